@@ -1,0 +1,42 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+// A 32-bit pixel surface: one uint32_t per pixel as 0x00RRGGBB, rows top to
+// bottom with no padding (stride = width), the layout a QImage::Format_RGB32
+// can wrap without a copy. It stands in for GDI bitmaps and device contexts.
+namespace qx {
+
+class Surface {
+public:
+    Surface() = default;
+    // Sizes below zero are treated as zero.
+    Surface(int width, int height, uint32_t fill = 0);
+
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    bool Empty() const { return width_ == 0 || height_ == 0; }
+
+    // Reallocates to the new size (contents become fill).
+    void Reset(int width, int height, uint32_t fill = 0);
+    void Fill(uint32_t color);
+
+    // Pixel outside the surface reads as black and writes are ignored.
+    uint32_t Pixel(int x, int y) const;
+    void SetPixel(int x, int y, uint32_t color);
+
+    uint32_t* Row(int y) { return pixels_.data() + static_cast<size_t>(y) * width_; }
+    const uint32_t* Row(int y) const { return pixels_.data() + static_cast<size_t>(y) * width_; }
+    uint32_t* Data() { return pixels_.data(); }
+    const uint32_t* Data() const { return pixels_.data(); }
+
+    bool operator==(const Surface&) const = default;
+
+private:
+    int width_ = 0;
+    int height_ = 0;
+    std::vector<uint32_t> pixels_;
+};
+
+}  // namespace qx
