@@ -56,8 +56,8 @@ public:
 private:
     void TurnShipsToFaceEachOther(int32_t& facing);
     void StepFlightAnimation(int32_t facing);
-    // Plays a destroyed ship's explosion or settles the round; false when the
-    // tick must not go on (never: the game goes on after the dialogs).
+    // Plays a destroyed ship's explosion one step, or, once it has run out,
+    // scores the round and resets the ship or ends the game.
     void SettleDestruction(Ship& loser, Ship& winner, int32_t facing, const char* lastWords,
                            const char* epilogue);
     void DrawMovingObjects(Surface& dc);

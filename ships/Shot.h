@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "common/Arena.h"
+
 namespace qx {
 
 // The x that marks a shot slot as free.
@@ -25,5 +27,9 @@ struct Shot {
 
     bool IsActive() const { return x != kInactiveShotX; }
 };
+
+// The arena box a shot is drawn in: its picture with a margin of 2, grown
+// back along its step when it has moved since it was last drawn.
+Box ShotBox(const Shot& shot);
 
 }  // namespace qx

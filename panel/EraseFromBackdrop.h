@@ -1,0 +1,18 @@
+#pragma once
+
+#include <cstdint>
+
+#include "common/Arena.h"
+#include "gfx/Surface.h"
+
+namespace qx {
+
+// The arena rectangle that erasing a w x h sprite centred at (x, y) restores:
+// the sprite's rectangle with a margin of 3 units on every side.
+Box EraseBox(int32_t x, int32_t y, int32_t w, int32_t h);
+
+// Paints the backdrop over that rectangle, scaled onto the client area.
+void EraseFromBackdrop(Surface& dc, Rect clientRect, const Surface& backdrop, int32_t x, int32_t y,
+                       int32_t w, int32_t h);
+
+}  // namespace qx
