@@ -1,0 +1,26 @@
+#pragma once
+
+#include <cstdint>
+#include <istream>
+#include <string>
+#include <vector>
+
+namespace qx::sim {
+
+enum class InputKind { Mouse, LButton, RButton, MButton, Key, Paint, Resize, NewGame };
+
+// One scripted window event, applied before the game tick of `tick`.
+struct InputEvent {
+    int64_t tick = 0;
+    InputKind kind = InputKind::Paint;
+    int32_t a = 0;  // mouse x, key code, width; newgame: Emperor is computer
+    int32_t b = 0;  // mouse y, height; newgame: Rebel is computer
+    int lineNumber = 0;
+};
+
+// Reads "T EVENT ARGS" lines; blank lines and lines starting with # are
+// skipped; T >= 1 and never decreasing. On the first bad line returns false
+// with a message naming the line.
+bool ParseInputScript(std::istream& in, std::vector<InputEvent>& events, std::string& error);
+
+}  // namespace qx::sim

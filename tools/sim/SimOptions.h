@@ -1,0 +1,37 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace qx::sim {
+
+struct SimOptions {
+    uint32_t seed = 0;
+    int64_t ticks = 1000;
+    bool emperorComputer = true;
+    bool rebelComputer = true;
+    int32_t clientWidth = 600;
+    int32_t clientHeight = 400;
+    std::string inputPath;   // empty: no scripted input
+    std::string tracePath;   // empty: no trace; "-": standard output
+    std::string framesDir;   // empty: no frames
+    int64_t frameEvery = 1;
+};
+
+// The largest client side the simulator accepts, so a typo cannot ask for
+// gigabytes of screen.
+constexpr int32_t kMaxClientSide = 16384;
+
+// Parses the command line (without the program name). On a bad argument
+// returns nothing and sets `error` to a message naming the problem.
+std::optional<SimOptions> ParseSimOptions(const std::vector<std::string>& args,
+                                          std::string& error);
+
+// Strict decimal parsing of a whole string into [min, max].
+bool ParseInteger(const std::string& text, int64_t min, int64_t max, int64_t& value);
+
+std::string SimUsage();
+
+}  // namespace qx::sim

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "game/Game.h"
+
+namespace qx::sim {
+
+// One JSON object per tick with the whole game state.
+std::string TraceLine(int64_t tick, bool timerRunning, const Game& game);
+
+// "ship R F" / "hit R V" for the ship's current picture, "R F" for its mask.
+std::string SpriteName(const Ship& ship);
+std::string MaskName(const Ship& ship);
+
+}  // namespace qx::sim
