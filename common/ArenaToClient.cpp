@@ -6,8 +6,8 @@ namespace {
 // them; they are done in 64 bits and wrapped so an absurd window size cannot
 // trigger undefined behaviour.
 int32_t Scale(int32_t value, int32_t size, int32_t arena) {
-    const auto product = static_cast<int32_t>(static_cast<uint32_t>(
-        static_cast<int64_t>(value) * static_cast<int64_t>(size)));
+    const auto product = static_cast<int32_t>(
+        static_cast<uint32_t>(static_cast<int64_t>(value) * static_cast<int64_t>(size)));
     return product / arena;
 }
 }  // namespace

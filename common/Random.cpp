@@ -10,9 +10,13 @@ int RandomNext() {
     return static_cast<int>((state >> 16) & 0x7FFFu);
 }
 
-void RandomSeed(uint32_t seed) { state = seed; }
+void RandomSeed(uint32_t seed) {
+    state = seed;
+}
 
-uint32_t RandomState() { return state; }
+uint32_t RandomState() {
+    return state;
+}
 
 int RandomBelow(int n) {
     const int r = RandomNext();

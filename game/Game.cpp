@@ -17,7 +17,9 @@ void Game::ApplyStoredPlayers(bool emperorComputer, bool rebelComputer) {
     rebel.computer = rebelComputer;
 }
 
-void Game::StartTimer() { timerId = host.SetGameTimer(); }
+void Game::StartTimer() {
+    timerId = host.SetGameTimer();
+}
 
 void Game::CreateWorkBitmaps() {
     emperor.CreateWorkBitmap();

@@ -16,7 +16,7 @@ namespace qx {
 // draws on. The shell forwards window events to the On... handlers and
 // shows Screen() after each of them.
 class Game {
-public:
+  public:
     static constexpr uint32_t kTimerId = 5;
     static constexpr int kTimerPeriodMs = 30;
 
@@ -38,9 +38,9 @@ public:
     void OnTimer();                              // one game tick
     void OnMouseMove(int32_t x, int32_t y);      // client pixels
     void OnLButtonDown();
-    void OnRButtonDown();                        // right and middle button
+    void OnRButtonDown();  // right and middle button
     void OnKeyDown(int virtualKey);
-    void OnGameNew();                            // menu "Nova"
+    void OnGameNew();  // menu "Nova"
 
     const Surface& Screen() const { return screen; }
     Rect ClientRect() const { return clientRect; }
@@ -53,7 +53,7 @@ public:
     Ship rebel{Side::Rebel};
     Meteor meteor;
 
-private:
+  private:
     void TurnShipsToFaceEachOther(int32_t& facing);
     void StepFlightAnimation(int32_t facing);
     // Plays a destroyed ship's explosion one step, or, once it has run out,

@@ -16,7 +16,7 @@ struct PlayerChoice {
 // timer and the two modal windows. The modal calls return only when the
 // window has been closed; the game's state is consistent while they run.
 class GameHost {
-public:
+  public:
     virtual ~GameHost() = default;
 
     // Starts the 30 ms game timer and returns its identifier (5).

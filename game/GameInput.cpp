@@ -27,26 +27,51 @@ void Game::OnKeyDown(int key) {
 
     Ship& r = rebel;
     switch (key) {
-        case vk::kSpace: r.fireRequest = 3; break;
-        case vk::kC: r.fireRequest = 1; break;
-        case vk::kX: r.fireRequest = 2; break;
+        case vk::kSpace:
+            r.fireRequest = 3;
+            break;
+        case vk::kC:
+            r.fireRequest = 1;
+            break;
+        case vk::kX:
+            r.fireRequest = 2;
+            break;
         case vk::kHome:
-        case vk::kNumpad0 + 7: r.targetX = r.minX, r.targetY = r.minY; break;
+        case vk::kNumpad0 + 7:
+            r.targetX = r.minX, r.targetY = r.minY;
+            break;
         case vk::kUp:
-        case vk::kNumpad0 + 8: r.targetX = r.x, r.targetY = r.minY; break;
-        case vk::kNumpad0 + 9: r.targetX = r.maxX, r.targetY = r.minY; break;
+        case vk::kNumpad0 + 8:
+            r.targetX = r.x, r.targetY = r.minY;
+            break;
+        case vk::kNumpad0 + 9:
+            r.targetX = r.maxX, r.targetY = r.minY;
+            break;
         case vk::kLeft:
-        case vk::kNumpad0 + 4: r.targetX = r.minX, r.targetY = r.y; break;
+        case vk::kNumpad0 + 4:
+            r.targetX = r.minX, r.targetY = r.y;
+            break;
         case vk::kInsert:
-        case vk::kNumpad0 + 0: r.targetX = r.x, r.targetY = r.y; break;
+        case vk::kNumpad0 + 0:
+            r.targetX = r.x, r.targetY = r.y;
+            break;
         case vk::kRight:
-        case vk::kNumpad0 + 6: r.targetX = r.maxX, r.targetY = r.y; break;
+        case vk::kNumpad0 + 6:
+            r.targetX = r.maxX, r.targetY = r.y;
+            break;
         case vk::kEnd:
-        case vk::kNumpad0 + 1: r.targetX = r.minX, r.targetY = r.maxY; break;
+        case vk::kNumpad0 + 1:
+            r.targetX = r.minX, r.targetY = r.maxY;
+            break;
         case vk::kDown:
-        case vk::kNumpad0 + 2: r.targetX = r.x, r.targetY = r.maxY; break;
-        case vk::kNumpad0 + 3: r.targetX = r.maxX, r.targetY = r.maxY; break;
-        default: break;
+        case vk::kNumpad0 + 2:
+            r.targetX = r.x, r.targetY = r.maxY;
+            break;
+        case vk::kNumpad0 + 3:
+            r.targetX = r.maxX, r.targetY = r.maxY;
+            break;
+        default:
+            break;
     }
 }
 

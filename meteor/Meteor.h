@@ -14,7 +14,7 @@ class Ship;
 // step, breaks after five shot hits, strikes ships, and is replaced at the
 // top as soon as it is gone.
 class Meteor {
-public:
+  public:
     static constexpr int kPictures = 9;  // 0-4 whole rock, 5-7 hit marks, 8 burst
 
     // Loads the pictures and places the first meteor (draws three numbers).
@@ -53,7 +53,7 @@ public:
     Surface sprites[kPictures];
     Surface masks[kPictures];
 
-private:
+  private:
     void ChoosePicture();
     void AdvancePicture();
 

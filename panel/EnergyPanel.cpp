@@ -21,8 +21,7 @@ EnergyPanel::EnergyPanel()
 
 void EnergyPanel::DrawPanels(Surface& dc, Rect clientRect) const {
     StretchToClient(dc, clientRect, emperorPanel, 0, 0, {0, 0, kPanelWidth, kPanelHeight});
-    StretchToClient(dc, clientRect, rebelPanel, 0, 0,
-                    {kRebelPanelX, 0, kPanelWidth, kPanelHeight});
+    StretchToClient(dc, clientRect, rebelPanel, 0, 0, {kRebelPanelX, 0, kPanelWidth, kPanelHeight});
 }
 
 Box EnergyPanel::EnergyBarSource(int32_t emperorEnergy, int32_t rebelEnergy) {

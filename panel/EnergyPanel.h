@@ -16,7 +16,7 @@ class Meteor;
 // energy. Also runs the hit tests of a tick, which decide when the gauges
 // must be redrawn.
 class EnergyPanel {
-public:
+  public:
     EnergyPanel();
     virtual ~EnergyPanel() = default;
     EnergyPanel(const EnergyPanel&) = delete;

@@ -4,8 +4,8 @@
 
 #include "common/Arena.h"
 #include "gfx/Surface.h"
-#include "ships/Shot.h"
 #include "ships/ShipSpriteSet.h"
+#include "ships/Shot.h"
 #include "ships/Side.h"
 
 namespace qx {
@@ -14,7 +14,7 @@ namespace qx {
 // slots, the pending weapon request and the pictures it is drawn with. Both
 // sides are the same record; they differ in start values and pictures.
 class Ship {
-public:
+  public:
     static constexpr int kShotCount = 5;
     static constexpr int kWorkSize = 200;
 
@@ -69,7 +69,7 @@ public:
     const Surface* sprite = nullptr;
     const Surface* mask = nullptr;
 
-private:
+  private:
     void Move(int32_t otherX, int32_t otherY);
     void MoveShotsAndAim(int32_t otherX, int32_t otherY);
     int FreeSlot() const;

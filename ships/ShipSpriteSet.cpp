@@ -34,7 +34,9 @@ constexpr int kShotSpriteIds[2][2][ShipSpriteSet::kUsedShotSlots] = {
     {{185, 186, 187, 188, 193, 194}, {128, 129, 187, 188, 193, 194}},
 };
 
-int SideIndex(Side side) { return side == Side::Emperor ? 0 : 1; }
+int SideIndex(Side side) {
+    return side == Side::Emperor ? 0 : 1;
+}
 
 // A mask smaller than the ship's 50 x 21 picture (the all-white 50 x 20 one)
 // is widened with white, so the rows it lacks stay transparent instead of

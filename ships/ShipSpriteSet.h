@@ -9,12 +9,12 @@ namespace qx {
 // Tables are indexed [facing][frame], [facing][variant] and
 // [direction][slot]; slots that the game never uses stay empty.
 class ShipSpriteSet {
-public:
-    static constexpr int kFrames = 15;      // 0-2 flying, 3-9 explosion, 10 empty
+  public:
+    static constexpr int kFrames = 15;  // 0-2 flying, 3-9 explosion, 10 empty
     static constexpr int kUsedFrames = 11;
-    static constexpr int kVariants = 6;     // hit pictures, 0-2 used
+    static constexpr int kVariants = 6;  // hit pictures, 0-2 used
     static constexpr int kUsedVariants = 3;
-    static constexpr int kShotSlots = 8;    // 0/1 forward, 2/3 upward, 4/5 downward
+    static constexpr int kShotSlots = 8;  // 0/1 forward, 2/3 upward, 4/5 downward
     static constexpr int kUsedShotSlots = 6;
 
     explicit ShipSpriteSet(Side side);

@@ -18,16 +18,19 @@ struct EventShape {
 };
 
 constexpr EventShape kShapes[] = {
-    {"mouse", InputKind::Mouse, 2},   {"lbutton", InputKind::LButton, 0},
+    {"mouse", InputKind::Mouse, 2},     {"lbutton", InputKind::LButton, 0},
     {"rbutton", InputKind::RButton, 0}, {"mbutton", InputKind::MButton, 0},
-    {"key", InputKind::Key, 1},       {"paint", InputKind::Paint, 0},
-    {"resize", InputKind::Resize, 2}, {"newgame", InputKind::NewGame, 2},
+    {"key", InputKind::Key, 1},         {"paint", InputKind::Paint, 0},
+    {"resize", InputKind::Resize, 2},   {"newgame", InputKind::NewGame, 2},
 };
 
 bool ParsePlayerWord(const std::string& word, int32_t& computer) {
-    if (word == "human") computer = 0;
-    else if (word == "computer") computer = 1;
-    else return false;
+    if (word == "human")
+        computer = 0;
+    else if (word == "computer")
+        computer = 1;
+    else
+        return false;
     return true;
 }
 

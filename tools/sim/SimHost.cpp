@@ -7,9 +7,13 @@ uint32_t SimHost::SetGameTimer() {
     return Game::kTimerId;
 }
 
-void SimHost::KillGameTimer() { timerRunning = false; }
+void SimHost::KillGameTimer() {
+    timerRunning = false;
+}
 
-void SimHost::ShowEndOfGame(const std::string&, const std::string&) { ++gamesEnded; }
+void SimHost::ShowEndOfGame(const std::string&, const std::string&) {
+    ++gamesEnded;
+}
 
 bool SimHost::RunNewGameDialog(PlayerChoice& choice) {
     if (nextChoice) choice = *nextChoice;

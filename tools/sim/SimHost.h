@@ -11,7 +11,7 @@ namespace qx::sim {
 // The simulator's stand-in for the window: a timer flag, message boxes that
 // are dismissed at once and a New game dialog that is confirmed with OK.
 class SimHost : public GameHost {
-public:
+  public:
     uint32_t SetGameTimer() override;
     void KillGameTimer() override;
     void ShowEndOfGame(const std::string& caption, const std::string& text) override;
@@ -23,7 +23,7 @@ public:
     bool TimerRunning() const { return timerRunning; }
     int64_t GamesEnded() const { return gamesEnded; }
 
-private:
+  private:
     bool timerRunning = false;
     int64_t gamesEnded = 0;
     std::optional<PlayerChoice> nextChoice;

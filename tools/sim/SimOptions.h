@@ -14,9 +14,9 @@ struct SimOptions {
     bool rebelComputer = true;
     int32_t clientWidth = 600;
     int32_t clientHeight = 400;
-    std::string inputPath;   // empty: no scripted input
-    std::string tracePath;   // empty: no trace; "-": standard output
-    std::string framesDir;   // empty: no frames
+    std::string inputPath;  // empty: no scripted input
+    std::string tracePath;  // empty: no trace; "-": standard output
+    std::string framesDir;  // empty: no frames
     int64_t frameEvery = 1;
 };
 
@@ -26,8 +26,7 @@ constexpr int32_t kMaxClientSide = 16384;
 
 // Parses the command line (without the program name). On a bad argument
 // returns nothing and sets `error` to a message naming the problem.
-std::optional<SimOptions> ParseSimOptions(const std::vector<std::string>& args,
-                                          std::string& error);
+std::optional<SimOptions> ParseSimOptions(const std::vector<std::string>& args, std::string& error);
 
 // Strict decimal parsing of a whole string into [min, max].
 bool ParseInteger(const std::string& text, int64_t min, int64_t max, int64_t& value);

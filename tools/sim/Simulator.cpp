@@ -14,12 +14,22 @@ namespace {
 
 void Apply(const InputEvent& event, Game& game, SimHost& host) {
     switch (event.kind) {
-        case InputKind::Mouse: game.OnMouseMove(event.a, event.b); break;
-        case InputKind::LButton: game.OnLButtonDown(); break;
+        case InputKind::Mouse:
+            game.OnMouseMove(event.a, event.b);
+            break;
+        case InputKind::LButton:
+            game.OnLButtonDown();
+            break;
         case InputKind::RButton:
-        case InputKind::MButton: game.OnRButtonDown(); break;
-        case InputKind::Key: game.OnKeyDown(event.a); break;
-        case InputKind::Paint: game.OnPaint(); break;
+        case InputKind::MButton:
+            game.OnRButtonDown();
+            break;
+        case InputKind::Key:
+            game.OnKeyDown(event.a);
+            break;
+        case InputKind::Paint:
+            game.OnPaint();
+            break;
         case InputKind::Resize:
             game.OnSize(event.a, event.b);
             game.OnPaint();

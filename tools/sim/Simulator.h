@@ -16,7 +16,7 @@ struct SimSummary {
     int64_t rebelWins = 0;
     int64_t gamesEnded = 0;
     double ticksPerSecond = 0;
-    std::string error;        // set when a frame could not be written
+    std::string error;  // set when a frame could not be written
 };
 
 // Starts the game as the window does (the generator back at its start state,

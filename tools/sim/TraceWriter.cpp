@@ -7,7 +7,9 @@
 namespace qx::sim {
 namespace {
 
-const char* Bool(bool value) { return value ? "true" : "false"; }
+const char* Bool(bool value) {
+    return value ? "true" : "false";
+}
 
 // Finds `picture` in a [2][n] table and names it "prefix R F".
 template <size_t N>
@@ -26,20 +28,19 @@ void WriteShots(std::ostream& out, const Ship& ship) {
     out << '[';
     for (int i = 0; i < Ship::kShotCount; ++i) {
         const Shot& s = ship.shots[i];
-        out << (i ? "," : "") << '[' << s.x << ',' << s.y << ',' << s.prevX << ',' << s.prevY
-            << ',' << s.dx << ',' << s.dy << ',' << s.width << ',' << s.height << ']';
+        out << (i ? "," : "") << '[' << s.x << ',' << s.y << ',' << s.prevX << ',' << s.prevY << ','
+            << s.dx << ',' << s.dy << ',' << s.width << ',' << s.height << ']';
     }
     out << ']';
 }
 
 void WriteShip(std::ostream& out, const Ship& s) {
     out << "{\"x\":" << s.x << ",\"y\":" << s.y << ",\"prevX\":" << s.prevX
-        << ",\"prevY\":" << s.prevY << ",\"targetX\":" << s.targetX
-        << ",\"targetY\":" << s.targetY << ",\"shotDx\":" << s.shotDx
-        << ",\"computer\":" << Bool(s.computer) << ",\"energy\":" << s.energy
-        << ",\"wins\":" << s.wins << ",\"reload\":" << s.reload << ",\"moved\":" << Bool(s.moved)
-        << ",\"fireRequest\":" << s.fireRequest << ",\"sprite\":\"" << SpriteName(s)
-        << "\",\"mask\":\"" << MaskName(s) << "\",\"shots\":";
+        << ",\"prevY\":" << s.prevY << ",\"targetX\":" << s.targetX << ",\"targetY\":" << s.targetY
+        << ",\"shotDx\":" << s.shotDx << ",\"computer\":" << Bool(s.computer)
+        << ",\"energy\":" << s.energy << ",\"wins\":" << s.wins << ",\"reload\":" << s.reload
+        << ",\"moved\":" << Bool(s.moved) << ",\"fireRequest\":" << s.fireRequest
+        << ",\"sprite\":\"" << SpriteName(s) << "\",\"mask\":\"" << MaskName(s) << "\",\"shots\":";
     WriteShots(out, s);
     out << '}';
 }
@@ -59,7 +60,9 @@ std::string SpriteName(const Ship& ship) {
     return name;
 }
 
-std::string MaskName(const Ship& ship) { return FindIn(ship.Sprites().shipMasks, ship.mask, ""); }
+std::string MaskName(const Ship& ship) {
+    return FindIn(ship.Sprites().shipMasks, ship.mask, "");
+}
 
 std::string TraceLine(int64_t tick, bool timerRunning, const Game& game) {
     std::ostringstream out;

@@ -1,0 +1,108 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "tools/sim/InputScript.h"
+#include "tools/sim/SimOptions.h"
+
+using namespace qx::sim;
+
+namespace {
+
+std::optional<SimOptions> Parse(std::vector<std::string> args, std::string& error) {
+    return ParseSimOptions(args, error);
+}
+
+}  // namespace
+
+TEST(SimOptions, DefaultsAndEveryOption) {
+    std::string error;
+    auto defaults = Parse({}, error);
+    ASSERT_TRUE(defaults);
+    EXPECT_EQ(defaults->seed, 0u);
+    EXPECT_EQ(defaults->ticks, 1000);
+    EXPECT_TRUE(defaults->emperorComputer);
+    EXPECT_TRUE(defaults->rebelComputer);
+    EXPECT_EQ(defaults->clientWidth, 600);
+    EXPECT_EQ(defaults->clientHeight, 400);
+
+    auto all = Parse({"--seed", "4294967295", "--ticks", "5", "--emperor", "human", "--rebel",
+                      "computer", "--client", "1920x1080", "--input", "in.txt", "--trace", "-",
+                      "--frames", "out", "--frame-every", "10"},
+                     error);
+    ASSERT_TRUE(all) << error;
+    EXPECT_EQ(all->seed, 4294967295u);
+    EXPECT_EQ(all->ticks, 5);
+    EXPECT_FALSE(all->emperorComputer);
+    EXPECT_TRUE(all->rebelComputer);
+    EXPECT_EQ(all->clientWidth, 1920);
+    EXPECT_EQ(all->clientHeight, 1080);
+    EXPECT_EQ(all->inputPath, "in.txt");
+    EXPECT_EQ(all->tracePath, "-");
+    EXPECT_EQ(all->framesDir, "out");
+    EXPECT_EQ(all->frameEvery, 10);
+}
+
+TEST(SimOptions, BadArgumentsNameTheProblem) {
+    const std::vector<std::vector<std::string>> bad = {
+        {"--seed", "-1"},       {"--seed", "4294967296"}, {"--seed", "12abc"},
+        {"--ticks", ""},        {"--ticks", "-3"},        {"--emperor", "robot"},
+        {"--client", "600"},    {"--client", "x400"},     {"--client", "99999x10"},
+        {"--frame-every", "0"}, {"--bogus", "1"},         {"--ticks"},
+    };
+    for (const auto& args : bad) {
+        std::string error;
+        EXPECT_FALSE(Parse(args, error)) << args[0];
+        EXPECT_NE(error.find(args[0]), std::string::npos) << error;
+    }
+}
+
+TEST(InputScript, ParsesEventsSkippingBlankAndCommentLines) {
+    std::istringstream in(
+        "# a comment\n\n1 mouse 400 300\n1 lbutton\n2 rbutton\n2 mbutton\n3 key 13\n"
+        "  \t\n4 paint\n5 resize 800 600\n5 newgame human computer\n");
+    std::vector<InputEvent> events;
+    std::string error;
+    ASSERT_TRUE(ParseInputScript(in, events, error)) << error;
+    ASSERT_EQ(events.size(), 8u);
+    EXPECT_EQ(events[0].kind, InputKind::Mouse);
+    EXPECT_EQ(events[0].a, 400);
+    EXPECT_EQ(events[0].b, 300);
+    EXPECT_EQ(events[0].lineNumber, 3);
+    EXPECT_EQ(events[4].kind, InputKind::Key);
+    EXPECT_EQ(events[4].a, 13);
+    EXPECT_EQ(events[6].kind, InputKind::Resize);
+    EXPECT_EQ(events[7].kind, InputKind::NewGame);
+    EXPECT_EQ(events[7].a, 0);  // Emperor: human
+    EXPECT_EQ(events[7].b, 1);  // Rebel: computer
+}
+
+TEST(InputScript, BadLinesAreReportedWithTheirNumber) {
+    const std::vector<std::string> bad = {
+        "0 paint",
+        "x paint",
+        "1 jump",
+        "1 mouse 5",
+        "1 mouse a b",
+        "1 key 256",
+        "1 key -1",
+        "1 resize -1 10",
+        "1 resize 10 99999",
+        "1 newgame human",
+        "1 newgame a b",
+        "1 paint now",
+        "1",
+    };
+    for (const std::string& line : bad) {
+        std::istringstream in("1 paint\n# fine\n" + line + "\n");
+        std::vector<InputEvent> events;
+        std::string error;
+        EXPECT_FALSE(ParseInputScript(in, events, error)) << line;
+        EXPECT_NE(error.find("line 3"), std::string::npos) << line << ": " << error;
+    }
+    std::istringstream decreasing("5 paint\n4 paint\n");
+    std::vector<InputEvent> events;
+    std::string error;
+    EXPECT_FALSE(ParseInputScript(decreasing, events, error));
+    EXPECT_NE(error.find("line 2"), std::string::npos);
+}
