@@ -1,0 +1,43 @@
+#include "app/GameApp.h"
+
+#include <QDateTime>
+#include <cstdio>
+
+#include "app/GameFrame.h"
+
+GameApp::GameApp(int& argc, char** argv)
+    : QApplication(argc, argv), started(std::chrono::steady_clock::now()) {}
+
+GameApp::~GameApp() {
+    frame.reset();
+}
+
+int GameApp::Run() {
+    InitInstance();
+    return exec();
+}
+
+bool GameApp::InitInstance() {
+    frame = std::make_unique<GameFrame>();
+    if (qEnvironmentVariableIsSet("QUARNEX_TRACE_FIRST_FRAME")) TraceFirstFrame();
+    frame->show();
+    // The first paint comes before the New game command runs.
+    frame->View().UpdateNow();
+    return true;
+}
+
+// For start-up measurements: reports on standard error when the first
+// picture reaches the window.
+void GameApp::TraceFirstFrame() {
+    connect(
+        &frame->View(), &GameView::Presented, this,
+        [this] {
+            const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(
+                std::chrono::steady_clock::now() - started);
+            std::fprintf(stderr,
+                         "quarnex: first frame at %lld ms since the epoch, %lld ms after start\n",
+                         static_cast<long long>(QDateTime::currentMSecsSinceEpoch()),
+                         static_cast<long long>(elapsed.count()));
+        },
+        Qt::SingleShotConnection);
+}

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QSize>
+#include <QTimer>
+#include <string>
+
+#include "app/GameView.h"
+#include "app/Settings.h"
+#include "app/WindowPosition.h"
+#include "game/Game.h"
+#include "game/GameHost.h"
+
+class QDialog;
+
+// The main window "Quarnex 2.00": owns the game for its whole life, binds
+// the window's events and the menu commands to the game's handlers, runs the
+// 30 ms game timer and the modal windows the game asks for, and keeps the
+// window size and the choice of players in the settings.
+class GameFrame : public QMainWindow, public qx::GameHost {
+    Q_OBJECT
+
+  public:
+    explicit GameFrame(QWidget* parent = nullptr);
+    // Writes the settings: the window rectangle, then "PL2", then "PL1".
+    ~GameFrame() override;
+
+    qx::Game& GetGame() { return game; }
+    GameView& View() { return *view; }
+    bool TimerRunning() const { return timer.isActive(); }
+
+    uint32_t SetGameTimer() override;
+    void KillGameTimer() override;
+    void ShowEndOfGame(const std::string& caption, const std::string& text) override;
+    bool RunNewGameDialog(qx::PlayerChoice& choice) override;
+
+    // The menu commands "Nova", "Konec" and "O Aplikaci".
+    void OnGameNew();
+    void OnGameExit();
+    void OnHelpAbout();
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+  private:
+    void BuildMenu();
+    void PlaceWindow(const StoredRect& stored);
+    void FitFrame();
+    void CaptureWindowRect();
+    void OnTimer();
+    int RunModal(QDialog& dialog);
+
+    Settings settings;
+    qx::Game game;
+    GameView* view = nullptr;
+    QTimer timer;
+    StoredRect savedWindowRect;
+    bool windowRectCaptured = false;
+    QSize outerSize;
+    bool frameFitted = false;
+    int modalDepth = 0;
+    bool inTick = false;
+};

@@ -1,0 +1,109 @@
+#include "app/GameView.h"
+
+#include <QImage>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <algorithm>
+#include <cmath>
+
+#include "app/KeyMapping.h"
+
+GameView::GameView(qx::Game& game, QWidget* parent) : QWidget(parent), game(game) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAttribute(Qt::WA_NoSystemBackground);
+    setFocusPolicy(Qt::StrongFocus);
+    setMouseTracking(true);
+}
+
+QSize GameView::ClientSize() const {
+    const qreal ratio = devicePixelRatioF();
+    return {qRound(width() * ratio), qRound(height() * ratio)};
+}
+
+void GameView::SyncSize() {
+    const QSize size = ClientSize();
+    game.OnSize(size.width(), size.height());
+}
+
+void GameView::FullRepaint() {
+    fullRepaintPending = false;
+    game.OnPaint();
+    update();
+}
+
+void GameView::UpdateNow() {
+    if (fullRepaintPending) FullRepaint();
+}
+
+// A resize has already told the game its new size; a change of the device
+// pixel ratio (the window moved to another screen) is caught here.
+void GameView::paintEvent(QPaintEvent*) {
+    const QSize size = ClientSize();
+    const qx::Rect client = game.ClientRect();
+    if (client.Width() != size.width() || client.Height() != size.height()) {
+        SyncSize();
+        fullRepaintPending = true;
+    }
+    if (fullRepaintPending) {
+        fullRepaintPending = false;
+        game.OnPaint();
+    }
+    const qx::Surface& screen = game.Screen();
+    if (screen.Empty()) return;
+    QImage picture(reinterpret_cast<const uchar*>(screen.Data()), screen.Width(), screen.Height(),
+                   screen.Width() * 4, QImage::Format_RGB32);
+    picture.setDevicePixelRatio(devicePixelRatioF());
+    QPainter painter(this);
+    painter.drawImage(QPoint(0, 0), picture);
+    emit Presented();
+}
+
+// The window repaints its whole client area on every change of size; the
+// repaint runs with the next paint, so several resizes cost one repaint.
+void GameView::resizeEvent(QResizeEvent*) {
+    SyncSize();
+    fullRepaintPending = true;
+}
+
+// Only movement over the client area reports a position: while a button is
+// held Qt keeps sending moves from outside the window, which are dropped.
+void GameView::mouseMoveEvent(QMouseEvent* event) {
+    const QPointF pos = event->position();
+    if (pos.x() < 0 || pos.y() < 0 || pos.x() >= width() || pos.y() >= height()) return;
+    const qreal ratio = devicePixelRatioF();
+    const QSize size = ClientSize();
+    const int x = std::min(static_cast<int>(std::floor(pos.x() * ratio)), size.width() - 1);
+    const int y = std::min(static_cast<int>(std::floor(pos.y() * ratio)), size.height() - 1);
+    game.OnMouseMove(x, y);
+}
+
+void GameView::mousePressEvent(QMouseEvent* event) {
+    switch (event->button()) {
+        case Qt::LeftButton:
+            game.OnLButtonDown();
+            break;
+        case Qt::RightButton:
+        case Qt::MiddleButton:
+            game.OnRButtonDown();
+            break;
+        default:
+            break;
+    }
+}
+
+// The second press of a double-click requests nothing (the default handling
+// would treat it as another press).
+void GameView::mouseDoubleClickEvent(QMouseEvent* event) {
+    event->accept();
+}
+
+// Every key-down acts, auto-repeated ones included.
+void GameView::keyPressEvent(QKeyEvent* event) {
+    const int key = KeyMapping::ToVirtualKey(*event);
+    if (key == KeyMapping::kNone) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    game.OnKeyDown(key);
+}

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QSize>
+#include <QWidget>
+
+#include "game/Game.h"
+
+// The client area of the main window: shows the game's screen 1:1 and passes
+// the mouse and the keyboard to the game's input handlers. Client pixels are
+// device pixels (the logical size times the device pixel ratio), so the
+// picture stays sharp on a scaled display; mouse positions are scaled alike.
+class GameView : public QWidget {
+    Q_OBJECT
+
+  public:
+    explicit GameView(qx::Game& game, QWidget* parent = nullptr);
+
+    QSize ClientSize() const;
+    // Tells the game the current client size.
+    void SyncSize();
+    // Runs the full repaint now and shows it.
+    void FullRepaint();
+    // Runs the full repaint a resize asked for, if one is waiting.
+    void UpdateNow();
+
+  signals:
+    // A picture has been put on the window.
+    void Presented();
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+  private:
+    qx::Game& game;
+    bool fullRepaintPending = false;
+};

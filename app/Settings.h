@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QCoreApplication>
+#include <QSettings>
+#include <QString>
+#include <QVariant>
+
+#include "app/WindowPosition.h"
+
+// The per-user settings: organisation "Marbek", application the executable's
+// name. Section "Vzhled" keeps the window rectangle ("pozice"), section "Hra"
+// whether the computer plays the Emperor ("PL1") and the Rebel ("PL2").
+class Settings {
+  public:
+    explicit Settings(const QString& application = QCoreApplication::applicationName());
+    virtual ~Settings() = default;
+    Settings(const Settings&) = delete;
+    Settings& operator=(const Settings&) = delete;
+
+    // The stored window rectangle ("" when missing or not a plain text).
+    QString ReadPosition() const;
+    // Only a stored 1 means the computer plays; a missing entry, 0, -1, 2 or
+    // text all mean a person.
+    bool ReadEmperorComputer() const { return ReadComputer("Hra/PL1"); }
+    bool ReadRebelComputer() const { return ReadComputer("Hra/PL2"); }
+
+    // Writes "pozice", then "PL2", then "PL1" and saves them. A location that
+    // cannot be written costs one warning on standard error, nothing more.
+    // Returns whether the settings were saved.
+    bool WriteAtExit(const StoredRect& window, bool emperorComputer, bool rebelComputer);
+
+    QString FileName() const { return store.fileName(); }
+
+  protected:
+    // Stores one entry ("group/key"); the order of these calls is the order
+    // in which the settings are written.
+    virtual void Put(const QString& key, const QVariant& value);
+
+  private:
+    bool ReadComputer(const QString& key) const;
+
+    QSettings store;
+};
