@@ -164,20 +164,21 @@ TEST(StretchBlit, MatchesThePixelModelAtEveryEdgeAndScale) {
         }
 }
 
+// Rows wide enough for the 8-pixel vector path, its edges and its tails.
 TEST(StretchBlit, RandomBoxesMatchTheModel) {
     std::mt19937 rng(12345);
-    std::uniform_int_distribution<int> coord(-12, 20), size(-2, 24);
-    const Surface src = Numbered(9, 7);
-    for (int n = 0; n < 3000; ++n) {
+    std::uniform_int_distribution<int> coord(-30, 45), size(-2, 70);
+    const Surface src = Numbered(29, 7);
+    for (int n = 0; n < 4000; ++n) {
         const int dx = coord(rng), dy = coord(rng), dw = size(rng), dh = size(rng);
         const int sx = coord(rng), sy = coord(rng), sw = size(rng), sh = size(rng);
-        Surface dst(11, 8, kDst);
+        Surface dst(41, 8, kDst);
         StretchBlit(dst, dx, dy, dw, dh, src, sx, sy, sw, sh);
-        ASSERT_EQ(dst, ModelStretch(Surface(11, 8, kDst), dx, dy, dw, dh, src, sx, sy, sw, sh))
+        ASSERT_EQ(dst, ModelStretch(Surface(41, 8, kDst), dx, dy, dw, dh, src, sx, sy, sw, sh))
             << dx << "," << dy << " " << dw << "x" << dh << " from " << sx << "," << sy << " " << sw
             << "x" << sh;
         if (dw > 0 && dh > 0 && sw > 0 && sh > 0) continue;
-        EXPECT_EQ(dst, Surface(11, 8, kDst));  // an empty size leaves the destination alone
+        EXPECT_EQ(dst, Surface(41, 8, kDst));  // an empty size leaves the destination alone
     }
 }
 
