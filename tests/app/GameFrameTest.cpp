@@ -1,0 +1,234 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QTest>
+#include <memory>
+
+#include "ConfigSandbox.h"
+#include "MessageCounter.h"
+#include "ModalDriver.h"
+#include "app/GameFrame.h"
+
+namespace {
+
+QString Plain(QString text) {
+    return text.remove('&');
+}
+
+bool Checked(QWidget* dialog, const char* box) {
+    return dialog->findChild<QCheckBox*>(box)->isChecked();
+}
+
+void SetChecked(QWidget* dialog, const char* box, bool checked) {
+    dialog->findChild<QCheckBox*>(box)->setChecked(checked);
+}
+
+void PressOk(QWidget* window) {
+    ModalDriver::Press(window);
+}
+
+class GameFrameTest : public testing::Test {
+  protected:
+    // Builds and shows the main window and answers the New game dialog that
+    // opens at once.
+    void Open(const ModalDriver::Action& answer = PressOk) {
+        frame = std::make_unique<GameFrame>();
+        ModalDriver driver({answer});
+        frame->show();
+        ASSERT_TRUE(ModalDriver::WaitUntil([&] { return driver.Done(); }));
+        ASSERT_TRUE(ModalDriver::WaitUntil([] { return !QApplication::activeModalWidget(); }));
+    }
+
+    // Closes the window the way the close box does and ends the program's
+    // part: the window is deleted, which writes the settings.
+    void CloseAndExit() {
+        EXPECT_TRUE(frame->close());
+        frame.reset();
+    }
+
+    qx::Game& Game() { return frame->GetGame(); }
+
+    ConfigSandbox config;
+    std::unique_ptr<GameFrame> frame;
+};
+
+}  // namespace
+
+TEST_F(GameFrameTest, MenuHasGameAndHelpWithTheirItemsInOrder) {
+    frame = std::make_unique<GameFrame>();
+    const QList<QAction*> menus = frame->menuBar()->actions();
+    ASSERT_EQ(menus.size(), 2);
+    EXPECT_EQ(Plain(menus[0]->text()), "Hra");
+    EXPECT_EQ(Plain(menus[1]->text()), "Napoveda");
+    const QList<QAction*> game = menus[0]->menu()->actions();
+    ASSERT_EQ(game.size(), 3);
+    EXPECT_EQ(Plain(game[0]->text()), "Nova");
+    EXPECT_TRUE(game[1]->isSeparator());
+    EXPECT_EQ(Plain(game[2]->text()), "Konec");
+    const QList<QAction*> help = menus[1]->menu()->actions();
+    ASSERT_EQ(help.size(), 1);
+    EXPECT_EQ(Plain(help[0]->text()), "O Aplikaci");
+    EXPECT_EQ(frame->windowTitle(), "Quarnex 2.00");
+    EXPECT_FALSE(frame->windowIcon().isNull());
+}
+
+TEST_F(GameFrameTest, FirstRunOpensTheNewGameDialogWithTheTimerStopped) {
+    bool timerDuringDialog = true;
+    bool emperorBox = false, rebelBox = false;
+    Open([&](QWidget* dialog) {
+        EXPECT_EQ(dialog->windowTitle(), "Nova hra");
+        timerDuringDialog = frame->TimerRunning();
+        emperorBox = Checked(dialog, "emperorHuman");
+        rebelBox = Checked(dialog, "rebelHuman");
+        PressOk(dialog);
+    });
+    EXPECT_FALSE(timerDuringDialog);
+    EXPECT_TRUE(emperorBox);
+    EXPECT_TRUE(rebelBox);
+    EXPECT_TRUE(frame->TimerRunning());
+    EXPECT_FALSE(Game().emperor.computer);
+    EXPECT_FALSE(Game().rebel.computer);
+    // 600 x 400, centred on the 800 x 600 offscreen screen.
+    EXPECT_EQ(frame->frameGeometry(), QRect(100, 100, 600, 400));
+    // The scene fills the client area under the menu bar.
+    const QRect client = frame->View().geometry();
+    EXPECT_EQ(client.top(), frame->menuBar()->geometry().bottom() + 1);
+    EXPECT_EQ(Game().ClientRect(), (qx::Rect{0, 0, client.width(), client.height()}));
+}
+
+TEST_F(GameFrameTest, OkAppliesTheChoiceAndItIsStoredAtExit) {
+    Open([](QWidget* dialog) {
+        SetChecked(dialog, "emperorHuman", false);
+        SetChecked(dialog, "rebelHuman", false);
+        PressOk(dialog);
+    });
+    EXPECT_TRUE(Game().emperor.computer);
+    EXPECT_TRUE(Game().rebel.computer);
+    EXPECT_TRUE(frame->TimerRunning());
+    CloseAndExit();
+    EXPECT_EQ(config.Get("Hra/PL1").toString(), "1");
+    EXPECT_EQ(config.Get("Hra/PL2").toString(), "1");
+}
+
+TEST_F(GameFrameTest, CheckBoxesFollowTheStoredPlayers) {
+    config.Put("Hra/PL1", 1);
+    config.Put("Hra/PL2", 0);
+    bool emperorBox = true, rebelBox = false;
+    Open([&](QWidget* dialog) {
+        emperorBox = Checked(dialog, "emperorHuman");
+        rebelBox = Checked(dialog, "rebelHuman");
+        PressOk(dialog);
+    });
+    EXPECT_FALSE(emperorBox);
+    EXPECT_TRUE(rebelBox);
+    EXPECT_TRUE(Game().emperor.computer);
+    EXPECT_FALSE(Game().rebel.computer);
+}
+
+TEST_F(GameFrameTest, EscapeResumesTheGameWithTheChoiceUnchanged) {
+    config.Put("Hra/PL1", 1);
+    Open([](QWidget* dialog) {
+        SetChecked(dialog, "emperorHuman", true);
+        QTest::keyClick(dialog, Qt::Key_Escape);
+    });
+    EXPECT_TRUE(Game().emperor.computer);
+    EXPECT_FALSE(Game().rebel.computer);
+    EXPECT_TRUE(frame->TimerRunning());
+}
+
+TEST_F(GameFrameTest, StoredPlayersOtherThanOneMeanAPersonAndAreWrittenBackAsZero) {
+    for (const char* stored : {"2", "-1", "abc"}) {
+        config.Put("Hra/PL1", stored);
+        config.Put("Hra/PL2", stored);
+        Open();
+        EXPECT_FALSE(Game().emperor.computer) << stored;
+        EXPECT_FALSE(Game().rebel.computer) << stored;
+        CloseAndExit();
+        EXPECT_EQ(config.Get("Hra/PL1").toString(), "0");
+        EXPECT_EQ(config.Get("Hra/PL2").toString(), "0");
+    }
+}
+
+TEST_F(GameFrameTest, NewGameResetsTheShipsAndStopsTheTimerWhileItsDialogIsOpen) {
+    Open();
+    Game().emperor.wins = 2;
+    Game().rebel.energy = 120;
+    bool timerDuringDialog = true;
+    ModalDriver driver({[&](QWidget* dialog) {
+        timerDuringDialog = frame->TimerRunning();
+        PressOk(dialog);
+    }});
+    frame->menuBar()->actions()[0]->menu()->actions()[0]->trigger();  // "Nova"
+    EXPECT_TRUE(driver.Done());
+    EXPECT_FALSE(timerDuringDialog);
+    EXPECT_TRUE(frame->TimerRunning());
+    EXPECT_EQ(Game().emperor.wins, 0);
+    EXPECT_EQ(Game().rebel.energy, 500);
+}
+
+TEST_F(GameFrameTest, TheGameRunsBehindTheAboutBoxAndIsRepaintedAfterIt) {
+    Open();
+    bool timerDuringAbout = false;
+    bool ticked = false;
+    const uint32_t marker = 0x123456;
+    ModalDriver driver({[&](QWidget* about) {
+        EXPECT_EQ(about->windowTitle(), "O Aplikaci Quarnex II");
+        timerDuringAbout = frame->TimerRunning();
+        const int counter = Game().TickCounter();
+        ticked = ModalDriver::WaitUntil([&] { return Game().TickCounter() != counter; });
+        const_cast<uint32_t*>(Game().Screen().Data())[0] = marker;
+        PressOk(about);
+    }});
+    frame->menuBar()->actions()[1]->menu()->actions()[0]->trigger();  // "O Aplikaci"
+    EXPECT_TRUE(driver.Done());
+    EXPECT_TRUE(timerDuringAbout);
+    EXPECT_TRUE(ticked);
+    EXPECT_NE(Game().Screen().Pixel(0, 0), marker);
+}
+
+TEST_F(GameFrameTest, TheThirdWinEndsTheGameWithAMessageAndANewGame) {
+    Open();
+    Game().emperor.wins = 2;
+    Game().rebel.energy = -61;  // the Rebel's explosion has run out
+    QString caption, text;
+    int buttons = 0;
+    bool timerDuringBox = true, timerDuringDialog = true;
+    ModalDriver driver({[&](QWidget* window) {
+                            auto* box = qobject_cast<QMessageBox*>(window);
+                            ASSERT_NE(box, nullptr);
+                            caption = box->windowTitle();
+                            text = box->text();
+                            buttons = static_cast<int>(box->buttons().size());
+                            timerDuringBox = frame->TimerRunning();
+                            PressOk(box);
+                        },
+                        [&](QWidget* dialog) {
+                            timerDuringDialog = frame->TimerRunning();
+                            PressOk(dialog);
+                        }});
+    ASSERT_TRUE(ModalDriver::WaitUntil([&] { return driver.Done(); }));
+    EXPECT_EQ(caption, "End..");
+    EXPECT_TRUE(text.startsWith("Jednotky povstalcu jsou porazeny! \n"));
+    EXPECT_EQ(buttons, 1);
+    EXPECT_FALSE(timerDuringBox);
+    EXPECT_FALSE(timerDuringDialog);
+    EXPECT_TRUE(frame->TimerRunning());
+    EXPECT_EQ(Game().emperor.wins, 0);
+}
+
+TEST_F(GameFrameTest, TheEndOfGameBoxShowsTheTextAsGiven) {
+    Open();
+    QString text;
+    ModalDriver driver({[&](QWidget* window) {
+        auto* box = qobject_cast<QMessageBox*>(window);
+        text = box->text();
+        EXPECT_TRUE(box->isModal());
+        EXPECT_EQ(box->textFormat(), Qt::PlainText);
+        PressOk(box);
+    }});
+    frame->ShowEndOfGame("End..", "<b>one</b> \nsecond");
+    EXPECT_EQ(text, "<b>one</b> \nsecond");
+}

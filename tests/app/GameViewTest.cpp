@@ -1,0 +1,250 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QTest>
+
+#include "StubHost.h"
+#include "app/GameView.h"
+
+namespace {
+
+class GameViewTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        game.CreateWorkBitmaps();
+        view.resize(800, 600);
+        view.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    }
+
+    void MoveMouse(QPointF pos) {
+        QMouseEvent move(QEvent::MouseMove, pos, view.mapToGlobal(pos), Qt::NoButton, Qt::NoButton,
+                         Qt::NoModifier);
+        QApplication::sendEvent(&view, &move);
+    }
+
+    StubHost host;
+    qx::Game game{host};
+    GameView view{game};
+};
+
+// Where a key leaves the Rebel's target, in terms of the flight box and the
+// position the ship has when the key is pressed.
+enum Spot { kMin, kHere, kMax, kUntouched };
+
+struct KeyRow {
+    const char* name;
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+    Spot x;
+    Spot y;
+    int fireRequest;
+};
+
+constexpr auto kPad = Qt::KeypadModifier;
+
+// The key table: main keys, the keypad with Num Lock on (digits) and off
+// (the navigation keys it sends then), and keys that do nothing.
+const KeyRow kKeyTable[] = {
+    {"Space", Qt::Key_Space, {}, kUntouched, kUntouched, 3},
+    {"C", Qt::Key_C, {}, kUntouched, kUntouched, 1},
+    {"shifted C", Qt::Key_C, Qt::ShiftModifier, kUntouched, kUntouched, 1},
+    {"X", Qt::Key_X, {}, kUntouched, kUntouched, 2},
+    {"Home", Qt::Key_Home, {}, kMin, kMin, 0},
+    {"keypad 7", Qt::Key_7, kPad, kMin, kMin, 0},
+    {"keypad 7, Num Lock off", Qt::Key_Home, kPad, kMin, kMin, 0},
+    {"Up", Qt::Key_Up, {}, kHere, kMin, 0},
+    {"keypad 8", Qt::Key_8, kPad, kHere, kMin, 0},
+    {"keypad 8, Num Lock off", Qt::Key_Up, kPad, kHere, kMin, 0},
+    {"keypad 9", Qt::Key_9, kPad, kMax, kMin, 0},
+    {"Left", Qt::Key_Left, {}, kMin, kHere, 0},
+    {"keypad 4", Qt::Key_4, kPad, kMin, kHere, 0},
+    {"keypad 4, Num Lock off", Qt::Key_Left, kPad, kMin, kHere, 0},
+    {"Insert", Qt::Key_Insert, {}, kHere, kHere, 0},
+    {"keypad 0", Qt::Key_0, kPad, kHere, kHere, 0},
+    {"keypad 0, Num Lock off", Qt::Key_Insert, kPad, kHere, kHere, 0},
+    {"Right", Qt::Key_Right, {}, kMax, kHere, 0},
+    {"keypad 6", Qt::Key_6, kPad, kMax, kHere, 0},
+    {"keypad 6, Num Lock off", Qt::Key_Right, kPad, kMax, kHere, 0},
+    {"End", Qt::Key_End, {}, kMin, kMax, 0},
+    {"keypad 1", Qt::Key_1, kPad, kMin, kMax, 0},
+    {"keypad 1, Num Lock off", Qt::Key_End, kPad, kMin, kMax, 0},
+    {"Down", Qt::Key_Down, {}, kHere, kMax, 0},
+    {"keypad 2", Qt::Key_2, kPad, kHere, kMax, 0},
+    {"keypad 2, Num Lock off", Qt::Key_Down, kPad, kHere, kMax, 0},
+    {"keypad 3", Qt::Key_3, kPad, kMax, kMax, 0},
+    {"Page Up", Qt::Key_PageUp, {}, kUntouched, kUntouched, 0},
+    {"keypad 9, Num Lock off", Qt::Key_PageUp, kPad, kUntouched, kUntouched, 0},
+    {"Page Down", Qt::Key_PageDown, {}, kUntouched, kUntouched, 0},
+    {"keypad 3, Num Lock off", Qt::Key_PageDown, kPad, kUntouched, kUntouched, 0},
+    {"keypad 5", Qt::Key_5, kPad, kUntouched, kUntouched, 0},
+    {"keypad 5, Num Lock off", Qt::Key_Clear, kPad, kUntouched, kUntouched, 0},
+    {"main row 7", Qt::Key_7, {}, kUntouched, kUntouched, 0},
+    {"A", Qt::Key_A, {}, kUntouched, kUntouched, 0},
+    {"Escape", Qt::Key_Escape, {}, kUntouched, kUntouched, 0},
+    {"F1", Qt::Key_F1, {}, kUntouched, kUntouched, 0},
+    {"Alt+Space", Qt::Key_Space, Qt::AltModifier, kUntouched, kUntouched, 0},
+    {"Alt+Up", Qt::Key_Up, Qt::AltModifier, kUntouched, kUntouched, 0},
+};
+
+int Expected(Spot spot, int min, int here, int max, int untouched) {
+    switch (spot) {
+        case kMin:
+            return min;
+        case kHere:
+            return here;
+        case kMax:
+            return max;
+        case kUntouched:
+            break;
+    }
+    return untouched;
+}
+
+}  // namespace
+
+TEST_F(GameViewTest, EveryRowOfTheKeyTable) {
+    qx::Ship& rebel = game.rebel;
+    for (const KeyRow& row : kKeyTable) {
+        rebel.x = 300, rebel.y = 150;
+        rebel.targetX = 123, rebel.targetY = 77, rebel.fireRequest = 0;
+        game.emperor.fireRequest = 0;
+        QTest::keyClick(&view, row.key, row.modifiers);
+        EXPECT_EQ(rebel.targetX, Expected(row.x, 50, 300, 550, 123)) << row.name;
+        EXPECT_EQ(rebel.targetY, Expected(row.y, 41, 150, 270, 77)) << row.name;
+        EXPECT_EQ(rebel.fireRequest, row.fireRequest) << row.name;
+        EXPECT_EQ(game.emperor.fireRequest, 0) << row.name;
+    }
+}
+
+TEST_F(GameViewTest, BothEnterKeysFireTheEmperorsUpwardShot) {
+    for (const auto& [key, modifiers] : {std::pair{Qt::Key_Return, Qt::KeyboardModifiers()},
+                                         std::pair{Qt::Key_Enter, Qt::KeyboardModifiers(kPad)}}) {
+        game.emperor.fireRequest = 0;
+        QTest::keyClick(&view, key, modifiers);
+        EXPECT_EQ(game.emperor.fireRequest, 1);
+        EXPECT_EQ(game.rebel.fireRequest, 0);
+    }
+}
+
+TEST_F(GameViewTest, AutoRepeatedKeysActAgain) {
+    QTest::keyClick(&view, Qt::Key_Space);
+    ASSERT_EQ(game.rebel.fireRequest, 3);
+    game.rebel.fireRequest = 0;
+    QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, " ", true);
+    QApplication::sendEvent(&view, &repeat);
+    EXPECT_EQ(game.rebel.fireRequest, 3);
+}
+
+TEST_F(GameViewTest, MouseMapsClientPixelsToTheArena) {
+    EXPECT_EQ(game.ClientRect(), (qx::Rect{0, 0, 800, 600}));
+    MoveMouse({400, 300});
+    EXPECT_EQ(game.emperor.targetX, 300);
+    EXPECT_EQ(game.emperor.targetY, 200);
+    MoveMouse({799, 599});
+    EXPECT_EQ(game.emperor.targetX, 599);
+    EXPECT_EQ(game.emperor.targetY, 399);
+    QTest::mouseMove(&view, QPoint(200, 150));
+    EXPECT_EQ(game.emperor.targetX, 150);
+    EXPECT_EQ(game.emperor.targetY, 100);
+}
+
+TEST_F(GameViewTest, MovesOutsideTheClientAreaAreDropped) {
+    MoveMouse({400, 300});
+    for (QPointF outside :
+         {QPointF(-1, 300), QPointF(400, -0.5), QPointF(800, 300), QPointF(400, 900)}) {
+        MoveMouse(outside);
+        EXPECT_EQ(game.emperor.targetX, 300);
+        EXPECT_EQ(game.emperor.targetY, 200);
+    }
+}
+
+TEST_F(GameViewTest, ButtonsFireAndTheMiddleButtonActsAsTheRight) {
+    const std::pair<Qt::MouseButton, int> buttons[] = {
+        {Qt::LeftButton, 3}, {Qt::RightButton, 2}, {Qt::MiddleButton, 2}, {Qt::BackButton, 0}};
+    for (const auto& [button, request] : buttons) {
+        game.emperor.fireRequest = 0;
+        QTest::mousePress(&view, button, {}, QPoint(10, 10));
+        QTest::mouseRelease(&view, button, {}, QPoint(10, 10));
+        EXPECT_EQ(game.emperor.fireRequest, request) << button;
+    }
+}
+
+TEST_F(GameViewTest, TheSecondPressOfADoubleClickRequestsNothing) {
+    for (Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton}) {
+        game.emperor.fireRequest = 0;
+        QTest::mouseDClick(&view, button, {}, QPoint(10, 10));
+        EXPECT_EQ(game.emperor.fireRequest, 0) << button;
+    }
+}
+
+TEST_F(GameViewTest, TheScreenCoversTheWholeClientAreaAtAnySize) {
+    for (QSize size : {QSize(800, 600), QSize(1203, 401), QSize(17, 900)}) {
+        view.resize(size);
+        view.repaint();
+        EXPECT_EQ(game.Screen().Width(), size.width());
+        EXPECT_EQ(game.Screen().Height(), size.height());
+        const QImage shown = view.grab().toImage();
+        EXPECT_EQ(shown.size(), size);
+        // What the window shows is the game's screen, pixel for pixel.
+        const int x = size.width() - 1, y = size.height() / 2;
+        EXPECT_EQ(shown.pixel(x, y) & 0xFFFFFF, game.Screen().Pixel(x, y));
+    }
+}
+
+TEST_F(GameViewTest, AZeroSizedClientAreaDrawsNothingAndTheGameGoesOn) {
+    for (QSize size : {QSize(0, 300), QSize(300, 0), QSize(0, 0)}) {
+        view.resize(size);
+        view.repaint();
+        EXPECT_TRUE(game.Screen().Empty());
+        const int targetX = game.emperor.targetX;
+        MoveMouse({0, 0});
+        EXPECT_EQ(game.emperor.targetX, targetX);
+        for (int tick = 0; tick < 40; ++tick) game.OnTimer();
+        game.OnPaint();
+    }
+    view.resize(600, 400);
+    view.repaint();
+    EXPECT_EQ(game.ClientRect(), (qx::Rect{0, 0, 600, 400}));
+}
+
+// A paint shows the game's screen as it stands; only a change of size (or
+// the window's own request) recomposes the scene.
+TEST_F(GameViewTest, APaintShowsTheScreenWithoutRecomposingTheScene) {
+    view.repaint();
+    const uint32_t marker = 0x123456;
+    const_cast<uint32_t*>(game.Screen().Data())[0] = marker;
+    view.repaint();
+    EXPECT_EQ(view.grab().toImage().pixel(0, 0) & 0xFFFFFF, marker);
+    view.resize(801, 600);
+    view.repaint();
+    EXPECT_NE(game.Screen().Pixel(0, 0), marker);
+    const_cast<uint32_t*>(game.Screen().Data())[0] = marker;
+    view.FullRepaint();
+    EXPECT_NE(game.Screen().Pixel(0, 0), marker);
+}
+
+TEST(HiDpi, ClientPixelsAreDevicePixels) {
+    StubHost host;
+    qx::Game game(host);
+    GameView view(game);
+    game.CreateWorkBitmaps();
+    view.resize(400, 300);
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    if (view.devicePixelRatioF() != 2.0) GTEST_SKIP() << "runs with QT_SCALE_FACTOR=2";
+    view.repaint();
+    EXPECT_EQ(game.ClientRect(), (qx::Rect{0, 0, 800, 600}));
+    EXPECT_EQ(game.Screen().Width(), 800);
+    QMouseEvent move(QEvent::MouseMove, QPointF(200, 150), view.mapToGlobal(QPointF(200, 150)),
+                     Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(&view, &move);
+    EXPECT_EQ(game.emperor.targetX, 300);
+    EXPECT_EQ(game.emperor.targetY, 200);
+    // The picture is drawn 1:1 in device pixels.
+    const QImage shown = view.grab().toImage();
+    EXPECT_EQ(shown.size(), QSize(800, 600));
+    EXPECT_EQ(shown.pixel(799, 300) & 0xFFFFFF, game.Screen().Pixel(799, 300));
+}

@@ -1,0 +1,83 @@
+#include <gtest/gtest.h>
+
+#include <QStringList>
+
+#include "ConfigSandbox.h"
+#include "MessageCounter.h"
+#include "app/Settings.h"
+
+namespace {
+
+// Settings that also note the order in which entries are written.
+class RecordingSettings : public Settings {
+  public:
+    QStringList written;
+
+  protected:
+    void Put(const QString& key, const QVariant& value) override {
+        written << key + "=" + value.toString();
+        Settings::Put(key, value);
+    }
+};
+
+}  // namespace
+
+TEST(Settings, WritesThePositionThenPL2ThenPL1) {
+    ConfigSandbox config;
+    RecordingSettings settings;
+    EXPECT_TRUE(settings.WriteAtExit({340, 312, 940, 712}, true, false));
+    EXPECT_EQ(settings.written,
+              QStringList({"Vzhled/pozice=0340 0312 0940 0712", "Hra/PL2=0", "Hra/PL1=1"}));
+    EXPECT_EQ(settings.FileName(), config.FilePath());
+}
+
+TEST(Settings, ReadsBackWhatItWrote) {
+    ConfigSandbox config;
+    {
+        Settings settings;
+        settings.WriteAtExit({-4, 12, 796, 612}, false, true);
+    }
+    Settings settings;
+    EXPECT_EQ(settings.ReadPosition(), "-004 0012 0796 0612");
+    EXPECT_FALSE(settings.ReadEmperorComputer());
+    EXPECT_TRUE(settings.ReadRebelComputer());
+    EXPECT_EQ(config.Get("Hra/PL1").toString(), "0");
+    EXPECT_EQ(config.Get("Hra/PL2").toString(), "1");
+}
+
+TEST(Settings, MissingEntriesMeanNoPositionAndTwoPersons) {
+    ConfigSandbox config;
+    Settings settings;
+    EXPECT_EQ(settings.ReadPosition(), "");
+    EXPECT_FALSE(settings.ReadEmperorComputer());
+    EXPECT_FALSE(settings.ReadRebelComputer());
+}
+
+TEST(Settings, OnlyAStoredOneMeansTheComputerPlays) {
+    ConfigSandbox config;
+    const struct {
+        const char* stored;
+        bool computer;
+    } cases[] = {{"1", true},  {" 1 ", true},  {"0", false},    {"-1", false},
+                 {"2", false}, {"abc", false}, {"1abc", false}, {"", false}};
+    for (const auto& c : cases) {
+        config.Put("Hra/PL1", c.stored);
+        config.Put("Hra/PL2", c.stored);
+        Settings settings;
+        EXPECT_EQ(settings.ReadEmperorComputer(), c.computer) << c.stored;
+        EXPECT_EQ(settings.ReadRebelComputer(), c.computer) << c.stored;
+    }
+}
+
+TEST(Settings, AnUnwritableLocationCostsOneWarning) {
+    ConfigSandbox config;
+    config.MakeUnwritable();
+    MessageCounter messages;
+    {
+        Settings settings;
+        EXPECT_EQ(settings.ReadPosition(), "");
+        EXPECT_FALSE(settings.WriteAtExit({0, 0, 600, 400}, false, false));
+    }
+    EXPECT_EQ(messages.Count(), 1) << messages.Text().toStdString();
+    EXPECT_TRUE(messages.Text().contains("settings could not be saved"));
+}

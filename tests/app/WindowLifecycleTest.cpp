@@ -1,0 +1,120 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QMenuBar>
+#include <QScreen>
+#include <QTest>
+#include <memory>
+
+#include "ConfigSandbox.h"
+#include "MessageCounter.h"
+#include "ModalDriver.h"
+#include "app/GameFrame.h"
+
+namespace {
+
+// The main window from start to exit, as far as the window itself and the
+// settings go.
+class WindowLifecycleTest : public testing::Test {
+  protected:
+    void Open() {
+        frame = std::make_unique<GameFrame>();
+        ModalDriver driver({[](QWidget* dialog) { ModalDriver::Press(dialog); }});
+        frame->show();
+        ASSERT_TRUE(ModalDriver::WaitUntil([&] { return driver.Done(); }));
+        ASSERT_TRUE(ModalDriver::WaitUntil([] { return !QApplication::activeModalWidget(); }));
+    }
+
+    QRect OpenWith(const QString& stored) {
+        config.Put("Vzhled/pozice", stored);
+        Open();
+        const QRect geometry = frame->frameGeometry();
+        frame.reset();
+        return geometry;
+    }
+
+    QString StoredPosition() { return config.Get("Vzhled/pozice").toString(); }
+
+    ConfigSandbox config;
+    std::unique_ptr<GameFrame> frame;
+};
+
+QRect Available() {
+    return QGuiApplication::primaryScreen()->availableGeometry();
+}
+
+}  // namespace
+
+TEST_F(WindowLifecycleTest, OnlyTheStoredSizeTakesEffectAndTheWindowOpensCentred) {
+    ASSERT_EQ(Available(), QRect(0, 0, 800, 600));
+    EXPECT_EQ(OpenWith("0100 0050 0600 0350"), QRect(150, 150, 500, 300));
+    EXPECT_EQ(OpenWith("0500 0400 1200 0900"), QRect(50, 50, 700, 500));
+}
+
+TEST_F(WindowLifecycleTest, BadStoredPositionsStillOpenAUsableWindow) {
+    const QRect standard(100, 100, 600, 400);
+    EXPECT_EQ(OpenWith(""), standard);
+    EXPECT_EQ(OpenWith("abc"), standard);
+    EXPECT_EQ(OpenWith("0100 0050"), standard);
+    EXPECT_EQ(OpenWith("0900 0650 0100 0050"), standard);
+    EXPECT_EQ(OpenWith("0100 0100 0100 0100"), standard);
+    EXPECT_EQ(OpenWith("0000 0000 9999 9999"), Available());
+    EXPECT_EQ(OpenWith("0000 0000 4294967896 99999999999"), Available());
+}
+
+TEST_F(WindowLifecycleTest, ClosingStoresTheWindowRectangle) {
+    Open();
+    frame->resize(700, 500);
+    frame->move(20, 30);
+    EXPECT_TRUE(frame->close());
+    frame.reset();
+    EXPECT_EQ(StoredPosition(), "0020 0030 0720 0530");
+    EXPECT_EQ(OpenWith(StoredPosition()), QRect(50, 50, 700, 500));
+}
+
+TEST_F(WindowLifecycleTest, AMaximisedWindowStoresItsRestoredRectangle) {
+    Open();
+    frame->setGeometry(40, 60, 500, 300);
+    frame->showMaximized();
+    ASSERT_TRUE(ModalDriver::WaitUntil([&] { return frame->size() != QSize(500, 300); }));
+    frame.reset();  // leaving without a close stores the rectangle too
+    EXPECT_EQ(StoredPosition(), "0040 0060 0540 0360");
+}
+
+TEST_F(WindowLifecycleTest, KonecAndAltF4CloseLikeTheCloseBox) {
+    Open();
+    frame->resize(640, 480);
+    frame->menuBar()->actions()[0]->menu()->actions()[2]->trigger();  // "Konec"
+    EXPECT_FALSE(frame->isVisible());
+    frame.reset();
+    EXPECT_EQ(StoredPosition(), "0100 0100 0740 0580");
+
+    Open();
+    frame->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frame.get()));
+    QTest::keyClick(frame.get(), Qt::Key_F4, Qt::AltModifier);
+    EXPECT_FALSE(frame->isVisible());
+}
+
+TEST_F(WindowLifecycleTest, TheWindowCannotBeClosedWhileADialogIsOpen) {
+    frame = std::make_unique<GameFrame>();
+    bool closed = true;
+    ModalDriver driver({[&](QWidget* dialog) {
+        closed = frame->close();
+        ModalDriver::Press(dialog);
+    }});
+    frame->show();
+    ASSERT_TRUE(ModalDriver::WaitUntil([&] { return driver.Done(); }));
+    EXPECT_FALSE(closed);
+    EXPECT_TRUE(frame->isVisible());
+}
+
+TEST_F(WindowLifecycleTest, AnUnwritableSettingsLocationCostsOneWarning) {
+    config.MakeUnwritable();
+    Open();
+    EXPECT_TRUE(frame->TimerRunning());
+    EXPECT_TRUE(frame->close());
+    MessageCounter messages;
+    frame.reset();
+    EXPECT_EQ(messages.Count(), 1) << messages.Text().toStdString();
+}
