@@ -31,6 +31,19 @@ check-sanitize: deps
 bench: build
 	@for b in $(BUILD_DIR)/bench/bench_*; do echo "== $$b"; $$b; done
 
+FUZZ_SECONDS ?= 180
+
+# Fuzzes the bitmap decoder (libFuzzer, clang, ASan+UBSan) for FUZZ_SECONDS
+# seconds, starting from hand-made seed files; the corpus grows in build-fuzz.
+fuzz:
+	cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+	  -DQUARNEX_FUZZ=ON -DQUARNEX_APP=OFF -DQUARNEX_BENCH=OFF
+	cmake --build build-fuzz --target fuzz_decode_bitmap fuzz_bitmap_seeds
+	mkdir -p build-fuzz/corpus
+	build-fuzz/fuzz/fuzz_bitmap_seeds build-fuzz/corpus
+	build-fuzz/fuzz/fuzz_decode_bitmap -max_total_time=$(FUZZ_SECONDS) -max_len=8192 \
+	  -artifact_prefix=build-fuzz/ build-fuzz/corpus
+
 contact-sheet: build
 	$(BUILD_DIR)/tools/artgen/quarnex-artgen --contact-sheet $(BUILD_DIR)/contact-sheet.png
 
