@@ -1,4 +1,6 @@
-# cmake -DOUTPUT=file.cpp -DBITMAPS=a.bmp;b.bmp -DICONS=c.bmp -P Embed.cmake
+# cmake -DOUTPUT=file.cpp -DRES_DIR=res -P Embed.cmake
+file(GLOB BITMAPS ${RES_DIR}/bitmaps/*.bmp)
+file(GLOB ICONS ${RES_DIR}/icons/*.bmp)
 set(body "")
 set(table "")
 set(index 0)
