@@ -11,6 +11,9 @@
 
 #include "ArtCatalog.h"
 #include "BmpWriter.h"
+#include "ContactSheet.h"
+#include "PictureSet.h"
+#include "gfx/PngWriter.h"
 
 namespace {
 
@@ -30,6 +33,26 @@ int WriteAll(const std::string& outDir) {
         ++written;
     }
     std::printf("quarnex-artgen: wrote %d pictures to %s\n", written, outDir.c_str());
+    return 0;
+}
+
+int WriteSheet(const std::string& path, const std::string& resDir) {
+    artgen::PictureSet pictures;
+    if (resDir.empty()) {
+        pictures = artgen::PictureSet::Painted();
+    } else {
+        std::string error;
+        if (!artgen::PictureSet::Load(resDir, pictures, error)) {
+            std::fprintf(stderr, "quarnex-artgen: %s\n", error.c_str());
+            return 1;
+        }
+    }
+    std::string error;
+    if (!qx::WritePng(artgen::ContactSheet::Build(pictures), path, &error)) {
+        std::fprintf(stderr, "quarnex-artgen: cannot write %s: %s\n", path.c_str(), error.c_str());
+        return 1;
+    }
+    std::printf("quarnex-artgen: contact sheet in %s\n", path.c_str());
     return 0;
 }
 
@@ -57,6 +80,8 @@ int main(int argc, char** argv) {
             return Usage();
         }
     }
+    if (!out.empty() && !sheet.empty()) return Usage();
     if (!out.empty()) return WriteAll(out);
+    if (!sheet.empty()) return WriteSheet(sheet, res);
     return Usage();
 }
