@@ -90,6 +90,11 @@ void GameFrame::FitFrame() {
     move(WindowPosition::CentredTopLeft(outerSize, AvailableArea()));
 }
 
+void GameFrame::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    FitFrame();
+}
+
 void GameFrame::moveEvent(QMoveEvent* event) {
     QMainWindow::moveEvent(event);
     FitFrame();

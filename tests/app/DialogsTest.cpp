@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "Printers.h"
+
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -69,13 +71,16 @@ TEST(NewGameDialog, HasTheControlsAndTextsOfItsTemplate) {
     EXPECT_GT(Child<QWidget>(dialog, "okButton")->y(), Child<QWidget>(dialog, "rebelGroup")->y());
 }
 
-TEST(NewGameDialog, TabsFromOkThroughBothCheckBoxes) {
+TEST(NewGameDialog, OpensOnOkAndTabsThroughBothCheckBoxes) {
     NewGameDialog dialog({true, true}, nullptr);
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
     QWidget* ok = Child<QWidget>(dialog, "okButton");
-    QWidget* emperor = Child<QWidget>(dialog, "emperorHuman");
-    QWidget* rebel = Child<QWidget>(dialog, "rebelHuman");
-    EXPECT_EQ(ok->nextInFocusChain(), emperor);
-    EXPECT_EQ(emperor->nextInFocusChain(), rebel);
+    EXPECT_EQ(dialog.focusWidget(), ok);
+    for (const char* next : {"emperorHuman", "rebelHuman", "okButton"}) {
+        QTest::keyClick(dialog.focusWidget(), Qt::Key_Tab);
+        EXPECT_EQ(dialog.focusWidget(), Child<QWidget>(dialog, next)) << next;
+    }
 }
 
 TEST(NewGameDialog, CheckBoxesOpenWithWhoPlaysNowAndAreClickable) {

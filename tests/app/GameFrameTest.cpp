@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include "Printers.h"
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QScreen>
 #include <QTest>
 #include <memory>
 
@@ -91,8 +94,10 @@ TEST_F(GameFrameTest, FirstRunOpensTheNewGameDialogWithTheTimerStopped) {
     EXPECT_TRUE(frame->TimerRunning());
     EXPECT_FALSE(Game().emperor.computer);
     EXPECT_FALSE(Game().rebel.computer);
-    // 600 x 400, centred on the 800 x 600 offscreen screen.
-    EXPECT_EQ(frame->frameGeometry(), QRect(100, 100, 600, 400));
+    // 600 x 400, centred on the screen.
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_EQ(frame->frameGeometry().size(), QSize(600, 400));
+    EXPECT_EQ(frame->frameGeometry().center(), area.center());
     // The scene fills the client area under the menu bar.
     const QRect client = frame->View().geometry();
     EXPECT_EQ(client.top(), frame->menuBar()->geometry().bottom() + 1);

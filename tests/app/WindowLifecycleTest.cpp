@@ -9,6 +9,7 @@
 #include "ConfigSandbox.h"
 #include "MessageCounter.h"
 #include "ModalDriver.h"
+#include "Printers.h"
 #include "app/GameFrame.h"
 
 namespace {
@@ -35,6 +36,11 @@ class WindowLifecycleTest : public testing::Test {
 
     QString StoredPosition() { return config.Get("Vzhled/pozice").toString(); }
 
+    // The settings text of the window's outer rectangle as it stands.
+    QString Outer() const {
+        return WindowPosition::Format(WindowPosition::FromQRect(frame->frameGeometry()));
+    }
+
     ConfigSandbox config;
     std::unique_ptr<GameFrame> frame;
 };
@@ -43,16 +49,22 @@ QRect Available() {
     return QGuiApplication::primaryScreen()->availableGeometry();
 }
 
+// Where a window of `size` opens: centred on the available area.
+QRect Centred(int width, int height) {
+    const QRect area = Available();
+    return {area.x() + (area.width() - width) / 2, area.y() + (area.height() - height) / 2, width,
+            height};
+}
+
 }  // namespace
 
 TEST_F(WindowLifecycleTest, OnlyTheStoredSizeTakesEffectAndTheWindowOpensCentred) {
-    ASSERT_EQ(Available(), QRect(0, 0, 800, 600));
-    EXPECT_EQ(OpenWith("0100 0050 0600 0350"), QRect(150, 150, 500, 300));
-    EXPECT_EQ(OpenWith("0500 0400 1200 0900"), QRect(50, 50, 700, 500));
+    EXPECT_EQ(OpenWith("0100 0050 0600 0350"), Centred(500, 300));
+    EXPECT_EQ(OpenWith("0500 0400 1200 0900"), Centred(700, 500));
 }
 
 TEST_F(WindowLifecycleTest, BadStoredPositionsStillOpenAUsableWindow) {
-    const QRect standard(100, 100, 600, 400);
+    const QRect standard = Centred(600, 400);
     EXPECT_EQ(OpenWith(""), standard);
     EXPECT_EQ(OpenWith("abc"), standard);
     EXPECT_EQ(OpenWith("0100 0050"), standard);
@@ -66,28 +78,34 @@ TEST_F(WindowLifecycleTest, ClosingStoresTheWindowRectangle) {
     Open();
     frame->resize(700, 500);
     frame->move(20, 30);
+    const QString outer = Outer();
+    const QSize size = frame->frameGeometry().size();
+    EXPECT_TRUE(outer.startsWith("0020 0030 07"));
     EXPECT_TRUE(frame->close());
     frame.reset();
-    EXPECT_EQ(StoredPosition(), "0020 0030 0720 0530");
-    EXPECT_EQ(OpenWith(StoredPosition()), QRect(50, 50, 700, 500));
+    EXPECT_EQ(StoredPosition(), outer);
+    EXPECT_EQ(OpenWith(StoredPosition()), Centred(size.width(), size.height()));
 }
 
 TEST_F(WindowLifecycleTest, AMaximisedWindowStoresItsRestoredRectangle) {
     Open();
     frame->setGeometry(40, 60, 500, 300);
+    const QString restored = Outer();
     frame->showMaximized();
     ASSERT_TRUE(ModalDriver::WaitUntil([&] { return frame->size() != QSize(500, 300); }));
     frame.reset();  // leaving without a close stores the rectangle too
-    EXPECT_EQ(StoredPosition(), "0040 0060 0540 0360");
+    EXPECT_EQ(StoredPosition(), restored);
 }
 
 TEST_F(WindowLifecycleTest, KonecAndAltF4CloseLikeTheCloseBox) {
     Open();
     frame->resize(640, 480);
+    EXPECT_TRUE(frame->isVisible());
     frame->menuBar()->actions()[0]->menu()->actions()[2]->trigger();  // "Konec"
     EXPECT_FALSE(frame->isVisible());
+    const QString closed = Outer();
     frame.reset();
-    EXPECT_EQ(StoredPosition(), "0100 0100 0740 0580");
+    EXPECT_EQ(StoredPosition(), closed);
 
     Open();
     frame->activateWindow();

@@ -1,0 +1,110 @@
+#!/usr/bin/env bash
+# End-to-end test of the real game in an X server of its own (Xvfb): the New
+# game dialog opens and OK starts the game; the mouse steers the Emperor and a
+# click fires its forward shot; "Konec" ends the program and the settings hold
+# the window size and the choice of players; the next start opens at that size
+# with that choice. Screenshots are kept as test artefacts.
+# Usage: end_to_end.sh <quarnex executable> <artefact folder>
+# Exit code 77 (skipped) when Xvfb, xdotool or ImageMagick are missing.
+set -euo pipefail
+
+game=$1
+artifacts=$2
+for tool in Xvfb xdotool /usr/bin/import; do
+    command -v "$tool" >/dev/null || { echo "skipped: $tool is not installed"; exit 77; }
+done
+mkdir -p "$artifacts"
+work=$(mktemp -d)
+server_pid=""
+game_pid=""
+
+cleanup() {
+    [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null || true
+    [ -n "$server_pid" ] && kill "$server_pid" 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FAILED: $*"
+    [ -f "$work/game.err" ] && sed 's/^/  game: /' "$work/game.err"
+    exit 1
+}
+
+# Waits up to $1 seconds for the command after it to succeed.
+wait_for() {
+    local limit=$(($1 * 10))
+    shift
+    for ((i = 0; i < limit; i++)); do
+        "$@" >/dev/null 2>&1 && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+window_named() { xdotool search --name "^$1\$" | head -n 1; }
+has_window() { [ -n "$(xdotool search --name "^$1\$" 2>/dev/null)" ]; }
+no_window() { ! has_window "$1"; }
+shot() { /usr/bin/import -window root "$artifacts/end-to-end-$1.png"; }
+setting() { sed -n "s/^$1=//p" "$work/config/Marbek/quarnex.conf"; }
+
+# A display number that nobody uses.
+for n in $(seq 70 120); do
+    if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then display=":$n"; break; fi
+done
+Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+server_pid=$!
+export DISPLAY=$display
+wait_for 10 xdotool getdisplaygeometry || fail "Xvfb did not start"
+
+start_game() {
+    XDG_CONFIG_HOME="$work/config" QUARNEX_TRACE_FIRST_FRAME=1 "$game" 2>"$work/game.err" &
+    game_pid=$!
+    wait_for 10 has_window "Nova hra" || fail "the New game dialog did not open"
+    sleep 0.3
+}
+
+stop_game() {
+    wait_for 10 bash -c "! kill -0 $game_pid" || fail "the game did not end"
+    wait "$game_pid" || fail "the game ended with an error"
+    game_pid=""
+}
+
+# First run: two persons; steer, fire, resize, then "Konec" from the menu.
+start_game
+grep -o 'first frame.*' "$work/game.err" || true
+shot 1-new-game
+xdotool key Return
+wait_for 5 no_window "Nova hra" || fail "OK did not close the New game dialog"
+main=$(window_named "Quarnex 2.00")
+[ -n "$main" ] || fail "no main window"
+xdotool mousemove --window "$main" 300 200
+sleep 1.2
+xdotool click 1
+sleep 0.25
+shot 2-forward-shot
+xdotool windowsize "$main" 800 600
+sleep 0.5
+xdotool key alt+h
+sleep 0.3
+shot 3-menu
+xdotool key k
+stop_game
+[ "$(setting pozice)" = "0340 0312 1140 0912" ] || fail "stored position: $(setting pozice)"
+[ "$(setting PL1)" = 0 ] && [ "$(setting PL2)" = 0 ] || fail "stored players after run 1"
+
+# Second run: opens at the stored size, centred; the computer takes both
+# sides; Alt+F4 ends it.
+start_game
+xdotool key Tab space Tab space Return
+wait_for 5 no_window "Nova hra" || fail "the New game dialog did not close"
+main=$(window_named "Quarnex 2.00")
+geometry=$(xdotool getwindowgeometry "$main")
+echo "$geometry" | grep -q "Position: 240,212" || fail "not centred: $geometry"
+echo "$geometry" | grep -q "Geometry: 800x600" || fail "not the stored size: $geometry"
+sleep 2
+shot 4-computer-against-computer
+xdotool key alt+F4
+stop_game
+[ "$(setting PL1)" = 1 ] && [ "$(setting PL2)" = 1 ] || fail "stored players after run 2"
+echo "passed; screenshots in $artifacts"
