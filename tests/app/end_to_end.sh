@@ -78,11 +78,20 @@ xdotool key Return
 wait_for 5 no_window "Nova hra" || fail "OK did not close the New game dialog"
 main=$(window_named "Quarnex 2.00")
 [ -n "$main" ] || fail "no main window"
-xdotool mousemove --window "$main" 300 200
-sleep 1.2
+# Steer the Emperor to the left part of the scene, then fire forward: the
+# shot shows up ahead of the ship, toward the Rebel on the right.
+eval "$(xdotool getwindowgeometry --shell "$main")"
+xdotool mousemove --window "$main" 120 160
+sleep 1.5
+/usr/bin/import -window root -crop "200x40+$((X + 180))+$((Y + 140))" "$work/ahead-before.png"
 xdotool click 1
-sleep 0.25
+sleep 0.15
 shot 2-forward-shot
+/usr/bin/convert "$artifacts/end-to-end-2-forward-shot.png" \
+    -crop "200x40+$((X + 180))+$((Y + 140))" +repage "$work/ahead-after.png"
+changed=$(/usr/bin/compare -metric AE -fuzz 10% "$work/ahead-before.png" "$work/ahead-after.png" \
+    null: 2>&1 || true)
+[ "${changed%%.*}" -gt 20 ] || fail "no forward shot ahead of the Emperor ($changed pixels changed)"
 xdotool windowsize "$main" 800 600
 sleep 0.5
 xdotool key alt+h
@@ -104,6 +113,7 @@ echo "$geometry" | grep -q "Position: 240,212" || fail "not centred: $geometry"
 echo "$geometry" | grep -q "Geometry: 800x600" || fail "not the stored size: $geometry"
 sleep 2
 shot 4-computer-against-computer
+xdotool windowfocus --sync "$main"
 xdotool key alt+F4
 stop_game
 [ "$(setting PL1)" = 1 ] && [ "$(setting PL2)" = 1 ] || fail "stored players after run 2"
