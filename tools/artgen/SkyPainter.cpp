@@ -95,6 +95,16 @@ void Moon(Canvas& c) {
         }
 }
 
+// The strip under the gauges shows as the gauges shorten: keep it dark even
+// where faint stars happen to overlap.
+void DimGaugeStrip(Canvas& c) {
+    for (int y = 0; y < kGaugeStrip; ++y)
+        for (int x = 0; x < c.Width(); ++x) {
+            const Rgb p = c.At(x, y);
+            c.Set(x, y, {std::min(p.r, 44.0f), std::min(p.g, 44.0f), std::min(p.b, 48.0f)});
+        }
+}
+
 }  // namespace
 
 void SkyPainter::Paint(Canvas& c) {
@@ -102,6 +112,7 @@ void SkyPainter::Paint(Canvas& c) {
     Nebula(c);
     Stars(c);
     Moon(c);
+    DimGaugeStrip(c);
 }
 
 }  // namespace artgen
