@@ -76,6 +76,7 @@ TEST(Simulator, ScriptedHumanEmperorSteersAndFires) {
     SimOptions options;
     options.ticks = 31;
     options.emperorComputer = false;
+    options.rebelComputer = false;
     const std::vector<InputEvent> events = {
         {1, InputKind::Mouse, 300, 100, 1},
         {30, InputKind::LButton, 0, 0, 2},
@@ -83,8 +84,10 @@ TEST(Simulator, ScriptedHumanEmperorSteersAndFires) {
     const std::string trace = Trace(options, events);
     const std::string line = LineOf(trace, 30);
     EXPECT_NE(line.find("\"targetX\":300,\"targetY\":100"), std::string::npos) << line;
-    // A forward shot 10 units a tick to the right, 20 x 10.
-    EXPECT_NE(line.find(",10,0,20,10]"), std::string::npos) << line;
+    // Thirty steps of 8 up from 383, sixteen right from 170 (then resting
+    // within a step of 300); the forward shot starts 45 ahead, 10 a tick.
+    EXPECT_NE(line.find("\"emperor\":{\"x\":298,\"y\":143,"), std::string::npos) << line;
+    EXPECT_NE(line.find("\"shots\":[[343,143,343,143,10,0,20,10]"), std::string::npos) << line;
 }
 
 TEST(Simulator, ComputerAgainstComputerPlaysOnPastThreeWins) {
