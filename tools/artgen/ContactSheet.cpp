@@ -63,7 +63,7 @@ std::vector<SheetCell> ShotRow() {
     for (qx::Side side : {qx::Side::Emperor, qx::Side::Rebel}) {
         const int slots[][2] = {{0, 0}, {1, 0}, {0, 2}, {0, 4}};  // [direction, first slot]
         for (const auto& s : slots) {
-            const int y = s[1] == 4 ? 385 : (s[1] == 2 ? 300 : 250);
+            const int y = s[1] == 4 ? 335 : (s[1] == 2 ? 300 : 250);
             row.push_back({qx::ShipSpriteSet::ShotSpriteId(side, s[0], s[1]),
                            qx::ShipSpriteSet::ShotSpriteId(side, s[0], s[1] + 1), x, y, 8});
             x += 62;

@@ -49,10 +49,11 @@ void StrokeBolt(Canvas& c, const Shape* clip, const std::vector<Node>& path, Rgb
             const float t = static_cast<float>(s) / static_cast<float>(steps);
             const int x = static_cast<int>(std::floor(p.x + (q.x - p.x) * t));
             const int y = static_cast<int>(std::floor(p.y + (q.y - p.y) * t));
-            for (int oy = -1; oy <= 1; ++oy)
-                for (int ox = -1; ox <= 1; ++ox)
-                    if ((ox != 0 || oy != 0) && Allowed(clip, x + ox, y + oy))
-                        c.Blend(x + ox, y + oy, glow, 0.45f * k);
+            const int nx[] = {-1, 1, 0, 0};
+            const int ny[] = {0, 0, -1, 1};
+            for (int i = 0; i < 4; ++i)
+                if (Allowed(clip, x + nx[i], y + ny[i]))
+                    c.Blend(x + nx[i], y + ny[i], glow, 0.3f * k);
         }
     }
     for (size_t i = 0; i + 1 < path.size(); ++i) {

@@ -18,12 +18,12 @@ void Hills(Canvas& c) {
     const Noise tex(1282);
     for (int x = 0; x < c.Width(); ++x) {
         const int top = HillTop(x);
-        const int slope = HillTop(x + 1) - HillTop(x - 1);
         for (int y = top; y < c.Height(); ++y) {
-            const float v = tex.Fractal(x / 12.0f, y / 8.0f, 3);
-            Rgb col = Mix(Hex(0x16182C), Hex(0x262842), v);
-            if (slope > 0) col = Mix(col, Hex(0x343658), 0.35f);  // faces lit from the left
-            if (y == top) col = Mix(col, Hex(0x4A4C70), 0.6f);
+            const float v = tex.Fractal(x / 18.0f, y / 10.0f, 3);
+            const float nearTop = std::clamp(1.0f - (y - top) / 14.0f, 0.0f, 1.0f);
+            Rgb col = Mix(Hex(0x15172A), Hex(0x24263E), v);
+            col = Mix(col, Hex(0x2E3050), nearTop * 0.5f);
+            if (y == top) col = Mix(col, Hex(0x484A6C), 0.6f);
             c.Set(x, y, col);
         }
     }
@@ -37,11 +37,11 @@ void Soil(Canvas& c) {
             const float depth = static_cast<float>(y - top) / static_cast<float>(c.Height() - top);
             const float s = strata.Fractal(x / 30.0f, y / 4.0f, 3);
             const float g = grit.Value(x * 0.9f, y * 0.9f);
-            Rgb col = Mix(Hex(0x5C5A5E), Hex(0x8C8A88), s);
-            col = Mix(col, Hex(0x46444A), depth * 0.3f);
-            col = Scale(col, 0.9f + 0.2f * g);
-            if (y == top) col = Hex(0xA8A8AC);
-            if (y == top + 1) col = Mix(col, Hex(0x9A9A9E), 0.5f);
+            Rgb col = Mix(Hex(0x4A484E), Hex(0x747170), s);
+            col = Mix(col, Hex(0x3A383E), depth * 0.35f);
+            col = Scale(col, 0.92f + 0.16f * g);
+            if (y == top) col = Hex(0x98989E);
+            if (y == top + 1) col = Mix(col, Hex(0x88888E), 0.5f);
             c.Set(x, y, col);
         }
     }
@@ -56,7 +56,7 @@ void Rocks(Canvas& c) {
         const float ry = rx * rng.Range(0.35f, 0.6f);
         const int top = GroundPainter::Surface(static_cast<int>(cx));
         const float cy = top + ry + rng.Range(0.0f, static_cast<float>(c.Height() - top) - ry);
-        const Rgb stone = Mix(Hex(0x6E6C70), Hex(0x9C9898), rng.Unit());
+        const Rgb stone = Mix(Hex(0x5C5A5E), Hex(0x86827E), rng.Unit());
         for (int y = static_cast<int>(cy - ry - 1); y <= cy + ry + 2; ++y)
             for (int x = static_cast<int>(cx - rx - 1); x <= cx + rx + 2; ++x) {
                 const float dx = (x + 0.5f - cx) / rx, dy = (y + 0.5f - cy) / ry;

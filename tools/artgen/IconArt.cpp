@@ -57,10 +57,14 @@ Canvas IconArt::Emblem() {
             const float outer = 10.8f, inner = 4.4f;
             const float t = std::fabs(a) / (sector / 2);
             const float edge = 1 / ((1 - t) / outer + t / inner);
-            if (d <= edge)
-                c.Set(x, y, a < 0 ? Hex(0xFF5A40) : Hex(0xA8141A));
-            else
+            if (d <= edge) {
+                const float axis = angle - a;  // direction of this point
+                const float facet = axis + (a < 0 ? -sector / 4 : sector / 4);
+                const float light = 0.5f + 0.5f * std::cos(facet + 0.785f);
+                c.Set(x, y, Mix(Hex(0x8C1016), Hex(0xFF6A4A), light));
+            } else {
                 c.Set(x, y, Hex(0x2A0608));
+            }
         }
     c.Set(16, 6, Hex(0xFFD0C0));
     return c;

@@ -15,6 +15,12 @@ void PaintHull(Canvas& c, const PartMap& map) {
     for (int y = 12; y <= 13; ++y)
         for (int x = 11; x <= 34; ++x)
             if (map.At(x, y) == 'R') c.Set(x, y, Mix(c.At(x, y), Hex(0x3C3C48), 0.55f));
+    // A pale stripe along the flank and a dark air intake at the back.
+    for (int x = 12; x <= 38; ++x)
+        if (map.At(x, 8) == 'R') c.Set(x, 8, Mix(c.At(x, 8), Hex(0xFFD8C8), 0.55f));
+    for (int y = 9; y <= 11; ++y)
+        for (int x = 10; x <= 13; ++x)
+            c.Set(x, y, Mix(Hex(0x1E1E26), Hex(0x4A4A56), (y - 9) / 2.0f));
     for (int y = 7; y <= 13; ++y) {
         if (map.At(23, y) == 'R') c.Set(23, y, Scale(c.At(23, y), 0.78f));
         if (map.At(34, y) == 'R') c.Set(34, y, Scale(c.At(34, y), 0.8f));
@@ -45,7 +51,7 @@ void PaintPodsAndWing(Canvas& c, const PartMap& map) {
 }
 
 void PaintCanopyAndEmitter(Canvas& c, const PartMap& map, int lights) {
-    const Rgb glass[] = {Hex(0xFFFAC8), Hex(0xFFC846), Hex(0xDC7814), Hex(0x78320A)};
+    const Rgb glass[] = {Hex(0xFFF4B0), Hex(0xFFC846), Hex(0xE07E18), Hex(0x96440C)};
     ShipShading::Cylinder(c, map.Region("C"), glass, 4);
     c.Set(28, 4, Hex(0xFFFFFF));
     c.Set(26, 5, Hex(0xFFF8D0));
@@ -127,7 +133,7 @@ SpriteArt RebelShip::Paint(int lights) {
     ShipShading::SeamBelow(c, map.Region("Q"), map.Region("R"), 0.7f);
     ShipShading::SeamBelow(c, map.Region("R"), map.Region("PC"), 0.75f);
     ShipShading::SeamBelow(c, map.Region("P"), map.Region("R"), 0.75f);
-    ShipShading::Outline(c, art.shape, map.Region("XxLMV"), 0.66f);
+    ShipShading::Outline(c, art.shape, map.Region("XxLMVC"), 0.66f);
     PaintLights(c, lights);
     return art;
 }

@@ -40,11 +40,11 @@ float BoltField(float x, float y) {
     const float hx = (x - 15.0f) / 4.5f, hy = (y - 5.0f) / 3.2f;
     const float head = 1.0f - std::sqrt(hx * hx + hy * hy);
     const float along = std::clamp(x / 15.0f, 0.0f, 1.0f);
-    const float halfWidth = 0.6f + 2.4f * std::pow(along, 1.3f);
+    const float halfWidth = 0.6f + 1.9f * std::pow(along, 1.5f);
     const float wiggle = (n.Value(x * 0.6f, 0.5f) - 0.5f) * 1.2f;
-    const float tail = (1.0f - std::fabs(y - 5.0f - wiggle * (1 - along)) / halfWidth) *
-                       std::pow(along, 0.9f) * 0.8f;
-    return std::clamp(std::max(head * 1.25f, tail), 0.0f, 1.0f);
+    const float tail =
+        (1.0f - std::fabs(y - 5.0f - wiggle * (1 - along)) / halfWidth) * (0.15f + 0.4f * along);
+    return std::clamp(std::max(head * 1.4f, tail), 0.0f, 1.0f);
 }
 
 float BallField(float x, float y) {
