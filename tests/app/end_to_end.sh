@@ -48,12 +48,18 @@ no_window() { ! has_window "$1"; }
 shot() { /usr/bin/import -window root "$artifacts/end-to-end-$1.png"; }
 setting() { sed -n "s/^$1=//p" "$work/config/Marbek/quarnex.conf"; }
 
-# A display number that nobody uses.
-for n in $(seq 70 120); do
-    if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then display=":$n"; break; fi
+# A server of our own on a display number that nobody else uses: a taken
+# number makes Xvfb exit at once, and then the next one is tried.
+for attempt in 1 2 3 4 5; do
+    display=":$((200 + RANDOM % 800))"
+    Xvfb "$display" -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" \
+        >"$work/xvfb.log" 2>&1 &
+    server_pid=$!
+    wait_for 10 bash -c "test -s '$work/display' || ! kill -0 $server_pid" || true
+    kill -0 "$server_pid" 2>/dev/null && test -s "$work/display" && break
+    server_pid=""
 done
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-server_pid=$!
+[ -n "$server_pid" ] || fail "Xvfb did not start"
 export DISPLAY=$display
 wait_for 10 xdotool getdisplaygeometry || fail "Xvfb did not start"
 
