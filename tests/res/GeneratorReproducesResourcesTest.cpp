@@ -30,8 +30,9 @@ TEST(GeneratorReproducesResources, FreshRunMatchesCommittedFiles) {
     const fs::path out =
         fs::temp_directory_path() / ("quarnex-artgen-test-" + std::to_string(::getpid()));
     fs::remove_all(out);
-    const std::string command =
-        "\"" + generator.string() + "\" --out \"" + out.string() + "\" > /dev/null";
+    std::string command = "\"";
+    command.append(generator.string()).append("\" --out \"").append(out.string());
+    command.append("\" > /dev/null");
     ASSERT_EQ(std::system(command.c_str()), 0);
 
     const fs::path committed = fs::path(QUARNEX_SOURCE_DIR) / "res";
