@@ -84,6 +84,18 @@ TEST_F(ShipDrawing, LastExplosionFrameLeavesOnlyBackdrop) {
     }
 }
 
+TEST(ShipPictures, ExplosionLooksTheSameWhicheverWayTheShipFaced) {
+    for (Side side : {Side::Emperor, Side::Rebel}) {
+        const Ship ship(side);
+        const ShipSpriteSet& set = ship.Sprites();
+        for (int frame = 3; frame <= 10; ++frame) {
+            EXPECT_EQ(set.shipSprites[0][frame], set.shipSprites[1][frame]) << frame;
+            EXPECT_EQ(set.shipMasks[0][frame], set.shipMasks[1][frame]) << frame;
+        }
+        EXPECT_FALSE(set.shipSprites[0][0] == set.shipSprites[1][0]);
+    }
+}
+
 TEST(ShotBox, MovedForwardShotCoversWhereItWasDrawn) {
     Shot s = test::ForwardShot(300, 200);
     s.prevX = 290;

@@ -2,6 +2,8 @@
 // the computer pilot's choice of target and weapon, and a destroyed ship.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "common/Random.h"
 #include "ships/Ship.h"
 #include "tests/ships/ShipSetup.h"
@@ -240,6 +242,95 @@ TEST_F(ShipMovement, DestroyedShipStandsStillButReloadsAndItsShotsFly) {
     // Reloaded with free slots, yet the pilot asks for nothing.
     EXPECT_EQ(test::ActiveShots(ship), 1);
     EXPECT_EQ(ship.reload, 3);
+}
+
+// A computer ship resting at the bottom of its flight box, short of a target
+// below it, so that it neither moves nor picks a new target.
+class ComputerAim : public ShipMovement {
+  protected:
+    void SetUp() override {
+        ShipMovement::SetUp();
+        ship.computer = true;
+        ship.x = ship.targetX = 300;
+        ship.y = 270;
+        ship.targetY = 300;
+        ship.moved = true;
+    }
+    // The kind of shot the pilot launched: 3 forward, 2 down, 1 up, 0 none.
+    int WeaponAgainst(int32_t otherX, int32_t otherY) {
+        ship.Update(otherX, otherY);
+        EXPECT_EQ(ship.x, 300);
+        EXPECT_EQ(ship.y, 270);
+        EXPECT_EQ(ship.fireRequest, 0);
+        for (const Shot& s : ship.shots) {
+            if (!s.IsActive()) continue;
+            return s.dy == 0 ? 3 : s.dy > 0 ? 2 : 1;
+        }
+        return 0;
+    }
+};
+
+TEST_F(ComputerAim, FarAcrossFiresForward) {
+    EXPECT_EQ(WeaponAgainst(400, 290), 3);  // across 10 > upright 4
+}
+
+TEST_F(ComputerAim, CloseAcrossAndLowerFiresDownward) {
+    EXPECT_EQ(WeaponAgainst(340, 300), 2);  // across 4 < upright 6
+}
+
+TEST_F(ComputerAim, EqualMeasuresDoNotFireForward) {
+    EXPECT_EQ(WeaponAgainst(350, 295), 2);  // across 5 = upright 5
+}
+
+TEST_F(ComputerAim, CloseAcrossAndHigherFiresUpward) {
+    EXPECT_EQ(WeaponAgainst(340, 240), 1);
+}
+
+TEST_F(ComputerAim, LevelAndCloseFiresUpward) {
+    EXPECT_EQ(WeaponAgainst(305, 270), 1);  // across 0, upright 0
+}
+
+TEST_F(ComputerAim, OneFreeSlotIsEnoughToFire) {
+    for (int i = 0; i < 4; ++i) ship.shots[i] = test::UpwardShot(100, 100);
+    ship.Update(400, 290);
+    EXPECT_TRUE(ship.shots[4].IsActive());
+    EXPECT_EQ(ship.shots[4].dy, 0);
+}
+
+TEST_F(ComputerAim, PersonsShipNeverAimsByItself) {
+    ship.computer = false;
+    EXPECT_EQ(WeaponAgainst(400, 290), 0);
+}
+
+TEST_F(ShipMovement, ComputerAimsFromWhereItHasJustMoved) {
+    ship.computer = true;
+    ship.moved = true;
+    test::Park(ship, 300, 200);
+    ship.targetX = 400;
+    // Before the step: across 49 / 10 = 4, upright 20 / 5 = 4, downward.
+    // After the step to 308: across 57 / 10 = 5 > 4, forward.
+    ship.Update(251, 220);
+    EXPECT_EQ(ship.x, 308);
+    ASSERT_TRUE(ship.shots[0].IsActive());
+    EXPECT_EQ(ship.shots[0].dy, 0);
+}
+
+TEST_F(ShipMovement, ComputerLaunchesOnEveryThirdUpdate) {
+    ship.computer = true;
+    // A flight box that pins the ship to (100, 200) whatever target it picks.
+    ship.minX = ship.maxX = 100;
+    ship.minY = 192;
+    ship.maxY = 200;
+    test::Park(ship, 100, 200);
+    std::vector<int32_t> reloads;
+    for (int i = 0; i < 9; ++i) {
+        ship.Update(500, 200);
+        reloads.push_back(ship.reload);
+    }
+    EXPECT_EQ(ship.x, 100);
+    EXPECT_EQ(ship.y, 200);
+    EXPECT_EQ(reloads, (std::vector<int32_t>{0, 1, 2, 0, 1, 2, 0, 1, 2}));
+    EXPECT_EQ(test::ActiveShots(ship), 3);
 }
 
 }  // namespace

@@ -189,8 +189,14 @@ TEST_F(ShipWeapons, DownwardSpacingZone) {
     EXPECT_EQ(test::ActiveShots(ship), 2);
 }
 
+TEST_F(ShipWeapons, ShipAtZeroEnergyIsNotYetBelowIt) {
+    ship.energy = 0;
+    ship.FireDown();
+    EXPECT_EQ(test::ActiveShots(ship), 1);
+}
+
 TEST_F(ShipWeapons, ShipBelowZeroEnergyLaunchesNothing) {
-    ship.energy = -2;
+    ship.energy = -1;
     for (int request : {1, 2, 3}) {
         ship.reload = 3;
         ship.fireRequest = request;
