@@ -37,7 +37,7 @@ void Game::OnPaint() {
     const int32_t w = clientRect.right;
     const int32_t h = clientRect.bottom;
     if (offscreen.Width() != w || offscreen.Height() != h) offscreen.Reset(w, h);
-    StretchBlit(offscreen, 0, 0, w, h, backdrop, 0, 0, backdrop.Width(), backdrop.Height());
+    backdrop.StretchTo(offscreen, 0, 0, w, h, {0, 0, kArenaWidth, kArenaHeight});
     emperor.DrawShots(backdrop, clientRect, offscreen);
     rebel.DrawShots(backdrop, clientRect, offscreen);
     meteor.Draw(backdrop, clientRect, offscreen);

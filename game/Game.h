@@ -4,6 +4,7 @@
 
 #include "common/Arena.h"
 #include "game/GameHost.h"
+#include "gfx/PaddedBackdrop.h"
 #include "gfx/Surface.h"
 #include "meteor/Meteor.h"
 #include "panel/EnergyPanel.h"
@@ -47,7 +48,7 @@ class Game {
     uint32_t TimerId() const { return timerId; }
     int32_t TickCounter() const { return tickCounter; }
     int32_t FlightFrame() const { return flightFrame; }
-    const Surface& Backdrop() const { return backdrop; }
+    const Surface& Backdrop() const { return backdrop.Picture(); }
 
     Ship emperor{Side::Emperor};
     Ship rebel{Side::Rebel};
@@ -65,7 +66,7 @@ class Game {
     GameHost& host;
     uint32_t timerId = 0;
     EnergyPanel energyPanel;
-    Surface backdrop;
+    PaddedBackdrop backdrop;
     Rect clientRect;
     Surface screen;
     Surface offscreen;

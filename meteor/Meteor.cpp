@@ -41,7 +41,7 @@ void Meteor::Respawn() {
     state = MeteorState::Flying;
 }
 
-void Meteor::Move(Surface& dc, Rect clientRect, const Surface& backdrop) {
+void Meteor::Move(Surface& dc, Rect clientRect, const PaddedBackdrop& backdrop) {
     if (x > 610 || x < -10 || y > 370 || hitsLeft <= 0) {
         EraseFromBackdrop(dc, clientRect, backdrop, x, y, width, height);
         Respawn();
@@ -60,12 +60,12 @@ Box Meteor::DrawBox() const {
     return {x - width / 2 - ax + 1, y - height / 2 - ay, width + 2 * ax + 2, height + 2 * ay + 2};
 }
 
-void Meteor::Draw(const Surface& backdrop, Rect clientRect, Surface& dc) {
+void Meteor::Draw(const PaddedBackdrop& backdrop, Rect clientRect, Surface& dc) {
     ChoosePicture();
     const Box box = DrawBox();
     const int32_t ox = std::abs(dx) + 1;
     const int32_t oy = std::abs(dy) + 1;
-    Blit(scratch, 0, 0, box.w, box.h, backdrop, box.x, box.y, RasterOp::Copy);
+    backdrop.CopyTo(scratch, 0, 0, box);
     Blit(scratch, ox, oy, width, height, masks[meteorFrame], 0, 0, RasterOp::And);
     Blit(scratch, ox, oy, width, height, sprites[meteorFrame], 0, 0, RasterOp::Or);
     StretchToClient(dc, clientRect, scratch, 0, 0, box);

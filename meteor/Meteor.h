@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "common/Arena.h"
+#include "gfx/PaddedBackdrop.h"
 #include "gfx/Surface.h"
 #include "meteor/MeteorState.h"
 
@@ -23,11 +24,11 @@ class Meteor {
     Meteor& operator=(const Meteor&) = delete;
 
     void Respawn();
-    void Move(Surface& dc, Rect clientRect, const Surface& backdrop);
-    void Draw(const Surface& backdrop, Rect clientRect, Surface& dc);
+    void Move(Surface& dc, Rect clientRect, const PaddedBackdrop& backdrop);
+    void Draw(const PaddedBackdrop& backdrop, Rect clientRect, Surface& dc);
     // The meteor against one ship and that ship's shots; true when the ship
     // lost energy.
-    bool CollideWithShip(const Surface& backdrop, Rect clientRect, Surface& dc, Ship& ship,
+    bool CollideWithShip(const PaddedBackdrop& backdrop, Rect clientRect, Surface& dc, Ship& ship,
                          int32_t facing);
 
     // The arena box one draw repaints: the rock plus a margin of its step.

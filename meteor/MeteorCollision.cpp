@@ -9,8 +9,8 @@
 
 namespace qx {
 
-bool Meteor::CollideWithShip(const Surface& backdrop, Rect clientRect, Surface& dc, Ship& ship,
-                             int32_t facing) {
+bool Meteor::CollideWithShip(const PaddedBackdrop& backdrop, Rect clientRect, Surface& dc,
+                             Ship& ship, int32_t facing) {
     bool tookEnergy = false;
     const int32_t distX = std::abs(x - ship.x);
     const int32_t distY = std::abs(y - ship.y);

@@ -38,16 +38,15 @@ Box EnergyPanel::EnergyBarTarget(Rect clientRect, int32_t emperorEnergy, int32_t
             ArenaToClientY(kPanelHeight, clientRect)};
 }
 
-void EnergyPanel::DrawEnergyBar(Surface& dc, Rect clientRect, const Surface& backdrop,
+void EnergyPanel::DrawEnergyBar(Surface& dc, Rect clientRect, const PaddedBackdrop& backdrop,
                                 int32_t emperorEnergy, int32_t rebelEnergy) const {
     const Box source = EnergyBarSource(emperorEnergy, rebelEnergy);
     const Box target = EnergyBarTarget(clientRect, emperorEnergy, rebelEnergy);
-    StretchBlit(dc, target.x, target.y, target.w, target.h, backdrop, source.x, source.y, source.w,
-                source.h);
+    backdrop.StretchTo(dc, target.x, target.y, target.w, target.h, source);
 }
 
 void EnergyPanel::ResolveCombat(Surface& dc, Rect clientRect, Ship& emperor, Ship& rebel,
-                                const Surface& backdrop, Meteor& meteor,
+                                const PaddedBackdrop& backdrop, Meteor& meteor,
                                 bool forceBarRedraw) const {
     const int32_t facing = emperor.x > rebel.x ? 1 : 0;
     bool hit = rebel.CheckShotsAgainst(backdrop, clientRect, dc, emperor, facing);

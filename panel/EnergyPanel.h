@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "common/Arena.h"
+#include "gfx/PaddedBackdrop.h"
 #include "gfx/Surface.h"
 
 namespace qx {
@@ -25,12 +26,12 @@ class EnergyPanel {
     // Both panels, whole.
     void DrawPanels(Surface& dc, Rect clientRect) const;
     // Covers the part of the panels that stands for lost energy (0..500 each).
-    void DrawEnergyBar(Surface& dc, Rect clientRect, const Surface& backdrop, int32_t emperorEnergy,
-                       int32_t rebelEnergy) const;
+    void DrawEnergyBar(Surface& dc, Rect clientRect, const PaddedBackdrop& backdrop,
+                       int32_t emperorEnergy, int32_t rebelEnergy) const;
     // Shots and meteor against both ships, in the game's fixed order; redraws
     // the bar when a ship lost energy or when forced.
     void ResolveCombat(Surface& dc, Rect clientRect, Ship& emperor, Ship& rebel,
-                       const Surface& backdrop, Meteor& meteor, bool forceBarRedraw) const;
+                       const PaddedBackdrop& backdrop, Meteor& meteor, bool forceBarRedraw) const;
 
     // The arena strip the bar covers: starts at 290 * E / 500 and is
     // 290 * (1000 - E - R) / 500 + 20 wide.

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "common/Arena.h"
+#include "gfx/PaddedBackdrop.h"
 #include "gfx/Surface.h"
 
 namespace qx {
@@ -12,7 +13,7 @@ namespace qx {
 Box EraseBox(int32_t x, int32_t y, int32_t w, int32_t h);
 
 // Paints the backdrop over that rectangle, scaled onto the client area.
-void EraseFromBackdrop(Surface& dc, Rect clientRect, const Surface& backdrop, int32_t x, int32_t y,
-                       int32_t w, int32_t h);
+void EraseFromBackdrop(Surface& dc, Rect clientRect, const PaddedBackdrop& backdrop, int32_t x,
+                       int32_t y, int32_t w, int32_t h);
 
 }  // namespace qx

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "common/Arena.h"
+#include "gfx/PaddedBackdrop.h"
 #include "gfx/Surface.h"
 #include "ships/ShipSpriteSet.h"
 #include "ships/Shot.h"
@@ -35,11 +36,11 @@ class Ship {
     void FireDown();
 
     // Tests this ship's shots against `target`; true if energy was taken.
-    bool CheckShotsAgainst(const Surface& backdrop, Rect clientRect, Surface& dc, Ship& target,
-                           int32_t facing);
+    bool CheckShotsAgainst(const PaddedBackdrop& backdrop, Rect clientRect, Surface& dc,
+                           Ship& target, int32_t facing);
 
-    void Draw(const Surface& backdrop, Rect clientRect, Surface& dc);
-    void DrawShots(const Surface& backdrop, Rect clientRect, Surface& dc);
+    void Draw(const PaddedBackdrop& backdrop, Rect clientRect, Surface& dc);
+    void DrawShots(const PaddedBackdrop& backdrop, Rect clientRect, Surface& dc);
 
     Side GetSide() const { return side; }
     const ShipSpriteSet& Sprites() const { return sprites; }

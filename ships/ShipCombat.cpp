@@ -17,8 +17,8 @@ bool HasLeftScene(const Shot& shot, int32_t ownerEnergy) {
 
 }  // namespace
 
-bool Ship::CheckShotsAgainst(const Surface& backdrop, Rect clientRect, Surface& dc, Ship& target,
-                             int32_t facing) {
+bool Ship::CheckShotsAgainst(const PaddedBackdrop& backdrop, Rect clientRect, Surface& dc,
+                             Ship& target, int32_t facing) {
     bool tookEnergy = false;
     for (Shot& shot : shots) {
         if (!shot.IsActive()) continue;

@@ -41,20 +41,20 @@ Box ShotBox(const Shot& shot) {
     return box;
 }
 
-void Ship::Draw(const Surface& backdrop, Rect clientRect, Surface& dc) {
+void Ship::Draw(const PaddedBackdrop& backdrop, Rect clientRect, Surface& dc) {
     const Box box{x - 34, y - 19, kShipBoxWidth, kShipBoxHeight};
-    Blit(workBitmap, 0, 0, box.w, box.h, backdrop, box.x, box.y, RasterOp::Copy);
+    backdrop.CopyTo(workBitmap, 0, 0, box);
     ComposeSprite(workBitmap, kShipMargin, kShipMargin, kSpriteWidth, kSpriteHeight, *mask,
                   *sprite);
     StretchToClient(dc, clientRect, workBitmap, 0, 0, box);
 }
 
-void Ship::DrawShots(const Surface& backdrop, Rect clientRect, Surface& dc) {
+void Ship::DrawShots(const PaddedBackdrop& backdrop, Rect clientRect, Surface& dc) {
     for (Shot& shot : shots) {
         if (!shot.IsActive()) continue;
         const int direction = shot.dx < 0 ? 1 : 0;
         const Box box = ShotBox(shot);
-        Blit(workBitmap, 0, 0, box.w, box.h, backdrop, box.x, box.y, RasterOp::Copy);
+        backdrop.CopyTo(workBitmap, 0, 0, box);
         const int32_t ox = shot.x - shot.width / 2 - box.x;
         const int32_t oy = shot.y - shot.height / 2 - box.y;
         ComposeSprite(workBitmap, ox, oy, shot.width, shot.height,

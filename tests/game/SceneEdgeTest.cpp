@@ -1,0 +1,56 @@
+#include <gtest/gtest.h>
+
+#include "common/Random.h"
+#include "game/Game.h"
+
+using namespace qx;
+
+namespace {
+
+class QuietHost : public GameHost {
+  public:
+    uint32_t SetGameTimer() override { return Game::kTimerId; }
+    void KillGameTimer() override {}
+    void ShowEndOfGame(const std::string&, const std::string&) override {}
+    bool RunNewGameDialog(PlayerChoice&) override { return true; }
+};
+
+// Black pixels along the four outermost lines of the client area.
+long BlackAlongEdges(const Surface& s) {
+    long count = 0;
+    for (int y = 0; y < s.Height(); ++y) {
+        count += s.Pixel(0, y) == 0;
+        count += s.Pixel(s.Width() - 1, y) == 0;
+    }
+    for (int x = 0; x < s.Width(); ++x) {
+        count += s.Pixel(x, 0) == 0;
+        count += s.Pixel(x, s.Height() - 1) == 0;
+    }
+    return count;
+}
+
+}  // namespace
+
+// Boxes that reach past the arena (ships at their bases, shots and the meteor
+// leaving the scene) must not leave black flecks along the window's edges
+// when they are scaled onto it: the scene has no pure black anywhere.
+TEST(SceneEdges, NoBlackFlecksAlongTheEdgesAtAnySize) {
+    for (auto [w, h] : {std::pair{900, 600}, {701, 433}, {599, 399}}) {
+        QuietHost host;
+        RandomSeed(1);
+        Game game(host);
+        RandomSeed(5);
+        game.OnSize(w, h);
+        game.StartTimer();
+        game.ApplyStoredPlayers(true, true);
+        game.CreateWorkBitmaps();
+        game.OnPaint();
+        game.OnGameNew();
+        long black = 0;
+        for (int tick = 1; tick <= 4000; ++tick) {
+            game.OnTimer();
+            if (tick % 20 == 0) black += BlackAlongEdges(game.Screen());
+        }
+        EXPECT_EQ(black, 0) << w << "x" << h;
+    }
+}
