@@ -3,6 +3,7 @@
 // against the computer through several whole games.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <iterator>
 #include <random>
 #include <sstream>
@@ -15,7 +16,13 @@
 namespace qx {
 namespace {
 
-constexpr int kSoakTicks = 500000;
+// QUARNEX_SOAK_TICKS in the environment shortens or lengthens the
+// computer-against-computer run.
+int SoakTicks() {
+    const char* text = std::getenv("QUARNEX_SOAK_TICKS");
+    const int ticks = text ? std::atoi(text) : 0;
+    return ticks > 0 ? ticks : 500000;
+}
 // A random player loses a game to the computer in about 400 ticks.
 constexpr int kPlayedTicks = 30000;
 
@@ -114,7 +121,8 @@ TEST(Soak, ComputerAgainstComputerKeepsItsInvariants) {
     RandomSeed(20240601);
     test::StartUp(game, host, true, true, 600, 400);
     RoundWatch watch(game);
-    for (int tick = 1; tick <= kSoakTicks; ++tick) {
+    const int ticks = SoakTicks();
+    for (int tick = 1; tick <= ticks; ++tick) {
         game.OnTimer();
         const std::string problems = CheckGame(game) + watch.Check(host.EndsOfGame());
         ASSERT_TRUE(problems.empty()) << "tick " << tick << ": " << problems;

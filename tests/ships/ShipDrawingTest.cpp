@@ -49,6 +49,11 @@ TEST_F(ShipDrawing, ShipBoxShowsBackdropAroundTheComposedSprite) {
     EXPECT_TRUE(test::ShowsBackdrop(screen, backdrop, {195, 190, 9, 21}));
 }
 
+TEST_F(ShipDrawing, ShipBoxHalvesAt300x200) {
+    test::Park(ship, 69, 44);  // box at (35, 25)
+    EXPECT_EQ(test::ChangedBounds(Draw(300, 200)), (Box{17, 12, 34, 19}));
+}
+
 TEST_F(ShipDrawing, BoxLeftOfTheArenaScalesTowardZero) {
     test::Park(ship, 29, 200);  // box left edge -5
     // -5 * 800 / 600 = -6 (not -7), width 90: the box ends at x 83.
