@@ -147,7 +147,7 @@ void GameFrame::OnTimer() {
     inTick = true;
     game.OnTimer();
     inTick = false;
-    view->update();
+    view->UpdateWritten();
 }
 
 uint32_t GameFrame::SetGameTimer() {

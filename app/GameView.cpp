@@ -36,6 +36,17 @@ void GameView::UpdateNow() {
     if (fullRepaintPending) FullRepaint();
 }
 
+void GameView::UpdateWritten() {
+    const qreal ratio = devicePixelRatioF();
+    for (const qx::Box& box : game.TakeScreenWrites()) {
+        const int left = static_cast<int>(std::floor(box.x / ratio));
+        const int top = static_cast<int>(std::floor(box.y / ratio));
+        const int right = static_cast<int>(std::ceil((box.x + box.w) / ratio));
+        const int bottom = static_cast<int>(std::ceil((box.y + box.h) / ratio));
+        update(QRect(left, top, right - left, bottom - top));
+    }
+}
+
 // A resize has already told the game its new size; a change of the device
 // pixel ratio (the window moved to another screen) is caught here.
 void GameView::paintEvent(QPaintEvent*) {

@@ -22,6 +22,9 @@ class GameView : public QWidget {
     void FullRepaint();
     // Runs the full repaint a resize asked for, if one is waiting.
     void UpdateNow();
+    // Schedules for showing only the parts of the screen the game has
+    // written since the last call (a tick writes a few small boxes).
+    void UpdateWritten();
 
   signals:
     // A picture has been put on the window.

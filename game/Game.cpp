@@ -29,6 +29,7 @@ void Game::CreateWorkBitmaps() {
 void Game::OnSize(int32_t width, int32_t height) {
     clientRect = {0, 0, width > 0 ? width : 0, height > 0 ? height : 0};
     screen.Reset(clientRect.right, clientRect.bottom);
+    screen.TrackWrites(true);
 }
 
 // Composes the whole scene off-screen and copies it onto the screen in one

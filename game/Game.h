@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "common/Arena.h"
 #include "game/GameHost.h"
@@ -44,6 +45,8 @@ class Game {
     void OnGameNew();  // menu "Nova"
 
     const Surface& Screen() const { return screen; }
+    // The client-pixel rectangles of the screen written since the last call.
+    std::vector<Box> TakeScreenWrites() { return screen.TakeWrites(); }
     Rect ClientRect() const { return clientRect; }
     uint32_t TimerId() const { return timerId; }
     int32_t TickCounter() const { return tickCounter; }

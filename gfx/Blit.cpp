@@ -151,6 +151,7 @@ void Blit(Surface& dst, int dx, int dy, int w, int h, const Surface& src, int sx
     const Span cols = Clip(dx, w, dst.Width());
     const Span rows = Clip(dy, h, dst.Height());
     if (cols.Empty() || rows.Empty()) return;
+    dst.NoteWrite(cols.begin, rows.begin, cols.end, rows.end);
 
     // Source column = destination column + xShift (likewise for rows).
     const int64_t xShift = static_cast<int64_t>(sx) - dx;
@@ -186,6 +187,7 @@ void StretchBlit(Surface& dst, int dx, int dy, int dw, int dh, const Surface& sr
     const Span cols = Clip(dx, dw, dst.Width());
     const Span rows = Clip(dy, dh, dst.Height());
     if (cols.Empty() || rows.Empty()) return;
+    dst.NoteWrite(cols.begin, rows.begin, cols.end, rows.end);
 
     const ColumnMap map = MapColumns(cols, dx, dw, sx, sw, src.Width());
     const size_t rowBytes = static_cast<size_t>(cols.Size()) * sizeof(uint32_t);

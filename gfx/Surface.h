@@ -4,13 +4,15 @@
 #include <cstdint>
 #include <vector>
 
+#include "common/Arena.h"
+
 // A 32-bit pixel surface: one uint32_t per pixel as 0x00RRGGBB, rows top to
 // bottom with no padding (stride = width), the layout a QImage::Format_RGB32
 // can wrap without a copy. It stands in for GDI bitmaps and device contexts.
 namespace qx {
 
 class Surface {
-public:
+  public:
     Surface() = default;
     // Sizes below zero are treated as zero.
     Surface(int width, int height, uint32_t fill = 0);
@@ -32,12 +34,22 @@ public:
     uint32_t* Data() { return pixels_.data(); }
     const uint32_t* Data() const { return pixels_.data(); }
 
-    bool operator==(const Surface&) const = default;
+    // Same size and pixels (write tracking is not compared).
+    bool operator==(const Surface& other) const;
 
-private:
+    // Write tracking, for showing only what changed: when on, every raster
+    // operation notes the clipped rectangle it wrote (right, bottom exclusive).
+    void TrackWrites(bool on);
+    void NoteWrite(int64_t left, int64_t top, int64_t right, int64_t bottom);
+    // The rectangles written since the last call, and forgets them.
+    std::vector<Box> TakeWrites();
+
+  private:
     int width_ = 0;
     int height_ = 0;
     std::vector<uint32_t> pixels_;
+    bool trackWrites_ = false;
+    std::vector<Box> writes_;
 };
 
 }  // namespace qx

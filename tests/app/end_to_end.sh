@@ -49,10 +49,12 @@ shot() { /usr/bin/import -window root "$artifacts/end-to-end-$1.png"; }
 setting() { sed -n "s/^$1=//p" "$work/config/Marbek/quarnex.conf"; }
 
 # A server of our own on a display number that nobody else uses: a taken
-# number makes Xvfb exit at once, and then the next one is tried.
+# number makes Xvfb exit at once, and then the next one is tried. -noreset
+# keeps the server from resetting (and refusing connections for a moment)
+# each time its last client, such as xdotool, disconnects.
 for attempt in 1 2 3 4 5; do
     display=":$((200 + RANDOM % 800))"
-    Xvfb "$display" -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" \
+    Xvfb "$display" -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$work/display" \
         >"$work/xvfb.log" 2>&1 &
     server_pid=$!
     wait_for 10 bash -c "test -s '$work/display' || ! kill -0 $server_pid" || true
