@@ -62,6 +62,19 @@ TEST_F(ShipDrawing, BoxLeftOfTheArenaScalesTowardZero) {
     EXPECT_EQ(changed.w, 84);
 }
 
+TEST_F(ShipDrawing, BoxPastTheArenaShowsTheSceneEdgeNotBlack) {
+    test::Park(ship, 29, 200);
+    const Surface screen = Draw(800, 600);
+    // Column 0 samples the box's part left of the arena: it repeats the
+    // backdrop's first column instead of showing black.
+    for (int y = 272; y < 283; ++y) {
+        const uint32_t p = screen.Pixel(0, y);
+        EXPECT_EQ(p >> 10, 0u) << y;
+        EXPECT_GE(p & 1023, 181u) << y;
+        EXPECT_LT(p & 1023, 190u) << y;
+    }
+}
+
 TEST_F(ShipDrawing, BoxBelowTheArenaIsClipped) {
     ship.Reset();  // y 383: the box reaches y 402
     EXPECT_EQ(test::ChangedBounds(Draw(600, 400)), (Box{136, 364, 68, 36}));
