@@ -3,7 +3,7 @@ BUILD_DIR ?= build
 SAN_DIR ?= build-sanitize
 CMAKE_FLAGS ?=
 
-.PHONY: all deps build play test check-sanitize bench fuzz contact-sheet format clean
+.PHONY: all deps build play test check-release bench fuzz contact-sheet format clean
 
 all: build
 
@@ -17,16 +17,17 @@ build: deps
 play: build
 	$(BUILD_DIR)/app/quarnex
 
-test: build
-	cd $(BUILD_DIR) && ctest --output-on-failure -j2
-	$(MAKE) --no-print-directory check-sanitize
-
-# The same tests under AddressSanitizer and UndefinedBehaviorSanitizer.
-check-sanitize: deps
+# Every test, in a build with AddressSanitizer and UndefinedBehaviorSanitizer
+# (optimised lightly so the long soak runs stay quick).
+test: deps
 	cmake -S . -B $(SAN_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUARNEX_SANITIZE=ON \
 	  -DQUARNEX_BENCH=OFF $(CMAKE_FLAGS)
 	cmake --build $(SAN_DIR)
 	cd $(SAN_DIR) && ctest --output-on-failure -j2
+
+# The same tests in the optimised build that `make play` runs.
+check-release: build
+	cd $(BUILD_DIR) && ctest --output-on-failure -j2
 
 bench: build
 	@for b in $(BUILD_DIR)/bench/bench_*; do echo "== $$b"; $$b; done
