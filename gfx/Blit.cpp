@@ -211,4 +211,10 @@ void StretchBlit(Surface& dst, int dx, int dy, int dw, int dh, const Surface& sr
     }
 }
 
+void ComposeSprite(Surface& dst, int x, int y, int w, int h, const Surface& mask,
+                   const Surface& image) {
+    Blit(dst, x, y, w, h, mask, 0, 0, RasterOp::And);
+    Blit(dst, x, y, w, h, image, 0, 0, RasterOp::Or);
+}
+
 }  // namespace qx

@@ -18,6 +18,12 @@ enum class RasterOp {
 void Blit(Surface& dst, int dx, int dy, int w, int h, const Surface& src, int sx, int sy,
           RasterOp op);
 
+// Draws a sprite the game's way: its w x h mask combined with AND at (x, y),
+// then its image with OR, so the shape (black in the mask) shows the image
+// and the rest shows the destination ORed with the image's dark background.
+void ComposeSprite(Surface& dst, int x, int y, int w, int h, const Surface& mask,
+                   const Surface& image);
+
 // Nearest-neighbour scaled copy of src's (sx, sy, sw, sh) onto dst's
 // (dx, dy, dw, dh): destination pixel (i, j) of the rectangle takes source
 // pixel (sx + i * sw / dw, sy + j * sh / dh).

@@ -66,8 +66,7 @@ void Meteor::Draw(const PaddedBackdrop& backdrop, Rect clientRect, Surface& dc) 
     const int32_t ox = std::abs(dx) + 1;
     const int32_t oy = std::abs(dy) + 1;
     backdrop.CopyTo(scratch, 0, 0, box);
-    Blit(scratch, ox, oy, width, height, masks[meteorFrame], 0, 0, RasterOp::And);
-    Blit(scratch, ox, oy, width, height, sprites[meteorFrame], 0, 0, RasterOp::Or);
+    ComposeSprite(scratch, ox, oy, width, height, masks[meteorFrame], sprites[meteorFrame]);
     StretchToClient(dc, clientRect, scratch, 0, 0, box);
     AdvancePicture();
 }

@@ -16,13 +16,6 @@ constexpr int32_t kShipMargin = 9;
 constexpr int32_t kSpriteWidth = 50;
 constexpr int32_t kSpriteHeight = 21;
 
-// Composes (backdrop AND mask) OR image into work at (ox, oy).
-void ComposeSprite(Surface& work, int32_t ox, int32_t oy, int32_t w, int32_t h, const Surface& mask,
-                   const Surface& image) {
-    Blit(work, ox, oy, w, h, mask, 0, 0, RasterOp::And);
-    Blit(work, ox, oy, w, h, image, 0, 0, RasterOp::Or);
-}
-
 }  // namespace
 
 Box ShotBox(const Shot& shot) {
