@@ -3,7 +3,7 @@ BUILD_DIR ?= build
 SAN_DIR ?= build-sanitize
 CMAKE_FLAGS ?=
 
-.PHONY: all deps build play test check-release bench fuzz contact-sheet format clean
+.PHONY: all deps build play test check-release bench fuzz contact-sheet lint format clean
 
 all: build
 
@@ -47,6 +47,12 @@ fuzz:
 
 contact-sheet: build
 	$(BUILD_DIR)/tools/artgen/quarnex-artgen --contact-sheet $(BUILD_DIR)/contact-sheet.png
+
+# clang-tidy over the game's own sources (uses the optimised build's
+# compile commands).
+lint: build
+	git ls-files 'common/*.cpp' 'gfx/*.cpp' 'ships/*.cpp' 'meteor/*.cpp' 'panel/*.cpp' \
+	  'game/*.cpp' 'app/*.cpp' 'tools/sim/*.cpp' | xargs -P2 -n4 clang-tidy -p $(BUILD_DIR) --quiet
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
