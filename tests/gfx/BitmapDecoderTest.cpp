@@ -33,9 +33,9 @@ std::vector<uint32_t> Lookup(const std::vector<uint32_t>& palette,
 
 // A 10 x 3 one-bit mask (rows of 2 bytes padded to 4) with the table [black, white].
 BmpSpec Mask() {
-    return bmp::Spec(10, 3, 1, {0x000000, 0xFFFFFF}, {1, 1, 1, 1, 1, 1, 1, 1, 1, 1,  //
-                                                      1, 0, 0, 0, 0, 0, 0, 0, 0, 1,  //
-                                                      0, 1, 0, 1, 0, 1, 0, 1, 0, 1});
+    return bmp::Layout(10, 3, 1, {0x000000, 0xFFFFFF}, {1, 1, 1, 1, 1, 1, 1, 1, 1, 1,  //
+                                                        1, 0, 0, 0, 0, 0, 0, 0, 0, 1,  //
+                                                        0, 1, 0, 1, 0, 1, 0, 1, 0, 1});
 }
 
 TEST(BitmapDecoder, DecodesIndexedDepthsBothRowOrdersAndBothContainers) {
@@ -44,8 +44,8 @@ TEST(BitmapDecoder, DecodesIndexedDepthsBothRowOrdersAndBothContainers) {
     const std::vector<uint32_t> palette3 = {0x040404, 0xFF0000, 0x00FF80};
     std::vector<BmpSpec> specs = {
         Mask(),
-        bmp::Spec(5, 2, 4, palette16, {0, 15, 7, 8, 1, 2, 3, 4, 5, 6}),
-        bmp::Spec(3, 2, 8, palette3, {0, 1, 2, 2, 1, 0}, 3),
+        bmp::Layout(5, 2, 4, palette16, {0, 15, 7, 8, 1, 2, 3, 4, 5, 6}),
+        bmp::Layout(3, 2, 8, palette3, {0, 1, 2, 2, 1, 0}, 3),
     };
     for (const BmpSpec& base : specs) {
         const Surface want = Expected(base.width, base.height, Lookup(base.palette, base.pixels));
@@ -68,7 +68,7 @@ TEST(BitmapDecoder, DecodesDirectColourAndHonoursThePixelOffset) {
     const std::vector<uint32_t> colours = {0x123456, 0xABCDEF, 0x000000,
                                            0xFFFFFF, 0x808080, 0x010203};
     for (uint16_t bits : {24, 32}) {
-        const DecodedBitmap d = Decode(MakeBmp(bmp::Spec(3, 2, bits, {}, colours)));
+        const DecodedBitmap d = Decode(MakeBmp(bmp::Layout(3, 2, bits, {}, colours)));
         ASSERT_TRUE(d.ok) << d.error;
         EXPECT_EQ(d.bitsPerPixel, bits);
         EXPECT_EQ(d.surface, Expected(3, 2, colours));
@@ -139,10 +139,10 @@ TEST(BitmapDecoder, RejectsMalformedHeaders) {
 }
 
 TEST(BitmapDecoder, RejectsPaletteIndicesPastAShortTable) {
-    const DecodedBitmap d8 = Decode(MakeBmp(bmp::Spec(3, 1, 8, {1, 2}, {0, 1, 2}, 2)));
+    const DecodedBitmap d8 = Decode(MakeBmp(bmp::Layout(3, 1, 8, {1, 2}, {0, 1, 2}, 2)));
     EXPECT_FALSE(d8.ok);
     EXPECT_EQ(d8.error, "palette index 2 is past the 2-entry colour table");
-    const DecodedBitmap d4 = Decode(MakeBmp(bmp::Spec(2, -2, 4, {1, 2, 3}, {0, 1, 2, 15}, 3)));
+    const DecodedBitmap d4 = Decode(MakeBmp(bmp::Layout(2, -2, 4, {1, 2, 3}, {0, 1, 2, 15}, 3)));
     EXPECT_FALSE(d4.ok);
     EXPECT_EQ(d4.error, "palette index 15 is past the 3-entry colour table");
 }

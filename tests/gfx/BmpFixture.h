@@ -21,8 +21,8 @@ struct BmpSpec {
     uint32_t headerSize = 40;
 };
 
-inline BmpSpec Spec(int32_t width, int32_t height, uint16_t bits, std::vector<uint32_t> palette,
-                    std::vector<uint32_t> pixels, uint32_t clrUsed = 0) {
+inline BmpSpec Layout(int32_t width, int32_t height, uint16_t bits, std::vector<uint32_t> palette,
+                      std::vector<uint32_t> pixels, uint32_t clrUsed = 0) {
     BmpSpec s;
     s.width = width;
     s.height = height;

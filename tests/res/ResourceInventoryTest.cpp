@@ -30,37 +30,37 @@ uint32_t Read32(std::span<const uint8_t> b, size_t at) {
 TEST(ResourceInventory, EveryPictureIsCompiledInWithItsSizeAndDepth) {
     for (bool icons : {false, true}) {
         const ResourceKind kind = icons ? ResourceKind::Icon : ResourceKind::Bitmap;
-        for (const PictureSpec& spec : icons ? IconInventory() : BitmapInventory()) {
-            SCOPED_TRACE((icons ? "icon " : "bitmap ") + std::to_string(spec.id));
-            const DecodedBitmap d = Decode(kind, spec.id);
+        for (const PictureSpec& entry : icons ? IconInventory() : BitmapInventory()) {
+            SCOPED_TRACE((icons ? "icon " : "bitmap ") + std::to_string(entry.id));
+            const DecodedBitmap d = Decode(kind, entry.id);
             ASSERT_TRUE(d.ok) << d.error;
-            EXPECT_EQ(d.surface.Width(), spec.width);
-            EXPECT_EQ(d.surface.Height(), spec.height);
-            EXPECT_EQ(d.bitsPerPixel, spec.bitsPerPixel);
+            EXPECT_EQ(d.surface.Width(), entry.width);
+            EXPECT_EQ(d.surface.Height(), entry.height);
+            EXPECT_EQ(d.bitsPerPixel, entry.bitsPerPixel);
         }
     }
 }
 
 TEST(ResourceInventory, FilesAreBottomUpUncompressedWithAColourTable) {
-    for (const PictureSpec& spec : BitmapInventory()) {
-        SCOPED_TRACE(spec.id);
-        const auto b = Bytes(ResourceKind::Bitmap, spec.id);
+    for (const PictureSpec& entry : BitmapInventory()) {
+        SCOPED_TRACE(entry.id);
+        const auto b = Bytes(ResourceKind::Bitmap, entry.id);
         ASSERT_GE(b.size(), 54u);
         EXPECT_EQ(b[0], 'B');
         EXPECT_EQ(b[1], 'M');
         EXPECT_EQ(Read32(b, 2), b.size());
-        EXPECT_EQ(Read32(b, 14), 40u);                                // BITMAPINFOHEADER
-        EXPECT_EQ(static_cast<int32_t>(Read32(b, 22)), spec.height);  // positive: bottom-up
-        EXPECT_EQ(Read32(b, 30), 0u);                                 // BI_RGB
+        EXPECT_EQ(Read32(b, 14), 40u);                                 // BITMAPINFOHEADER
+        EXPECT_EQ(static_cast<int32_t>(Read32(b, 22)), entry.height);  // positive: bottom-up
+        EXPECT_EQ(Read32(b, 30), 0u);                                  // BI_RGB
         EXPECT_GT(Read32(b, 10), 54u);  // a colour table follows the header
     }
 }
 
 TEST(ResourceInventory, MasksArePureBlackAndWhite) {
-    for (const PictureSpec& spec : BitmapInventory()) {
-        if (spec.role != PictureRole::Mask) continue;
-        SCOPED_TRACE(spec.id);
-        const DecodedBitmap d = Decode(ResourceKind::Bitmap, spec.id);
+    for (const PictureSpec& entry : BitmapInventory()) {
+        if (entry.role != PictureRole::Mask) continue;
+        SCOPED_TRACE(entry.id);
+        const DecodedBitmap d = Decode(ResourceKind::Bitmap, entry.id);
         ASSERT_TRUE(d.ok);
         for (int y = 0; y < d.surface.Height(); ++y)
             for (int x = 0; x < d.surface.Width(); ++x) {
@@ -74,20 +74,20 @@ TEST(ResourceInventory, MasksArePureBlackAndWhite) {
 }
 
 TEST(ResourceInventory, SpriteImagesHaveTheDarkBackgroundInEveryCorner) {
-    for (const PictureSpec& spec : BitmapInventory()) {
-        if (spec.role != PictureRole::Image) continue;
-        SCOPED_TRACE(spec.id);
-        const DecodedBitmap d = Decode(ResourceKind::Bitmap, spec.id);
+    for (const PictureSpec& entry : BitmapInventory()) {
+        if (entry.role != PictureRole::Image) continue;
+        SCOPED_TRACE(entry.id);
+        const DecodedBitmap d = Decode(ResourceKind::Bitmap, entry.id);
         ASSERT_TRUE(d.ok);
         const Surface& s = d.surface;
-        const uint32_t bg = ImageBackground(spec.bitsPerPixel);
+        const uint32_t bg = ImageBackground(entry.bitsPerPixel);
         EXPECT_EQ(s.Pixel(0, 0), bg);
         EXPECT_EQ(s.Pixel(s.Width() - 1, 0), bg);
         EXPECT_EQ(s.Pixel(0, s.Height() - 1), bg);
         EXPECT_EQ(s.Pixel(s.Width() - 1, s.Height() - 1), bg);
     }
-    for (const PictureSpec& spec : IconInventory()) {
-        const DecodedBitmap d = Decode(ResourceKind::Icon, spec.id);
+    for (const PictureSpec& entry : IconInventory()) {
+        const DecodedBitmap d = Decode(ResourceKind::Icon, entry.id);
         ASSERT_TRUE(d.ok);
         EXPECT_EQ(d.surface.Pixel(0, 0), 0u) << "icons are drawn on black";
     }

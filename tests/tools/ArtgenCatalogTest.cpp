@@ -24,13 +24,13 @@ TEST(ArtgenCatalog, PaintsExactlyTheInventoryAtItsSizesAndDepths) {
     }
     size_t expected = 0;
     for (bool icons : {false, true})
-        for (const qx::PictureSpec& spec : icons ? qx::IconInventory() : qx::BitmapInventory()) {
+        for (const qx::PictureSpec& entry : icons ? qx::IconInventory() : qx::BitmapInventory()) {
             ++expected;
-            auto it = painted.find({icons, spec.id});
-            ASSERT_NE(it, painted.end()) << spec.id;
-            EXPECT_EQ(it->second->width, spec.width) << spec.id;
-            EXPECT_EQ(it->second->height, spec.height) << spec.id;
-            EXPECT_EQ(it->second->bitsPerPixel, spec.bitsPerPixel) << spec.id;
+            auto it = painted.find({icons, entry.id});
+            ASSERT_NE(it, painted.end()) << entry.id;
+            EXPECT_EQ(it->second->width, entry.width) << entry.id;
+            EXPECT_EQ(it->second->height, entry.height) << entry.id;
+            EXPECT_EQ(it->second->bitsPerPixel, entry.bitsPerPixel) << entry.id;
         }
     EXPECT_EQ(painted.size(), expected);
 }
@@ -55,8 +55,8 @@ TEST(ArtgenContactSheet, ShowsEverySpritePicture) {
             shown.insert(c.image);
             shown.insert(c.mask);
         }
-    for (const qx::PictureSpec& spec : qx::BitmapInventory())
-        EXPECT_TRUE(shown.count(spec.id)) << spec.id << " is missing from the sheet";
+    for (const qx::PictureSpec& entry : qx::BitmapInventory())
+        EXPECT_TRUE(shown.count(entry.id)) << entry.id << " is missing from the sheet";
 }
 
 TEST(ArtgenPixelFont, DrawsDigitsWithinTheirWidth) {

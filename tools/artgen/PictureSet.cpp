@@ -35,9 +35,9 @@ bool PictureSet::Load(const std::string& dir, PictureSet& out, std::string& erro
     out = PictureSet();
     for (int pass = 0; pass < 2; ++pass) {
         const bool icons = pass == 1;
-        for (const qx::PictureSpec& spec : icons ? qx::IconInventory() : qx::BitmapInventory()) {
+        for (const qx::PictureSpec& entry : icons ? qx::IconInventory() : qx::BitmapInventory()) {
             const std::string path =
-                dir + (icons ? "/icons/" : "/bitmaps/") + std::to_string(spec.id) + ".bmp";
+                dir + (icons ? "/icons/" : "/bitmaps/") + std::to_string(entry.id) + ".bmp";
             std::vector<uint8_t> bytes;
             if (!ReadFile(path, bytes)) {
                 error = "cannot read " + path;
@@ -48,7 +48,7 @@ bool PictureSet::Load(const std::string& dir, PictureSet& out, std::string& erro
                 error = path + ": " + decoded.error;
                 return false;
             }
-            (icons ? out.icons_ : out.bitmaps_)[spec.id] = std::move(decoded.surface);
+            (icons ? out.icons_ : out.bitmaps_)[entry.id] = std::move(decoded.surface);
         }
     }
     return true;
