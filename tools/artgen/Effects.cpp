@@ -40,33 +40,33 @@ std::vector<Node> JaggedPath(Node a, Node b, int levels, float roughness, ArtRan
     return path;
 }
 
+// Calls visit(x, y) for every pixel along the bolt's path, segment by
+// segment, in order.
+template <typename Visit>
+void WalkPath(const std::vector<Node>& path, Visit visit) {
+    for (size_t i = 0; i + 1 < path.size(); ++i) {
+        const Node p = path[i], q = path[i + 1];
+        const int steps =
+            static_cast<int>(std::max(std::fabs(q.x - p.x), std::fabs(q.y - p.y))) + 1;
+        for (int s = 0; s <= steps; ++s) {
+            const float t = static_cast<float>(s) / static_cast<float>(steps);
+            visit(static_cast<int>(std::floor(p.x + (q.x - p.x) * t)),
+                  static_cast<int>(std::floor(p.y + (q.y - p.y) * t)));
+        }
+    }
+}
+
+// A glow around the path first, then its bright core over it.
 void StrokeBolt(Canvas& c, const Shape* clip, const std::vector<Node>& path, Rgb glow, float k) {
-    for (size_t i = 0; i + 1 < path.size(); ++i) {
-        const Node p = path[i], q = path[i + 1];
-        const int steps =
-            static_cast<int>(std::max(std::fabs(q.x - p.x), std::fabs(q.y - p.y))) + 1;
-        for (int s = 0; s <= steps; ++s) {
-            const float t = static_cast<float>(s) / static_cast<float>(steps);
-            const int x = static_cast<int>(std::floor(p.x + (q.x - p.x) * t));
-            const int y = static_cast<int>(std::floor(p.y + (q.y - p.y) * t));
-            const int nx[] = {-1, 1, 0, 0};
-            const int ny[] = {0, 0, -1, 1};
-            for (int i = 0; i < 4; ++i)
-                if (Allowed(clip, x + nx[i], y + ny[i]))
-                    c.Blend(x + nx[i], y + ny[i], glow, 0.3f * k);
-        }
-    }
-    for (size_t i = 0; i + 1 < path.size(); ++i) {
-        const Node p = path[i], q = path[i + 1];
-        const int steps =
-            static_cast<int>(std::max(std::fabs(q.x - p.x), std::fabs(q.y - p.y))) + 1;
-        for (int s = 0; s <= steps; ++s) {
-            const float t = static_cast<float>(s) / static_cast<float>(steps);
-            const int x = static_cast<int>(std::floor(p.x + (q.x - p.x) * t));
-            const int y = static_cast<int>(std::floor(p.y + (q.y - p.y) * t));
-            if (Allowed(clip, x, y)) c.Blend(x, y, Mix(glow, Hex(0xFFFFFF), 0.75f), k);
-        }
-    }
+    WalkPath(path, [&](int x, int y) {
+        const int nx[] = {-1, 1, 0, 0};
+        const int ny[] = {0, 0, -1, 1};
+        for (int i = 0; i < 4; ++i)
+            if (Allowed(clip, x + nx[i], y + ny[i])) c.Blend(x + nx[i], y + ny[i], glow, 0.3f * k);
+    });
+    WalkPath(path, [&](int x, int y) {
+        if (Allowed(clip, x, y)) c.Blend(x, y, Mix(glow, Hex(0xFFFFFF), 0.75f), k);
+    });
 }
 
 }  // namespace
