@@ -27,9 +27,6 @@ QRect AvailableArea() {
 }  // namespace
 
 GameFrame::GameFrame(QWidget* parent) : QMainWindow(parent), game(*this) {
-    // Seeded after the game objects are built: the meteor's first fall comes
-    // from the unseeded generator and is the same in every run.
-    qx::RandomSeed(static_cast<uint32_t>(std::time(nullptr)));
     const StoredRect stored = WindowPosition::Parse(settings.ReadPosition());
 
     setWindowTitle(QStringLiteral("Quarnex 2.00"));
@@ -44,9 +41,8 @@ GameFrame::GameFrame(QWidget* parent) : QMainWindow(parent), game(*this) {
     timer.setTimerType(Qt::PreciseTimer);
     timer.setInterval(qx::Game::kTimerPeriodMs);
     connect(&timer, &QTimer::timeout, this, &GameFrame::OnTimer);
-    game.StartTimer();
-    game.ApplyStoredPlayers(settings.ReadEmperorComputer(), settings.ReadRebelComputer());
-    game.CreateWorkBitmaps();
+    game.Start(static_cast<uint32_t>(std::time(nullptr)),
+               {!settings.ReadEmperorComputer(), !settings.ReadRebelComputer()});
 
     // Where no window manager closes the window on Alt+F4, the window does.
     auto* altF4 = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_F4), this);
@@ -58,7 +54,8 @@ GameFrame::GameFrame(QWidget* parent) : QMainWindow(parent), game(*this) {
 
 GameFrame::~GameFrame() {
     if (!windowRectCaptured) CaptureWindowRect();
-    settings.WriteAtExit(savedWindowRect, game.emperor.computer, game.rebel.computer);
+    settings.WriteAtExit(savedWindowRect, game.State().emperor.Computer(),
+                         game.State().rebel.Computer());
     timer.stop();
 }
 

@@ -111,8 +111,8 @@ void GameView::mouseDoubleClickEvent(QMouseEvent* event) {
 
 // Every key-down acts, auto-repeated ones included.
 void GameView::keyPressEvent(QKeyEvent* event) {
-    const int key = KeyMapping::ToVirtualKey(*event);
-    if (key == KeyMapping::kNone) {
+    const qx::GameKey key = KeyMapping::ToGameKey(*event);
+    if (key == qx::GameKey::None) {
         QWidget::keyPressEvent(event);
         return;
     }

@@ -3,76 +3,48 @@
 #include <array>
 #include <utility>
 
-#include "game/VirtualKeys.h"
+using qx::GameKey;
 
 namespace {
 
-// Keys whose codes do not follow from a range of Qt's key values.
-constexpr std::array<std::pair<int, int>, 25> kNamedKeys{{
-    {Qt::Key_Backspace, 8},
-    {Qt::Key_Tab, 9},
-    {Qt::Key_Backtab, 9},
-    {Qt::Key_Clear, 12},
-    {Qt::Key_Return, qx::vk::kReturn},
-    {Qt::Key_Enter, qx::vk::kReturn},
-    {Qt::Key_Shift, 16},
-    {Qt::Key_Control, 17},
-    {Qt::Key_Pause, 19},
-    {Qt::Key_CapsLock, 20},
-    {Qt::Key_Escape, 27},
-    {Qt::Key_Space, qx::vk::kSpace},
-    {Qt::Key_PageUp, qx::vk::kPageUp},
-    {Qt::Key_PageDown, qx::vk::kPageDown},
-    {Qt::Key_End, qx::vk::kEnd},
-    {Qt::Key_Home, qx::vk::kHome},
-    {Qt::Key_Left, qx::vk::kLeft},
-    {Qt::Key_Up, qx::vk::kUp},
-    {Qt::Key_Right, qx::vk::kRight},
-    {Qt::Key_Down, qx::vk::kDown},
-    {Qt::Key_Print, 44},
-    {Qt::Key_Insert, qx::vk::kInsert},
-    {Qt::Key_Delete, 46},
-    {Qt::Key_NumLock, 144},
-    {Qt::Key_ScrollLock, 145},
+constexpr std::array<std::pair<int, GameKey>, 13> kMainKeys{{
+    {Qt::Key_Return, GameKey::Enter},
+    {Qt::Key_Enter, GameKey::Enter},
+    {Qt::Key_Space, GameKey::Space},
+    {Qt::Key_X, GameKey::X},
+    {Qt::Key_C, GameKey::C},
+    {Qt::Key_Home, GameKey::UpLeft},
+    {Qt::Key_Up, GameKey::Up},
+    {Qt::Key_Left, GameKey::Left},
+    {Qt::Key_Insert, GameKey::Stop},
+    {Qt::Key_Right, GameKey::Right},
+    {Qt::Key_End, GameKey::DownLeft},
+    {Qt::Key_Down, GameKey::Down},
+    {Qt::Key_unknown, GameKey::None},
 }};
 
-// Keypad keys other than the digits and the navigation keys.
-constexpr std::array<std::pair<int, int>, 7> kKeypadOperators{{
-    {Qt::Key_Asterisk, 106},
-    {Qt::Key_Plus, 107},
-    {Qt::Key_Minus, 109},
-    {Qt::Key_Period, 110},
-    {Qt::Key_Comma, 110},
-    {Qt::Key_Slash, 111},
-    {Qt::Key_Enter, qx::vk::kReturn},
-}};
-
-template <size_t N>
-int Lookup(const std::array<std::pair<int, int>, N>& table, int qtKey) {
-    for (const auto& [key, code] : table) {
-        if (key == qtKey) return code;
-    }
-    return KeyMapping::kNone;
-}
+// The keypad digits laid out as the directions they steer to.
+constexpr GameKey kKeypadDigits[10] = {
+    GameKey::Stop, GameKey::DownLeft, GameKey::Down,   GameKey::DownRight, GameKey::Left,
+    GameKey::None, GameKey::Right,    GameKey::UpLeft, GameKey::Up,        GameKey::UpRight,
+};
 
 }  // namespace
 
-int KeyMapping::ToVirtualKey(int qtKey, Qt::KeyboardModifiers modifiers) {
-    if (modifiers & Qt::AltModifier) return kNone;
+GameKey KeyMapping::ToGameKey(int qtKey, Qt::KeyboardModifiers modifiers) {
+    if (modifiers & Qt::AltModifier) return GameKey::None;
     if (modifiers & Qt::KeypadModifier) return KeypadKey(qtKey);
     return MainKey(qtKey);
 }
 
-int KeyMapping::KeypadKey(int qtKey) {
-    if (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9) return qx::vk::kNumpad0 + (qtKey - Qt::Key_0);
-    const int code = Lookup(kKeypadOperators, qtKey);
-    return code != kNone ? code : MainKey(qtKey);
+GameKey KeyMapping::KeypadKey(int qtKey) {
+    if (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9) return kKeypadDigits[qtKey - Qt::Key_0];
+    return MainKey(qtKey);
 }
 
-int KeyMapping::MainKey(int qtKey) {
-    // Qt's letters and digits carry the same values as the virtual keys.
-    if (qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z) return qtKey;
-    if (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9) return qtKey;
-    if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F24) return 112 + (qtKey - Qt::Key_F1);
-    return Lookup(kNamedKeys, qtKey);
+GameKey KeyMapping::MainKey(int qtKey) {
+    for (const auto& [key, gameKey] : kMainKeys) {
+        if (key == qtKey) return gameKey;
+    }
+    return GameKey::None;
 }

@@ -3,21 +3,22 @@
 #include <QKeyEvent>
 #include <Qt>
 
-// Turns Qt's key presses into the Windows virtual-key codes the game's
-// keyboard handler understands. Both Enter keys give 13; the keypad digits
-// (Num Lock on) give 96..105; with Num Lock off the keypad sends the
-// navigation keys, which map like the main ones. Keys held with Alt belong to
-// the menu and the window manager, not to the game.
+#include "game/GameInput.h"
+
+// Turns Qt's key presses into the game's own keys. Both Enter keys give
+// Enter; the keypad digits (Num Lock on) steer like the arrows, Home, End and
+// Insert; with Num Lock off the keypad sends those navigation keys itself
+// (its 9, 3 and 5 then send Page Up, Page Down and Clear, which the game
+// ignores). Keys held with Alt belong to the menu and the window manager,
+// not to the game.
 class KeyMapping {
   public:
-    static constexpr int kNone = 0;
-
-    static int ToVirtualKey(int qtKey, Qt::KeyboardModifiers modifiers);
-    static int ToVirtualKey(const QKeyEvent& event) {
-        return ToVirtualKey(event.key(), event.modifiers());
+    static qx::GameKey ToGameKey(int qtKey, Qt::KeyboardModifiers modifiers);
+    static qx::GameKey ToGameKey(const QKeyEvent& event) {
+        return ToGameKey(event.key(), event.modifiers());
     }
 
   private:
-    static int KeypadKey(int qtKey);
-    static int MainKey(int qtKey);
+    static qx::GameKey KeypadKey(int qtKey);
+    static qx::GameKey MainKey(int qtKey);
 };

@@ -1,13 +1,15 @@
 // The game's per-frame costs: one whole tick (rules and drawing) in a small
-// and a large window, and one full repaint in a large window. Computer
-// against computer, after a warm-up so the ships are in the thick of it.
+// and a large window, one full repaint, a snapshot and restore of the state,
+// a re-run of eight ticks without drawing (what a rollback does), and the
+// picture drawn from a state alone. Computer against computer, after a
+// warm-up so the ships are in the thick of it.
 #include <benchmark/benchmark.h>
 
 #include <memory>
 
-#include "common/Random.h"
 #include "game/Game.h"
 #include "game/GameHost.h"
+#include "game/GameRules.h"
 
 namespace {
 
@@ -25,13 +27,9 @@ class BenchHost : public qx::GameHost {
 // A computer-against-computer game started as the window starts one and run
 // for a while.
 std::unique_ptr<qx::Game> WarmGame(BenchHost& host, int width, int height) {
-    qx::RandomSeed(1);
     auto game = std::make_unique<qx::Game>(host);
-    qx::RandomSeed(12345);
     game->OnSize(width, height);
-    game->StartTimer();
-    game->ApplyStoredPlayers(true, true);
-    game->CreateWorkBitmaps();
+    game->Start(12345, {false, false});
     game->OnPaint();
     game->OnGameNew();
     for (int i = 0; i < 2000; ++i) game->OnTimer();
@@ -66,5 +64,52 @@ BENCHMARK(BM_FullRepaint)
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(5)
     ->ReportAggregatesOnly(true);
+
+void BM_SnapshotRestore(benchmark::State& state) {
+    BenchHost host;
+    auto game = WarmGame(host, 600, 400);
+    qx::GameState live = game->State();
+    for (auto _ : state) {
+        qx::GameState snapshot = live;
+        benchmark::DoNotOptimize(snapshot);
+        live = snapshot;
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_SnapshotRestore)->Unit(benchmark::kNanosecond);
+
+// Restore a snapshot and run eight ticks without drawing.
+void BM_RerunEightTicks(benchmark::State& state) {
+    BenchHost host;
+    auto game = WarmGame(host, 600, 400);
+    const qx::GameState snapshot = game->State();
+    qx::GameState live;
+    for (auto _ : state) {
+        live = snapshot;
+        qx::GameRules rules(live, host, nullptr);
+        for (int i = 0; i < 8; ++i) rules.Tick();
+        benchmark::DoNotOptimize(live);
+    }
+}
+BENCHMARK(BM_RerunEightTicks)->Unit(benchmark::kMicrosecond);
+
+// The whole picture from the state alone (what a window shows after a
+// rollback or an exposure in a network game).
+void BM_StatePicture(benchmark::State& state) {
+    BenchHost host;
+    auto game = WarmGame(host, static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    for (auto _ : state) {
+        game->ShowState();
+        benchmark::DoNotOptimize(game->Screen().Data());
+    }
+}
+BENCHMARK(BM_StatePicture)->Args({1920, 1080})->Unit(benchmark::kMillisecond);
+
+void BM_Checksum(benchmark::State& state) {
+    BenchHost host;
+    auto game = WarmGame(host, 600, 400);
+    for (auto _ : state) benchmark::DoNotOptimize(qx::Checksum(game->State()));
+}
+BENCHMARK(BM_Checksum)->Unit(benchmark::kNanosecond);
 
 }  // namespace

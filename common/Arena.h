@@ -22,6 +22,13 @@ struct Rect {
     bool operator==(const Rect&) const = default;
 };
 
+// A point in arena units.
+struct Point {
+    int32_t x = 0;
+    int32_t y = 0;
+    bool operator==(const Point&) const = default;
+};
+
 // A rectangle by its origin and size.
 struct Box {
     int32_t x = 0;

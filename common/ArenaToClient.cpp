@@ -25,4 +25,10 @@ Box ArenaToClient(const Box& box, const Rect& client) {
             ArenaToClientX(box.w, client), ArenaToClientY(box.h, client)};
 }
 
+std::optional<Point> ClientToArena(int32_t px, int32_t py, const Rect& client) {
+    if (client.right <= 0 || client.bottom <= 0) return std::nullopt;
+    return Point{static_cast<int32_t>(int64_t{px} * kArenaWidth / client.right),
+                 static_cast<int32_t>(int64_t{py} * kArenaHeight / client.bottom)};
+}
+
 }  // namespace qx

@@ -1,24 +1,13 @@
 #include "common/Random.h"
 
 namespace qx {
-namespace {
-uint32_t state = 1;
+
+int Random::RandomNext() {
+    state_ = state_ * 214013u + 2531011u;
+    return static_cast<int>((state_ >> 16) & 0x7FFFu);
 }
 
-int RandomNext() {
-    state = state * 214013u + 2531011u;
-    return static_cast<int>((state >> 16) & 0x7FFFu);
-}
-
-void RandomSeed(uint32_t seed) {
-    state = seed;
-}
-
-uint32_t RandomState() {
-    return state;
-}
-
-int RandomBelow(int n) {
+int Random::RandomBelow(int n) {
     const int r = RandomNext();
     if (n <= 1) return 0;
     const int step = 32767 / n;

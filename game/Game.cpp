@@ -1,69 +1,67 @@
 #include "game/Game.h"
 
-#include "gfx/Blit.h"
-#include "gfx/ResourceLibrary.h"
+#include "common/ArenaToClient.h"
+#include "game/GameRules.h"
+#include "game/ScenePicture.h"
 
 namespace qx {
-namespace {
 
-constexpr int kBackdropId = 127;
-
-}  // namespace
-
-Game::Game(GameHost& host) : host(host), backdrop(LoadBitmapResource(kBackdropId)) {}
-
-void Game::ApplyStoredPlayers(bool emperorComputer, bool rebelComputer) {
-    emperor.computer = emperorComputer;
-    rebel.computer = rebelComputer;
+Game::Game(GameHost& host) : host(host) {
+    renderer.SetTarget(&screen);
 }
 
-void Game::StartTimer() {
-    timerId = host.SetGameTimer();
-}
-
-void Game::CreateWorkBitmaps() {
-    emperor.CreateWorkBitmap();
-    rebel.CreateWorkBitmap();
+void Game::Start(uint32_t seed, PlayerChoice players) {
+    state = GameState::Start(seed, players);
+    host.SetGameTimer();
 }
 
 void Game::OnSize(int32_t width, int32_t height) {
     clientRect = {0, 0, width > 0 ? width : 0, height > 0 ? height : 0};
     screen.Reset(clientRect.right, clientRect.bottom);
     screen.TrackWrites(true);
+    renderer.SetTarget(&screen);
 }
 
-// Composes the whole scene off-screen and copies it onto the screen in one
-// step, so a half-built picture never shows.
+void Game::Apply(const GameInput& input) {
+    GameRules(state, host, &renderer).Apply(input);
+}
+
+void Game::Tick() {
+    GameRules(state, host, &renderer).Tick();
+}
+
+void Game::ShowState() {
+    DrawScenePicture(state, renderer);
+}
+
 void Game::OnPaint() {
-    const int32_t w = clientRect.right;
-    const int32_t h = clientRect.bottom;
-    if (offscreen.Width() != w || offscreen.Height() != h) offscreen.Reset(w, h);
-    backdrop.StretchTo(offscreen, 0, 0, w, h, {0, 0, kArenaWidth, kArenaHeight});
-    emperor.DrawShots(backdrop, clientRect, offscreen);
-    rebel.DrawShots(backdrop, clientRect, offscreen);
-    meteor.Draw(backdrop, clientRect, offscreen);
-    emperor.Draw(backdrop, clientRect, offscreen);
-    rebel.Draw(backdrop, clientRect, offscreen);
-    energyPanel.DrawPanels(offscreen, clientRect);
-    energyPanel.ResolveCombat(offscreen, clientRect, emperor, rebel, backdrop, meteor, true);
-    Blit(screen, 0, 0, w, h, offscreen, 0, 0, RasterOp::Copy);
+    Apply(GameInput::Repaint());
+}
+
+void Game::OnTimer() {
+    Tick();
+}
+
+void Game::OnMouseMove(int32_t px, int32_t py) {
+    if (const auto target = ClientToArena(px, py, clientRect)) {
+        Apply(GameInput::Target(target->x, target->y));
+    }
+}
+
+void Game::OnLButtonDown() {
+    Apply(GameInput::Fire(Weapon::Forward));
+}
+
+void Game::OnRButtonDown() {
+    Apply(GameInput::Fire(Weapon::Down));
+}
+
+void Game::OnKeyDown(GameKey key) {
+    Apply(GameInput::Key(key));
 }
 
 void Game::OnGameNew() {
-    emperor.Reset();
-    rebel.Reset();
-    emperor.wins = 0;
-    rebel.wins = 0;
-    OnPaint();
-
-    PlayerChoice choice{!emperor.computer, !rebel.computer};
-    if (timerId != 0) host.KillGameTimer();
-    if (host.RunNewGameDialog(choice)) {
-        emperor.computer = !choice.emperorHuman;
-        rebel.computer = !choice.rebelHuman;
-    }
-    // Closing the dialog without OK resumes the game with the choice as it was.
-    timerId = host.SetGameTimer();
+    Apply(GameInput::NewGame());
 }
 
 }  // namespace qx

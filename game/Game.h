@@ -5,34 +5,29 @@
 
 #include "common/Arena.h"
 #include "game/GameHost.h"
-#include "gfx/PaddedBackdrop.h"
+#include "game/GameInput.h"
+#include "game/GameState.h"
+#include "game/SceneRenderer.h"
 #include "gfx/Surface.h"
-#include "meteor/Meteor.h"
-#include "panel/EnergyPanel.h"
-#include "ships/Ship.h"
 
 namespace qx {
 
-// The whole game as the main window owns it: both ships, the meteor, the
-// energy panel, the backdrop and the client-sized screen surface the game
-// draws on. The shell forwards window events to the On... handlers and
-// shows Screen() after each of them.
+// The game as a window owns it: the state, the client-sized screen the game
+// draws on and the renderer that draws there. The shell forwards window
+// events to the On... handlers (thin adapters over Apply and Tick) and shows
+// Screen() after each of them.
 class Game {
   public:
     static constexpr uint32_t kTimerId = 5;
     static constexpr int kTimerPeriodMs = 30;
 
-    // Builds the ships, the meteor (its first fall draws from the generator)
-    // and the panel, and loads the backdrop. Seed the generator afterwards.
     explicit Game(GameHost& host);
     Game(const Game&) = delete;
     Game& operator=(const Game&) = delete;
 
-    // Start-up, in the window's order: the stored player choice (true means
-    // the computer plays that side), the timer, the ships' work surfaces.
-    void ApplyStoredPlayers(bool emperorComputer, bool rebelComputer);
-    void StartTimer();
-    void CreateWorkBitmaps();
+    // Starts the game as the program does (see GameState::Start) and the
+    // host's timer.
+    void Start(uint32_t seed, PlayerChoice players);
 
     // Window events.
     void OnSize(int32_t width, int32_t height);  // client size in pixels
@@ -41,40 +36,35 @@ class Game {
     void OnMouseMove(int32_t x, int32_t y);      // client pixels
     void OnLButtonDown();
     void OnRButtonDown();  // right and middle button
-    void OnKeyDown(int virtualKey);
+    void OnKeyDown(GameKey key);
     void OnGameNew();  // menu "Nova"
 
+    // One input, drawn on the screen.
+    void Apply(const GameInput& input);
+    // One tick, drawn on the screen.
+    void Tick();
+    // Puts another state in place (a snapshot, a replay's start) without
+    // drawing; ShowState() then shows it.
+    void Restore(const GameState& snapshot) { state = snapshot; }
+    // Draws the whole scene from the state alone, changing nothing.
+    void ShowState();
+
+    const GameState& State() const { return state; }
     const Surface& Screen() const { return screen; }
     // The client-pixel rectangles of the screen written since the last call.
     std::vector<Box> TakeScreenWrites() { return screen.TakeWrites(); }
     Rect ClientRect() const { return clientRect; }
-    uint32_t TimerId() const { return timerId; }
-    int32_t TickCounter() const { return tickCounter; }
-    int32_t FlightFrame() const { return flightFrame; }
-    const Surface& Backdrop() const { return backdrop.Picture(); }
-
-    Ship emperor{Side::Emperor};
-    Ship rebel{Side::Rebel};
-    Meteor meteor;
+    int32_t TickCounter() const { return state.tickCounter; }
+    int32_t FlightFrame() const { return state.flightFrame; }
+    const Surface& Backdrop() const { return renderer.Backdrop().Picture(); }
+    GameHost& Host() { return host; }
 
   private:
-    void TurnShipsToFaceEachOther(int32_t& facing);
-    void StepFlightAnimation(int32_t facing);
-    // Plays a destroyed ship's explosion one step, or, once it has run out,
-    // scores the round and resets the ship or ends the game.
-    void SettleDestruction(Ship& loser, Ship& winner, int32_t facing, const char* lastWords,
-                           const char* epilogue);
-    void DrawMovingObjects(Surface& dc);
-
     GameHost& host;
-    uint32_t timerId = 0;
-    EnergyPanel energyPanel;
-    PaddedBackdrop backdrop;
+    GameState state;
+    SceneRenderer renderer;
     Rect clientRect;
     Surface screen;
-    Surface offscreen;
-    int32_t tickCounter = 0;
-    int32_t flightFrame = 0;
 };
 
 }  // namespace qx

@@ -3,18 +3,15 @@
 #include <cstdint>
 #include <string>
 
+#include "game/PlayerChoice.h"
+
 namespace qx {
 
-// Who plays each side, as the New game dialog shows it ("Clovek" checked
-// means a person plays that side).
-struct PlayerChoice {
-    bool emperorHuman = true;
-    bool rebelHuman = true;
-};
-
-// What the game needs from the desktop shell (or the simulator): the game
-// timer and the two modal windows. The modal calls return only when the
-// window has been closed; the game's state is consistent while they run.
+// What the game needs from the desktop shell (or another host): the game
+// timer and the two modal windows. The game's state records whether the
+// timer runs; these calls let the host start and stop its own timer at the
+// same moments. The modal calls return only when the window has been closed;
+// the game's state is consistent while they run.
 class GameHost {
   public:
     virtual ~GameHost() = default;

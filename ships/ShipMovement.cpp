@@ -2,7 +2,6 @@
 // keep-away rules, reload, shot motion, weapon choice and firing.
 #include <cstdlib>
 
-#include "common/Random.h"
 #include "ships/Ship.h"
 
 namespace qx {
@@ -23,67 +22,75 @@ bool BlocksVertical(int32_t otherX, int32_t otherY, int32_t x, int32_t y) {
 
 }  // namespace
 
-void Ship::Update(int32_t otherX, int32_t otherY) {
-    const bool atTarget = std::abs(x - targetX) < kStep && std::abs(y - targetY) < kStep;
-    if (computer && (atTarget || !moved)) ChooseTarget();
+void Ship::Update(int32_t otherX, int32_t otherY, Random& rng) {
+    const bool atTarget = std::abs(x_ - targetX_) < kStep && std::abs(y_ - targetY_) < kStep;
+    if (computer_ && (atTarget || !moved_)) ChooseTarget(rng);
 
-    prevX = x;
-    prevY = y;
-    if (energy > 0) Move(otherX, otherY);
+    prevX_ = x_;
+    prevY_ = y_;
+    if (energy_ > 0) Move(otherX, otherY);
 
-    if (reload < 3) ++reload;
+    if (reload_ < 3) ++reload_;
     MoveShotsAndAim(otherX, otherY);
 
-    if (fireRequest == 3) {
-        FireForward();
-    } else if (fireRequest == 2) {
-        FireDown();
-    } else if (fireRequest == 1) {
-        FireUp();
+    switch (fireRequest_) {
+        case Weapon::Forward:
+            FireForward();
+            break;
+        case Weapon::Down:
+            FireDown();
+            break;
+        case Weapon::Up:
+            FireUp();
+            break;
+        case Weapon::None:
+            break;
     }
-    fireRequest = 0;
+    fireRequest_ = Weapon::None;
 }
 
 void Ship::Move(int32_t otherX, int32_t otherY) {
-    if (x < targetX && x < maxX && !(otherX >= x && BlocksHorizontal(otherX, otherY, x, y))) {
-        x += kStep;
+    if (x_ < targetX_ && x_ < kMaxX &&
+        !(otherX >= x_ && BlocksHorizontal(otherX, otherY, x_, y_))) {
+        x_ += kStep;
     }
-    if (x > targetX && x > minX && !(otherX <= x && BlocksHorizontal(otherX, otherY, x, y))) {
-        x -= kStep;
+    if (x_ > targetX_ && x_ > kMinX &&
+        !(otherX <= x_ && BlocksHorizontal(otherX, otherY, x_, y_))) {
+        x_ -= kStep;
     }
-    if (y < targetY && y < maxY && !(otherY >= y && BlocksVertical(otherX, otherY, x, y))) {
-        y += kStep;
+    if (y_ < targetY_ && y_ < kMaxY && !(otherY >= y_ && BlocksVertical(otherX, otherY, x_, y_))) {
+        y_ += kStep;
     }
-    if (((y > targetY && y > minY + kStep) || y > maxY) &&
-        !(otherY <= y && BlocksVertical(otherX, otherY, x, y))) {
-        y -= kStep;
+    if (((y_ > targetY_ && y_ > kMinY + kStep) || y_ > kMaxY) &&
+        !(otherY <= y_ && BlocksVertical(otherX, otherY, x_, y_))) {
+        y_ -= kStep;
     }
-    if (y < minY + kStep) y = minY + kStep;
-    moved = x != prevX || y != prevY;
+    if (y_ < kMinY + kStep) y_ = kMinY + kStep;
+    moved_ = x_ != prevX_ || y_ != prevY_;
 }
 
 void Ship::MoveShotsAndAim(int32_t otherX, int32_t otherY) {
-    for (Shot& shot : shots) {
+    for (Shot& shot : shots_) {
         if (shot.IsActive()) {
             shot.x += shot.dx;
             shot.y += shot.dy;
-        } else if (energy > 0 && computer) {
-            const int32_t across = std::abs(x - otherX) / 10;
-            const int32_t upright = std::abs(y - otherY) / 5;
+        } else if (energy_ > 0 && computer_) {
+            const int32_t across = std::abs(x_ - otherX) / 10;
+            const int32_t upright = std::abs(y_ - otherY) / 5;
             if (across > upright) {
-                fireRequest = 3;
-            } else if (y < otherY) {
-                fireRequest = 2;
+                fireRequest_ = Weapon::Forward;
+            } else if (y_ < otherY) {
+                fireRequest_ = Weapon::Down;
             } else {
-                fireRequest = 1;
+                fireRequest_ = Weapon::Up;
             }
         }
     }
 }
 
-void Ship::ChooseTarget() {
-    targetX = minX + RandomBelow(maxX - minX);
-    targetY = minY + RandomBelow(maxY - minY);
+void Ship::ChooseTarget(Random& rng) {
+    targetX_ = kMinX + rng.RandomBelow(kMaxX - kMinX);
+    targetY_ = kMinY + rng.RandomBelow(kMaxY - kMinY);
 }
 
 }  // namespace qx

@@ -1,16 +1,7 @@
 #include "ships/ShipSpriteSet.h"
 
-#include <algorithm>
-
-#include "gfx/Blit.h"
-#include "gfx/ResourceLibrary.h"
-
 namespace qx {
 namespace {
-
-constexpr int kSpriteWidth = 50;
-constexpr int kSpriteHeight = 21;
-constexpr uint32_t kWhite = 0xFFFFFF;
 
 // Resource numbers of frames 0..10, [side][facing][frame].
 constexpr int kShipSpriteIds[2][2][ShipSpriteSet::kUsedFrames] = {
@@ -38,58 +29,29 @@ int SideIndex(Side side) {
     return side == Side::Emperor ? 0 : 1;
 }
 
-// A mask smaller than the ship's 50 x 21 picture (the all-white 50 x 20 one)
-// is widened with white, so the rows it lacks stay transparent instead of
-// blacking out the backdrop under the ship.
-Surface LoadShipMask(int id) {
-    Surface loaded = LoadBitmapResource(id);
-    if (loaded.Width() >= kSpriteWidth && loaded.Height() >= kSpriteHeight) return loaded;
-    Surface padded(std::max(loaded.Width(), kSpriteWidth), std::max(loaded.Height(), kSpriteHeight),
-                   kWhite);
-    Blit(padded, 0, 0, loaded.Width(), loaded.Height(), loaded, 0, 0, RasterOp::Copy);
-    return padded;
+// The id in slot [row][col] of one side's table, or 0 outside the used slots.
+template <int Used>
+int Slot(const int (&table)[2][2][Used], Side side, int row, int col) {
+    if (row < 0 || row > 1 || col < 0 || col >= Used) return 0;
+    return table[SideIndex(side)][row][col];
 }
 
 }  // namespace
 
-ShipSpriteSet::ShipSpriteSet(Side side) {
-    const int s = SideIndex(side);
-    for (int facing = 0; facing < 2; ++facing) {
-        for (int frame = 0; frame < kUsedFrames; ++frame) {
-            shipSprites[facing][frame] = LoadBitmapResource(kShipSpriteIds[s][facing][frame]);
-        }
-    }
-    for (int facing = 0; facing < 2; ++facing) {
-        for (int frame = 0; frame < kUsedFrames; ++frame) {
-            shipMasks[facing][frame] = LoadShipMask(kShipMaskIds[s][facing][frame]);
-        }
-    }
-    for (int direction = 0; direction < 2; ++direction) {
-        for (int slot = 0; slot < kUsedShotSlots; ++slot) {
-            shotSprites[direction][slot] = LoadBitmapResource(kShotSpriteIds[s][direction][slot]);
-        }
-    }
-    for (int facing = 0; facing < 2; ++facing) {
-        for (int variant = 0; variant < kUsedVariants; ++variant) {
-            hitSprites[facing][variant] = LoadBitmapResource(kHitSpriteIds[s][facing][variant]);
-        }
-    }
-}
-
 int ShipSpriteSet::ShipSpriteId(Side side, int facing, int frame) {
-    return kShipSpriteIds[SideIndex(side)][facing][frame];
+    return Slot(kShipSpriteIds, side, facing, frame);
 }
 
 int ShipSpriteSet::ShipMaskId(Side side, int facing, int frame) {
-    return kShipMaskIds[SideIndex(side)][facing][frame];
+    return Slot(kShipMaskIds, side, facing, frame);
 }
 
 int ShipSpriteSet::HitSpriteId(Side side, int facing, int variant) {
-    return kHitSpriteIds[SideIndex(side)][facing][variant];
+    return Slot(kHitSpriteIds, side, facing, variant);
 }
 
 int ShipSpriteSet::ShotSpriteId(Side side, int direction, int slot) {
-    return kShotSpriteIds[SideIndex(side)][direction][slot];
+    return Slot(kShotSpriteIds, side, direction, slot);
 }
 
 }  // namespace qx

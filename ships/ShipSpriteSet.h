@@ -1,13 +1,12 @@
 #pragma once
 
-#include "gfx/Surface.h"
 #include "ships/Side.h"
 
 namespace qx {
 
-// All pictures one ship is drawn with, loaded from the compiled-in bitmaps.
+// Which picture stands in each slot of a ship's tables, by resource number.
 // Tables are indexed [facing][frame], [facing][variant] and
-// [direction][slot]; slots that the game never uses stay empty.
+// [direction][slot]; slots the game never uses have no picture.
 class ShipSpriteSet {
   public:
     static constexpr int kFrames = 15;  // 0-2 flying, 3-9 explosion, 10 empty
@@ -17,14 +16,10 @@ class ShipSpriteSet {
     static constexpr int kShotSlots = 8;  // 0/1 forward, 2/3 upward, 4/5 downward
     static constexpr int kUsedShotSlots = 6;
 
-    explicit ShipSpriteSet(Side side);
+    // A ship's picture is 50 x 21; its masks must cover that.
+    static constexpr int kSpriteWidth = 50;
+    static constexpr int kSpriteHeight = 21;
 
-    Surface shotSprites[2][kShotSlots];
-    Surface shipSprites[2][kFrames];
-    Surface hitSprites[2][kVariants];
-    Surface shipMasks[2][kFrames];
-
-    // The resource numbers behind each table, for tests and the contact sheet.
     static int ShipSpriteId(Side side, int facing, int frame);
     static int ShipMaskId(Side side, int facing, int frame);
     static int HitSpriteId(Side side, int facing, int variant);

@@ -26,6 +26,7 @@ struct Shot {
     int32_t damageY = 0;
 
     bool IsActive() const { return x != kInactiveShotX; }
+    bool operator==(const Shot&) const = default;
 };
 
 // The arena box a shot is drawn in: its picture with a margin of 2, grown

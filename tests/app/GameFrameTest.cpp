@@ -14,6 +14,7 @@
 #include "MessageCounter.h"
 #include "ModalDriver.h"
 #include "app/GameFrame.h"
+#include "tests/support/StateEditor.h"
 
 namespace {
 
@@ -53,6 +54,12 @@ class GameFrameTest : public testing::Test {
     }
 
     qx::Game& Game() { return frame->GetGame(); }
+    template <class Change>
+    void Edit(Change change) {
+        qx::GameState state = Game().State();
+        change(state);
+        Game().Restore(state);
+    }
 
     ConfigSandbox config;
     std::unique_ptr<GameFrame> frame;
@@ -92,8 +99,8 @@ TEST_F(GameFrameTest, FirstRunOpensTheNewGameDialogWithTheTimerStopped) {
     EXPECT_TRUE(emperorBox);
     EXPECT_TRUE(rebelBox);
     EXPECT_TRUE(frame->TimerRunning());
-    EXPECT_FALSE(Game().emperor.computer);
-    EXPECT_FALSE(Game().rebel.computer);
+    EXPECT_FALSE(Game().State().emperor.Computer());
+    EXPECT_FALSE(Game().State().rebel.Computer());
     // 600 x 400, centred on the screen.
     const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
     EXPECT_EQ(frame->frameGeometry().size(), QSize(600, 400));
@@ -110,8 +117,8 @@ TEST_F(GameFrameTest, OkAppliesTheChoiceAndItIsStoredAtExit) {
         SetChecked(dialog, "rebelHuman", false);
         PressOk(dialog);
     });
-    EXPECT_TRUE(Game().emperor.computer);
-    EXPECT_TRUE(Game().rebel.computer);
+    EXPECT_TRUE(Game().State().emperor.Computer());
+    EXPECT_TRUE(Game().State().rebel.Computer());
     EXPECT_TRUE(frame->TimerRunning());
     CloseAndExit();
     EXPECT_EQ(config.Get("Hra/PL1").toString(), "1");
@@ -129,8 +136,8 @@ TEST_F(GameFrameTest, CheckBoxesFollowTheStoredPlayers) {
     });
     EXPECT_FALSE(emperorBox);
     EXPECT_TRUE(rebelBox);
-    EXPECT_TRUE(Game().emperor.computer);
-    EXPECT_FALSE(Game().rebel.computer);
+    EXPECT_TRUE(Game().State().emperor.Computer());
+    EXPECT_FALSE(Game().State().rebel.Computer());
 }
 
 TEST_F(GameFrameTest, EscapeResumesTheGameWithTheChoiceUnchanged) {
@@ -139,8 +146,8 @@ TEST_F(GameFrameTest, EscapeResumesTheGameWithTheChoiceUnchanged) {
         SetChecked(dialog, "emperorHuman", true);
         QTest::keyClick(dialog, Qt::Key_Escape);
     });
-    EXPECT_TRUE(Game().emperor.computer);
-    EXPECT_FALSE(Game().rebel.computer);
+    EXPECT_TRUE(Game().State().emperor.Computer());
+    EXPECT_FALSE(Game().State().rebel.Computer());
     EXPECT_TRUE(frame->TimerRunning());
 }
 
@@ -149,8 +156,8 @@ TEST_F(GameFrameTest, StoredPlayersOtherThanOneMeanAPersonAndAreWrittenBackAsZer
         config.Put("Hra/PL1", stored);
         config.Put("Hra/PL2", stored);
         Open();
-        EXPECT_FALSE(Game().emperor.computer) << stored;
-        EXPECT_FALSE(Game().rebel.computer) << stored;
+        EXPECT_FALSE(Game().State().emperor.Computer()) << stored;
+        EXPECT_FALSE(Game().State().rebel.Computer()) << stored;
         CloseAndExit();
         EXPECT_EQ(config.Get("Hra/PL1").toString(), "0");
         EXPECT_EQ(config.Get("Hra/PL2").toString(), "0");
@@ -159,8 +166,10 @@ TEST_F(GameFrameTest, StoredPlayersOtherThanOneMeanAPersonAndAreWrittenBackAsZer
 
 TEST_F(GameFrameTest, NewGameResetsTheShipsAndStopsTheTimerWhileItsDialogIsOpen) {
     Open();
-    Game().emperor.wins = 2;
-    Game().rebel.energy = 120;
+    Edit([](qx::GameState& state) {
+        qx::ShipEditor(state.emperor).Wins(2);
+        qx::ShipEditor(state.rebel).Energy(120);
+    });
     bool timerDuringDialog = true;
     ModalDriver driver({[&](QWidget* dialog) {
         timerDuringDialog = frame->TimerRunning();
@@ -170,8 +179,8 @@ TEST_F(GameFrameTest, NewGameResetsTheShipsAndStopsTheTimerWhileItsDialogIsOpen)
     EXPECT_TRUE(driver.Done());
     EXPECT_FALSE(timerDuringDialog);
     EXPECT_TRUE(frame->TimerRunning());
-    EXPECT_EQ(Game().emperor.wins, 0);
-    EXPECT_EQ(Game().rebel.energy, 500);
+    EXPECT_EQ(Game().State().emperor.Wins(), 0);
+    EXPECT_EQ(Game().State().rebel.Energy(), 500);
 }
 
 TEST_F(GameFrameTest, TheGameRunsBehindTheAboutBoxAndIsRepaintedAfterIt) {
@@ -196,8 +205,10 @@ TEST_F(GameFrameTest, TheGameRunsBehindTheAboutBoxAndIsRepaintedAfterIt) {
 
 TEST_F(GameFrameTest, TheThirdWinEndsTheGameWithAMessageAndANewGame) {
     Open();
-    Game().emperor.wins = 2;
-    Game().rebel.energy = -61;  // the Rebel's explosion has run out
+    Edit([](qx::GameState& state) {
+        qx::ShipEditor(state.emperor).Wins(2);
+        qx::ShipEditor(state.rebel).Energy(-61);  // the Rebel's explosion has run out
+    });
     QString caption, text;
     int buttons = 0;
     bool timerDuringBox = true, timerDuringDialog = true;
@@ -221,7 +232,7 @@ TEST_F(GameFrameTest, TheThirdWinEndsTheGameWithAMessageAndANewGame) {
     EXPECT_FALSE(timerDuringBox);
     EXPECT_FALSE(timerDuringDialog);
     EXPECT_TRUE(frame->TimerRunning());
-    EXPECT_EQ(Game().emperor.wins, 0);
+    EXPECT_EQ(Game().State().emperor.Wins(), 0);
 }
 
 TEST_F(GameFrameTest, TheEndOfGameBoxShowsTheTextAsGiven) {

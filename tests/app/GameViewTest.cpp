@@ -9,13 +9,14 @@
 
 #include "StubHost.h"
 #include "app/GameView.h"
+#include "tests/support/StateEditor.h"
 
 namespace {
 
 class GameViewTest : public testing::Test {
   protected:
     void SetUp() override {
-        game.CreateWorkBitmaps();
+        game.Start(0, {true, true});
         view.resize(800, 600);
         view.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
@@ -25,6 +26,18 @@ class GameViewTest : public testing::Test {
         QMouseEvent move(QEvent::MouseMove, pos, view.mapToGlobal(pos), Qt::NoButton, Qt::NoButton,
                          Qt::NoModifier);
         QApplication::sendEvent(&view, &move);
+    }
+
+    // The pending weapon requests, as the traces number them.
+    int EmperorFire() const { return static_cast<int>(game.State().emperor.FireRequest()); }
+    int RebelFire() const { return static_cast<int>(game.State().rebel.FireRequest()); }
+    // Clears both requests; places the Rebel at (x, y) with the target (tx, ty).
+    void Prepare(int32_t x = 300, int32_t y = 150, int32_t tx = 123, int32_t ty = 77) {
+        qx::GameState state = game.State();
+        state.emperor.RequestFire(qx::Weapon::None);
+        state.rebel.RequestFire(qx::Weapon::None);
+        qx::ShipEditor(state.rebel).At(x, y).Target(tx, ty);
+        game.Restore(state);
     }
 
     StubHost host;
@@ -108,49 +121,47 @@ int Expected(Spot spot, int min, int here, int max, int untouched) {
 }  // namespace
 
 TEST_F(GameViewTest, EveryRowOfTheKeyTable) {
-    qx::Ship& rebel = game.rebel;
     for (const KeyRow& row : kKeyTable) {
-        rebel.x = 300, rebel.y = 150;
-        rebel.targetX = 123, rebel.targetY = 77, rebel.fireRequest = 0;
-        game.emperor.fireRequest = 0;
+        Prepare();
         QTest::keyClick(&view, row.key, row.modifiers);
-        EXPECT_EQ(rebel.targetX, Expected(row.x, 50, 300, 550, 123)) << row.name;
-        EXPECT_EQ(rebel.targetY, Expected(row.y, 41, 150, 270, 77)) << row.name;
-        EXPECT_EQ(rebel.fireRequest, row.fireRequest) << row.name;
-        EXPECT_EQ(game.emperor.fireRequest, 0) << row.name;
+        const qx::Ship& rebel = game.State().rebel;
+        EXPECT_EQ(rebel.TargetX(), Expected(row.x, 50, 300, 550, 123)) << row.name;
+        EXPECT_EQ(rebel.TargetY(), Expected(row.y, 41, 150, 270, 77)) << row.name;
+        EXPECT_EQ(RebelFire(), row.fireRequest) << row.name;
+        EXPECT_EQ(EmperorFire(), 0) << row.name;
     }
 }
 
 TEST_F(GameViewTest, BothEnterKeysFireTheEmperorsUpwardShot) {
     for (const auto& [key, modifiers] : {std::pair{Qt::Key_Return, Qt::KeyboardModifiers()},
                                          std::pair{Qt::Key_Enter, Qt::KeyboardModifiers(kPad)}}) {
-        game.emperor.fireRequest = 0;
+        Prepare();
         QTest::keyClick(&view, key, modifiers);
-        EXPECT_EQ(game.emperor.fireRequest, 1);
-        EXPECT_EQ(game.rebel.fireRequest, 0);
+        EXPECT_EQ(EmperorFire(), 1);
+        EXPECT_EQ(RebelFire(), 0);
     }
 }
 
 TEST_F(GameViewTest, AutoRepeatedKeysActAgain) {
     QTest::keyClick(&view, Qt::Key_Space);
-    ASSERT_EQ(game.rebel.fireRequest, 3);
-    game.rebel.fireRequest = 0;
+    ASSERT_EQ(RebelFire(), 3);
+    Prepare();
     QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, " ", true);
     QApplication::sendEvent(&view, &repeat);
-    EXPECT_EQ(game.rebel.fireRequest, 3);
+    EXPECT_EQ(RebelFire(), 3);
 }
 
 TEST_F(GameViewTest, MouseMapsClientPixelsToTheArena) {
     EXPECT_EQ(game.ClientRect(), (qx::Rect{0, 0, 800, 600}));
     MoveMouse({400, 300});
-    EXPECT_EQ(game.emperor.targetX, 300);
-    EXPECT_EQ(game.emperor.targetY, 200);
+    EXPECT_EQ(game.State().emperor.TargetX(), 300);
+    EXPECT_EQ(game.State().emperor.TargetY(), 200);
     MoveMouse({799, 599});
-    EXPECT_EQ(game.emperor.targetX, 599);
-    EXPECT_EQ(game.emperor.targetY, 399);
+    EXPECT_EQ(game.State().emperor.TargetX(), 599);
+    EXPECT_EQ(game.State().emperor.TargetY(), 399);
     QTest::mouseMove(&view, QPoint(200, 150));
-    EXPECT_EQ(game.emperor.targetX, 150);
-    EXPECT_EQ(game.emperor.targetY, 100);
+    EXPECT_EQ(game.State().emperor.TargetX(), 150);
+    EXPECT_EQ(game.State().emperor.TargetY(), 100);
 }
 
 TEST_F(GameViewTest, MovesOutsideTheClientAreaAreDropped) {
@@ -158,8 +169,8 @@ TEST_F(GameViewTest, MovesOutsideTheClientAreaAreDropped) {
     for (QPointF outside :
          {QPointF(-1, 300), QPointF(400, -0.5), QPointF(800, 300), QPointF(400, 900)}) {
         MoveMouse(outside);
-        EXPECT_EQ(game.emperor.targetX, 300);
-        EXPECT_EQ(game.emperor.targetY, 200);
+        EXPECT_EQ(game.State().emperor.TargetX(), 300);
+        EXPECT_EQ(game.State().emperor.TargetY(), 200);
     }
 }
 
@@ -167,18 +178,18 @@ TEST_F(GameViewTest, ButtonsFireAndTheMiddleButtonActsAsTheRight) {
     const std::pair<Qt::MouseButton, int> buttons[] = {
         {Qt::LeftButton, 3}, {Qt::RightButton, 2}, {Qt::MiddleButton, 2}, {Qt::BackButton, 0}};
     for (const auto& [button, request] : buttons) {
-        game.emperor.fireRequest = 0;
+        Prepare();
         QTest::mousePress(&view, button, {}, QPoint(10, 10));
         QTest::mouseRelease(&view, button, {}, QPoint(10, 10));
-        EXPECT_EQ(game.emperor.fireRequest, request) << button;
+        EXPECT_EQ(EmperorFire(), request) << button;
     }
 }
 
 TEST_F(GameViewTest, TheSecondPressOfADoubleClickRequestsNothing) {
     for (Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton}) {
-        game.emperor.fireRequest = 0;
+        Prepare();
         QTest::mouseDClick(&view, button, {}, QPoint(10, 10));
-        EXPECT_EQ(game.emperor.fireRequest, 0) << button;
+        EXPECT_EQ(EmperorFire(), 0) << button;
     }
 }
 
@@ -201,9 +212,9 @@ TEST_F(GameViewTest, AZeroSizedClientAreaDrawsNothingAndTheGameGoesOn) {
         view.resize(size);
         view.repaint();
         EXPECT_TRUE(game.Screen().Empty());
-        const int targetX = game.emperor.targetX;
+        const int targetX = game.State().emperor.TargetX();
         MoveMouse({0, 0});
-        EXPECT_EQ(game.emperor.targetX, targetX);
+        EXPECT_EQ(game.State().emperor.TargetX(), targetX);
         for (int tick = 0; tick < 40; ++tick) game.OnTimer();
         game.OnPaint();
     }
@@ -232,7 +243,7 @@ TEST(HiDpi, ClientPixelsAreDevicePixels) {
     StubHost host;
     qx::Game game(host);
     GameView view(game);
-    game.CreateWorkBitmaps();
+    game.Start(0, {true, true});
     view.resize(400, 300);
     view.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
@@ -243,8 +254,8 @@ TEST(HiDpi, ClientPixelsAreDevicePixels) {
     QMouseEvent move(QEvent::MouseMove, QPointF(200, 150), view.mapToGlobal(QPointF(200, 150)),
                      Qt::NoButton, Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(&view, &move);
-    EXPECT_EQ(game.emperor.targetX, 300);
-    EXPECT_EQ(game.emperor.targetY, 200);
+    EXPECT_EQ(game.State().emperor.TargetX(), 300);
+    EXPECT_EQ(game.State().emperor.TargetY(), 200);
     // The picture is drawn 1:1 in device pixels.
     const QImage shown = view.grab().toImage();
     EXPECT_EQ(shown.size(), QSize(800, 600));

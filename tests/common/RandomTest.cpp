@@ -14,14 +14,15 @@ uint32_t StateBefore(int r) {
 }
 
 TEST(Random, ReproducesTheClassicSequence) {
-    RandomSeed(1);
-    EXPECT_EQ(RandomNext(), 41);
-    EXPECT_EQ(RandomNext(), 18467);
-    EXPECT_EQ(RandomNext(), 6334);
-    RandomSeed(1);
-    EXPECT_EQ(RandomState(), 1u);
-    RandomNext();
-    EXPECT_EQ(RandomState(), 1u * 214013u + 2531011u);
+    Random rng;
+    EXPECT_EQ(rng.RandomNext(), 41);
+    EXPECT_EQ(rng.RandomNext(), 18467);
+    EXPECT_EQ(rng.RandomNext(), 6334);
+    Random copy = rng;  // a copy draws the same numbers
+    EXPECT_EQ(copy.RandomNext(), rng.RandomNext());
+    rng.Seed(1);
+    rng.RandomNext();
+    EXPECT_EQ(rng.State(), 1u * 214013u + 2531011u);
 }
 
 TEST(Random, RandomBelowFillsBucketsAndAlwaysDrawsOnce) {
@@ -34,13 +35,12 @@ TEST(Random, RandomBelowFillsBucketsAndAlwaysDrawsOnce) {
     };
     for (const auto& c : cases) {
         const uint32_t state = StateBefore(c.r);
-        RandomSeed(state);
-        EXPECT_EQ(RandomBelow(c.n), c.expected) << "n " << c.n << " r " << c.r;
-        EXPECT_EQ(RandomState(), state * 214013u + 2531011u);
-        RandomSeed(state);
-        EXPECT_EQ(RandomNext(), c.r);
+        Random rng(state);
+        EXPECT_EQ(rng.RandomBelow(c.n), c.expected) << "n " << c.n << " r " << c.r;
+        EXPECT_EQ(rng.State(), state * 214013u + 2531011u);
+        rng.Seed(state);
+        EXPECT_EQ(rng.RandomNext(), c.r);
     }
-    RandomSeed(1);
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "common/Random.h"
 #include "game/Game.h"
 
 using namespace qx;
@@ -37,13 +36,9 @@ long BlackAlongEdges(const Surface& s) {
 TEST(SceneEdges, NoBlackFlecksAlongTheEdgesAtAnySize) {
     for (auto [w, h] : {std::pair{900, 600}, {701, 433}, {599, 399}}) {
         QuietHost host;
-        RandomSeed(1);
         Game game(host);
-        RandomSeed(5);
         game.OnSize(w, h);
-        game.StartTimer();
-        game.ApplyStoredPlayers(true, true);
-        game.CreateWorkBitmaps();
+        game.Start(5, {false, false});
         game.OnPaint();
         game.OnGameNew();
         long black = 0;

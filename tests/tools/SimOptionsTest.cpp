@@ -65,14 +65,14 @@ TEST(InputScript, ParsesEventsSkippingBlankAndCommentLines) {
     std::string error;
     ASSERT_TRUE(ParseInputScript(in, events, error)) << error;
     ASSERT_EQ(events.size(), 8u);
-    EXPECT_EQ(events[0].kind, InputKind::Mouse);
+    EXPECT_EQ(events[0].kind, EventKind::Mouse);
     EXPECT_EQ(events[0].a, 400);
     EXPECT_EQ(events[0].b, 300);
     EXPECT_EQ(events[0].lineNumber, 3);
-    EXPECT_EQ(events[4].kind, InputKind::Key);
+    EXPECT_EQ(events[4].kind, EventKind::Key);
     EXPECT_EQ(events[4].a, 13);
-    EXPECT_EQ(events[6].kind, InputKind::Resize);
-    EXPECT_EQ(events[7].kind, InputKind::NewGame);
+    EXPECT_EQ(events[6].kind, EventKind::Resize);
+    EXPECT_EQ(events[7].kind, EventKind::NewGame);
     EXPECT_EQ(events[7].a, 0);  // Emperor: human
     EXPECT_EQ(events[7].b, 1);  // Rebel: computer
 }

@@ -78,8 +78,8 @@ TEST(Simulator, ScriptedHumanEmperorSteersAndFires) {
     options.emperorComputer = false;
     options.rebelComputer = false;
     const std::vector<InputEvent> events = {
-        {1, InputKind::Mouse, 300, 100, 1},
-        {30, InputKind::LButton, 0, 0, 2},
+        {1, EventKind::Mouse, 300, 100, 1},
+        {30, EventKind::LButton, 0, 0, 2},
     };
     const std::string trace = Trace(options, events);
     const std::string line = LineOf(trace, 30);

@@ -13,15 +13,15 @@ constexpr int64_t kInt32Max = std::numeric_limits<int32_t>::max();
 
 struct EventShape {
     const char* name;
-    InputKind kind;
+    EventKind kind;
     int arguments;
 };
 
 constexpr EventShape kShapes[] = {
-    {"mouse", InputKind::Mouse, 2},     {"lbutton", InputKind::LButton, 0},
-    {"rbutton", InputKind::RButton, 0}, {"mbutton", InputKind::MButton, 0},
-    {"key", InputKind::Key, 1},         {"paint", InputKind::Paint, 0},
-    {"resize", InputKind::Resize, 2},   {"newgame", InputKind::NewGame, 2},
+    {"mouse", EventKind::Mouse, 2},     {"lbutton", EventKind::LButton, 0},
+    {"rbutton", EventKind::RButton, 0}, {"mbutton", EventKind::MButton, 0},
+    {"key", EventKind::Key, 1},         {"paint", EventKind::Paint, 0},
+    {"resize", EventKind::Resize, 2},   {"newgame", EventKind::NewGame, 2},
 };
 
 bool ParsePlayerWord(const std::string& word, int32_t& computer) {
@@ -35,28 +35,28 @@ bool ParsePlayerWord(const std::string& word, int32_t& computer) {
 }
 
 // Parses the arguments of one event; returns an empty string or what is wrong.
-std::string ParseArguments(InputKind kind, const std::vector<std::string>& args,
+std::string ParseArguments(EventKind kind, const std::vector<std::string>& args,
                            InputEvent& event) {
     int64_t a = 0;
     int64_t b = 0;
     switch (kind) {
-        case InputKind::Mouse:
+        case EventKind::Mouse:
             if (!ParseInteger(args[0], kInt32Min, kInt32Max, a) ||
                 !ParseInteger(args[1], kInt32Min, kInt32Max, b)) {
                 return "mouse needs two integer coordinates";
             }
             break;
-        case InputKind::Key:
+        case EventKind::Key:
             if (!ParseInteger(args[0], 0, 255, a)) return "key needs a virtual-key code 0..255";
             break;
-        case InputKind::Resize:
+        case EventKind::Resize:
             if (!ParseInteger(args[0], 0, kMaxClientSide, a) ||
                 !ParseInteger(args[1], 0, kMaxClientSide, b)) {
                 return "resize needs a width and a height from 0 to " +
                        std::to_string(kMaxClientSide);
             }
             break;
-        case InputKind::NewGame: {
+        case EventKind::NewGame: {
             int32_t e = 0;
             int32_t r = 0;
             if (!ParsePlayerWord(args[0], e) || !ParsePlayerWord(args[1], r)) {

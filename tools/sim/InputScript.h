@@ -7,12 +7,12 @@
 
 namespace qx::sim {
 
-enum class InputKind { Mouse, LButton, RButton, MButton, Key, Paint, Resize, NewGame };
+enum class EventKind { Mouse, LButton, RButton, MButton, Key, Paint, Resize, NewGame };
 
 // One scripted window event, applied before the game tick of `tick`.
 struct InputEvent {
     int64_t tick = 0;
-    InputKind kind = InputKind::Paint;
+    EventKind kind = EventKind::Paint;
     int32_t a = 0;  // mouse x, key code, width; newgame: Emperor is computer
     int32_t b = 0;  // mouse y, height; newgame: Rebel is computer
     int lineNumber = 0;

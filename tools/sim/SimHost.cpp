@@ -1,23 +1,18 @@
 #include "tools/sim/SimHost.h"
 
+#include "game/Game.h"
+
 namespace qx::sim {
 
 uint32_t SimHost::SetGameTimer() {
-    timerRunning = true;
     return Game::kTimerId;
-}
-
-void SimHost::KillGameTimer() {
-    timerRunning = false;
 }
 
 void SimHost::ShowEndOfGame(const std::string&, const std::string&) {
     ++gamesEnded;
 }
 
-bool SimHost::RunNewGameDialog(PlayerChoice& choice) {
-    if (nextChoice) choice = *nextChoice;
-    nextChoice.reset();
+bool SimHost::RunNewGameDialog(PlayerChoice&) {
     return true;
 }
 

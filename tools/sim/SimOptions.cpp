@@ -82,6 +82,9 @@ std::optional<SimOptions> ParseSimOptions(const std::vector<std::string>& args,
         } else if (name == "--frame-every") {
             ok = ParseInteger(value, 1, std::numeric_limits<int64_t>::max(), number);
             options.frameEvery = number;
+        } else if (name == "--sync-test") {
+            ok = ParseInteger(value, 1, kMaxSyncTestTicks, number);
+            options.syncTestTicks = static_cast<int32_t>(number);
         } else {
             error = "unknown option " + name;
             return std::nullopt;
@@ -98,7 +101,8 @@ std::optional<SimOptions> ParseSimOptions(const std::vector<std::string>& args,
 std::string SimUsage() {
     return "usage: quarnex-sim [--seed N] [--ticks N] [--emperor human|computer]\n"
            "                   [--rebel human|computer] [--client WxH] [--input FILE]\n"
-           "                   [--trace FILE|-] [--frames DIR --frame-every K]\n";
+           "                   [--trace FILE|-] [--frames DIR --frame-every K]\n"
+           "                   [--sync-test K]\n";
 }
 
 }  // namespace qx::sim

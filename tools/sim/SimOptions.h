@@ -18,7 +18,13 @@ struct SimOptions {
     std::string tracePath;  // empty: no trace; "-": standard output
     std::string framesDir;  // empty: no frames
     int64_t frameEvery = 1;
+    // When above 0: at every tick, restore the state of this many ticks back,
+    // run those ticks again without drawing and check the state comes out the
+    // same.
+    int32_t syncTestTicks = 0;
 };
+
+constexpr int64_t kMaxSyncTestTicks = 1000;
 
 // The largest client side the simulator accepts, so a typo cannot ask for
 // gigabytes of screen.

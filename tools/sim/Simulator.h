@@ -16,11 +16,12 @@ struct SimSummary {
     int64_t rebelWins = 0;
     int64_t gamesEnded = 0;
     double ticksPerSecond = 0;
-    std::string error;  // set when a frame could not be written
+    uint64_t checksum = 0;  // of the final state
+    bool desync = false;    // the sync test found a difference
+    std::string error;      // set when a frame could not be written or the sync test failed
 };
 
-// Starts the game as the window does (the generator back at its start state,
-// so the first meteor is the same in every run), then runs options.ticks
+// Starts the game as the window does, then runs options.ticks
 // ticks with the scripted events, writing trace lines to `trace` (if not
 // null) and frames to options.framesDir (if set).
 SimSummary RunSimulation(const SimOptions& options, const std::vector<InputEvent>& events,

@@ -2,8 +2,6 @@
 
 #include <sstream>
 
-#include "common/Random.h"
-
 namespace qx::sim {
 namespace {
 
@@ -11,23 +9,10 @@ const char* Bool(bool value) {
     return value ? "true" : "false";
 }
 
-// Finds `picture` in a [2][n] table and names it "prefix R F".
-template <size_t N>
-std::string FindIn(const Surface (&table)[2][N], const Surface* picture, const char* prefix) {
-    for (int row = 0; row < 2; ++row) {
-        for (size_t col = 0; col < N; ++col) {
-            if (&table[row][col] == picture) {
-                return std::string(prefix) + std::to_string(row) + " " + std::to_string(col);
-            }
-        }
-    }
-    return {};
-}
-
 void WriteShots(std::ostream& out, const Ship& ship) {
     out << '[';
     for (int i = 0; i < Ship::kShotCount; ++i) {
-        const Shot& s = ship.shots[i];
+        const Shot& s = ship.Shots()[i];
         out << (i ? "," : "") << '[' << s.x << ',' << s.y << ',' << s.prevX << ',' << s.prevY << ','
             << s.dx << ',' << s.dy << ',' << s.width << ',' << s.height << ']';
     }
@@ -35,45 +20,48 @@ void WriteShots(std::ostream& out, const Ship& ship) {
 }
 
 void WriteShip(std::ostream& out, const Ship& s) {
-    out << "{\"x\":" << s.x << ",\"y\":" << s.y << ",\"prevX\":" << s.prevX
-        << ",\"prevY\":" << s.prevY << ",\"targetX\":" << s.targetX << ",\"targetY\":" << s.targetY
-        << ",\"shotDx\":" << s.shotDx << ",\"computer\":" << Bool(s.computer)
-        << ",\"energy\":" << s.energy << ",\"wins\":" << s.wins << ",\"reload\":" << s.reload
-        << ",\"moved\":" << Bool(s.moved) << ",\"fireRequest\":" << s.fireRequest
-        << ",\"sprite\":\"" << SpriteName(s) << "\",\"mask\":\"" << MaskName(s) << "\",\"shots\":";
+    out << "{\"x\":" << s.X() << ",\"y\":" << s.Y() << ",\"prevX\":" << s.PrevX()
+        << ",\"prevY\":" << s.PrevY() << ",\"targetX\":" << s.TargetX()
+        << ",\"targetY\":" << s.TargetY() << ",\"shotDx\":" << s.ShotDx()
+        << ",\"computer\":" << Bool(s.Computer()) << ",\"energy\":" << s.Energy()
+        << ",\"wins\":" << s.Wins() << ",\"reload\":" << s.Reload()
+        << ",\"moved\":" << Bool(s.Moved())
+        << ",\"fireRequest\":" << static_cast<int32_t>(s.FireRequest()) << ",\"sprite\":\""
+        << SpriteName(s) << "\",\"mask\":\"" << MaskName(s) << "\",\"shots\":";
     WriteShots(out, s);
     out << '}';
 }
 
 void WriteMeteor(std::ostream& out, const Meteor& m) {
-    out << "{\"x\":" << m.x << ",\"y\":" << m.y << ",\"prevX\":" << m.prevX
-        << ",\"prevY\":" << m.prevY << ",\"dx\":" << m.dx << ",\"dy\":" << m.dy
-        << ",\"hitsLeft\":" << m.hitsLeft << ",\"state\":" << static_cast<int>(m.state)
-        << ",\"frame\":" << m.meteorFrame << ",\"frameTicks\":" << m.meteorFrameTicks << '}';
+    out << "{\"x\":" << m.X() << ",\"y\":" << m.Y() << ",\"prevX\":" << m.PrevX()
+        << ",\"prevY\":" << m.PrevY() << ",\"dx\":" << m.Dx() << ",\"dy\":" << m.Dy()
+        << ",\"hitsLeft\":" << m.HitsLeft() << ",\"state\":" << static_cast<int>(m.State())
+        << ",\"frame\":" << m.Frame() << ",\"frameTicks\":" << m.FrameTicks() << '}';
 }
 
 }  // namespace
 
 std::string SpriteName(const Ship& ship) {
-    std::string name = FindIn(ship.Sprites().shipSprites, ship.sprite, "ship ");
-    if (name.empty()) name = FindIn(ship.Sprites().hitSprites, ship.sprite, "hit ");
-    return name;
+    const ShipLook& look = ship.Look();
+    return std::string(look.hit ? "hit " : "ship ") + std::to_string(look.facing) + " " +
+           std::to_string(look.index);
 }
 
 std::string MaskName(const Ship& ship) {
-    return FindIn(ship.Sprites().shipMasks, ship.mask, "");
+    const ShipLook& look = ship.Look();
+    return std::to_string(look.maskFacing) + " " + std::to_string(look.maskFrame);
 }
 
-std::string TraceLine(int64_t tick, bool timerRunning, const Game& game) {
+std::string TraceLine(int64_t tick, const GameState& state) {
     std::ostringstream out;
-    out << "{\"tick\":" << tick << ",\"rng\":" << RandomState()
-        << ",\"timer\":" << Bool(timerRunning) << ",\"tickCounter\":" << game.TickCounter()
-        << ",\"flightFrame\":" << game.FlightFrame() << ",\"emperor\":";
-    WriteShip(out, game.emperor);
+    out << "{\"tick\":" << tick << ",\"rng\":" << state.rng.State()
+        << ",\"timer\":" << Bool(state.timerRunning) << ",\"tickCounter\":" << state.tickCounter
+        << ",\"flightFrame\":" << state.flightFrame << ",\"emperor\":";
+    WriteShip(out, state.emperor);
     out << ",\"rebel\":";
-    WriteShip(out, game.rebel);
+    WriteShip(out, state.rebel);
     out << ",\"meteor\":";
-    WriteMeteor(out, game.meteor);
+    WriteMeteor(out, state.meteor);
     out << '}';
     return out.str();
 }

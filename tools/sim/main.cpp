@@ -40,6 +40,10 @@ int main(int argc, char** argv) {
     }
 
     const SimSummary summary = RunSimulation(*options, events, trace);
+    if (summary.desync) {
+        std::cerr << "quarnex-sim: " << summary.error << '\n' << FormatSummary(summary) << '\n';
+        return 1;
+    }
     if (!summary.error.empty()) return Fail(summary.error);
     std::cerr << FormatSummary(summary) << '\n';
     return 0;

@@ -1,0 +1,211 @@
+#include "game/GameRules.h"
+
+#include <string>
+
+#include "game/Combat.h"
+#include "meteor/MeteorDrawing.h"
+#include "panel/EnergyPanel.h"
+#include "ships/ShipDrawing.h"
+
+namespace qx {
+namespace {
+
+constexpr char kEndCaption[] = "End..";
+constexpr char kEmperorLost[] = "Je konec imperatora! ";
+constexpr char kEmperorLostEpilogue[] =
+    " Vudce povstalcu Keldor se dostava do cela nove vlady a nici posledni zbytky privrzencu "
+    "imperatora... ";
+constexpr char kRebelLost[] = "Jednotky povstalcu jsou porazeny! ";
+constexpr char kRebelLostEpilogue[] =
+    " Pokracuje vlada imperatora Morvatehe I., ktery se tvrde msti ...";
+
+}  // namespace
+
+// One tick, phase by phase. The order is the game's and every phase may draw
+// from the generator, so none may move.
+void GameRules::Tick() {
+    // Facing: whoever is further left looks right. Sets both ships' forward
+    // shot direction; nothing else.
+    const Facing facing = TurnShipsToFaceEachOther();
+    // Flight animation: every fifth tick both ships show the next of their
+    // three flight frames. Changes the counters and the ships' pictures.
+    StepFlightAnimation(facing);
+    // Explosions and scoring: a ship at 0 energy or below shows its next
+    // explosion frame; once the explosion has run out the other side wins the
+    // round. The third win ends the game (the host shows the message and the
+    // New game dialog in the middle of this phase); otherwise the loser
+    // starts again at its base. Redraws the gauges and runs the hit tests.
+    SettleDestruction(state.emperor, state.rebel, facing, kEmperorLost, kEmperorLostEpilogue);
+    SettleDestruction(state.rebel, state.emperor, facing, kRebelLost, kRebelLostEpilogue);
+    // Movement: the pilots (the computer draws new destinations), the steps,
+    // reload, the shots' flight and firing. The Rebel moves after the
+    // Emperor and sees his new place.
+    MoveShips();
+    // Meteor: one step of its fall, or a new rock when it is gone (the old
+    // one is erased).
+    MoveMeteor();
+    // Hits: shots and the rock against both ships; erases what was struck,
+    // redraws the gauges when energy was lost.
+    ResolveCombat(state, sink, false);
+    // Drawing: shots, meteor and ships at their new places. Notes where each
+    // shot was drawn and takes the meteor's picture steps (a struck rock
+    // shows a random hit picture), so it runs even when nothing is shown.
+    DrawMovingObjects();
+}
+
+void GameRules::Apply(const GameInput& input) {
+    Ship& emperor = state.emperor;
+    switch (input.kind) {
+        case InputKind::Target:
+            if (!emperor.Computer()) emperor.SetTarget(input.x, input.y);
+            break;
+        case InputKind::Fire:
+            if (!emperor.Computer()) emperor.RequestFire(input.weapon);
+            break;
+        case InputKind::Key:
+            PressKey(input.key);
+            break;
+        case InputKind::NewGame:
+            NewGame(input.choice);
+            break;
+        case InputKind::Repaint:
+            Repaint();
+            break;
+    }
+}
+
+void GameRules::PressKey(GameKey key) {
+    if (key == GameKey::Enter && !state.emperor.Computer()) state.emperor.RequestFire(Weapon::Up);
+    Ship& r = state.rebel;
+    if (r.Computer()) return;
+    switch (key) {
+        case GameKey::Space:
+            return r.RequestFire(Weapon::Forward);
+        case GameKey::C:
+            return r.RequestFire(Weapon::Up);
+        case GameKey::X:
+            return r.RequestFire(Weapon::Down);
+        case GameKey::UpLeft:
+            return r.SetTarget(Ship::kMinX, Ship::kMinY);
+        case GameKey::Up:
+            return r.SetTarget(r.X(), Ship::kMinY);
+        case GameKey::UpRight:
+            return r.SetTarget(Ship::kMaxX, Ship::kMinY);
+        case GameKey::Left:
+            return r.SetTarget(Ship::kMinX, r.Y());
+        case GameKey::Stop:
+            return r.SetTarget(r.X(), r.Y());
+        case GameKey::Right:
+            return r.SetTarget(Ship::kMaxX, r.Y());
+        case GameKey::DownLeft:
+            return r.SetTarget(Ship::kMinX, Ship::kMaxY);
+        case GameKey::Down:
+            return r.SetTarget(r.X(), Ship::kMaxY);
+        case GameKey::DownRight:
+            return r.SetTarget(Ship::kMaxX, Ship::kMaxY);
+        case GameKey::None:
+        case GameKey::Enter:
+            return;
+    }
+}
+
+void GameRules::Repaint() {
+    if (sink) sink->Draw(DrawOp::Backdrop());
+    DrawShotsOf(state.emperor);
+    DrawShotsOf(state.rebel);
+    DrawMeteorStep();
+    if (sink) {
+        DrawShip(state.emperor, *sink);
+        DrawShip(state.rebel, *sink);
+        EnergyPanel::DrawPanels(*sink);
+    }
+    ResolveCombat(state, sink, true);
+}
+
+void GameRules::NewGame(const std::optional<PlayerChoice>& made) {
+    state.emperor.Reset();
+    state.rebel.Reset();
+    state.emperor.ClearWins();
+    state.rebel.ClearWins();
+    Repaint();
+
+    PlayerChoice choice{!state.emperor.Computer(), !state.rebel.Computer()};
+    if (state.timerRunning) host.KillGameTimer();
+    state.timerRunning = false;
+    const bool accepted = made ? (choice = *made, true) : host.RunNewGameDialog(choice);
+    if (accepted) {
+        state.emperor.SetComputer(!choice.emperorHuman);
+        state.rebel.SetComputer(!choice.rebelHuman);
+    }
+    // Closing the dialog without OK resumes the game with the choice as it was.
+    host.SetGameTimer();
+    state.timerRunning = true;
+}
+
+Facing GameRules::TurnShipsToFaceEachOther() {
+    const bool emperorOnLeft = state.emperor.X() < state.rebel.X();
+    state.emperor.FaceShots(emperorOnLeft ? +10 : -10);
+    state.rebel.FaceShots(emperorOnLeft ? -10 : +10);
+    return emperorOnLeft ? Facing::EmperorLeft : Facing::EmperorRight;
+}
+
+void GameRules::StepFlightAnimation(Facing facing) {
+    if (++state.tickCounter > 100) state.tickCounter = 0;
+    if (state.tickCounter % 5 != 0) return;
+    if (++state.flightFrame > 2) state.flightFrame = 0;
+    state.emperor.ShowFrame(facing, state.flightFrame);
+    state.rebel.ShowFrame(facing, state.flightFrame);
+}
+
+void GameRules::SettleDestruction(Ship& loser, Ship& winner, Facing facing, const char* lastWords,
+                                  const char* epilogue) {
+    if (loser.Energy() > 0) return;
+    if (loser.Energy() >= -60) {
+        loser.StepExplosion(facing);
+        return;
+    }
+    winner.AddWin();
+    if (winner.Wins() >= 3 && !(state.emperor.Computer() && state.rebel.Computer())) {
+        host.KillGameTimer();
+        state.timerRunning = false;
+        host.ShowEndOfGame(kEndCaption, std::string(lastWords) + "\n" + epilogue);
+        NewGame(std::nullopt);
+    } else {
+        loser.Reset();
+    }
+    if (sink) EnergyPanel::DrawPanels(*sink);
+    ResolveCombat(state, sink, true);
+}
+
+void GameRules::MoveShips() {
+    state.emperor.Update(state.rebel.X(), state.rebel.Y(), state.rng);
+    state.rebel.Update(state.emperor.X(), state.emperor.Y(), state.rng);
+}
+
+void GameRules::MoveMeteor() {
+    const std::optional<Box> gone = state.meteor.Move(state.rng);
+    if (gone && sink) sink->Draw(DrawOp::Erase(*gone));
+}
+
+void GameRules::DrawMovingObjects() {
+    DrawShotsOf(state.emperor);
+    DrawShotsOf(state.rebel);
+    DrawMeteorStep();
+    if (sink) {
+        DrawShip(state.emperor, *sink);
+        DrawShip(state.rebel, *sink);
+    }
+}
+
+void GameRules::DrawShotsOf(Ship& ship) {
+    if (sink) DrawShots(ship, *sink);
+    ship.MarkShotsDrawn();
+}
+
+void GameRules::DrawMeteorStep() {
+    state.meteor.ChoosePicture(state.rng);
+    if (sink) DrawMeteor(state.meteor, *sink);
+    state.meteor.AdvancePicture();
+}
+
+}  // namespace qx

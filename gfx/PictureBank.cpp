@@ -1,0 +1,30 @@
+#include "gfx/PictureBank.h"
+
+#include <algorithm>
+
+#include "gfx/BitmapInventory.h"
+#include "gfx/Blit.h"
+#include "gfx/ResourceLibrary.h"
+
+namespace qx {
+
+PictureBank::PictureBank() {
+    for (const PictureSpec& spec : BitmapInventory()) {
+        if (spec.id >= 0 && spec.id < kMaxId) pictures_[spec.id] = LoadBitmapResource(spec.id);
+    }
+}
+
+const Surface& PictureBank::Get(int32_t id) const {
+    return id >= 0 && id < kMaxId ? pictures_[id] : none_;
+}
+
+void PictureBank::PadTo(int32_t id, int w, int h, uint32_t fill) {
+    if (id < 0 || id >= kMaxId) return;
+    Surface& picture = pictures_[id];
+    if (picture.Width() >= w && picture.Height() >= h) return;
+    Surface padded(std::max(picture.Width(), w), std::max(picture.Height(), h), fill);
+    Blit(padded, 0, 0, picture.Width(), picture.Height(), picture, 0, 0, RasterOp::Copy);
+    picture = std::move(padded);
+}
+
+}  // namespace qx
