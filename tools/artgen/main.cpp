@@ -13,7 +13,7 @@
 #include "BmpWriter.h"
 #include "ContactSheet.h"
 #include "PictureSet.h"
-#include "gfx/PngWriter.h"
+#include "tools/png/PngWriter.h"
 
 namespace {
 

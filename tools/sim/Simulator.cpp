@@ -7,7 +7,7 @@
 
 #include "common/ArenaToClient.h"
 #include "game/Game.h"
-#include "gfx/PngWriter.h"
+#include "tools/png/PngWriter.h"
 #include "tools/sim/SimHost.h"
 #include "tools/sim/SyncTester.h"
 #include "tools/sim/TraceWriter.h"

@@ -1,10 +1,9 @@
-#include "gfx/PngWriter.h"
+// The PNG encoder for builds without libpng (the browser build): the image
+// data is a zlib stream of stored (uncompressed) deflate blocks.
+#include "tools/png/PngWriter.h"
 
 #include <algorithm>
 #include <array>
-#include <cerrno>
-#include <cstring>
-#include <fstream>
 
 namespace qx {
 namespace {
@@ -101,21 +100,6 @@ std::vector<uint8_t> EncodePng(const Surface& surface) {
     PutChunk(png, "IDAT", ZlibStored(RawScanlines(surface)));
     PutChunk(png, "IEND", {});
     return png;
-}
-
-bool WritePng(const Surface& surface, const std::string& path, std::string* error) {
-    const std::vector<uint8_t> png = EncodePng(surface);
-    auto fail = [&](const std::string& why) {
-        if (error) *error = why;
-        return false;
-    };
-    if (png.empty()) return fail("cannot write an empty picture to " + path);
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    if (!file) return fail("cannot open " + path + " for writing: " + std::strerror(errno));
-    file.write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
-    file.close();
-    if (!file) return fail("cannot write " + path);
-    return true;
 }
 
 }  // namespace qx

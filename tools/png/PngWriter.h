@@ -6,9 +6,9 @@
 
 #include "gfx/Surface.h"
 
-// Writes a surface as a PNG picture (8-bit RGB, no interlace) without any
-// library: the image data is a zlib stream of stored deflate blocks. Used by
-// the tools to save contact sheets and screenshots for people to look at.
+// Writes a surface as a PNG picture (8-bit RGB, no interlace), compressed
+// with libpng, for people to look at: the simulator's frames, contact sheets.
+// Builds without libpng (the browser build) store the data uncompressed.
 namespace qx {
 
 // The whole PNG file; empty for an empty surface (PNG has no 0-pixel images).
