@@ -13,11 +13,9 @@
 #include "app/AboutDialog.h"
 #include "app/NewGameDialog.h"
 #include "app/ResourcePixmap.h"
-#include "common/Random.h"
+#include "gfx/PictureCatalogue.h"
 
 namespace {
-
-constexpr int kWindowIcon = 113;
 
 QRect AvailableArea() {
     const QScreen* screen = QGuiApplication::primaryScreen();
@@ -33,7 +31,7 @@ GameFrame::GameFrame(QWidget* parent) : QMainWindow(parent), game(*this) {
     view = new GameView(game, this);
     setCentralWidget(view);
     BuildMenu();
-    setWindowIcon(QIcon(ResourcePixmap::Icon(kWindowIcon)));
+    setWindowIcon(QIcon(ResourcePixmap::Icon(qx::picture::kEmperorIcon)));
     PlaceWindow(stored);
     layout()->activate();
     view->SyncSize();

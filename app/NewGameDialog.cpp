@@ -1,25 +1,17 @@
 #include "app/NewGameDialog.h"
 
 #include "app/ResourcePixmap.h"
+#include "gfx/PictureCatalogue.h"
 #include "ui_NewGameDialog.h"
-
-namespace {
-
-constexpr int kEmperorShipBitmap = 118;
-constexpr int kRebelShipBitmap = 123;
-constexpr int kEmperorIcon = 113;
-constexpr int kRebelIcon = 132;
-
-}  // namespace
 
 NewGameDialog::NewGameDialog(const qx::PlayerChoice& choice, QWidget* parent)
     : QDialog(parent), ui(std::make_unique<Ui::NewGameDialog>()) {
     ui->setupUi(this);
     setFixedSize(size());
-    ui->emperorShip->setPixmap(ResourcePixmap::Bitmap(kEmperorShipBitmap));
-    ui->rebelShip->setPixmap(ResourcePixmap::Bitmap(kRebelShipBitmap));
-    ui->emperorIcon->setPixmap(ResourcePixmap::Icon(kEmperorIcon));
-    ui->rebelIcon->setPixmap(ResourcePixmap::Icon(kRebelIcon));
+    ui->emperorShip->setPixmap(ResourcePixmap::Bitmap(qx::picture::kEmperorShip));
+    ui->rebelShip->setPixmap(ResourcePixmap::Bitmap(qx::picture::kRebelShip));
+    ui->emperorIcon->setPixmap(ResourcePixmap::Icon(qx::picture::kEmperorIcon));
+    ui->rebelIcon->setPixmap(ResourcePixmap::Icon(qx::picture::kRebelIcon));
     ui->emperorHuman->setChecked(choice.emperorHuman);
     ui->rebelHuman->setChecked(choice.rebelHuman);
     connect(ui->okButton, &QPushButton::clicked, this, &QDialog::accept);

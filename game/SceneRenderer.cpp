@@ -3,6 +3,7 @@
 #include "gfx/ArenaBlit.h"
 #include "gfx/Blit.h"
 #include "gfx/EraseFromBackdrop.h"
+#include "gfx/PictureCatalogue.h"
 #include "gfx/ResourceLibrary.h"
 #include "panel/EnergyPanel.h"
 #include "ships/ShipSpriteSet.h"
@@ -10,7 +11,6 @@
 namespace qx {
 namespace {
 
-constexpr int kBackdropId = 127;
 // Every sprite box is smaller than this (a ship's is 68 x 39).
 constexpr int kWorkSize = 200;
 constexpr uint32_t kWhite = 0xFFFFFF;
@@ -32,7 +32,7 @@ void PadShipMasks(PictureBank& pictures) {
 }  // namespace
 
 SceneRenderer::SceneRenderer()
-    : backdrop_(LoadBitmapResource(kBackdropId)), work_(kWorkSize, kWorkSize) {
+    : backdrop_(LoadBitmapResource(picture::kBackdrop)), work_(kWorkSize, kWorkSize) {
     PadShipMasks(pictures_);
 }
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "gfx/BitmapInventory.h"
+#include "gfx/PictureCatalogue.h"
 #include "gfx/Blit.h"
 #include "gfx/ResourceLibrary.h"
 

@@ -1,6 +1,7 @@
 #include "panel/EnergyPanel.h"
 
 #include "common/ArenaToClient.h"
+#include "gfx/PictureCatalogue.h"
 
 namespace qx {
 namespace {
@@ -12,8 +13,8 @@ constexpr int32_t kRebelPanelX = 310;
 }  // namespace
 
 void EnergyPanel::DrawPanels(DrawSink& sink) {
-    sink.Draw(DrawOp::Picture(kEmperorPanelId, {0, 0, kPanelWidth, kPanelHeight}));
-    sink.Draw(DrawOp::Picture(kRebelPanelId, {kRebelPanelX, 0, kPanelWidth, kPanelHeight}));
+    sink.Draw(DrawOp::Picture(picture::kEmperorPanel, {0, 0, kPanelWidth, kPanelHeight}));
+    sink.Draw(DrawOp::Picture(picture::kRebelPanel, {kRebelPanelX, 0, kPanelWidth, kPanelHeight}));
 }
 
 void EnergyPanel::DrawEnergyBar(DrawSink& sink, int32_t emperorEnergy, int32_t rebelEnergy) {

@@ -13,9 +13,6 @@ namespace qx {
 // energy.
 class EnergyPanel {
   public:
-    static constexpr int kEmperorPanelId = 133;
-    static constexpr int kRebelPanelId = 134;
-
     // Both panels, whole.
     static void DrawPanels(DrawSink& sink);
     // Covers the part of the panels that stands for lost energy (0..500 each).

@@ -4,9 +4,10 @@
 
 namespace qx {
 
-// Which picture stands in each slot of a ship's tables, by resource number.
-// Tables are indexed [facing][frame], [facing][variant] and
-// [direction][slot]; slots the game never uses have no picture.
+// Which picture stands in each slot of a ship's tables, by resource number
+// (from the picture catalogue). Tables are indexed [facing][frame],
+// [facing][variant] and [direction][slot]; slots the game never uses have no
+// picture (0).
 class ShipSpriteSet {
   public:
     static constexpr int kFrames = 15;  // 0-2 flying, 3-9 explosion, 10 empty

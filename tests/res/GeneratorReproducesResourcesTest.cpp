@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "gfx/BitmapInventory.h"
+#include "gfx/PictureCatalogue.h"
 
 namespace qx {
 namespace {

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "ResourceTestSupport.h"
-#include "gfx/BitmapInventory.h"
+#include "gfx/PictureCatalogue.h"
 
 namespace qx {
 namespace {

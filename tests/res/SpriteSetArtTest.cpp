@@ -6,7 +6,7 @@
 #include <string>
 
 #include "ResourceTestSupport.h"
-#include "gfx/BitmapInventory.h"
+#include "gfx/PictureCatalogue.h"
 #include "ships/ShipSpriteSet.h"
 
 namespace qx {

@@ -10,7 +10,7 @@
 #include "ArtRandom.h"
 #include "ContactSheet.h"
 #include "PixelFont.h"
-#include "gfx/BitmapInventory.h"
+#include "gfx/PictureCatalogue.h"
 
 namespace artgen {
 namespace {

@@ -7,7 +7,7 @@
 #include "ArtCatalog.h"
 #include "BmpWriter.h"
 #include "gfx/BitmapDecoder.h"
-#include "gfx/BitmapInventory.h"
+#include "gfx/PictureCatalogue.h"
 
 namespace artgen {
 namespace {
