@@ -8,6 +8,7 @@
 #include <cmath>
 
 #include "app/KeyMapping.h"
+#include "app/SurfaceImage.h"
 
 GameView::GameView(qx::Game& game, QWidget* parent) : QWidget(parent), game(game) {
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -62,8 +63,7 @@ void GameView::paintEvent(QPaintEvent*) {
     }
     const qx::Surface& screen = game.Screen();
     if (screen.Empty()) return;
-    QImage picture(reinterpret_cast<const uchar*>(screen.Data()), screen.Width(), screen.Height(),
-                   screen.Width() * 4, QImage::Format_RGB32);
+    QImage picture = SurfaceImage::View(screen);
     picture.setDevicePixelRatio(devicePixelRatioF());
     QPainter painter(this);
     painter.drawImage(QPoint(0, 0), picture);

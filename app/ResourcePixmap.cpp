@@ -1,12 +1,10 @@
 #include "app/ResourcePixmap.h"
 
+#include "app/SurfaceImage.h"
 #include "gfx/ResourceLibrary.h"
 
 QImage ResourcePixmap::ToImage(const qx::Surface& surface) {
-    if (surface.Empty()) return {};
-    const QImage view(reinterpret_cast<const uchar*>(surface.Data()), surface.Width(),
-                      surface.Height(), surface.Width() * 4, QImage::Format_RGB32);
-    return view.copy();
+    return SurfaceImage::Copy(surface);
 }
 
 QPixmap ResourcePixmap::Bitmap(int id) {

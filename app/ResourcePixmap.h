@@ -9,7 +9,7 @@
 // pictures in the dialogs.
 class ResourcePixmap {
   public:
-    // A deep copy of a 0x00RRGGBB surface.
+    // A deep copy of a surface's (opaque) pixels.
     static QImage ToImage(const qx::Surface& surface);
     static QPixmap Bitmap(int id);
     static QPixmap Icon(int id);

@@ -28,8 +28,9 @@ int64_t ReadSigned32(const uint8_t* p) {
     return u <= 0x7FFFFFFFu ? int64_t{u} : int64_t{u} - (int64_t{1} << 32);
 }
 
-uint32_t BgrToRgb(const uint8_t* p) {
-    return (uint32_t{p[2]} << 16) | (uint32_t{p[1]} << 8) | uint32_t{p[0]};
+// A BGR(x) triple as a stored, opaque pixel.
+uint32_t BgrToPixel(const uint8_t* p) {
+    return kOpaque | (uint32_t{p[2]} << 16) | (uint32_t{p[1]} << 8) | uint32_t{p[0]};
 }
 
 std::string Str(int64_t v) {
@@ -98,7 +99,8 @@ std::string ReadPalette(const uint8_t* data, size_t size, uint64_t tableStart, u
     if (tableEnd > size) return "truncated colour table";
     if (layout.bitsPerPixel > 8) return {};
     layout.palette.resize(entries);
-    for (uint64_t i = 0; i < entries; ++i) layout.palette[i] = BgrToRgb(data + tableStart + i * 4);
+    for (uint64_t i = 0; i < entries; ++i)
+        layout.palette[i] = BgrToPixel(data + tableStart + i * 4);
     return {};
 }
 
@@ -154,7 +156,7 @@ std::string DecodeIndexedRow(const uint8_t* row, const Layout& layout, uint32_t*
 
 void DecodeDirectRow(const uint8_t* row, const Layout& layout, uint32_t* out) {
     const int64_t step = layout.bitsPerPixel / 8;
-    for (int64_t x = 0; x < layout.width; ++x) out[x] = BgrToRgb(row + x * step);
+    for (int64_t x = 0; x < layout.width; ++x) out[x] = BgrToPixel(row + x * step);
 }
 
 std::string DecodeRows(const uint8_t* data, const Layout& layout, Surface& surface) {

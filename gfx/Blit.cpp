@@ -28,10 +28,11 @@ Span Clip(int64_t start, int64_t length, int64_t limit) {
 }
 
 // Combines n black source pixels into d: a copy and an AND write black, an OR
-// changes nothing.
+// changes nothing. Black is opaque black, as every pixel is opaque: AND and OR
+// of two opaque pixels are opaque again.
 void CombineBlack(uint32_t* d, int64_t n, RasterOp op) {
     if (n <= 0 || op == RasterOp::Or) return;
-    std::fill_n(d, n, 0u);
+    std::fill_n(d, n, kOpaqueBlack);
 }
 
 void Combine(uint32_t* d, const uint32_t* s, int64_t n, RasterOp op) {
@@ -129,7 +130,7 @@ ColumnMap MapColumns(const Span& cols, int64_t dx, int64_t dw, int64_t sx, int64
 
 // One destination row (the clipped span, starting at d) from one source row.
 void SampleRow(uint32_t* d, const Span& cols, const uint32_t* srcRow, const ColumnMap& map) {
-    std::fill(d, d + (map.inBegin - cols.begin), 0u);
+    std::fill(d, d + (map.inBegin - cols.begin), kOpaqueBlack);
     uint32_t* in = d + (map.inBegin - cols.begin);
     size_t k = 0;
 #if QX_HAVE_AVX2_PATH
@@ -140,7 +141,7 @@ void SampleRow(uint32_t* d, const Span& cols, const uint32_t* srcRow, const Colu
 #endif
     const size_t n = map.table.size();
     for (; k < n; ++k) in[k] = srcRow[map.table[k]];
-    std::fill(in + n, d + cols.Size(), 0u);
+    std::fill(in + n, d + cols.Size(), kOpaqueBlack);
 }
 
 }  // namespace
@@ -200,7 +201,7 @@ void StretchBlit(Surface& dst, int dx, int dy, int dw, int dh, const Surface& sr
         uint32_t* d = dst.Row(static_cast<int>(y)) + cols.begin;
         const int64_t srcY = sy + (y - dy) * sh / dh;
         if (srcY < 0 || srcY >= src.Height()) {
-            std::memset(d, 0, rowBytes);
+            std::fill_n(d, cols.Size(), kOpaqueBlack);
             continue;
         }
         if (srcY != sampledY) {

@@ -11,21 +11,23 @@ Surface::Surface(int width, int height, uint32_t fill) {
 void Surface::Reset(int width, int height, uint32_t fill) {
     width_ = std::max(width, 0);
     height_ = std::max(height, 0);
-    pixels_.assign(static_cast<size_t>(width_) * static_cast<size_t>(height_), fill);
+    pixels_.assign(static_cast<size_t>(width_) * static_cast<size_t>(height_), fill | kOpaque);
 }
 
 void Surface::Fill(uint32_t color) {
-    std::fill(pixels_.begin(), pixels_.end(), color);
+    std::fill(pixels_.begin(), pixels_.end(), color | kOpaque);
 }
 
 uint32_t Surface::Pixel(int x, int y) const {
     if (x < 0 || y < 0 || x >= width_ || y >= height_) return 0;
-    return pixels_[static_cast<size_t>(y) * static_cast<size_t>(width_) + static_cast<size_t>(x)];
+    return pixels_[static_cast<size_t>(y) * static_cast<size_t>(width_) + static_cast<size_t>(x)] &
+           ~kOpaque;
 }
 
 void Surface::SetPixel(int x, int y, uint32_t color) {
     if (x < 0 || y < 0 || x >= width_ || y >= height_) return;
-    pixels_[static_cast<size_t>(y) * static_cast<size_t>(width_) + static_cast<size_t>(x)] = color;
+    pixels_[static_cast<size_t>(y) * static_cast<size_t>(width_) + static_cast<size_t>(x)] =
+        color | kOpaque;
 }
 
 bool Surface::operator==(const Surface& other) const {

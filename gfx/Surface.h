@@ -6,10 +6,21 @@
 
 #include "common/Arena.h"
 
-// A 32-bit pixel surface: one uint32_t per pixel as 0x00RRGGBB, rows top to
-// bottom with no padding (stride = width), the layout a QImage::Format_RGB32
-// can wrap without a copy. It stands in for GDI bitmaps and device contexts.
+// A 32-bit pixel surface: one uint32_t per pixel, rows top to bottom with no
+// padding (stride = width), the layout a QImage::Format_RGB32 can wrap without
+// a copy. It stands in for GDI bitmaps and device contexts.
+//
+// Every pixel is stored opaque, as 0xFFRRGGBB: Format_RGB32 requires the alpha
+// byte to be 0xFF, and a display server that composites windows (Wayland)
+// shows a pixel with alpha 0 as transparent. Colours go in and come out as
+// 0xRRGGBB (the top byte of a colour passed in is ignored), so the alpha byte
+// is only seen by code that reads the raw pixels (Row, Data).
 namespace qx {
+
+// The alpha byte every stored pixel carries.
+constexpr uint32_t kOpaque = 0xFF000000u;
+// Black as stored.
+constexpr uint32_t kOpaqueBlack = kOpaque;
 
 class Surface {
   public:
@@ -25,10 +36,12 @@ class Surface {
     void Reset(int width, int height, uint32_t fill = 0);
     void Fill(uint32_t color);
 
-    // Pixel outside the surface reads as black and writes are ignored.
+    // The colour (0xRRGGBB) at (x, y). Pixel outside the surface reads as
+    // black and writes are ignored.
     uint32_t Pixel(int x, int y) const;
     void SetPixel(int x, int y, uint32_t color);
 
+    // Raw pixels, 0xFFRRGGBB; whoever writes them keeps the alpha byte 0xFF.
     uint32_t* Row(int y) { return pixels_.data() + static_cast<size_t>(y) * width_; }
     const uint32_t* Row(int y) const { return pixels_.data() + static_cast<size_t>(y) * width_; }
     uint32_t* Data() { return pixels_.data(); }

@@ -23,7 +23,7 @@ TEST(Surface, RowsAreContiguousWithStrideEqualToWidth) {
     Surface s(3, 2, 0x112233);
     EXPECT_EQ(s.Pixel(2, 1), 0x112233u);
     s.SetPixel(1, 1, 0xABCDEF);
-    EXPECT_EQ(s.Data()[1 * 3 + 1], 0xABCDEFu);
+    EXPECT_EQ(s.Data()[1 * 3 + 1], 0xFFABCDEFu);
     EXPECT_EQ(s.Row(1), s.Data() + 3);
     s.Fill(5);
     EXPECT_EQ(s.Pixel(1, 1), 5u);
