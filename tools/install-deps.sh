@@ -5,9 +5,10 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ make pkg-config python3
-  qt6-base-dev libgl-dev
+  qt6-base-dev qt6-wayland libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev libpng-dev
   xvfb xauth xdotool imagemagick x11-apps x11-utils
+  weston
 )
 
 missing=()
