@@ -85,6 +85,14 @@ void GameFrame::FitFrame() {
     move(WindowPosition::CentredTopLeft(outerSize, AvailableArea()));
 }
 
+// Under Wayland the window draws its own frame, which exists only once the
+// window is shown (after the show event) and brings no move or resize event
+// with it.
+void GameFrame::setVisible(bool visible) {
+    QMainWindow::setVisible(visible);
+    if (visible) FitFrame();
+}
+
 void GameFrame::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     FitFrame();

@@ -39,6 +39,8 @@ class GameFrame : public QMainWindow, public qx::GameHost {
     void OnGameExit();
     void OnHelpAbout();
 
+    void setVisible(bool visible) override;
+
   protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;

@@ -48,10 +48,12 @@ TEST(OpaquePictures, DialogsAsShown) {
         for (const QLabel* label : dialog->findChildren<QLabel*>()) {
             if (label->pixmap().isNull()) continue;
             ++pictures;
-            EXPECT_EQ(TransparentPixels(label->pixmap().toImage()), 0) << label->objectName().toStdString();
+            EXPECT_EQ(TransparentPixels(label->pixmap().toImage()), 0)
+                << label->objectName().toStdString();
         }
         EXPECT_GE(pictures, 2) << dialog->windowTitle().toStdString();
-        EXPECT_EQ(TransparentPixels(dialog->grab().toImage()), 0) << dialog->windowTitle().toStdString();
+        EXPECT_EQ(TransparentPixels(dialog->grab().toImage()), 0)
+            << dialog->windowTitle().toStdString();
     }
 }
 

@@ -95,8 +95,10 @@ bool CheckScene(const QImage& shot) {
         }
     }
     auto span = [](const std::vector<int>& counts, int least) {
-        const auto first = std::find_if(counts.begin(), counts.end(), [&](int c) { return c >= least; });
-        const auto last = std::find_if(counts.rbegin(), counts.rend(), [&](int c) { return c >= least; });
+        const auto first =
+            std::find_if(counts.begin(), counts.end(), [&](int c) { return c >= least; });
+        const auto last =
+            std::find_if(counts.rbegin(), counts.rend(), [&](int c) { return c >= least; });
         if (first == counts.end()) return std::pair<int, int>(0, 0);
         return std::pair<int, int>(static_cast<int>(first - counts.begin()),
                                    static_cast<int>(counts.rend() - last));
@@ -121,7 +123,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: %s SCREENSHOT.png\n", argv[0]);
         return 2;
     }
-    const QImage shot = QImage(QString::fromLocal8Bit(argv[1])).convertToFormat(QImage::Format_ARGB32);
+    const QImage shot =
+        QImage(QString::fromLocal8Bit(argv[1])).convertToFormat(QImage::Format_ARGB32);
     if (shot.isNull()) {
         std::fprintf(stderr, "cannot read %s\n", argv[1]);
         return 2;
