@@ -63,7 +63,7 @@ TEST(OpaquePictures, TheGameScreenWhilePlaying) {
     StubHost host;
     qx::Game game(host);
     GameView view(game);
-    game.CreateWorkBitmaps();
+    game.Start(7, {false, false});  // the computer plays both sides
     view.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
     for (QSize size : {QSize(600, 400), QSize(1203, 401), QSize(17, 900), QSize(333, 211)}) {
