@@ -12,6 +12,7 @@ Game::Game(GameHost& host) : host(host) {
 
 void Game::Start(uint32_t seed, PlayerChoice players) {
     state = GameState::Start(seed, players);
+    if (observer) observer->OnStart(seed, players);
     host.SetGameTimer();
 }
 
@@ -23,11 +24,14 @@ void Game::OnSize(int32_t width, int32_t height) {
 }
 
 void Game::Apply(const GameInput& input) {
+    if (observer) observer->OnInput(input);
     GameRules(state, host, &renderer).Apply(input);
 }
 
 void Game::Tick() {
+    if (observer) observer->OnTickStart(state);
     GameRules(state, host, &renderer).Tick();
+    if (observer) observer->OnTickEnd(state);
 }
 
 void Game::ShowState() {

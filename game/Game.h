@@ -6,6 +6,7 @@
 #include "common/Arena.h"
 #include "game/GameHost.h"
 #include "game/GameInput.h"
+#include "game/GameObserver.h"
 #include "game/GameState.h"
 #include "game/SceneRenderer.h"
 #include "gfx/Surface.h"
@@ -58,9 +59,12 @@ class Game {
     int32_t FlightFrame() const { return state.flightFrame; }
     const Surface& Backdrop() const { return renderer.Backdrop().Picture(); }
     GameHost& Host() { return host; }
+    // Reports every start, input and tick from now on (null: none).
+    void SetObserver(GameObserver* watcher) { observer = watcher; }
 
   private:
     GameHost& host;
+    GameObserver* observer = nullptr;
     GameState state;
     SceneRenderer renderer;
     Rect clientRect;

@@ -1,0 +1,161 @@
+// Games recorded as they are played come back exactly: through the file and
+// the player, tick for tick, including games that end in the middle of a
+// tick, answers that change the players and inputs that come while a modal
+// window is open.
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "game/Game.h"
+#include "net/ReplayCheck.h"
+#include "net/ReplayGameTarget.h"
+#include "net/ReplayPlayer.h"
+#include "net/ReplayQuietHost.h"
+#include "net/ReplayReader.h"
+#include "net/ReplayRecorder.h"
+#include "net/ReplayRecordingHost.h"
+#include "net/ReplayWriter.h"
+#include "tests/replay/ScriptedHost.h"
+
+using namespace qx;
+
+namespace {
+
+struct Recording {
+    Replay replay;
+    std::vector<uint64_t> checksums;  // after tick 0, 1, ...
+    int endBoxes = 0;
+};
+
+// Plays `ticks` ticks in a window-like game: the start-up repaint and New
+// game, then `inputs(tick, game)` before each tick.
+Recording Record(uint32_t seed, PlayerChoice players, int64_t ticks, ScriptedHost& host,
+                 const std::function<void(int64_t, Game&)>& inputs) {
+    ReplayRecorder recorder;
+    ReplayRecordingHost recording(host, &recorder);
+    Game game(recording);
+    game.SetObserver(&recorder);
+    game.OnSize(300, 200);
+    game.Start(seed, players);
+    game.OnPaint();
+    game.OnGameNew();
+    recorder.EndStartUp(game.State());
+    Recording result;
+    result.checksums.push_back(Checksum(game.State()));
+    for (int64_t tick = 1; tick <= ticks; ++tick) {
+        inputs(tick, game);
+        game.Tick();
+        result.checksums.push_back(Checksum(game.State()));
+    }
+    result.replay = recorder.Finish(game.State());
+    result.endBoxes = host.endBoxes;
+    return result;
+}
+
+Replay ThroughText(const Replay& replay) {
+    std::ostringstream out;
+    WriteReplay(replay, out);
+    ReplayError error;
+    const auto back = ReadReplayText(out.str(), error);
+    EXPECT_TRUE(back.has_value()) << error.Describe();
+    return back.value_or(Replay{});
+}
+
+std::vector<uint64_t> Play(const Replay& replay, int* endBoxes = nullptr) {
+    ScriptedHost outer;
+    ReplayPlayer player(replay, outer);
+    Game game(player);
+    game.OnSize(200, 100);
+    game.Start(replay.seed, replay.players);
+    ReplayGameTarget target(game);
+    std::vector<uint64_t> checksums;
+    while (player.Step(target)) checksums.push_back(Checksum(game.State()));
+    EXPECT_FALSE(player.Failed()) << player.Failure().Describe();
+    EXPECT_EQ(outer.dialogs, 0) << "the player answers the dialog itself";
+    if (endBoxes) *endBoxes = outer.endBoxes;
+    return checksums;
+}
+
+void ExpectRoundTrip(const Recording& recorded) {
+    const Replay back = ThroughText(recorded.replay);
+    EXPECT_EQ(back, recorded.replay);
+    int endBoxes = 0;
+    EXPECT_EQ(Play(back, &endBoxes), recorded.checksums);
+    EXPECT_EQ(endBoxes, recorded.endBoxes);
+    const ReplayError check = CheckReplay(back);
+    EXPECT_FALSE(check) << check.Describe();
+}
+
+}  // namespace
+
+TEST(ReplayRoundTrip, PeopleOnBothSidesWithEveryKindOfInput) {
+    ScriptedHost host;
+    const Recording recorded = Record(13, {true, true}, 1500, host, [](int64_t tick, Game& game) {
+        if (tick % 7 == 0) game.OnMouseMove(static_cast<int32_t>(tick * 37 % 300), 150);
+        if (tick % 11 == 0) game.OnLButtonDown();
+        if (tick % 13 == 0) game.OnRButtonDown();
+        if (tick % 5 == 0) game.OnKeyDown(static_cast<GameKey>(tick / 5 % 14));
+        if (tick % 97 == 0) game.OnPaint();
+        if (tick == 700) game.Apply(GameInput::NewGame(PlayerChoice{true, false}));
+        if (tick == 900) game.Apply(GameInput::Fire(Weapon::Up));
+        if (tick == 1000) game.Apply(GameInput::Target(-5, 100000));
+    });
+    EXPECT_EQ(recorded.replay.tickCount, 1500);
+    ExpectRoundTrip(recorded);
+}
+
+TEST(ReplayRoundTrip, GamesThatEndWithAnswersThatChangeThePlayers) {
+    ScriptedHost host;
+    // The first game's end brings the computer to the Emperor's side; the
+    // repaint while the windows are open is recorded where it happened.
+    host.answers = {{true, false}, {false, false}, {true, false}};
+    Game* live = nullptr;
+    host.whileOpen = [&live] {
+        if (live) live->OnPaint();
+    };
+    const Recording recorded =
+        Record(5, {true, false}, 6000, host, [&live](int64_t, Game& game) { live = &game; });
+    ASSERT_GE(recorded.endBoxes, 1) << "the scenario must end a game";
+    EXPECT_TRUE(host.answers.size() < 3);
+    ExpectRoundTrip(recorded);
+}
+
+TEST(ReplayRoundTrip, NewGameAskedFromTheMenuWithTheAnswerAndARepaintInside) {
+    ScriptedHost host;
+    host.answers = {{true, true}, {false, true}};
+    Game* live = nullptr;
+    host.whileOpen = [&live] {
+        if (live) live->OnPaint();
+    };
+    const Recording recorded =
+        Record(21, {false, false}, 400, host, [&live](int64_t tick, Game& game) {
+            live = &game;
+            if (tick == 200) game.OnGameNew();
+        });
+    ExpectRoundTrip(recorded);
+}
+
+TEST(ReplayRoundTrip, RecorderWithoutATickKeepsTheStartUpAndDropsInputsAfterTheLastTick) {
+    ScriptedHost host;
+    ReplayRecorder recorder;
+    ReplayRecordingHost recording(host, &recorder);
+    Game game(recording);
+    game.SetObserver(&recorder);
+    game.Start(9, {true, true});
+    game.OnPaint();
+    game.OnGameNew();
+    Replay startUp = recorder.Finish(game.State());
+    EXPECT_EQ(startUp.tickCount, 0);
+    ASSERT_EQ(startUp.ticks.size(), 1u);
+    EXPECT_EQ(startUp.ticks[0].before.size(), 3u);  // repaint, New game, answer
+    EXPECT_FALSE(CheckReplay(startUp));
+
+    game.Tick();  // the first timer tick ends the start-up
+    const uint64_t afterTick = Checksum(game.State());
+    game.OnMouseMove(10, 10);
+    game.OnPaint();
+    const Replay finished = recorder.Finish(game.State());
+    EXPECT_EQ(finished.tickCount, 1);
+    EXPECT_EQ(finished.finalChecksum, afterTick);
+    EXPECT_FALSE(CheckReplay(finished));
+}
