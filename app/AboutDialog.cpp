@@ -1,5 +1,6 @@
 #include "app/AboutDialog.h"
 
+#include "app/FixedDialog.h"
 #include "app/ResourcePixmap.h"
 #include "gfx/PictureCatalogue.h"
 #include "ui_AboutDialog.h"
@@ -7,7 +8,7 @@
 AboutDialog::AboutDialog(QWidget* parent)
     : QDialog(parent), ui(std::make_unique<Ui::AboutDialog>()) {
     ui->setupUi(this);
-    setFixedSize(size());
+    FixedDialog::Apply(*this);
     ui->emperorIcon->setPixmap(ResourcePixmap::Icon(qx::picture::kEmperorIcon));
     ui->rebelIcon->setPixmap(ResourcePixmap::Icon(qx::picture::kRebelIcon));
     connect(ui->okButton, &QPushButton::clicked, this, &QDialog::accept);

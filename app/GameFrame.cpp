@@ -17,6 +17,10 @@
 
 namespace {
 
+constexpr int kMinClientWidth = 160;
+constexpr int kMinClientHeight = 120;
+constexpr int kFrameNoteDelayMs = 250;
+
 QRect AvailableArea() {
     const QScreen* screen = QGuiApplication::primaryScreen();
     return screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
@@ -29,12 +33,18 @@ GameFrame::GameFrame(QWidget* parent) : QMainWindow(parent), game(*this) {
 
     setWindowTitle(QStringLiteral("Quarnex 2.00"));
     view = new GameView(game, this);
+    view->setMinimumSize(kMinClientWidth, kMinClientHeight);
     setCentralWidget(view);
     BuildMenu();
     setWindowIcon(QIcon(ResourcePixmap::Icon(qx::picture::kEmperorIcon)));
+    layout()->activate();
     PlaceWindow(stored);
     layout()->activate();
     view->SyncSize();
+
+    frameNote.setSingleShot(true);
+    frameNote.setInterval(kFrameNoteDelayMs);
+    connect(&frameNote, &QTimer::timeout, this, &GameFrame::NoteNormalFrame);
 
     timer.setTimerType(Qt::PreciseTimer);
     timer.setInterval(qx::Game::kTimerPeriodMs);
@@ -68,10 +78,11 @@ void GameFrame::BuildMenu() {
 
 // Only the stored size takes effect; the window opens centred. The size is
 // the outer one, frame included, which is known only once a window manager
-// has framed the window (see FitFrame).
+// has framed the window (see FitFrame). A stored size too small to play in
+// grows to the smallest window with a playable client area.
 void GameFrame::PlaceWindow(const StoredRect& stored) {
     const QRect available = AvailableArea();
-    outerSize = WindowPosition::StartSize(stored, available.size());
+    outerSize = WindowPosition::StartSize(stored, available.size()).expandedTo(minimumSize());
     resize(outerSize);
     move(WindowPosition::CentredTopLeft(outerSize, available));
 }
@@ -81,8 +92,25 @@ void GameFrame::FitFrame() {
     const QMargins margins = windowHandle()->frameMargins();
     if (margins.isNull()) return;
     frameFitted = true;
-    resize(outerSize.shrunkBy(margins));
-    move(WindowPosition::CentredTopLeft(outerSize, AvailableArea()));
+    normalMargins = margins;
+    const QSize inner = outerSize.shrunkBy(margins).expandedTo(minimumSize());
+    resize(inner);
+    move(WindowPosition::CentredTopLeft(inner.grownBy(margins), AvailableArea()));
+}
+
+bool GameFrame::Restored() const {
+    return (windowState() & ~Qt::WindowActive) == Qt::WindowNoState;
+}
+
+// The frame of the restored window: a window manager may draw a maximised
+// window with a thinner frame (or none), which must not end up in the
+// stored rectangle. It is noted a moment after the window has moved or
+// changed size, since a window manager may announce the maximised state
+// only after the new frame and size (openbox does).
+void GameFrame::NoteNormalFrame() {
+    if (!windowHandle() || !Restored()) return;
+    const QMargins margins = windowHandle()->frameMargins();
+    if (!margins.isNull()) normalMargins = margins;
 }
 
 // Under Wayland the window draws its own frame, which exists only once the
@@ -101,20 +129,22 @@ void GameFrame::showEvent(QShowEvent* event) {
 void GameFrame::moveEvent(QMoveEvent* event) {
     QMainWindow::moveEvent(event);
     FitFrame();
+    frameNote.start();
 }
 
 void GameFrame::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
     FitFrame();
+    frameNote.start();
 }
 
 // The restored rectangle, frame included, also when the window is maximised
 // or minimised.
 void GameFrame::CaptureWindowRect() {
-    QRect normal = normalGeometry();
+    QRect normal = Restored() ? geometry() : normalGeometry();
     if (!normal.isValid()) normal = geometry();
-    const QMargins margins = windowHandle() ? windowHandle()->frameMargins() : QMargins();
-    savedWindowRect = WindowPosition::FromQRect(normal.marginsAdded(margins));
+    NoteNormalFrame();
+    savedWindowRect = WindowPosition::FromQRect(normal.marginsAdded(normalMargins));
     windowRectCaptured = true;
 }
 
@@ -162,10 +192,16 @@ void GameFrame::KillGameTimer() {
     timer.stop();
 }
 
+// Without a window manager nobody hands the keyboard back to the main
+// window when a modal window closes; it takes it back itself.
 int GameFrame::RunModal(QDialog& dialog) {
     ++modalDepth;
     const int result = dialog.exec();
     --modalDepth;
+    if (modalDepth == 0 && isVisible()) {
+        activateWindow();
+        view->setFocus(Qt::ActiveWindowFocusReason);
+    }
     return result;
 }
 

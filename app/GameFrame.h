@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QMargins>
 #include <QSize>
 #include <QTimer>
 #include <string>
@@ -51,6 +52,8 @@ class GameFrame : public QMainWindow, public qx::GameHost {
     void BuildMenu();
     void PlaceWindow(const StoredRect& stored);
     void FitFrame();
+    bool Restored() const;
+    void NoteNormalFrame();
     void CaptureWindowRect();
     void OnTimer();
     int RunModal(QDialog& dialog);
@@ -62,6 +65,8 @@ class GameFrame : public QMainWindow, public qx::GameHost {
     StoredRect savedWindowRect;
     bool windowRectCaptured = false;
     QSize outerSize;
+    QMargins normalMargins;
+    QTimer frameNote;
     bool frameFitted = false;
     int modalDepth = 0;
     bool inTick = false;

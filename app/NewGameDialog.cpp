@@ -1,5 +1,6 @@
 #include "app/NewGameDialog.h"
 
+#include "app/FixedDialog.h"
 #include "app/ResourcePixmap.h"
 #include "gfx/PictureCatalogue.h"
 #include "ui_NewGameDialog.h"
@@ -7,7 +8,7 @@
 NewGameDialog::NewGameDialog(const qx::PlayerChoice& choice, QWidget* parent)
     : QDialog(parent), ui(std::make_unique<Ui::NewGameDialog>()) {
     ui->setupUi(this);
-    setFixedSize(size());
+    FixedDialog::Apply(*this);
     ui->emperorShip->setPixmap(ResourcePixmap::Bitmap(qx::picture::kEmperorShip));
     ui->rebelShip->setPixmap(ResourcePixmap::Bitmap(qx::picture::kRebelShip));
     ui->emperorIcon->setPixmap(ResourcePixmap::Icon(qx::picture::kEmperorIcon));

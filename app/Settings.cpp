@@ -1,5 +1,8 @@
 #include "app/Settings.h"
 
+#include <QDateTime>
+#include <QFile>
+#include <QFileInfo>
 #include <QtGlobal>
 
 Settings::Settings(const QString& application)
@@ -17,13 +20,41 @@ bool Settings::ReadComputer(const QString& key) const {
 }
 
 bool Settings::WriteAtExit(const StoredRect& window, bool emperorComputer, bool rebelComputer) {
-    Put(QStringLiteral("Vzhled/pozice"), WindowPosition::Format(window));
+    const QString position = WindowPosition::Format(window);
+    Put(QStringLiteral("Vzhled/pozice"), position);
     Put(QStringLiteral("Hra/PL2"), rebelComputer ? 1 : 0);
     Put(QStringLiteral("Hra/PL1"), emperorComputer ? 1 : 0);
+    const QDateTime before = QFileInfo(store.fileName()).lastModified();
     store.sync();
-    if (store.status() == QSettings::NoError && store.isWritable()) return true;
+    if (Saved(QStringLiteral("pozice=") + position, before)) return true;
     qWarning("%s: the settings could not be saved to %s", qUtf8Printable(store.applicationName()),
              qUtf8Printable(store.fileName()));
+    return false;
+}
+
+// QSettings keeps only the first error it meets, so a stored file it could
+// not fully read (a byte-order mark, a line without "=", garbage) leaves a
+// format error that hides how the write went; then the file itself tells:
+// rewritten since `before` and holding what was written.
+bool Settings::Saved(const QString& writtenLine, const QDateTime& before) const {
+    switch (store.status()) {
+        case QSettings::NoError:
+            return store.isWritable();
+        case QSettings::FormatError:
+            return QFileInfo(store.fileName()).lastModified() != before &&
+                   FileHasLine(writtenLine);
+        case QSettings::AccessError:
+            break;
+    }
+    return false;
+}
+
+bool Settings::FileHasLine(const QString& line) const {
+    QFile file(store.fileName());
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) return false;
+    while (!file.atEnd()) {
+        if (QString::fromUtf8(file.readLine()).trimmed() == line) return true;
+    }
     return false;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QSettings>
 #include <QString>
 #include <QVariant>
@@ -38,6 +39,10 @@ class Settings {
 
   private:
     bool ReadComputer(const QString& key) const;
+    // Whether the last sync reached the file; `writtenLine` is a line the
+    // file holds once it has, `before` the file's time before the sync.
+    bool Saved(const QString& writtenLine, const QDateTime& before) const;
+    bool FileHasLine(const QString& line) const;
 
     QSettings store;
 };

@@ -37,7 +37,33 @@ StoredRect WindowPosition::Parse(const QString& text) {
     if (text.isEmpty()) return {0, 0, kDefaultWidth, kDefaultHeight};
     const QByteArray bytes = text.toLatin1();
     const std::string_view view(bytes.constData(), static_cast<size_t>(bytes.size()));
+    StoredRect rect;
+    if (!InFixedColumns(view) && ReadSeparated(view, rect)) return rect;
     return {ReadNumber(view, 0), ReadNumber(view, 5), ReadNumber(view, 10), ReadNumber(view, 15)};
+}
+
+bool WindowPosition::InFixedColumns(std::string_view text) {
+    for (const size_t gap : {size_t{4}, size_t{9}, size_t{14}}) {
+        if (gap >= text.size() || !IsBlank(text[gap])) return false;
+    }
+    return true;
+}
+
+bool WindowPosition::ReadSeparated(std::string_view text, StoredRect& rect) {
+    int32_t* const fields[] = {&rect.left, &rect.top, &rect.right, &rect.bottom};
+    size_t pos = 0;
+    for (int32_t* field : fields) {
+        while (pos < text.size() && IsBlank(text[pos])) ++pos;
+        const size_t start = pos;
+        if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) ++pos;
+        const size_t digits = pos;
+        while (pos < text.size() && text[pos] >= '0' && text[pos] <= '9') ++pos;
+        if (pos == digits) return false;
+        if (pos < text.size() && !IsBlank(text[pos])) return false;
+        *field = ReadNumber(text, start);
+    }
+    while (pos < text.size() && IsBlank(text[pos])) ++pos;
+    return pos == text.size();
 }
 
 QString WindowPosition::Format(const StoredRect& rect) {

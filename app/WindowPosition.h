@@ -25,7 +25,10 @@ class WindowPosition {
     static constexpr int kDefaultHeight = 400;
 
     // Reads the four numbers at character positions 0, 5, 10 and 15 the way
-    // atoi does; an empty text is the default window 0, 0, 600, 400.
+    // atoi does; an empty text is the default window 0, 0, 600, 400. A text
+    // whose numbers have outgrown those columns (a window left at -1000 or
+    // 10000 and beyond writes five or more characters for one of them) is
+    // read as four numbers separated by blanks instead.
     static StoredRect Parse(const QString& text);
     static QString Format(const StoredRect& rect);
     static StoredRect FromQRect(const QRect& rect);
@@ -40,4 +43,10 @@ class WindowPosition {
     // atoi at `pos` (0 past the end): blanks, an optional sign and digits up
     // to the first non-digit; values beyond 32 bits saturate.
     static int32_t ReadNumber(std::string_view text, size_t pos);
+
+  private:
+    // Blanks at positions 4, 9 and 14: the columns hold the four numbers.
+    static bool InFixedColumns(std::string_view text);
+    // Exactly four integers separated by blanks; false leaves `rect` unusable.
+    static bool ReadSeparated(std::string_view text, StoredRect& rect);
 };

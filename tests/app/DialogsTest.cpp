@@ -134,3 +134,15 @@ TEST(AboutDialog, HasTheControlsAndTextsOfItsTemplate) {
     QTest::keyClick(&dialog, Qt::Key_Return);
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
 }
+
+TEST(Dialogs, HaveAFixedSizeAndOnlyACloseButton) {
+    NewGameDialog newGame({true, true}, nullptr);
+    AboutDialog about(nullptr);
+    for (QDialog* dialog : {static_cast<QDialog*>(&newGame), static_cast<QDialog*>(&about)}) {
+        const Qt::WindowFlags flags = dialog->windowFlags();
+        EXPECT_TRUE(flags & Qt::WindowCloseButtonHint) << dialog->windowTitle().toStdString();
+        EXPECT_FALSE(flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
+        EXPECT_EQ(dialog->minimumSize(), dialog->maximumSize());
+        EXPECT_EQ(dialog->minimumSize(), dialog->size());
+    }
+}

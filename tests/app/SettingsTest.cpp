@@ -2,6 +2,9 @@
 
 #include "Printers.h"
 
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
 #include <QStringList>
 
 #include "ConfigSandbox.h"
@@ -82,4 +85,29 @@ TEST(Settings, AnUnwritableLocationCostsOneWarning) {
     }
     EXPECT_EQ(messages.Count(), 1) << messages.Text().toStdString();
     EXPECT_TRUE(messages.Text().contains("settings could not be saved"));
+}
+
+// A stored file that QSettings cannot fully read is still rewritten, and
+// that is no reason to warn.
+TEST(Settings, AnOldFileItCannotFullyReadIsRewrittenWithoutAWarning) {
+    const QByteArray bom = "\xEF\xBB\xBF";
+    for (const QByteArray& old : {bom + "[Hra]\nPL1=1\n", QByteArray("[Hra]\nno equals sign\n"),
+                                  QByteArray("\x01\x02 garbage \xFF\xFE\n[[[\n")}) {
+        ConfigSandbox config;
+        QDir().mkpath(config.Folder() + "/Marbek");
+        QFile file(config.FilePath());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(old);
+        file.setFileTime(QDateTime::currentDateTime().addSecs(-60), QFileDevice::FileModificationTime);
+        file.close();
+        MessageCounter messages;
+        {
+            Settings settings;
+            EXPECT_TRUE(settings.WriteAtExit({40, 60, 840, 660}, true, false));
+        }
+        EXPECT_EQ(messages.Count(), 0) << messages.Text().toStdString();
+        Settings settings;
+        EXPECT_EQ(settings.ReadPosition(), "0040 0060 0840 0660");
+        EXPECT_TRUE(settings.ReadEmperorComputer());
+    }
 }

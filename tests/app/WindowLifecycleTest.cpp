@@ -136,3 +136,20 @@ TEST_F(WindowLifecycleTest, AnUnwritableSettingsLocationCostsOneWarning) {
     frame.reset();
     EXPECT_EQ(messages.Count(), 1) << messages.Text().toStdString();
 }
+
+TEST_F(WindowLifecycleTest, TinySizesGrowToAPlayableClientArea) {
+    for (const char* tiny : {"0000 0000 0001 0001", "0000 0000 0050 0050", "0000 0000 0600 0020"}) {
+        config.Put("Vzhled/pozice", tiny);
+        Open();
+        EXPECT_GE(frame->View().width(), 160) << tiny;
+        EXPECT_GE(frame->View().height(), 120) << tiny;
+        const QSize outer = frame->frameGeometry().size();
+        EXPECT_EQ(frame->frameGeometry(), Centred(outer.width(), outer.height())) << tiny;
+        // The user's own resizing stops at the same size.
+        frame->resize(40, 30);
+        ASSERT_TRUE(ModalDriver::WaitUntil([&] { return frame->View().width() >= 160; }));
+        EXPECT_GE(frame->View().height(), 120);
+        EXPECT_EQ(frame->GetGame().ClientRect().right, frame->View().width());
+        frame.reset();
+    }
+}

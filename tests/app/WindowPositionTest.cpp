@@ -69,3 +69,21 @@ TEST(WindowPosition, CentresOnTheAvailableArea) {
     EXPECT_EQ(WindowPosition::CentredTopLeft(QSize(1280, 994), area), QPoint(0, 30));
     EXPECT_EQ(WindowPosition::CentredTopLeft(QSize(2000, 2000), area), QPoint(0, 30));
 }
+
+TEST(WindowPosition, NumbersThatOutgrowTheirColumnsAreReadAsSeparatedNumbers) {
+    // A window left at -1000 or below, or at 10000 and beyond, writes longer
+    // fields; every such text reads back as written.
+    for (const StoredRect rect : {StoredRect{-1200, -1100, -400, -500}, {10000, 20, 10800, 620},
+                                  {-5, 10000, 795, 10600}, {-1000, -1000, 12345, 99999}}) {
+        EXPECT_EQ(WindowPosition::Parse(WindowPosition::Format(rect)), rect)
+            << WindowPosition::Format(rect).toStdString();
+    }
+    EXPECT_EQ(StartSizeOf("-1200 0100 -400 0700"), QSize(800, 600));
+    EXPECT_EQ(WindowPosition::Parse("100 50 900 650"), (StoredRect{100, 50, 900, 650}));
+    // Texts in the fixed columns keep the meaning the columns give them, and
+    // so do texts that are not four numbers.
+    EXPECT_EQ(WindowPosition::Parse("0100 0050 0900 0650 77"), (StoredRect{100, 50, 900, 650}));
+    EXPECT_EQ(WindowPosition::Parse("0100 0050 0900 0650x"), (StoredRect{100, 50, 900, 650}));
+    EXPECT_EQ(WindowPosition::Parse("100 50 900"), (StoredRect{100, 0, 0, 0}));
+    EXPECT_EQ(WindowPosition::Parse("1 2 3 4 5"), (StoredRect{1, 4, 0, 0}));
+}
