@@ -3,7 +3,10 @@ BUILD_DIR ?= build
 SAN_DIR ?= build-sanitize
 CMAKE_FLAGS ?=
 
-.PHONY: all deps build play test check-release bench fuzz contact-sheet lint format clean
+PREFIX ?= /usr/local
+
+.PHONY: all deps build play test check-release bench fuzz contact-sheet lint format clean \
+	install uninstall package
 
 all: build
 
@@ -16,6 +19,22 @@ build: deps
 
 play: build
 	$(BUILD_DIR)/app/quarnex
+
+# Installs the game, its launcher, icons and metainfo under PREFIX (sudo for
+# /usr/local); the list of installed files is kept for `make uninstall`.
+install: build
+	cmake --install $(BUILD_DIR) --prefix $(PREFIX)
+	cp $(BUILD_DIR)/install_manifest.txt $(BUILD_DIR)/installed-files.txt
+
+uninstall:
+	@test -f $(BUILD_DIR)/installed-files.txt || { echo "nothing installed from $(BUILD_DIR)"; exit 1; }
+	xargs -d '\n' rm -f < $(BUILD_DIR)/installed-files.txt
+	rm -f $(BUILD_DIR)/installed-files.txt
+
+# The Debian package, in $(BUILD_DIR); lintian's findings follow if it is there.
+package: build
+	cd $(BUILD_DIR) && cpack -G DEB
+	@if command -v lintian >/dev/null; then lintian $(BUILD_DIR)/quarnex_2.00_*.deb || true; fi
 
 # Every test, in a build with AddressSanitizer and UndefinedBehaviorSanitizer
 # (optimised lightly so the long soak runs stay quick).

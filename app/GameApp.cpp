@@ -6,7 +6,11 @@
 #include "app/GameFrame.h"
 
 GameApp::GameApp(int& argc, char** argv)
-    : QApplication(argc, argv), started(std::chrono::steady_clock::now()) {}
+    : QApplication(argc, argv), started(std::chrono::steady_clock::now()) {
+    // Names the installed launcher, so a Wayland desktop shows its icon and
+    // name for the window.
+    setDesktopFileName(QStringLiteral("cz.marbek.quarnex"));
+}
 
 GameApp::~GameApp() {
     frame.reset();

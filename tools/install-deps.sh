@@ -9,6 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev libpng-dev
   xvfb xauth xdotool imagemagick x11-apps x11-utils
   weston
+  libsdl2-dev openbox desktop-file-utils appstream dpkg-dev lintian
 )
 
 missing=()
