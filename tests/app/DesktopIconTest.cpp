@@ -1,0 +1,33 @@
+#include <gtest/gtest.h>
+
+#include "app/DesktopIcon.h"
+#include "gfx/ResourceLibrary.h"
+
+TEST(DesktopIcon, BlackAroundThePictureTurnsTransparentAndBlackInsideStays) {
+    // A white ring on black with a black centre.
+    qx::Surface art(5, 5, 0);
+    for (int i = 1; i <= 3; ++i) {
+        for (int j : {1, 3}) art.SetPixel(i, j, 0xFFFFFF), art.SetPixel(j, i, 0xFFFFFF);
+    }
+    const QImage cutout = DesktopIcon::Cutout(art);
+    EXPECT_EQ(qAlpha(cutout.pixel(0, 0)), 0);
+    EXPECT_EQ(cutout.pixel(2, 2), 0xFF000000u);
+    EXPECT_EQ(cutout.pixel(1, 1), 0xFFFFFFFFu);
+    // Doubled, each pixel is a 2 x 2 block; at 1.5 times, blocks are averaged.
+    const QImage doubled = DesktopIcon::Render(art, 10);
+    EXPECT_EQ(doubled.pixel(4, 5), 0xFF000000u);
+    EXPECT_EQ(doubled.pixel(3, 3), 0xFFFFFFFFu);
+    const QImage between = DesktopIcon::Render(art, 15);
+    ASSERT_EQ(between.size(), QSize(15, 15));
+    EXPECT_EQ(qAlpha(between.pixel(0, 0)), 0);
+}
+
+TEST(DesktopIcon, TheGamesIconAtEveryInstalledSize) {
+    const qx::Surface art = qx::LoadIconResource(DesktopIcon::kArtIcon);
+    for (int size : {16, 24, 32, 48, 64, 128, 256}) {
+        const QImage icon = DesktopIcon::Render(art, size);
+        EXPECT_EQ(icon.size(), QSize(size, size));
+        EXPECT_EQ(qAlpha(icon.pixel(0, 0)), 0) << size;
+        EXPECT_EQ(qAlpha(icon.pixel(size / 2, size / 2)), 255) << size;
+    }
+}
