@@ -1,12 +1,17 @@
 # The two commands of the README: `make play` and `make test`.
 BUILD_DIR ?= build
 SAN_DIR ?= build-sanitize
+WEB_DIR ?= build-web
+WEB_PORT ?= 8030
 CMAKE_FLAGS ?=
+# Debian's Emscripten runs its optimiser under the machine's Node, which does
+# not look in Debian's module folder by itself.
+EMSCRIPTEN_ENV = NODE_PATH=/usr/share/nodejs
 
 PREFIX ?= /usr/local
 
 .PHONY: all deps build play test check-release bench fuzz contact-sheet lint format clean \
-	install uninstall package
+	install uninstall package web web-build web-serve web-figures
 
 all: build
 
@@ -37,12 +42,32 @@ package: build
 	@if command -v lintian >/dev/null; then lintian $(BUILD_DIR)/quarnex_2.00_*.deb || true; fi
 
 # Every test, in a build with AddressSanitizer and UndefinedBehaviorSanitizer
-# (optimised lightly so the long soak runs stay quick).
+# (optimised lightly so the long soak runs stay quick); the browser version's
+# tests use the web build.
 test: deps
 	cmake -S . -B $(SAN_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUARNEX_SANITIZE=ON \
-	  -DQUARNEX_BENCH=OFF $(CMAKE_FLAGS)
+	  -DQUARNEX_BENCH=OFF -DQUARNEX_WEB_DIR=$(abspath $(WEB_DIR)) $(CMAKE_FLAGS)
 	cmake --build $(SAN_DIR)
+	$(MAKE) --no-print-directory web-build
 	cd $(SAN_DIR) && ctest --output-on-failure -j2
+
+# The browser version in $(WEB_DIR): index.html with its scripts, quarnex.js
+# and quarnex.wasm, and the simulator for Node (quarnex-sim.js).
+web: deps web-build
+
+web-build:
+	$(EMSCRIPTEN_ENV) emcmake cmake -S . -B $(WEB_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release \
+	  -DQUARNEX_APP=OFF -DQUARNEX_BENCH=OFF
+	$(EMSCRIPTEN_ENV) cmake --build $(WEB_DIR)
+
+# Serves the browser version on 127.0.0.1 (WEB_PORT=0 picks a free port).
+web-serve: web
+	python3 web/serve.py --port $(WEB_PORT) $(WEB_DIR)
+
+# Size of the page's code, its load-to-first-frame time and CPU while playing
+# in headless Chromium.
+web-figures: web
+	node tests/web/measure-page.mjs $(WEB_DIR)
 
 # The same tests in the optimised build that `make play` runs.
 check-release: build
@@ -77,4 +102,4 @@ format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
 
 clean:
-	rm -rf $(BUILD_DIR) $(SAN_DIR)
+	rm -rf $(BUILD_DIR) $(SAN_DIR) $(WEB_DIR)

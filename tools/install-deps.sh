@@ -10,7 +10,12 @@ packages=(
   xvfb xauth xdotool imagemagick x11-apps x11-utils
   weston
   libsdl2-dev openbox desktop-file-utils appstream dpkg-dev lintian
+  emscripten node-acorn chromium
 )
+# Node.js and npm come with the machine; where they are missing, Debian's.
+if ! command -v node >/dev/null || ! command -v npm >/dev/null; then
+  packages+=(nodejs npm)
+fi
 
 missing=()
 for p in "${packages[@]}"; do
@@ -18,10 +23,19 @@ for p in "${packages[@]}"; do
     missing+=("$p")
   fi
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  sudo=""
+  if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
 
-echo "Installing: ${missing[*]}"
-sudo=""
-if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
-$sudo apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+# The browser test's driver, at the version package-lock.json pins (it uses
+# the system's Chromium and downloads no browser).
+web_tests="$(dirname "$0")/../tests/web"
+if [ ! -f "$web_tests/node_modules/.package-lock.json" ] ||
+  [ "$web_tests/package-lock.json" -nt "$web_tests/node_modules/.package-lock.json" ]; then
+  echo "Installing the browser test's npm packages"
+  (cd "$web_tests" && npm ci --no-audit --no-fund --loglevel=error)
+fi

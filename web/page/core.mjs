@@ -1,0 +1,68 @@
+// The game compiled to WebAssembly (quarnex.js + quarnex.wasm), seen through
+// the functions web/WebMain.cpp exports.
+export class GameCore {
+  // hooks: { openEndOfGame(caption, text), openNewGame(emperorHuman, rebelHuman) },
+  // called from inside the game while it runs a step.
+  static async load(hooks) {
+    const module = await globalThis.createQuarnex({ page: hooks });
+    return new GameCore(module);
+  }
+
+  constructor(module) {
+    this.m = module;
+  }
+
+  start(seed, emperorComputer, rebelComputer, width, height) {
+    this.m._qx_start(seed >>> 0, emperorComputer ? 1 : 0, rebelComputer ? 1 : 0, width, height);
+  }
+
+  resize(width, height) { this.m._qx_resize(width, height); }
+  paint() { this.m._qx_paint(); }
+  tick() { return this.m._qx_tick() !== 0; }
+  mouseMove(x, y) { this.m._qx_mouse_move(x, y); }
+  leftButton() { this.m._qx_left_button(); }
+  rightButton() { this.m._qx_right_button(); }
+  key(virtualKey) { this.m._qx_key(virtualKey); }
+  newGame() { this.m._qx_new_game(); }
+  closeNewGame(confirmed, emperorHuman, rebelHuman) {
+    this.m._qx_close_new_game(confirmed ? 1 : 0, emperorHuman ? 1 : 0, rebelHuman ? 1 : 0);
+  }
+  emperorComputer() { return this.m._qx_emperor_computer() !== 0; }
+  rebelComputer() { return this.m._qx_rebel_computer() !== 0; }
+  ticking() { return this.m._qx_ticking() !== 0; }
+
+  // The boxes changed since the last call (all of the screen when `full`),
+  // as [x, y, w, h] arrays; the screen's RGBA bytes are then up to date.
+  present(full) {
+    const count = this.m._qx_present(full ? 1 : 0);
+    const words = new Int32Array(this.m.HEAPU8.buffer, this.m._qx_presented(), count * 4);
+    const boxes = [];
+    for (let i = 0; i < count; i++) boxes.push(Array.from(words.subarray(i * 4, i * 4 + 4)));
+    return boxes;
+  }
+
+  // The screen as ImageData over the game's memory (no copy); valid until
+  // the next call into the game.
+  screenImage() {
+    const width = this.m._qx_rgba_width();
+    const height = this.m._qx_rgba_height();
+    const pointer = this.m._qx_rgba();
+    const buffer = this.m.HEAPU8.buffer;
+    const cached = this.image;
+    if (!cached || cached.buffer !== buffer || cached.pointer !== pointer ||
+        cached.width !== width || cached.height !== height) {
+      const bytes = new Uint8ClampedArray(buffer, pointer, width * height * 4);
+      this.image = { buffer, pointer, width, height, data: new ImageData(bytes, width, height) };
+    }
+    return this.image.data;
+  }
+
+  // A compiled-in picture (bitmap or icon number) as a copied ImageData.
+  picture(kind, id) {
+    const pointer = this.m._qx_picture(kind === 'icon' ? 1 : 0, id);
+    const width = this.m._qx_picture_width();
+    const height = this.m._qx_picture_height();
+    const bytes = this.m.HEAPU8.slice(pointer, pointer + width * height * 4);
+    return new ImageData(new Uint8ClampedArray(bytes.buffer), width, height);
+  }
+}
