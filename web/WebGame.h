@@ -47,8 +47,11 @@ class WebGame : public GameHost {
     bool TimerRunning() const { return timerRunning; }
     bool EmperorComputer() const { return game.emperor.computer; }
     bool RebelComputer() const { return game.rebel.computer; }
+    // The ships' positions in arena units, for tests and the page's status.
     int32_t EmperorX() const { return game.emperor.x; }
+    int32_t EmperorY() const { return game.emperor.y; }
     int32_t RebelX() const { return game.rebel.x; }
+    int32_t RebelY() const { return game.rebel.y; }
     const Surface& Screen() const { return game.Screen(); }
     std::vector<Box> TakeScreenWrites() { return game.TakeScreenWrites(); }
 

@@ -77,6 +77,16 @@ EMSCRIPTEN_KEEPALIVE int qx_rebel_computer() {
     return game->RebelComputer() ? 1 : 0;
 }
 
+// A ship's position in arena units (rebel = 1: the Rebel's), for the page's
+// status report.
+EMSCRIPTEN_KEEPALIVE int qx_ship_x(int rebel) {
+    return rebel != 0 ? game->RebelX() : game->EmperorX();
+}
+
+EMSCRIPTEN_KEEPALIVE int qx_ship_y(int rebel) {
+    return rebel != 0 ? game->RebelY() : game->EmperorY();
+}
+
 EMSCRIPTEN_KEEPALIVE int qx_ticking() {
     return game->TimerRunning() && !game->NewGameDialogOpen() ? 1 : 0;
 }

@@ -30,6 +30,11 @@ export class GameCore {
   emperorComputer() { return this.m._qx_emperor_computer() !== 0; }
   rebelComputer() { return this.m._qx_rebel_computer() !== 0; }
   ticking() { return this.m._qx_ticking() !== 0; }
+  // Where the ships are, in arena units (600 x 400).
+  ships() {
+    const at = (rebel) => ({ x: this.m._qx_ship_x(rebel), y: this.m._qx_ship_y(rebel) });
+    return { emperor: at(0), rebel: at(1) };
+  }
 
   // The boxes changed since the last call (all of the screen when `full`),
   // as [x, y, w, h] arrays; the screen's RGBA bytes are then up to date.

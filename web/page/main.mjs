@@ -1,7 +1,7 @@
 // The browser page: loads the game, shows its screen on the canvas, runs the
 // 30 ms tick and connects the menu, the dialogs and the players' input.
-// window.quarnex reports start-up times and drawing counts (for tests and
-// measurements).
+// window.quarnex reports start-up times, drawing counts and where the ships
+// are (for tests and measurements).
 import { GameCore } from './core.mjs';
 import { PageDialogs } from './dialogs.mjs';
 import { wireInput } from './input.mjs';
@@ -20,18 +20,30 @@ async function main() {
   let view = null;
 
   // Called by the game from inside a step, so they only open the dialogs;
-  // the game is told the New game answer once its dialog closes.
+  // the game is told the New game answer once its dialog closes. As on the
+  // desktop, the screen behind a dialog is the one the game had drawn when
+  // it opened the dialog.
   const core = await GameCore.load({
-    openEndOfGame: (caption, text) => dialogs.openEndOfGame(caption, text),
-    openNewGame: (emperorHuman, rebelHuman) =>
+    openEndOfGame: (caption, text) => {
+      view.present();
+      view.hold(true);
+      dialogs.openEndOfGame(caption, text, () => {
+        view.hold(false);
+        view.present();
+      });
+    },
+    openNewGame: (emperorHuman, rebelHuman) => {
+      view.present();
       dialogs.openNewGame(emperorHuman, rebelHuman, (confirmed, emperor, rebel) => {
         core.closeNewGame(confirmed, emperor, rebel);
         if (confirmed) writePlayers({ emperorComputer: !emperor, rebelComputer: !rebel });
         canvas.focus({ preventScroll: true });
-      }),
+      });
+    },
   });
   view = new ScreenView(canvas, core);
   status.stats = view.stats;
+  status.ships = () => core.ships();
 
   // Start-up in the desktop's order: the players kept from the last visit,
   // the first picture, then the New game command.

@@ -36,7 +36,13 @@ export class ScreenView {
     this.canvas.height = height;
   }
 
+  // While held, the canvas keeps its picture (the changes wait in the game).
+  hold(on) {
+    this.held = on;
+  }
+
   present(full = false) {
+    if (this.held && !full) return;
     const boxes = this.core.present(full);
     if (boxes.length === 0) return;
     const image = this.core.screenImage();
