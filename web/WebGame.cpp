@@ -1,18 +1,13 @@
 #include "web/WebGame.h"
 
-#include "common/Random.h"
-
 namespace qx::web {
 
 WebGame::WebGame(PageDialogs& dialogs) : dialogs(dialogs) {}
 
-void WebGame::Start(uint32_t seed, bool emperorComputer, bool rebelComputer, int32_t width,
-                    int32_t height) {
-    RandomSeed(seed);
-    game.StartTimer();
-    game.ApplyStoredPlayers(emperorComputer, rebelComputer);
-    game.CreateWorkBitmaps();
-    Resize(width, height);
+void WebGame::Start(uint32_t seed, const PlayerChoice& players, int32_t width, int32_t height) {
+    game.OnSize(width, height);
+    game.Start(seed, players);
+    game.OnPaint();
 }
 
 void WebGame::Resize(int32_t width, int32_t height) {
@@ -25,7 +20,7 @@ void WebGame::Paint() {
 }
 
 bool WebGame::Tick() {
-    if (!timerRunning || newGameOpen) return false;
+    if (!game.State().timerRunning || newGameOpen) return false;
     game.OnTimer();
     return true;
 }
@@ -42,8 +37,8 @@ void WebGame::RightButton() {
     game.OnRButtonDown();
 }
 
-void WebGame::Key(int virtualKey) {
-    game.OnKeyDown(virtualKey);
+void WebGame::Key(GameKey key) {
+    game.OnKeyDown(key);
 }
 
 void WebGame::NewGame() {
@@ -55,17 +50,20 @@ void WebGame::NewGame() {
 void WebGame::CloseNewGameDialog(bool confirmed, const PlayerChoice& choice) {
     if (!newGameOpen) return;
     newGameOpen = false;
-    if (confirmed) game.ApplyStoredPlayers(!choice.emperorHuman, !choice.rebelHuman);
+    if (!confirmed) return;
+    GameState state = game.State();
+    state.emperor.SetComputer(!choice.emperorHuman);
+    state.rebel.SetComputer(!choice.rebelHuman);
+    game.Restore(state);
 }
 
+// The game's state records whether its timer runs; the page's interval only
+// asks Tick, which looks there.
 uint32_t WebGame::SetGameTimer() {
-    timerRunning = true;
     return Game::kTimerId;
 }
 
-void WebGame::KillGameTimer() {
-    timerRunning = false;
-}
+void WebGame::KillGameTimer() {}
 
 void WebGame::ShowEndOfGame(const std::string& caption, const std::string& text) {
     dialogs.OpenEndOfGame(caption, text);

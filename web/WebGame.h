@@ -5,6 +5,7 @@
 
 #include "game/Game.h"
 #include "game/GameHost.h"
+#include "game/GameInput.h"
 #include "web/PageDialogs.h"
 
 namespace qx::web {
@@ -18,18 +19,16 @@ namespace qx::web {
 // cannot block, so the dialogs are opened and the calls return at once:
 // RunNewGameDialog answers "not confirmed" (the game then restarts its timer
 // with the choice as it was) and holds the ticks until the page's dialog is
-// closed; CloseNewGameDialog applies the page's choice, like the desktop's
-// OK, and lets the ticks run again.
+// closed; CloseNewGameDialog then sets the players in the game's state as
+// the game does after an OK (nothing else changes) and lets the ticks run.
 class WebGame : public GameHost {
   public:
     explicit WebGame(PageDialogs& dialogs);
 
-    // Start-up in the desktop window's order: the generator seeded after the
-    // game objects are built, the timer, the stored players, the ships' work
-    // surfaces, the client size and the first full picture. The page shows
-    // that picture, then runs NewGame.
-    void Start(uint32_t seed, bool emperorComputer, bool rebelComputer, int32_t width,
-               int32_t height);
+    // Start-up in the desktop window's order: the client size, the game
+    // started with the stored players, the first full picture. The page
+    // shows that picture, then runs NewGame.
+    void Start(uint32_t seed, const PlayerChoice& players, int32_t width, int32_t height);
 
     void Resize(int32_t width, int32_t height);  // device pixels; repaints everything
     void Paint();                                // the full repaint
@@ -39,19 +38,19 @@ class WebGame : public GameHost {
     void MouseMove(int32_t x, int32_t y);
     void LeftButton();
     void RightButton();  // right and middle button
-    void Key(int virtualKey);
+    void Key(GameKey key);
     void NewGame();  // menu "Nova"; ignored while its dialog is open
     void CloseNewGameDialog(bool confirmed, const PlayerChoice& choice);
 
     bool NewGameDialogOpen() const { return newGameOpen; }
-    bool TimerRunning() const { return timerRunning; }
-    bool EmperorComputer() const { return game.emperor.computer; }
-    bool RebelComputer() const { return game.rebel.computer; }
+    bool TimerRunning() const { return game.State().timerRunning; }
+    bool EmperorComputer() const { return game.State().emperor.Computer(); }
+    bool RebelComputer() const { return game.State().rebel.Computer(); }
     // The ships' positions in arena units, for tests and the page's status.
-    int32_t EmperorX() const { return game.emperor.x; }
-    int32_t EmperorY() const { return game.emperor.y; }
-    int32_t RebelX() const { return game.rebel.x; }
-    int32_t RebelY() const { return game.rebel.y; }
+    int32_t EmperorX() const { return game.State().emperor.X(); }
+    int32_t EmperorY() const { return game.State().emperor.Y(); }
+    int32_t RebelX() const { return game.State().rebel.X(); }
+    int32_t RebelY() const { return game.State().rebel.Y(); }
     const Surface& Screen() const { return game.Screen(); }
     std::vector<Box> TakeScreenWrites() { return game.TakeScreenWrites(); }
 
@@ -62,7 +61,6 @@ class WebGame : public GameHost {
 
   private:
     PageDialogs& dialogs;
-    bool timerRunning = false;
     bool newGameOpen = false;
     Game game{*this};
 };

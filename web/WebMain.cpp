@@ -14,6 +14,13 @@
 
 using qx::web::WebGame;
 
+// The page names the game's keys by these numbers.
+static_assert(static_cast<int>(qx::GameKey::Space) == 1 && static_cast<int>(qx::GameKey::X) == 2 &&
+              static_cast<int>(qx::GameKey::C) == 3 && static_cast<int>(qx::GameKey::Enter) == 4 &&
+              static_cast<int>(qx::GameKey::UpLeft) == 5 &&
+              static_cast<int>(qx::GameKey::DownRight) == 13);
+static_assert(sizeof(qx::Box) == 4 * sizeof(int32_t));
+
 namespace {
 
 qx::web::BrowserDialogs dialogs;
@@ -30,7 +37,7 @@ EMSCRIPTEN_KEEPALIVE void qx_start(uint32_t seed, int emperorComputer, int rebel
                                    int height) {
     if (game) return;
     game = std::make_unique<WebGame>(dialogs);
-    game->Start(seed, emperorComputer != 0, rebelComputer != 0, width, height);
+    game->Start(seed, {emperorComputer == 0, rebelComputer == 0}, width, height);
 }
 
 EMSCRIPTEN_KEEPALIVE void qx_resize(int width, int height) {
@@ -57,8 +64,12 @@ EMSCRIPTEN_KEEPALIVE void qx_right_button() {
     game->RightButton();
 }
 
-EMSCRIPTEN_KEEPALIVE void qx_key(int virtualKey) {
-    game->Key(virtualKey);
+// `key` is a qx::GameKey by number (web/page/keys.mjs holds the same table);
+// numbers it does not know are ignored.
+EMSCRIPTEN_KEEPALIVE void qx_key(int key) {
+    if (key > 0 && key <= static_cast<int>(qx::GameKey::DownRight)) {
+        game->Key(static_cast<qx::GameKey>(key));
+    }
 }
 
 EMSCRIPTEN_KEEPALIVE void qx_new_game() {

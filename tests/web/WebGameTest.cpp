@@ -27,7 +27,7 @@ class RecordedDialogs : public qx::web::PageDialogs {
 struct StartedGame : ::testing::Test {
     RecordedDialogs dialogs;
     WebGame game{dialogs};
-    void SetUp() override { game.Start(7, false, true, 600, 400); }
+    void SetUp() override { game.Start(7, {true, false}, 600, 400); }
 };
 
 }  // namespace
@@ -84,7 +84,7 @@ TEST_F(StartedGame, InputSteersThePersonsShip) {
     const int32_t emperorStart = game.EmperorX();
     const int32_t rebelStart = game.RebelX();
     game.MouseMove(599, 200);
-    game.Key(37);  // left arrow
+    game.Key(qx::GameKey::Left);
     for (int i = 0; i < 20; ++i) game.Tick();
     EXPECT_GT(game.EmperorX(), emperorStart);
     EXPECT_LT(game.RebelX(), rebelStart);

@@ -1,41 +1,36 @@
-// The page's key table gives the desktop's virtual-key codes.
+// The page's key table gives the desktop's game keys.
 import assert from 'node:assert/strict';
 import { test } from 'node:test';
 
-import { NONE, isGameKey, toVirtualKey } from '../../web/page/keys.mjs';
+import { GameKey as K, NONE, toGameKey } from '../../web/page/keys.mjs';
 
 const MAIN = 0;
 const KEYPAD = 3;
-const vk = (key, location = MAIN, altKey = false) => toVirtualKey({ key, location, altKey });
+const key = (name, location = MAIN, altKey = false) => toGameKey({ key: name, location, altKey });
 
-test('the Rebel\'s keys on the main block', () => {
+test('the main block: arrows, Home, End, Insert, Space, C, X and Enter', () => {
   assert.deepEqual(
     ['ArrowLeft', 'ArrowUp', 'ArrowRight', 'ArrowDown', 'Home', 'End', 'Insert', ' ', 'c', 'C',
-     'x', 'X', 'Enter'].map((k) => vk(k)),
-    [37, 38, 39, 40, 36, 35, 45, 32, 67, 67, 88, 88, 13]);
+     'x', 'X', 'Enter'].map((k) => key(k)),
+    [K.Left, K.Up, K.Right, K.Down, K.UpLeft, K.DownLeft, K.Stop, K.Space, K.C, K.C, K.X, K.X,
+     K.Enter]);
 });
 
 test('the keypad with Num Lock on and off', () => {
-  for (let digit = 0; digit <= 9; digit++) assert.equal(vk(String(digit), KEYPAD), 96 + digit);
-  // Num Lock off: the navigation keys, mapped like the main ones.
-  assert.deepEqual(['Home', 'ArrowUp', 'PageUp', 'Clear', 'Insert', 'Delete'].map(
-    (k) => vk(k, KEYPAD)), [36, 38, 33, 12, 45, 46]);
-  assert.deepEqual(['*', '+', '-', '.', ',', '/', 'Enter'].map((k) => vk(k, KEYPAD)),
-                   [106, 107, 109, 110, 110, 111, 13]);
-  assert.equal(vk('7'), 55);  // the main block's digit is not the keypad's
+  assert.deepEqual([...'0123456789'].map((d) => key(d, KEYPAD)),
+                   [K.Stop, K.DownLeft, K.Down, K.DownRight, K.Left, NONE, K.Right, K.UpLeft,
+                    K.Up, K.UpRight]);
+  // Num Lock off: the navigation keys; Page Up, Page Down and Clear do nothing.
+  assert.deepEqual(['Home', 'ArrowUp', 'PageUp', 'Clear', 'PageDown', 'Insert', 'Enter'].map(
+    (k) => key(k, KEYPAD)), [K.UpLeft, K.Up, NONE, NONE, NONE, K.Stop, K.Enter]);
+  assert.equal(key('7'), NONE);  // the main block's digits are no game keys
 });
 
-test('other keys, Alt and unknown keys', () => {
-  assert.deepEqual(['F1', 'F12', 'F24', 'Escape', 'Tab', 'Backspace', 'Shift', 'NumLock'].map(
-    (k) => vk(k)), [112, 123, 135, 27, 9, 8, 16, 144]);
-  assert.equal(vk('c', MAIN, true), NONE);
-  assert.equal(vk('F25'), NONE);
-  assert.equal(vk('é'), NONE);
-  assert.equal(vk('Dead'), NONE);
-  assert.equal(toVirtualKey({}), NONE);
-});
-
-test('only the keys the game acts on are kept from the browser', () => {
-  assert.ok([13, 32, 37, 38, 39, 40, 36, 35, 45, 67, 88, 96, 105].every(isGameKey));
-  assert.ok(![27, 9, 112, 116, 123, 65].some(isGameKey));
+test('keys held with Alt and keys the game does not know', () => {
+  assert.equal(key('c', MAIN, true), NONE);
+  assert.equal(key('8', KEYPAD, true), NONE);
+  for (const other of ['F1', 'Escape', 'Tab', 'a', 'PageUp', 'Dead', 'é']) {
+    assert.equal(key(other), NONE, other);
+  }
+  assert.equal(toGameKey({}), NONE);
 });

@@ -52,6 +52,8 @@ const scenarios = [
     '--emperor', 'human', '--rebel', 'human', '--client', '333x222', '--input', bothSides,
     '--frames', 'FRAMES', '--frame-every', '300'] },
   { name: 'games that end', args: ['--seed', '3', '--ticks', '2000', '--emperor', 'human'] },
+  { name: 'sync test', args: ['--seed', '13', '--ticks', '600', '--emperor', 'human',
+    '--rebel', 'human', '--input', bothSides, '--sync-test', '4'] },
   { name: 'bad option value', args: ['--ticks', 'abc'] },
   { name: 'unknown option', args: ['--speed', '3'] },
   { name: 'missing input file', args: ['--input', path.join(work, 'none.txt')] },

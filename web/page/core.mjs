@@ -22,7 +22,7 @@ export class GameCore {
   mouseMove(x, y) { this.m._qx_mouse_move(x, y); }
   leftButton() { this.m._qx_left_button(); }
   rightButton() { this.m._qx_right_button(); }
-  key(virtualKey) { this.m._qx_key(virtualKey); }
+  key(gameKey) { this.m._qx_key(gameKey); }
   newGame() { this.m._qx_new_game(); }
   closeNewGame(confirmed, emperorHuman, rebelHuman) {
     this.m._qx_close_new_game(confirmed ? 1 : 0, emperorHuman ? 1 : 0, rebelHuman ? 1 : 0);

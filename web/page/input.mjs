@@ -1,7 +1,7 @@
 // The players' input: the Emperor on the mouse (or one finger: the ship flies
 // toward the touch, a tap fires forward), the Rebel on the keyboard. Nothing
 // reaches the game while a dialog is open, as on the desktop.
-import { NONE, isGameKey, toVirtualKey } from './keys.mjs';
+import { NONE, toGameKey } from './keys.mjs';
 
 const TAP_MS = 300;      // a touch this short ...
 const TAP_SLOP_PX = 12;  // ... that moved this little (CSS pixels) is a tap
@@ -67,9 +67,10 @@ export function wireInput({ canvas, view, core, blocked }) {
   // Every key-down acts, auto-repeated ones included.
   window.addEventListener('keydown', (event) => {
     if (blocked() || event.defaultPrevented) return;
-    const key = toVirtualKey(event);
+    const key = toGameKey(event);
     if (key === NONE) return;
     core.key(key);
-    if (isGameKey(key) && !event.ctrlKey && !event.metaKey) event.preventDefault();
+    // The game's keys do not also scroll the page or type.
+    if (!event.ctrlKey && !event.metaKey) event.preventDefault();
   });
 }

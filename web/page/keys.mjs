@@ -1,51 +1,32 @@
-// The desktop's key table for the browser: a key press as the Windows
-// virtual-key code the game's keyboard handler understands, or 0 for keys it
-// does not know. Both Enter keys give 13; the keypad digits (Num Lock on)
-// give 96..105; with Num Lock off the keypad sends the navigation keys, which
-// map like the main ones. Keys held with Alt belong to the browser.
+// The desktop's key table for the browser: a key press as the game's own key
+// (the numbers of qx::GameKey, which web/WebMain.cpp checks), or NONE. Both
+// Enter keys give Enter; the keypad digits (Num Lock on) steer like the
+// arrows, Home, End and Insert; with Num Lock off the keypad sends those
+// navigation keys itself (its 9, 3 and 5 then send Page Up, Page Down and
+// Clear, which the game ignores). Keys held with Alt belong to the browser.
 
-export const NONE = 0;
+export const GameKey = Object.freeze({
+  None: 0, Space: 1, X: 2, C: 3, Enter: 4, UpLeft: 5, Up: 6, UpRight: 7, Left: 8, Stop: 9,
+  Right: 10, DownLeft: 11, Down: 12, DownRight: 13,
+});
+export const NONE = GameKey.None;
 
-// Keys named by KeyboardEvent.key.
-const NAMED_KEYS = new Map([
-  ['Backspace', 8], ['Tab', 9], ['Clear', 12], ['Enter', 13], ['Shift', 16], ['Control', 17],
-  ['Pause', 19], ['CapsLock', 20], ['Escape', 27], [' ', 32], ['PageUp', 33], ['PageDown', 34],
-  ['End', 35], ['Home', 36], ['ArrowLeft', 37], ['ArrowUp', 38], ['ArrowRight', 39],
-  ['ArrowDown', 40], ['PrintScreen', 44], ['Insert', 45], ['Delete', 46], ['NumLock', 144],
-  ['ScrollLock', 145],
+// Keys of the main block, by KeyboardEvent.key.
+const MAIN_KEYS = new Map([
+  ['Enter', GameKey.Enter], [' ', GameKey.Space], ['x', GameKey.X], ['X', GameKey.X],
+  ['c', GameKey.C], ['C', GameKey.C], ['Home', GameKey.UpLeft], ['ArrowUp', GameKey.Up],
+  ['ArrowLeft', GameKey.Left], ['Insert', GameKey.Stop], ['ArrowRight', GameKey.Right],
+  ['End', GameKey.DownLeft], ['ArrowDown', GameKey.Down],
 ]);
 
-// Keypad keys other than the digits and the navigation keys.
-const KEYPAD_OPERATORS = new Map([
-  ['*', 106], ['+', 107], ['-', 109], ['.', 110], [',', 110], ['/', 111], ['Enter', 13],
-]);
+// The keypad digits laid out as the directions they steer to.
+const KEYPAD_DIGITS = [GameKey.Stop, GameKey.DownLeft, GameKey.Down, GameKey.DownRight,
+  GameKey.Left, GameKey.None, GameKey.Right, GameKey.UpLeft, GameKey.Up, GameKey.UpRight];
 
 const KEYPAD_LOCATION = 3;  // KeyboardEvent.DOM_KEY_LOCATION_NUMPAD
 
-export function toVirtualKey({ key, location = 0, altKey = false }) {
+export function toGameKey({ key, location = 0, altKey = false }) {
   if (altKey || typeof key !== 'string') return NONE;
-  if (location === KEYPAD_LOCATION) return keypadKey(key);
-  return mainKey(key);
-}
-
-function keypadKey(key) {
-  if (/^[0-9]$/.test(key)) return 96 + Number(key);
-  return KEYPAD_OPERATORS.get(key) ?? mainKey(key);
-}
-
-function mainKey(key) {
-  // Letters and digits carry their upper-case character codes.
-  if (/^[a-zA-Z0-9]$/.test(key)) return key.toUpperCase().charCodeAt(0);
-  const f = /^F([1-9]|1[0-9]|2[0-4])$/.exec(key);
-  if (f) return 111 + Number(f[1]);
-  return NAMED_KEYS.get(key) ?? NONE;
-}
-
-// The keys the game acts on; the page keeps the browser from also scrolling
-// or typing with them.
-const GAME_KEYS = new Set([13, 32, 33, 34, 35, 36, 37, 38, 39, 40, 45, 67, 88,
-  96, 97, 98, 99, 100, 101, 102, 103, 104, 105]);
-
-export function isGameKey(virtualKey) {
-  return GAME_KEYS.has(virtualKey);
+  if (location === KEYPAD_LOCATION && /^[0-9]$/.test(key)) return KEYPAD_DIGITS[Number(key)];
+  return MAIN_KEYS.get(key) ?? NONE;
 }
