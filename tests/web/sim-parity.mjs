@@ -1,12 +1,16 @@
 // Runs the native simulator and the one built for Node (quarnex-sim.js) on
-// the same scenarios and requires the same bytes from both: traces, frames,
-// exit codes and messages (the summary's ticks per second aside).
+// the same scenarios and requires the same from both: the same bytes of
+// traces, exit codes and messages (the summary's ticks per second aside) and
+// the same pixels in every frame (the native PNG files are compressed by
+// libpng, the browser build's are stored, so their bytes differ).
 //   node sim-parity.mjs NATIVE_SIM WEB_SIM
 // Exits 77 (skipped) when the web build is missing.
 import { spawnSync } from 'node:child_process';
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
+
+import { decodePng } from './png.mjs';
 
 const [nativeSim, webSim] = process.argv.slice(2);
 if (!nativeSim || !webSim) {
@@ -92,8 +96,14 @@ for (const scenario of scenarios) {
   if (!native.trace.equals(web.trace)) problems.push('trace differs');
   const names = (r) => r.frames.map(([f]) => f).join(' ');
   if (names(native) !== names(web)) problems.push(`frames ${names(native)} vs ${names(web)}`);
+  const pixels = (bytes) => {
+    const { width, height, rgba } = decodePng(bytes);
+    return Buffer.concat([Buffer.from(`${width}x${height}:`), Buffer.from(rgba)]);
+  };
   native.frames.forEach(([f, bytes], i) => {
-    if (web.frames[i] && !bytes.equals(web.frames[i][1])) problems.push(`${f} differs`);
+    if (web.frames[i] && !pixels(bytes).equals(pixels(web.frames[i][1]))) {
+      problems.push(`${f} has other pixels`);
+    }
   });
   const lines = native.trace.length + native.stdout.length;
   const detail = `exit ${native.status}, ${lines} trace bytes, ${native.frames.length} frames`;
