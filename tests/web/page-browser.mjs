@@ -166,6 +166,15 @@ try {
     check(await page.evaluate(() => window.quarnex.ticks) > held, 'OK lets the game run again');
   }
 
+  // A screen with two device pixels per CSS pixel: the canvas follows.
+  await page.setViewport({ width: 700, height: 500, deviceScaleFactor: 2 });
+  await page.waitForFunction(() => {
+    const canvas = document.getElementById('screen');
+    return canvas.width === 2 * Math.round(canvas.getBoundingClientRect().width);
+  }, { timeout: 5000 }).then(() => check(true, 'the canvas follows the device pixel ratio'),
+                            () => check(false, 'the canvas follows the device pixel ratio'));
+  await page.screenshot({ path: path.join(shotDir, '8-device-pixel-ratio-2.png') });
+
   const stored = await page.evaluate(() => [localStorage.getItem('quarnex.Hra.PL1'),
                                             localStorage.getItem('quarnex.Hra.PL2')]);
   check(stored[0] === '0' && stored[1] === '1', 'the player choice is kept in localStorage');

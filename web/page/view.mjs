@@ -17,11 +17,16 @@ export class ScreenView {
   }
 
   // Follows the canvas's size (window resizes, zoom, moves between screens).
-  // The device-pixel box is exact where the browser reports it.
+  // The browser's device-pixel box is exact where it agrees with the CSS
+  // size times the ratio (an emulated ratio, as in a test browser, may leave
+  // it at the screen's own pixels).
   watch(onResize) {
     const observer = new ResizeObserver(([entry]) => {
+      const estimate = this.measure();
       const device = entry.devicePixelContentBoxSize?.[0];
-      const size = device ? [device.inlineSize, device.blockSize] : this.measure();
+      const exact = device && Math.abs(device.inlineSize - estimate[0]) <= 1 &&
+                    Math.abs(device.blockSize - estimate[1]) <= 1;
+      const size = exact ? [device.inlineSize, device.blockSize] : estimate;
       if (size[0] !== this.canvas.width || size[1] !== this.canvas.height) onResize(...size);
     });
     try {
