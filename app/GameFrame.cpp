@@ -11,6 +11,7 @@
 #include <ctime>
 
 #include "app/AboutDialog.h"
+#include "app/ControlsDialog.h"
 #include "app/NewGameDialog.h"
 #include "app/ResourcePixmap.h"
 #include "gfx/PictureCatalogue.h"
@@ -30,6 +31,7 @@ QRect AvailableArea() {
 
 GameFrame::GameFrame(QWidget* parent) : QMainWindow(parent), game(*this) {
     const StoredRect stored = WindowPosition::Parse(settings.ReadPosition());
+    showScore = settings.ReadShowScore();
 
     setWindowTitle(QStringLiteral("Quarnex 2.00"));
     view = new GameView(game, this);
@@ -52,6 +54,9 @@ GameFrame::GameFrame(QWidget* parent) : QMainWindow(parent), game(*this) {
     game.Start(static_cast<uint32_t>(std::time(nullptr)),
                {!settings.ReadEmperorComputer(), !settings.ReadRebelComputer()});
 
+    connect(&pads, &GamepadInput::PauseRequested, this, &GameFrame::OnGamePause);
+    UpdateTitle();
+
     // Where no window manager closes the window on Alt+F4, the window does.
     auto* altF4 = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_F4), this);
     connect(altF4, &QShortcut::activated, this, &QWidget::close);
@@ -63,16 +68,24 @@ GameFrame::GameFrame(QWidget* parent) : QMainWindow(parent), game(*this) {
 GameFrame::~GameFrame() {
     if (!windowRectCaptured) CaptureWindowRect();
     settings.WriteAtExit(savedWindowRect, game.State().emperor.Computer(),
-                         game.State().rebel.Computer());
+                         game.State().rebel.Computer(), showScore);
     timer.stop();
 }
 
 void GameFrame::BuildMenu() {
     QMenu* gameMenu = menuBar()->addMenu(QStringLiteral("&Hra"));
     gameMenu->addAction(QStringLiteral("&Nova"), this, &GameFrame::OnGameNew);
+    pauseAction = gameMenu->addAction(QStringLiteral("&Pauza"), this, &GameFrame::OnGamePause);
+    pauseAction->setCheckable(true);
+    pauseAction->setShortcuts({QKeySequence(Qt::Key_Pause), QKeySequence(Qt::Key_P)});
+    QAction* score = gameMenu->addAction(QStringLiteral("Zobrazit &skore"));
+    score->setCheckable(true);
+    score->setChecked(showScore);
+    connect(score, &QAction::toggled, this, &GameFrame::OnGameShowScore);
     gameMenu->addSeparator();
     gameMenu->addAction(QStringLiteral("&Konec"), this, &GameFrame::OnGameExit);
     QMenu* helpMenu = menuBar()->addMenu(QStringLiteral("&Napoveda"));
+    helpMenu->addAction(QStringLiteral("O&vladani"), this, &GameFrame::OnHelpControls);
     helpMenu->addAction(QStringLiteral("&O Aplikaci"), this, &GameFrame::OnHelpAbout);
 }
 
@@ -166,9 +179,47 @@ void GameFrame::OnGameExit() {
 void GameFrame::OnGameNew() {
     game.OnGameNew();
     view->update();
+    UpdateTitle();
 }
 
-// The game goes on behind the About box; once it closes, a full repaint.
+// Pause and P stop the game's timer and start it again; a pause ends also
+// when the game starts its timer itself (a new game).
+void GameFrame::OnGamePause() {
+    if (paused) {
+        paused = false;
+        timer.start();
+    } else if (timer.isActive()) {
+        paused = true;
+        timer.stop();
+    }
+    pauseAction->setChecked(paused);
+    UpdatePadAccess();
+    UpdateTitle();
+}
+
+void GameFrame::OnGameShowScore(bool show) {
+    showScore = show;
+    UpdateTitle();
+}
+
+// "Quarnex 2.00", with the Emperor's and the Rebel's wins when the score is
+// shown, and the pause.
+void GameFrame::UpdateTitle() {
+    shownWins = {game.State().emperor.Wins(), game.State().rebel.Wins()};
+    QString title = QStringLiteral("Quarnex 2.00");
+    if (showScore) title += QStringLiteral(" - %1 : %2").arg(shownWins.first).arg(shownWins.second);
+    if (paused) title += QStringLiteral(" - pauza");
+    if (title != windowTitle()) setWindowTitle(title);
+}
+
+// The game goes on behind the Controls and About boxes; once they close, a
+// full repaint.
+void GameFrame::OnHelpControls() {
+    ControlsDialog dialog(this);
+    RunModal(dialog);
+    view->FullRepaint();
+}
+
 void GameFrame::OnHelpAbout() {
     AboutDialog dialog(this);
     RunModal(dialog);
@@ -181,10 +232,17 @@ void GameFrame::OnTimer() {
     game.OnTimer();
     inTick = false;
     view->UpdateWritten();
+    if (showScore && shownWins != std::pair{game.State().emperor.Wins(), game.State().rebel.Wins()}) UpdateTitle();
 }
 
 uint32_t GameFrame::SetGameTimer() {
     timer.start();
+    if (paused) {
+        paused = false;
+        pauseAction->setChecked(false);
+        UpdatePadAccess();
+        UpdateTitle();
+    }
     return qx::Game::kTimerId;
 }
 
@@ -196,13 +254,23 @@ void GameFrame::KillGameTimer() {
 // window when a modal window closes; it takes it back itself.
 int GameFrame::RunModal(QDialog& dialog) {
     ++modalDepth;
+    UpdatePadAccess();
     const int result = dialog.exec();
     --modalDepth;
+    UpdatePadAccess();
     if (modalDepth == 0 && isVisible()) {
         activateWindow();
         view->setFocus(Qt::ActiveWindowFocusReason);
     }
     return result;
+}
+
+// The pads play only while no modal window is open and the game runs; Start
+// still ends a pause.
+void GameFrame::UpdatePadAccess() {
+    using Accepts = GamepadInput::Accepts;
+    pads.SetAccepts(modalDepth > 0 ? Accepts::Nothing
+                                   : (paused ? Accepts::PauseOnly : Accepts::Everything));
 }
 
 void GameFrame::ShowEndOfGame(const std::string& caption, const std::string& text) {
@@ -216,7 +284,11 @@ void GameFrame::ShowEndOfGame(const std::string& caption, const std::string& tex
 bool GameFrame::RunNewGameDialog(qx::PlayerChoice& choice) {
     view->update();
     NewGameDialog dialog(choice, this);
+    pads.SetAccepts(GamepadInput::Accepts::Nothing);
+    pads.Poll();  // pads plugged in since the last look
+    if (pads.PadCount() > 0) dialog.ShowPadChoice(pads.FirstPadPlaysEmperor());
     if (RunModal(dialog) != QDialog::Accepted) return false;
     choice = dialog.Choice();
+    if (pads.PadCount() > 0) pads.SetFirstPadPlaysEmperor(dialog.FirstPadPlaysEmperor());
     return true;
 }

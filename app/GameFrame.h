@@ -5,19 +5,23 @@
 #include <QSize>
 #include <QTimer>
 #include <string>
+#include <utility>
 
+#include "app/GamepadInput.h"
 #include "app/GameView.h"
 #include "app/Settings.h"
 #include "app/WindowPosition.h"
 #include "game/Game.h"
 #include "game/GameHost.h"
 
+class QAction;
 class QDialog;
 
 // The main window "Quarnex 2.00": owns the game for its whole life, binds
-// the window's events and the menu commands to the game's handlers, runs the
-// 30 ms game timer and the modal windows the game asks for, and keeps the
-// window size and the choice of players in the settings.
+// the window's events, the gamepads and the menu commands to the game's
+// handlers, runs the 30 ms game timer (which a pause stops) and the modal
+// windows the game asks for, and keeps the window size, the choice of
+// players and whether the title shows the score in the settings.
 class GameFrame : public QMainWindow, public qx::GameHost {
     Q_OBJECT
 
@@ -28,16 +32,22 @@ class GameFrame : public QMainWindow, public qx::GameHost {
 
     qx::Game& GetGame() { return game; }
     GameView& View() { return *view; }
+    GamepadInput& Gamepads() { return pads; }
     bool TimerRunning() const { return timer.isActive(); }
+    bool Paused() const { return paused; }
 
     uint32_t SetGameTimer() override;
     void KillGameTimer() override;
     void ShowEndOfGame(const std::string& caption, const std::string& text) override;
     bool RunNewGameDialog(qx::PlayerChoice& choice) override;
 
-    // The menu commands "Nova", "Konec" and "O Aplikaci".
+    // The menu commands "Nova", "Pauza", "Zobrazit skore", "Konec",
+    // "Ovladani" and "O Aplikaci".
     void OnGameNew();
+    void OnGamePause();
+    void OnGameShowScore(bool show);
     void OnGameExit();
+    void OnHelpControls();
     void OnHelpAbout();
 
     void setVisible(bool visible) override;
@@ -57,6 +67,8 @@ class GameFrame : public QMainWindow, public qx::GameHost {
     void CaptureWindowRect();
     void OnTimer();
     int RunModal(QDialog& dialog);
+    void UpdateTitle();
+    void UpdatePadAccess();
 
     Settings settings;
     qx::Game game;
@@ -70,4 +82,9 @@ class GameFrame : public QMainWindow, public qx::GameHost {
     bool frameFitted = false;
     int modalDepth = 0;
     bool inTick = false;
+    bool paused = false;
+    bool showScore = false;
+    std::pair<int32_t, int32_t> shownWins{-1, -1};
+    QAction* pauseAction = nullptr;
+    GamepadInput pads{game};
 };

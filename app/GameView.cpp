@@ -49,8 +49,11 @@ void GameView::UpdateWritten() {
 }
 
 // A resize has already told the game its new size; a change of the device
-// pixel ratio (the window moved to another screen) is caught here.
-void GameView::paintEvent(QPaintEvent*) {
+// pixel ratio (the window moved to another screen) is caught here. Only the
+// rectangles asked for are copied, each on its own: one copy of the whole
+// picture through a clip of many small rectangles costs far more (Qt then
+// hands the full-size copy to its thread pool).
+void GameView::paintEvent(QPaintEvent* event) {
     const QSize size = ClientSize();
     const qx::Rect client = game.ClientRect();
     if (client.Width() != size.width() || client.Height() != size.height()) {
@@ -64,9 +67,15 @@ void GameView::paintEvent(QPaintEvent*) {
     const qx::Surface& screen = game.Screen();
     if (screen.Empty()) return;
     QImage picture = SurfaceImage::View(screen);
-    picture.setDevicePixelRatio(devicePixelRatioF());
+    const qreal ratio = devicePixelRatioF();
+    picture.setDevicePixelRatio(ratio);
     QPainter painter(this);
-    painter.drawImage(QPoint(0, 0), picture);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    for (const QRect& area : event->region()) {
+        const QRectF source(area.x() * ratio, area.y() * ratio, area.width() * ratio,
+                            area.height() * ratio);
+        painter.drawImage(QPointF(area.topLeft()), picture, source);
+    }
     emit Presented();
 }
 

@@ -1,9 +1,18 @@
 #include "app/NewGameDialog.h"
 
+#include <QComboBox>
+#include <QLabel>
+
 #include "app/FixedDialog.h"
 #include "app/ResourcePixmap.h"
 #include "gfx/PictureCatalogue.h"
 #include "ui_NewGameDialog.h"
+
+namespace {
+
+constexpr int kPadRowHeight = 34;
+
+}  // namespace
 
 NewGameDialog::NewGameDialog(const qx::PlayerChoice& choice, QWidget* parent)
     : QDialog(parent), ui(std::make_unique<Ui::NewGameDialog>()) {
@@ -23,4 +32,25 @@ NewGameDialog::~NewGameDialog() = default;
 
 qx::PlayerChoice NewGameDialog::Choice() const {
     return {ui->emperorHuman->isChecked(), ui->rebelHuman->isChecked()};
+}
+
+void NewGameDialog::ShowPadChoice(bool firstPadEmperor) {
+    if (padChoice) return;
+    const QRect ok = ui->okButton->geometry();
+    auto* label = new QLabel(QStringLiteral("Prvni gamepad hraje za :"), this);
+    label->setObjectName(QStringLiteral("padLabel"));
+    padChoice = new QComboBox(this);
+    padChoice->setObjectName(QStringLiteral("padChoice"));
+    padChoice->addItems({QStringLiteral("Povstalce"), QStringLiteral("Imperatora")});
+    padChoice->setCurrentIndex(firstPadEmperor ? 1 : 0);
+    label->setGeometry(ui->rebelGroup->x(), ok.y(), 170, ok.height());
+    padChoice->setGeometry(label->geometry().right() + 8, ok.y(), 120, ok.height());
+    ui->okButton->move(ok.x(), ok.y() + kPadRowHeight);
+    setFixedSize(width(), height() + kPadRowHeight);
+    setTabOrder(ui->rebelHuman, padChoice);
+    setTabOrder(padChoice, ui->okButton);
+}
+
+bool NewGameDialog::FirstPadPlaysEmperor() const {
+    return padChoice && padChoice->currentIndex() == 1;
 }

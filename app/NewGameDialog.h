@@ -8,6 +8,7 @@
 namespace Ui {
 class NewGameDialog;
 }
+class QComboBox;
 
 // The modal "Nova hra" dialog: one "Clovek" (person) check box per side,
 // opening with who plays now. OK (or Enter) accepts; Esc and the close box
@@ -22,6 +23,13 @@ class NewGameDialog : public QDialog {
     // The check boxes as they stand.
     qx::PlayerChoice Choice() const;
 
+    // Adds, below the two sides, the choice of which side the first
+    // gamepad plays (the second plays the other); only shown when a pad is
+    // attached.
+    void ShowPadChoice(bool firstPadEmperor);
+    bool FirstPadPlaysEmperor() const;
+
   private:
     std::unique_ptr<Ui::NewGameDialog> ui;
+    QComboBox* padChoice = nullptr;
 };

@@ -13,17 +13,19 @@ QString Settings::ReadPosition() const {
     return value.typeId() == QMetaType::QString ? value.toString() : QString();
 }
 
-bool Settings::ReadComputer(const QString& key) const {
+bool Settings::ReadIsOne(const QString& key) const {
     bool ok = false;
     const int value = store.value(key).toString().trimmed().toInt(&ok);
     return ok && value == 1;
 }
 
-bool Settings::WriteAtExit(const StoredRect& window, bool emperorComputer, bool rebelComputer) {
+bool Settings::WriteAtExit(const StoredRect& window, bool emperorComputer, bool rebelComputer,
+                           bool showScore) {
     const QString position = WindowPosition::Format(window);
     Put(QStringLiteral("Vzhled/pozice"), position);
     Put(QStringLiteral("Hra/PL2"), rebelComputer ? 1 : 0);
     Put(QStringLiteral("Hra/PL1"), emperorComputer ? 1 : 0);
+    Put(QStringLiteral("Vzhled/skore"), showScore ? 1 : 0);
     const QDateTime before = QFileInfo(store.fileName()).lastModified();
     store.sync();
     if (Saved(QStringLiteral("pozice=") + position, before)) return true;

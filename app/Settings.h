@@ -9,8 +9,9 @@
 #include "app/WindowPosition.h"
 
 // The per-user settings: organisation "Marbek", application the executable's
-// name. Section "Vzhled" keeps the window rectangle ("pozice"), section "Hra"
-// whether the computer plays the Emperor ("PL1") and the Rebel ("PL2").
+// name. Section "Vzhled" keeps the window rectangle ("pozice") and whether
+// the title shows the score ("skore"), section "Hra" whether the computer
+// plays the Emperor ("PL1") and the Rebel ("PL2").
 class Settings {
   public:
     explicit Settings(const QString& application = QCoreApplication::applicationName());
@@ -22,13 +23,16 @@ class Settings {
     QString ReadPosition() const;
     // Only a stored 1 means the computer plays; a missing entry, 0, -1, 2 or
     // text all mean a person.
-    bool ReadEmperorComputer() const { return ReadComputer("Hra/PL1"); }
-    bool ReadRebelComputer() const { return ReadComputer("Hra/PL2"); }
+    bool ReadEmperorComputer() const { return ReadIsOne("Hra/PL1"); }
+    bool ReadRebelComputer() const { return ReadIsOne("Hra/PL2"); }
+    // Only a stored 1 shows the score; it is off by default.
+    bool ReadShowScore() const { return ReadIsOne("Vzhled/skore"); }
 
-    // Writes "pozice", then "PL2", then "PL1" and saves them. A location that
+    // Writes "pozice", then "PL2", then "PL1", then "skore" and saves them. A location that
     // cannot be written costs one warning on standard error, nothing more.
     // Returns whether the settings were saved.
-    bool WriteAtExit(const StoredRect& window, bool emperorComputer, bool rebelComputer);
+    bool WriteAtExit(const StoredRect& window, bool emperorComputer, bool rebelComputer,
+                     bool showScore);
 
     QString FileName() const { return store.fileName(); }
 
@@ -38,7 +42,8 @@ class Settings {
     virtual void Put(const QString& key, const QVariant& value);
 
   private:
-    bool ReadComputer(const QString& key) const;
+    // Whether the entry holds 1 (text or number).
+    bool ReadIsOne(const QString& key) const;
     // Whether the last sync reached the file; `writtenLine` is a line the
     // file holds once it has, `before` the file's time before the sync.
     bool Saved(const QString& writtenLine, const QDateTime& before) const;

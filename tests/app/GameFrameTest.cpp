@@ -4,6 +4,8 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QScreen>
@@ -13,6 +15,7 @@
 #include "ConfigSandbox.h"
 #include "MessageCounter.h"
 #include "ModalDriver.h"
+#include "VirtualPad.h"
 #include "app/GameFrame.h"
 #include "tests/support/StateEditor.h"
 
@@ -54,6 +57,17 @@ class GameFrameTest : public testing::Test {
     }
 
     qx::Game& Game() { return frame->GetGame(); }
+    // The menu item `item` of menu `menu`.
+    QAction* Action(const QString& menu, const QString& item) {
+        for (QAction* m : frame->menuBar()->actions()) {
+            if (Plain(m->text()) != menu) continue;
+            for (QAction* a : m->menu()->actions()) {
+                if (Plain(a->text()) == item) return a;
+            }
+        }
+        ADD_FAILURE() << "no menu item " << item.toStdString();
+        return nullptr;
+    }
     template <class Change>
     void Edit(Change change) {
         qx::GameState state = Game().State();
@@ -74,13 +88,16 @@ TEST_F(GameFrameTest, MenuHasGameAndHelpWithTheirItemsInOrder) {
     EXPECT_EQ(Plain(menus[0]->text()), "Hra");
     EXPECT_EQ(Plain(menus[1]->text()), "Napoveda");
     const QList<QAction*> game = menus[0]->menu()->actions();
-    ASSERT_EQ(game.size(), 3);
+    ASSERT_EQ(game.size(), 5);
     EXPECT_EQ(Plain(game[0]->text()), "Nova");
-    EXPECT_TRUE(game[1]->isSeparator());
-    EXPECT_EQ(Plain(game[2]->text()), "Konec");
+    EXPECT_EQ(Plain(game[1]->text()), "Pauza");
+    EXPECT_EQ(Plain(game[2]->text()), "Zobrazit skore");
+    EXPECT_TRUE(game[3]->isSeparator());
+    EXPECT_EQ(Plain(game[4]->text()), "Konec");
     const QList<QAction*> help = menus[1]->menu()->actions();
-    ASSERT_EQ(help.size(), 1);
-    EXPECT_EQ(Plain(help[0]->text()), "O Aplikaci");
+    ASSERT_EQ(help.size(), 2);
+    EXPECT_EQ(Plain(help[0]->text()), "Ovladani");
+    EXPECT_EQ(Plain(help[1]->text()), "O Aplikaci");
     EXPECT_EQ(frame->windowTitle(), "Quarnex 2.00");
     EXPECT_FALSE(frame->windowIcon().isNull());
 }
@@ -175,7 +192,7 @@ TEST_F(GameFrameTest, NewGameResetsTheShipsAndStopsTheTimerWhileItsDialogIsOpen)
         timerDuringDialog = frame->TimerRunning();
         PressOk(dialog);
     }});
-    frame->menuBar()->actions()[0]->menu()->actions()[0]->trigger();  // "Nova"
+    Action("Hra", "Nova")->trigger();
     EXPECT_TRUE(driver.Done());
     EXPECT_FALSE(timerDuringDialog);
     EXPECT_TRUE(frame->TimerRunning());
@@ -196,7 +213,7 @@ TEST_F(GameFrameTest, TheGameRunsBehindTheAboutBoxAndIsRepaintedAfterIt) {
         const_cast<uint32_t*>(Game().Screen().Data())[0] = marker;
         PressOk(about);
     }});
-    frame->menuBar()->actions()[1]->menu()->actions()[0]->trigger();  // "O Aplikaci"
+    Action("Napoveda", "O Aplikaci")->trigger();
     EXPECT_TRUE(driver.Done());
     EXPECT_TRUE(timerDuringAbout);
     EXPECT_TRUE(ticked);
@@ -247,4 +264,92 @@ TEST_F(GameFrameTest, TheEndOfGameBoxShowsTheTextAsGiven) {
     }});
     frame->ShowEndOfGame("End..", "<b>one</b> \nsecond");
     EXPECT_EQ(text, "<b>one</b> \nsecond");
+}
+
+TEST_F(GameFrameTest, PauseAndPStopAndResumeTheGameAndTheTitleSaysSo) {
+    Open();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frame.get()));
+    QTest::keyClick(&frame->View(), Qt::Key_P);
+    EXPECT_TRUE(frame->Paused());
+    EXPECT_FALSE(frame->TimerRunning());
+    EXPECT_EQ(frame->windowTitle(), "Quarnex 2.00 - pauza");
+    const int ticks = Game().TickCounter();
+    QTest::qWait(100);
+    EXPECT_EQ(Game().TickCounter(), ticks);
+    QTest::keyClick(&frame->View(), Qt::Key_Pause);
+    EXPECT_FALSE(frame->Paused());
+    EXPECT_TRUE(frame->TimerRunning());
+    EXPECT_EQ(frame->windowTitle(), "Quarnex 2.00");
+    // A new game ends a pause.
+    QTest::keyClick(&frame->View(), Qt::Key_P);
+    ModalDriver driver({PressOk});
+    Action("Hra", "Nova")->trigger();
+    EXPECT_TRUE(driver.Done());
+    EXPECT_FALSE(frame->Paused());
+    EXPECT_TRUE(frame->TimerRunning());
+    EXPECT_EQ(frame->windowTitle(), "Quarnex 2.00");
+}
+
+TEST_F(GameFrameTest, TheScoreShowsInTheTitleWhenCheckedAndTheChoiceIsKept) {
+    Open();
+    QAction* score = Action("Hra", "Zobrazit skore");
+    EXPECT_TRUE(score->isCheckable());
+    EXPECT_FALSE(score->isChecked());
+    score->trigger();
+    EXPECT_EQ(frame->windowTitle(), "Quarnex 2.00 - 0 : 0");
+    Edit([](qx::GameState& state) {
+        qx::ShipEditor(state.emperor).Wins(2);
+        qx::ShipEditor(state.rebel).Wins(1);
+    });
+    ASSERT_TRUE(ModalDriver::WaitUntil([&] { return frame->windowTitle() == "Quarnex 2.00 - 2 : 1"; }));
+    CloseAndExit();
+    EXPECT_EQ(config.Get("Vzhled/skore").toString(), "1");
+    Open();
+    EXPECT_TRUE(Action("Hra", "Zobrazit skore")->isChecked());
+    EXPECT_EQ(frame->windowTitle(), "Quarnex 2.00 - 0 : 0");
+    Action("Hra", "Zobrazit skore")->trigger();
+    EXPECT_EQ(frame->windowTitle(), "Quarnex 2.00");
+    CloseAndExit();
+    EXPECT_EQ(config.Get("Vzhled/skore").toString(), "0");
+}
+
+TEST_F(GameFrameTest, TheControlsBoxListsBothSidesWhileTheGameGoesOn) {
+    Open();
+    bool ticked = false;
+    QString texts;
+    QSize minimum, maximum;
+    ModalDriver driver({[&](QWidget* box) {
+        EXPECT_EQ(box->windowTitle(), "Ovladani");
+        for (QLabel* label : box->findChildren<QLabel*>()) texts += label->text() + "\n";
+        minimum = box->minimumSize();
+        maximum = box->maximumSize();
+        const int counter = Game().TickCounter();
+        ticked = ModalDriver::WaitUntil([&] { return Game().TickCounter() != counter; });
+        PressOk(box);
+    }});
+    Action("Napoveda", "Ovladani")->trigger();
+    EXPECT_TRUE(driver.Done());
+    EXPECT_TRUE(ticked);
+    EXPECT_EQ(minimum, maximum);
+    for (const char* text : {"Imperator", "Povstalec", "mezernik", "Enter", "numericka", "Pause"}) {
+        EXPECT_TRUE(texts.contains(text)) << text;
+    }
+}
+
+TEST_F(GameFrameTest, WithAPadAttachedTheNewGameDialogAsksWhichSideItPlays) {
+    frame = std::make_unique<GameFrame>();
+    VirtualPad pad;
+    QStringList choices;
+    ModalDriver driver({[&](QWidget* dialog) {
+        auto* padChoice = dialog->findChild<QComboBox*>("padChoice");
+        ASSERT_NE(padChoice, nullptr);
+        for (int i = 0; i < padChoice->count(); ++i) choices << padChoice->itemText(i);
+        EXPECT_EQ(padChoice->currentIndex(), 0);
+        padChoice->setCurrentIndex(1);
+        PressOk(dialog);
+    }});
+    frame->show();
+    ASSERT_TRUE(ModalDriver::WaitUntil([&] { return driver.Done(); }));
+    EXPECT_EQ(choices, QStringList({"Povstalce", "Imperatora"}));
+    EXPECT_TRUE(frame->Gamepads().FirstPadPlaysEmperor());
 }

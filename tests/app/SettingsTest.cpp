@@ -27,12 +27,12 @@ class RecordingSettings : public Settings {
 
 }  // namespace
 
-TEST(Settings, WritesThePositionThenPL2ThenPL1) {
+TEST(Settings, WritesThePositionThenPL2ThenPL1ThenTheScoreChoice) {
     ConfigSandbox config;
     RecordingSettings settings;
-    EXPECT_TRUE(settings.WriteAtExit({340, 312, 940, 712}, true, false));
-    EXPECT_EQ(settings.written,
-              QStringList({"Vzhled/pozice=0340 0312 0940 0712", "Hra/PL2=0", "Hra/PL1=1"}));
+    EXPECT_TRUE(settings.WriteAtExit({340, 312, 940, 712}, true, false, true));
+    EXPECT_EQ(settings.written, QStringList({"Vzhled/pozice=0340 0312 0940 0712", "Hra/PL2=0",
+                                             "Hra/PL1=1", "Vzhled/skore=1"}));
     EXPECT_EQ(settings.FileName(), config.FilePath());
 }
 
@@ -40,12 +40,13 @@ TEST(Settings, ReadsBackWhatItWrote) {
     ConfigSandbox config;
     {
         Settings settings;
-        settings.WriteAtExit({-4, 12, 796, 612}, false, true);
+        settings.WriteAtExit({-4, 12, 796, 612}, false, true, false);
     }
     Settings settings;
     EXPECT_EQ(settings.ReadPosition(), "-004 0012 0796 0612");
     EXPECT_FALSE(settings.ReadEmperorComputer());
     EXPECT_TRUE(settings.ReadRebelComputer());
+    EXPECT_FALSE(settings.ReadShowScore());
     EXPECT_EQ(config.Get("Hra/PL1").toString(), "0");
     EXPECT_EQ(config.Get("Hra/PL2").toString(), "1");
 }
@@ -56,6 +57,7 @@ TEST(Settings, MissingEntriesMeanNoPositionAndTwoPersons) {
     EXPECT_EQ(settings.ReadPosition(), "");
     EXPECT_FALSE(settings.ReadEmperorComputer());
     EXPECT_FALSE(settings.ReadRebelComputer());
+    EXPECT_FALSE(settings.ReadShowScore());
 }
 
 TEST(Settings, OnlyAStoredOneMeansTheComputerPlays) {
@@ -81,7 +83,7 @@ TEST(Settings, AnUnwritableLocationCostsOneWarning) {
     {
         Settings settings;
         EXPECT_EQ(settings.ReadPosition(), "");
-        EXPECT_FALSE(settings.WriteAtExit({0, 0, 600, 400}, false, false));
+        EXPECT_FALSE(settings.WriteAtExit({0, 0, 600, 400}, false, false, false));
     }
     EXPECT_EQ(messages.Count(), 1) << messages.Text().toStdString();
     EXPECT_TRUE(messages.Text().contains("settings could not be saved"));
@@ -103,7 +105,7 @@ TEST(Settings, AnOldFileItCannotFullyReadIsRewrittenWithoutAWarning) {
         MessageCounter messages;
         {
             Settings settings;
-            EXPECT_TRUE(settings.WriteAtExit({40, 60, 840, 660}, true, false));
+            EXPECT_TRUE(settings.WriteAtExit({40, 60, 840, 660}, true, false, false));
         }
         EXPECT_EQ(messages.Count(), 0) << messages.Text().toStdString();
         Settings settings;
