@@ -78,16 +78,21 @@ bench: build
 
 FUZZ_SECONDS ?= 180
 
-# Fuzzes the bitmap decoder (libFuzzer, clang, ASan+UBSan) for FUZZ_SECONDS
-# seconds, starting from hand-made seed files; the corpus grows in build-fuzz.
+# Fuzzes the bitmap decoder and then the network packet decoder (libFuzzer,
+# clang, ASan+UBSan) for FUZZ_SECONDS seconds each, starting from hand-made
+# seed files; the corpora grow in build-fuzz.
 fuzz:
 	cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
 	  -DQUARNEX_FUZZ=ON -DQUARNEX_APP=OFF -DQUARNEX_BENCH=OFF
-	cmake --build build-fuzz --target fuzz_decode_bitmap fuzz_bitmap_seeds
-	mkdir -p build-fuzz/corpus
+	cmake --build build-fuzz --target fuzz_decode_bitmap fuzz_bitmap_seeds fuzz_decode_packet \
+	  fuzz_packet_seeds
+	mkdir -p build-fuzz/corpus build-fuzz/packet-corpus
 	build-fuzz/fuzz/fuzz_bitmap_seeds build-fuzz/corpus
 	build-fuzz/fuzz/fuzz_decode_bitmap -max_total_time=$(FUZZ_SECONDS) -max_len=8192 \
 	  -artifact_prefix=build-fuzz/ build-fuzz/corpus
+	build-fuzz/fuzz/fuzz_packet_seeds build-fuzz/packet-corpus
+	build-fuzz/fuzz/fuzz_decode_packet -max_total_time=$(FUZZ_SECONDS) -max_len=4096 \
+	  -artifact_prefix=build-fuzz/packet- build-fuzz/packet-corpus
 
 contact-sheet: build
 	$(BUILD_DIR)/tools/artgen/quarnex-artgen --contact-sheet $(BUILD_DIR)/contact-sheet.png
