@@ -26,6 +26,7 @@ InputPacket Inputs(int ticks) {
     p.advantage = 1;
     p.confirmedTick = 12;
     p.checksum = 0x1122334455667788ull;
+    p.dismissedEnd = 5;
     p.firstTick = 13;
     p.inputs.resize(static_cast<size_t>(ticks));
     for (int i = 0; i < ticks; ++i) {
@@ -34,7 +35,6 @@ InputPacket Inputs(int ticks) {
         if (i % 3 == 0) list.Add(GameInput::Fire(Weapon::Forward));
         if (i % 5 == 0) list.Add(GameInput::Key(GameKey::Left));
         if (i == 4) list.Add(GameInput::NewGame(PlayerChoice{true, true}));
-        list.SetDismissed(i == 6);
     }
     return p;
 }

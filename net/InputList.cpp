@@ -20,10 +20,9 @@ bool InputList::AddTarget(int32_t x, int32_t y) {
 
 void InputList::Clear() {
     size = 0;
-    dismissed = false;
 }
 
-bool InputList::SameInputs(const InputList& other) const {
+bool InputList::operator==(const InputList& other) const {
     if (size != other.size) return false;
     for (size_t i = 0; i < size; ++i) {
         if (!(items[i] == other.items[i])) return false;

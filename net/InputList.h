@@ -10,8 +10,6 @@ namespace qx::net {
 
 // One side's inputs for one tick, in the order they are applied: a fixed
 // number at most, held in place (a packet full of them never allocates).
-// `dismissed` is no input to the game: it tells the other machine that this
-// side's player has closed the end-of-game box.
 class InputList {
   public:
     static constexpr size_t kCapacity = 16;
@@ -30,20 +28,11 @@ class InputList {
     const GameInput* begin() const { return items.data(); }
     const GameInput* end() const { return items.data() + size; }
 
-    bool Dismissed() const { return dismissed; }
-    void SetDismissed(bool value) { dismissed = value; }
-
-    // The same game inputs in the same order (`dismissed` aside): whether a
-    // prediction was right.
-    bool SameInputs(const InputList& other) const;
-    bool operator==(const InputList& other) const {
-        return dismissed == other.dismissed && SameInputs(other);
-    }
+    bool operator==(const InputList& other) const;
 
   private:
     std::array<GameInput, kCapacity> items{};
     uint8_t size = 0;
-    bool dismissed = false;
 };
 
 }  // namespace qx::net

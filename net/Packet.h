@@ -42,13 +42,14 @@ struct StartPacket {
 struct InputPacket {
     static constexpr size_t kMaxTicks = 32;
 
-    uint32_t sequence = 0;          // counts the sender's input packets, for loss figures
-    uint32_t ack = 0;               // the receiver's inputs held up to this tick (0: none)
-    uint32_t currentTick = 0;       // the sender's latest simulated tick
-    int8_t advantage = 0;           // how many ticks the sender thinks it is ahead
-    uint32_t confirmedTick = 0;     // the sender's latest tick with both sides' inputs
-    uint64_t checksum = 0;          // the state's checksum after confirmedTick
-    uint32_t firstTick = 1;         // the tick of inputs[0]
+    uint32_t sequence = 0;       // counts the sender's input packets, for loss figures
+    uint32_t ack = 0;            // the receiver's inputs held up to this tick (0: none)
+    uint32_t currentTick = 0;    // the sender's latest simulated tick
+    int8_t advantage = 0;        // how many ticks the sender thinks it is ahead
+    uint32_t confirmedTick = 0;  // the sender's latest tick with both sides' inputs
+    uint64_t checksum = 0;       // the state's checksum after confirmedTick
+    uint32_t dismissedEnd = 0;   // the last end-of-game tick whose box the sender's player closed
+    uint32_t firstTick = 1;      // the tick of inputs[0]
     std::vector<InputList> inputs;  // at most kMaxTicks
 
     bool operator==(const InputPacket&) const = default;

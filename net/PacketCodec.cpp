@@ -10,9 +10,6 @@ constexpr uint8_t kMagic1 = 'X';
 
 enum class Type : uint8_t { Hello = 1, Start = 2, Inputs = 3, Bye = 4 };
 
-constexpr uint8_t kCountBits = 0x1F;
-constexpr uint8_t kDismissedBit = 0x80;
-
 class Writer {
   public:
     explicit Writer(Type type) {
@@ -93,10 +90,11 @@ void WriteInputs(Writer& w, const InputPacket& p) {
     w.U8(static_cast<uint8_t>(p.advantage));
     w.U32(p.confirmedTick);
     w.U64(p.checksum);
+    w.U32(p.dismissedEnd);
     w.U32(p.firstTick);
     w.U8(static_cast<uint8_t>(p.inputs.size()));
     for (const InputList& list : p.inputs) {
-        w.U8(static_cast<uint8_t>(list.Size() | (list.Dismissed() ? kDismissedBit : 0)));
+        w.U8(static_cast<uint8_t>(list.Size()));
         for (const GameInput& in : list) WriteInput(w, in);
     }
 }
@@ -135,10 +133,12 @@ const char* ReadInputs(Reader& r, InputPacket& p) {
     p.advantage = static_cast<int8_t>(r.U8());
     p.confirmedTick = r.U32();
     p.checksum = r.U64();
+    p.dismissedEnd = r.U32();
     p.firstTick = r.U32();
     const uint8_t ticks = r.U8();
     if (!r.Ok()) return "inputs: too short";
-    if (p.ack > kMaxTick || p.currentTick > kMaxTick || p.confirmedTick > kMaxTick) {
+    if (p.ack > kMaxTick || p.currentTick > kMaxTick || p.confirmedTick > kMaxTick ||
+        p.dismissedEnd > kMaxTick) {
         return "inputs: tick out of range";
     }
     if (p.firstTick < 1 || ticks > InputPacket::kMaxTicks ||
@@ -147,13 +147,9 @@ const char* ReadInputs(Reader& r, InputPacket& p) {
     }
     p.inputs.assign(ticks, InputList{});
     for (InputList& list : p.inputs) {
-        const uint8_t head = r.U8();
-        const uint8_t count = head & kCountBits;
+        const uint8_t count = r.U8();
         if (!r.Ok()) return "inputs: too short";
-        if ((head & ~(kCountBits | kDismissedBit)) != 0 || count > InputList::kCapacity) {
-            return "inputs: bad input count";
-        }
-        list.SetDismissed((head & kDismissedBit) != 0);
+        if (count > InputList::kCapacity) return "inputs: bad input count";
         for (uint8_t i = 0; i < count; ++i) {
             GameInput in;
             if (!ReadInput(r, in)) return r.Ok() ? "inputs: bad input" : "inputs: too short";

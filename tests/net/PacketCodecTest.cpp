@@ -14,6 +14,7 @@ InputPacket FullInputPacket() {
     p.advantage = -3;
     p.confirmedTick = 40;
     p.checksum = 0x0123456789ABCDEFull;
+    p.dismissedEnd = 17;
     p.firstTick = kMaxTick - 31;
     p.inputs.resize(InputPacket::kMaxTicks);
     InputList& busy = p.inputs[3];
@@ -22,7 +23,6 @@ InputPacket FullInputPacket() {
     busy.Add(GameInput::Fire(Weapon::Up));
     busy.Add(GameInput::Key(GameKey::DownRight));
     busy.Add(GameInput::NewGame(PlayerChoice{true, false}));
-    busy.SetDismissed(true);
     for (size_t i = 0; i < InputList::kCapacity; ++i) p.inputs[7].Add(GameInput::Target(0, 0));
     return p;
 }
@@ -56,10 +56,11 @@ TEST(PacketCodec, EveryMessageComesBackAsSent) {
 
 // Byte offsets in an input packet: the header (4), then sequence, ack,
 // current tick (4 each), advantage (1), confirmed tick (4), checksum (8),
-// first tick (4), tick count (1): the first tick's head is at 34.
-constexpr size_t kFirstTickAt = 29;
-constexpr size_t kTickCountAt = 33;
-constexpr size_t kFirstListAt = 34;
+// dismissed end (4), first tick (4), tick count (1): the first tick's input
+// count is at 38.
+constexpr size_t kFirstTickAt = 33;
+constexpr size_t kTickCountAt = 37;
+constexpr size_t kFirstListAt = 38;
 
 std::vector<uint8_t> OneInput(const GameInput& in) {
     InputPacket p;
@@ -89,7 +90,7 @@ TEST(PacketCodec, RefusesMalformedPacketsAsAWhole) {
     EXPECT_STREQ(edited(kFirstTickAt + 3, 0x80, good), "inputs: tick range out of range");
     EXPECT_STREQ(edited(kFirstListAt, 17, EncodePacket(InputPacket{.inputs = {InputList{}}})),
                  "inputs: bad input count");
-    EXPECT_STREQ(edited(kFirstListAt, 0x40, EncodePacket(InputPacket{.inputs = {InputList{}}})),
+    EXPECT_STREQ(edited(kFirstListAt, 0x80, EncodePacket(InputPacket{.inputs = {InputList{}}})),
                  "inputs: bad input count");
     // First tick 0, ticks past the largest one, and each kind of bad value.
     InputPacket zero;

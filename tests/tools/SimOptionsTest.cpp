@@ -106,3 +106,39 @@ TEST(InputScript, BadLinesAreReportedWithTheirNumber) {
     EXPECT_FALSE(ParseInputScript(decreasing, events, error));
     EXPECT_NE(error.find("line 2"), std::string::npos);
 }
+
+TEST(SimOptions, NetworkPlayOptions) {
+    std::string error;
+    auto host =
+        Parse({"--net-host", "29030", "--side", "rebel", "--realtime", "--ticks", "50"}, error);
+    ASSERT_TRUE(host) << error;
+    EXPECT_TRUE(host->net.hosting);
+    EXPECT_EQ(host->net.port, 29030);
+    EXPECT_EQ(host->net.side, "rebel");
+    EXPECT_TRUE(host->net.realtime);
+    auto join = Parse({"--net-join", "::1:7", "--sync-test", "16"}, error);
+    ASSERT_TRUE(join) << error;
+    EXPECT_TRUE(join->net.joining);
+    EXPECT_EQ(join->net.host, "::1");
+    EXPECT_EQ(join->net.port, 7);
+
+    const std::vector<std::vector<std::string>> bad = {
+        {"--net-host", "0"},
+        {"--net-host", "65536"},
+        {"--net-join", "localhost"},
+        {"--net-join", ":5"},
+        {"--net-join", "a:0"},
+        {"--side", "both", "--net-host", "1"},
+        {"--side", "rebel"},
+        {"--realtime"},
+        {"--net-host", "1", "--net-join", "a:1"},
+        {"--net-host", "1", "--emperor", "human"},
+        {"--net-host", "1", "--frames", "out"},
+        {"--net-host", "1", "--ticks", "2147483648"},
+        {"--net-host", "1", "--sync-test", "17"},
+    };
+    for (const auto& args : bad) {
+        EXPECT_FALSE(Parse(args, error)) << args[0] << " " << args[1 % args.size()];
+        EXPECT_FALSE(error.empty());
+    }
+}

@@ -1,5 +1,6 @@
 #include "tools/sim/SimOptions.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <limits>
@@ -31,6 +32,48 @@ bool ParseClient(const std::string& text, int32_t& w, int32_t& h) {
     return true;
 }
 
+bool ParsePort(const std::string& text, uint16_t& port) {
+    int64_t number = 0;
+    if (!ParseInteger(text, 1, 65535, number)) return false;
+    port = static_cast<uint16_t>(number);
+    return true;
+}
+
+// HOST:PORT, split at the last colon.
+bool ParseHostPort(const std::string& text, std::string& host, uint16_t& port) {
+    const auto colon = text.rfind(':');
+    if (colon == std::string::npos || colon == 0) return false;
+    host = text.substr(0, colon);
+    return ParsePort(text.substr(colon + 1), port);
+}
+
+// The rules of network play: one of host and join; in a network game both
+// sides are persons and the picture is each machine's own, so the options
+// that choose players or write frames do not apply.
+std::string CheckNetOptions(const SimOptions& options, const std::vector<std::string>& given) {
+    const NetSimOptions& net = options.net;
+    if (!net.Active()) {
+        for (const char* name : {"--side", "--realtime"}) {
+            if (std::find(given.begin(), given.end(), name) != given.end()) {
+                return std::string("option ") + name + " needs --net-host or --net-join";
+            }
+        }
+        return {};
+    }
+    if (net.hosting && net.joining) return "options --net-host and --net-join exclude each other";
+    for (const char* name : {"--emperor", "--rebel", "--frames", "--frame-every"}) {
+        if (std::find(given.begin(), given.end(), name) != given.end()) {
+            return std::string("option ") + name + " is not available in network play";
+        }
+    }
+    if (options.ticks > kMaxNetTicks) return "bad value for --ticks in network play";
+    if (options.syncTestTicks > kMaxNetSyncTestTicks) {
+        return "bad value for --sync-test in network play: at most " +
+               std::to_string(kMaxNetSyncTestTicks);
+    }
+    return {};
+}
+
 }  // namespace
 
 bool ParseInteger(const std::string& text, int64_t min, int64_t max, int64_t& value) {
@@ -51,8 +94,14 @@ std::optional<SimOptions> ParseSimOptions(const std::vector<std::string>& args,
                                           std::string& error) {
     SimOptions options;
     bool framesGiven = false;
+    std::vector<std::string> given;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& name = args[i];
+        given.push_back(name);
+        if (name == "--realtime") {
+            options.net.realtime = true;
+            continue;
+        }
         if (i + 1 >= args.size()) {
             error = "option " + name + " needs a value";
             return std::nullopt;
@@ -63,9 +112,11 @@ std::optional<SimOptions> ParseSimOptions(const std::vector<std::string>& args,
         if (name == "--seed") {
             ok = ParseInteger(value, 0, std::numeric_limits<uint32_t>::max(), number);
             options.seed = static_cast<uint32_t>(number);
+            options.net.seedGiven = true;
         } else if (name == "--ticks") {
             ok = ParseInteger(value, 0, std::numeric_limits<int64_t>::max(), number);
             options.ticks = number;
+            options.net.ticksGiven = true;
         } else if (name == "--emperor") {
             ok = ParsePlayer(value, options.emperorComputer);
         } else if (name == "--rebel") {
@@ -85,6 +136,15 @@ std::optional<SimOptions> ParseSimOptions(const std::vector<std::string>& args,
         } else if (name == "--sync-test") {
             ok = ParseInteger(value, 1, kMaxSyncTestTicks, number);
             options.syncTestTicks = static_cast<int32_t>(number);
+        } else if (name == "--net-host") {
+            ok = ParsePort(value, options.net.port);
+            options.net.hosting = true;
+        } else if (name == "--net-join") {
+            ok = ParseHostPort(value, options.net.host, options.net.port);
+            options.net.joining = true;
+        } else if (name == "--side") {
+            ok = value == "emperor" || value == "rebel";
+            options.net.side = value;
         } else {
             error = "unknown option " + name;
             return std::nullopt;
@@ -95,6 +155,8 @@ std::optional<SimOptions> ParseSimOptions(const std::vector<std::string>& args,
         }
     }
     if (!framesGiven) options.framesDir.clear();
+    error = CheckNetOptions(options, given);
+    if (!error.empty()) return std::nullopt;
     return options;
 }
 
@@ -102,6 +164,10 @@ std::string SimUsage() {
     return "usage: quarnex-sim [--seed N] [--ticks N] [--emperor human|computer]\n"
            "                   [--rebel human|computer] [--client WxH] [--input FILE]\n"
            "                   [--trace FILE|-] [--frames DIR --frame-every K]\n"
+           "                   [--sync-test K]\n"
+           "       quarnex-sim --net-host PORT | --net-join HOST:PORT [--side emperor|rebel]\n"
+           "                   [--realtime] [--seed N (host)] [--ticks N] [--client WxH]\n"
+           "                   [--input FILE (this side's events)] [--trace FILE|-]\n"
            "                   [--sync-test K]\n";
 }
 

@@ -7,6 +7,20 @@
 
 namespace qx::sim {
 
+// Network play: this run is one of two machines playing one game.
+struct NetSimOptions {
+    bool hosting = false;  // --net-host PORT
+    bool joining = false;  // --net-join HOST:PORT
+    uint16_t port = 0;
+    std::string host;
+    std::string side;       // --side: "emperor", "rebel" or "" (not given)
+    bool realtime = false;  // --realtime: 30 ms ticks instead of as fast as the link allows
+    bool seedGiven = false;
+    bool ticksGiven = false;
+
+    bool Active() const { return hosting || joining; }
+};
+
 struct SimOptions {
     uint32_t seed = 0;
     int64_t ticks = 1000;
@@ -22,9 +36,14 @@ struct SimOptions {
     // run those ticks again without drawing and check the state comes out the
     // same.
     int32_t syncTestTicks = 0;
+    NetSimOptions net;
 };
 
 constexpr int64_t kMaxSyncTestTicks = 1000;
+// In network play the sync test goes back at most this far, and a game has
+// at most this many ticks.
+constexpr int64_t kMaxNetSyncTestTicks = 16;
+constexpr int64_t kMaxNetTicks = 0x7FFFFFFF;
 
 // The largest client side the simulator accepts, so a typo cannot ask for
 // gigabytes of screen.

@@ -3,6 +3,9 @@
 #include <iostream>
 
 #include "tools/sim/InputScript.h"
+#ifdef QUARNEX_SIM_NETWORK
+#include "tools/sim/NetSimulator.h"
+#endif
 #include "tools/sim/SimOptions.h"
 #include "tools/sim/Simulator.h"
 
@@ -13,6 +16,21 @@ namespace {
 int Fail(const std::string& message) {
     std::cerr << "quarnex-sim: " << message << '\n';
     return 2;
+}
+
+// One machine of a network game; the summary line comes last in every case.
+int RunNet(const SimOptions& options, const std::vector<InputEvent>& events, std::ostream* trace) {
+#ifndef QUARNEX_SIM_NETWORK
+    (void)options, (void)events, (void)trace;
+    return Fail("network play is not part of this build");
+#else
+    const NetSimResult result = RunNetworkGame(options, events, trace);
+    for (const std::string& note : result.notes) std::cerr << "quarnex-sim: " << note << '\n';
+    if (!result.message.empty()) std::cerr << "quarnex-sim: " << result.message << '\n';
+    if (!result.figures.empty()) std::cerr << result.figures << '\n';
+    std::cerr << FormatSummary(result.summary) << '\n';
+    return NetExitStatus(result.end);
+#endif
 }
 
 }  // namespace
@@ -38,6 +56,8 @@ int main(int argc, char** argv) {
         if (!traceFile) return Fail("cannot write trace file " + options->tracePath);
         trace = &traceFile;
     }
+
+    if (options->net.Active()) return RunNet(*options, events, trace);
 
     const SimSummary summary = RunSimulation(*options, events, trace);
     if (summary.desync) {

@@ -1,0 +1,108 @@
+#include "net/MemoryLink.h"
+
+#include <algorithm>
+
+namespace qx::net {
+namespace {
+
+// Datagrams in flight toward one end at most; more are lost, as a full
+// network buffer would lose them.
+constexpr size_t kMaxInFlight = 4096;
+
+}  // namespace
+
+class MemoryLink::Endpoint : public Transport {
+  public:
+    Endpoint(MemoryLink& link, int side) : link(link), side(side) {}
+
+    LinkEvent Poll(std::vector<uint8_t>& data) override {
+        if (!announced) {
+            announced = true;
+            return LinkEvent::Connected;
+        }
+        if (closed) return LinkEvent::None;
+        auto next = std::min_element(inbox.begin(), inbox.end(), [](const auto& a, const auto& b) {
+            return a.due != b.due ? a.due < b.due : a.order < b.order;
+        });
+        if (next == inbox.end() || next->due > link.now) return LinkEvent::None;
+        const bool closing = next->closing;
+        data = std::move(next->data);
+        inbox.erase(next);
+        if (closing) {
+            closed = true;
+            return LinkEvent::Disconnected;
+        }
+        received += data.size();
+        return LinkEvent::Received;
+    }
+
+    void Send(const std::vector<uint8_t>& data, bool reliable) override {
+        if (closed) return;
+        sent += data.size();
+        link.Carry(1 - side, data, reliable, false);
+    }
+
+    void Wait(uint32_t) override {}
+
+    void Close(uint32_t) override {
+        if (closed) return;
+        closed = true;
+        link.Carry(1 - side, {}, true, true);
+    }
+
+    uint64_t BytesSent() const override { return sent; }
+    uint64_t BytesReceived() const override { return received; }
+    uint64_t Oversized() const override { return 0; }
+
+    std::vector<InFlight> inbox;
+
+  private:
+    MemoryLink& link;
+    int side;
+    bool announced = false;
+    bool closed = false;
+    uint64_t sent = 0;
+    uint64_t received = 0;
+};
+
+MemoryLink::MemoryLink(const LinkFaults& f) : faults(f), rng(f.seed | 1) {
+    ends[0] = std::make_unique<Endpoint>(*this, 0);
+    ends[1] = std::make_unique<Endpoint>(*this, 1);
+}
+
+MemoryLink::~MemoryLink() = default;
+
+Transport& MemoryLink::End(int side) {
+    return *ends[side & 1];
+}
+
+uint32_t MemoryLink::Random(uint32_t below) {
+    rng ^= rng << 13;
+    rng ^= rng >> 7;
+    rng ^= rng << 17;
+    return below == 0 ? 0 : static_cast<uint32_t>(rng % below);
+}
+
+void MemoryLink::Carry(int to, const std::vector<uint8_t>& data, bool reliable, bool closing) {
+    std::vector<InFlight>& inbox = ends[to]->inbox;
+    const uint32_t spread = faults.maxDelayMs - std::min(faults.minDelayMs, faults.maxDelayMs);
+    uint64_t due = now + faults.minDelayMs + Random(spread + 1);
+    if (reliable) {
+        // Reliable messages keep their order, as ENet's reliable channel does.
+        due = std::max(due, lastReliableDue[to]);
+        lastReliableDue[to] = due;
+    } else if (Random(100) < faults.dropPercent) {
+        ++dropped;
+        return;
+    }
+    if (inbox.size() >= kMaxInFlight) {
+        ++dropped;
+        return;
+    }
+    inbox.push_back({due, order++, data, closing});
+    if (!reliable && Random(100) < faults.duplicatePercent && inbox.size() < kMaxInFlight) {
+        inbox.push_back({due + Random(spread + 1), order++, data, false});
+    }
+}
+
+}  // namespace qx::net

@@ -1,0 +1,270 @@
+#include "tools/sim/NetSimulator.h"
+
+#include <chrono>
+#include <cstdio>
+#include <memory>
+
+#include "common/ArenaToClient.h"
+#include "net/EnetTransport.h"
+#include "tools/sim/TraceWriter.h"
+#include "tools/sim/VirtualKeys.h"
+
+namespace qx::sim {
+namespace {
+
+using net::NetSide;
+using net::PeerEnd;
+
+constexpr uint64_t kTickMs = 30;
+// A host waits this long for the other machine to join.
+constexpr uint32_t kHostWaitMs = 15000;
+
+void CountWins(int32_t now, int32_t& last, int64_t& total) {
+    if (now > last) total += now - last;
+    last = now;
+}
+
+// Writes the confirmed ticks: the trace, the wins, the games ended and the
+// final checksum.
+class ConfirmedRecorder : public net::ConfirmedListener {
+  public:
+    ConfirmedRecorder(SimSummary& summary, std::ostream* trace) : summary(summary), trace(trace) {}
+
+    void OnConfirmed(uint32_t tick, const net::Frame& frame) override {
+        summary.ticks = tick;
+        if (frame.ended) ++summary.gamesEnded;
+        CountWins(frame.state.emperor.Wins(), lastEmperorWins, summary.emperorWins);
+        CountWins(frame.state.rebel.Wins(), lastRebelWins, summary.rebelWins);
+        summary.checksum = frame.checksum;
+        if (trace) *trace << TraceLine(tick, frame.state) << '\n';
+    }
+
+  private:
+    SimSummary& summary;
+    std::ostream* trace;
+    int32_t lastEmperorWins = 0;
+    int32_t lastRebelWins = 0;
+};
+
+// Turns this side's scripted events into the inputs of the ticks they name.
+class ScriptFeeder {
+  public:
+    ScriptFeeder(const std::vector<InputEvent>& events) : events(events) {}
+
+    net::InputList InputsFor(uint32_t tick, Game& game) {
+        net::InputList list;
+        for (; next < events.size() && events[next].tick <= tick; ++next) {
+            if (events[next].tick == tick) Add(events[next], game, list);
+        }
+        return list;
+    }
+
+    int64_t Overflow() const { return overflow; }
+
+  private:
+    void Add(const InputEvent& e, Game& game, net::InputList& list) {
+        bool added = true;
+        switch (e.kind) {
+            case EventKind::Mouse:
+                if (const auto target = ClientToArena(e.a, e.b, game.ClientRect())) {
+                    added = list.AddTarget(target->x, target->y);
+                }
+                break;
+            case EventKind::LButton:
+                added = list.Add(GameInput::Fire(Weapon::Forward));
+                break;
+            case EventKind::RButton:
+            case EventKind::MButton:
+                added = list.Add(GameInput::Fire(Weapon::Down));
+                break;
+            case EventKind::Key:
+                if (GameKeyForVirtualKey(e.a) != GameKey::None) {
+                    added = list.Add(GameInput::Key(GameKeyForVirtualKey(e.a)));
+                }
+                break;
+            case EventKind::Resize:
+                game.OnSize(e.a, e.b);
+                game.ShowState();
+                break;
+            case EventKind::Paint:
+                game.ShowState();
+                break;
+            case EventKind::NewGame:
+                added = list.Add(GameInput::NewGame(PlayerChoice{true, true}));
+                break;
+        }
+        if (!added) ++overflow;
+    }
+
+    const std::vector<InputEvent>& events;
+    size_t next = 0;
+    int64_t overflow = 0;
+};
+
+const char* SideName(NetSide side) {
+    return side == NetSide::Emperor ? "emperor" : "rebel";
+}
+
+std::unique_ptr<net::EnetTransport> OpenTransport(const NetSimOptions& net, std::string& error) {
+    if (net.hosting) return net::EnetTransport::Listen(net.port, error);
+    return net::EnetTransport::Join(net.host, net.port, error);
+}
+
+net::PeerOptions PeerOptionsFor(const SimOptions& options) {
+    net::PeerOptions po;
+    po.hosting = options.net.hosting;
+    po.side = options.net.side == "rebel" ? NetSide::Rebel : NetSide::Emperor;
+    po.seed = options.seed;
+    po.ticks = static_cast<uint32_t>(options.ticks);
+    po.syncTestTicks = options.syncTestTicks;
+    po.hostWaitMs = kHostWaitMs;
+    return po;
+}
+
+std::string EndMessage(const net::NetPeer& peer) {
+    const std::string tick = std::to_string(peer.EndTick());
+    switch (peer.End()) {
+        case PeerEnd::Desync:
+            return "the machines' games differ at tick " + tick +
+                   (peer.EndDetail().empty() ? "" : ": " + peer.EndDetail());
+        case PeerEnd::Unreachable:
+            return "the other machine could not be reached";
+        case PeerEnd::Silent:
+            return "the other machine went silent (tick " + tick + ")";
+        case PeerEnd::Left:
+            return "the other machine left the game (tick " + tick + ")";
+        case PeerEnd::Quit:
+            return "the game was ended here (tick " + tick + ")";
+        case PeerEnd::Done:
+        case PeerEnd::None:
+            break;
+    }
+    return {};
+}
+
+std::string FormatFigures(const net::NetPeer& peer, NetSide side, double seconds) {
+    const net::PeerFigures f = peer.Figures();
+    net::SessionStats stats;
+    if (const net::RollbackSession* s = peer.Session()) {
+        stats = s->Stats();
+    }
+    const double secs = seconds > 0 ? seconds : 1;
+    char line[400];
+    std::snprintf(line, sizeof line,
+                  "network: %s, ping %u ms, input delay %u, rollbacks %lld (%.1f/s, %lld ticks, "
+                  "largest %d), packets sent %llu, lost %llu, refused %llu, bytes sent %llu "
+                  "(%.0f/s), received %llu (%.0f/s)",
+                  SideName(side), f.pingMs, f.inputDelay, static_cast<long long>(stats.rollbacks),
+                  stats.rollbacks / secs, static_cast<long long>(stats.rolledBackTicks),
+                  stats.largestRollback, static_cast<unsigned long long>(f.packetsSent),
+                  static_cast<unsigned long long>(f.packetsLost),
+                  static_cast<unsigned long long>(f.badPackets),
+                  static_cast<unsigned long long>(f.bytesSent), f.bytesSent / secs,
+                  static_cast<unsigned long long>(f.bytesReceived), f.bytesReceived / secs);
+    return line;
+}
+
+}  // namespace
+
+int NetExitStatus(PeerEnd end) {
+    switch (end) {
+        case PeerEnd::Done:
+            return 0;
+        case PeerEnd::Desync:
+            return 1;
+        default:
+            return 3;
+    }
+}
+
+NetSimResult RunNetworkGame(const SimOptions& options, const std::vector<InputEvent>& events,
+                            std::ostream* trace) {
+    NetSimResult result;
+    std::string error;
+    const auto transport = OpenTransport(options.net, error);
+    if (!transport) {
+        result.end = PeerEnd::Unreachable;
+        result.message = error;
+        return result;
+    }
+    net::NetPeer peer(*transport, PeerOptionsFor(options));
+    ConfirmedRecorder recorder(result.summary, trace);
+    ScriptFeeder feeder(events);
+    const auto start = std::chrono::steady_clock::now();
+    auto clock = [&] {
+        return static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                         std::chrono::steady_clock::now() - start)
+                                         .count());
+    };
+    bool begun = false;
+    uint64_t nextTickAt = 0;
+    while (!peer.Ended()) {
+        peer.Pump(clock());
+        net::RollbackSession* session = peer.Session();
+        if (peer.Ended()) break;
+        if (!session) {
+            transport->Wait(5);
+            continue;
+        }
+        if (!begun) {
+            begun = true;
+            session->SetListener(&recorder);
+            session->GetGame().OnSize(options.clientWidth, options.clientHeight);
+            session->GetGame().ShowState();
+            result.summary.checksum = session->FrameOf(0).checksum;
+            if (trace) *trace << TraceLine(0, session->FrameOf(0).state) << '\n';
+            nextTickAt = clock();
+        }
+        if (session->OpenEnd()) session->DismissEnd();
+        while (peer.WantsLocalInput()) {
+            const uint32_t tick = session->NextLocalTick();
+            if (!session->AddLocalInput(feeder.InputsFor(tick, session->GetGame()))) break;
+        }
+        if (options.net.realtime) {
+            const uint64_t now = clock();
+            if (now < nextTickAt) {
+                transport->Wait(static_cast<uint32_t>(std::min<uint64_t>(nextTickAt - now, 5)));
+                continue;
+            }
+            nextTickAt += kTickMs;
+            if (peer.ShouldWaitForOther()) continue;
+        }
+        if (peer.Advance(clock()) != net::RollbackSession::Step::Ran && !options.net.realtime) {
+            transport->Wait(1);
+        }
+    }
+    const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
+    peer.Close();
+
+    SimSummary& summary = result.summary;
+    summary.ticksPerSecond = elapsed.count() > 0 ? summary.ticks / elapsed.count() : 0;
+    result.end = peer.End();
+    result.message = EndMessage(peer);
+    summary.desync = peer.End() == PeerEnd::Desync;
+    result.figures = FormatFigures(peer, peer.LocalSide(), elapsed.count());
+    if (peer.Started()) {
+        if (options.net.joining && !options.net.side.empty() &&
+            options.net.side != SideName(peer.LocalSide())) {
+            result.notes.push_back(
+                std::string("the host chose the sides: this machine plays the ") +
+                SideName(peer.LocalSide()));
+        }
+        if (options.net.joining && options.net.seedGiven) {
+            result.notes.push_back("the host draws the seed; --seed was not used");
+        }
+        const int64_t agreed = peer.Session()->Options().lastTick;
+        if (agreed != options.ticks) {
+            result.notes.push_back("playing " + std::to_string(agreed) +
+                                   " ticks as agreed with the other machine");
+        }
+        const int64_t dropped = peer.Session()->Stats().droppedLocalInputs + feeder.Overflow();
+        if (dropped > 0) {
+            result.notes.push_back(std::to_string(dropped) +
+                                   " scripted inputs were not this side's or too many for one "
+                                   "tick and were left out");
+        }
+    }
+    return result;
+}
+
+}  // namespace qx::sim
