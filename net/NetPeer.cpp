@@ -14,7 +14,9 @@ constexpr uint32_t kTickMs = 30;
 constexpr int kMaxEventsPerPump = 256;
 constexpr uint64_t kMinSendGapMs = 2;
 constexpr uint64_t kDelayCheckMs = 2000;
-constexpr uint32_t kLingerMs = 300;
+// How long leaving waits for the other machine to acknowledge the goodbye
+// (it returns as soon as it has).
+constexpr uint32_t kLingerMs = 1000;
 constexpr uint32_t kSequenceWindow = 64;
 
 // The input delay a round trip calls for: none on a near link, up to two
@@ -47,8 +49,15 @@ void NetPeer::Pump(uint64_t nowMs) {
             lastHeard = now;
             if (!options.hosting) transport.Send(EncodePacket(HelloPacket{options.ticks}), true);
         } else if (event == LinkEvent::Disconnected) {
+            // A machine that has played every agreed tick may go before its
+            // goodbye arrives: once this one has confirmed them all too,
+            // the game is complete here.
             connected = false;
-            if (!remoteDone) Finish(PeerEnd::Left, session ? session->ConfirmedTick() : 0, "");
+            if (PlayedAllTicks()) {
+                Finish(PeerEnd::Done, options.ticks, "");
+            } else if (!remoteDone) {
+                Finish(PeerEnd::Left, session ? session->ConfirmedTick() : 0, "");
+            }
         } else {
             Receive(data, now);
         }
@@ -64,7 +73,13 @@ void NetPeer::Pump(uint64_t nowMs) {
         const uint32_t limit = options.hosting ? options.hostWaitMs : options.connectMs;
         if (limit != 0 && now - startedAt > limit) Finish(PeerEnd::Unreachable, 0, "");
     } else if (!remoteDone && now - lastHeard > options.silenceMs) {
-        Finish(PeerEnd::Silent, session ? session->ConfirmedTick() : 0, "");
+        // After the last agreed tick only the other machine could still
+        // need something; its silence then ends a complete game.
+        if (PlayedAllTicks()) {
+            Finish(PeerEnd::Done, options.ticks, "");
+        } else {
+            Finish(PeerEnd::Silent, session ? session->ConfirmedTick() : 0, "");
+        }
     }
     if (Ended() || !session || remoteDone || !connected) return;
     const bool fresh = session->LocalInputs().KnownThrough() > lastSentLocalTick;
@@ -217,8 +232,12 @@ void NetPeer::CheckRemoteChecksum() {
     SendBye(ByeReason::Desync, pendingCheckTick);
 }
 
+bool NetPeer::PlayedAllTicks() const {
+    return session && options.ticks != 0 && session->ConfirmedTick() >= options.ticks;
+}
+
 void NetPeer::CheckFinished() {
-    if (options.ticks == 0 || session->ConfirmedTick() < options.ticks) return;
+    if (!PlayedAllTicks()) return;
     if (remoteDone) {
         Finish(PeerEnd::Done, options.ticks, "");
     } else if (remoteAck >= options.ticks) {

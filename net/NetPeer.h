@@ -101,6 +101,7 @@ class NetPeer {
     void SendInputs(uint64_t nowMs);
     void CheckRemoteChecksum();
     void CheckFinished();
+    bool PlayedAllTicks() const;
     void UpdateDelay();
     void Finish(PeerEnd why, uint32_t tick, const std::string& detail);
     void SendBye(ByeReason reason, uint32_t tick);
