@@ -19,7 +19,7 @@ struct Row {
 constexpr Row kRows[] = {
     {"", "Imperator (bila lod)", "Povstalec (cervena lod)"},
     {"Rizeni", "mys: lod leti k ukazateli", "sipky, Home, End, Insert (stat)"},
-    {"", "", "numericka klavesnice 1-9, 0 (stat)"},
+    {"", "", "numericka klavesnice 1-4, 6-9, 0 (stat)"},
     {"Strela dopredu", "leve tlacitko mysi", "mezernik"},
     {"Strela dolu", "prave nebo prostredni tlacitko", "X"},
     {"Strela nahoru", "Enter", "C"},

@@ -27,8 +27,8 @@ QImage DesktopIcon::Cutout(const qx::Surface& art) {
         open.pop_back();
         if (!image.rect().contains(p) || image.pixel(p) != kOpaque) continue;
         image.setPixel(p, 0);
-        open.insert(open.end(), {p + QPoint(1, 0), p - QPoint(1, 0), p + QPoint(0, 1),
-                                 p - QPoint(0, 1)});
+        open.insert(open.end(),
+                    {p + QPoint(1, 0), p - QPoint(1, 0), p + QPoint(0, 1), p - QPoint(0, 1)});
     }
     return image;
 }
@@ -38,9 +38,8 @@ QImage DesktopIcon::Render(const qx::Surface& art, int size) {
     if (cutout.isNull() || size <= 0) return {};
     // Enlarge by the smallest whole factor after which `size` divides evenly.
     const int up = size / std::gcd(size, cutout.width());
-    const QImage large =
-        cutout.scaled(cutout.width() * up, cutout.height() * up, Qt::IgnoreAspectRatio,
-                      Qt::FastTransformation);
+    const QImage large = cutout.scaled(cutout.width() * up, cutout.height() * up,
+                                       Qt::IgnoreAspectRatio, Qt::FastTransformation);
     return AverageDown(large, large.width() / size);
 }
 

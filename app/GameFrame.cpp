@@ -232,7 +232,8 @@ void GameFrame::OnTimer() {
     game.OnTimer();
     inTick = false;
     view->UpdateWritten();
-    if (showScore && shownWins != std::pair{game.State().emperor.Wins(), game.State().rebel.Wins()}) UpdateTitle();
+    if (showScore && shownWins != std::pair{game.State().emperor.Wins(), game.State().rebel.Wins()})
+        UpdateTitle();
 }
 
 uint32_t GameFrame::SetGameTimer() {

@@ -7,8 +7,8 @@
 #include <string>
 #include <utility>
 
-#include "app/GamepadInput.h"
 #include "app/GameView.h"
+#include "app/GamepadInput.h"
 #include "app/Settings.h"
 #include "app/WindowPosition.h"
 #include "game/Game.h"

@@ -67,8 +67,8 @@ GamepadInput::~GamepadInput() {
 }
 
 int GamepadInput::PadCount() const {
-    return static_cast<int>(std::count_if(places.begin(), places.end(),
-                                          [](const Pad& pad) { return pad.controller; }));
+    return static_cast<int>(
+        std::count_if(places.begin(), places.end(), [](const Pad& pad) { return pad.controller; }));
 }
 
 void GamepadInput::Poll() {
@@ -181,8 +181,10 @@ void GamepadInput::EmperorButton(int button) {
 
 qx::GameKey GamepadInput::DpadDirection(const Pad& pad) const {
     SDL_GameController* c = pad.controller;
-    const int dx = Held(c, SDL_CONTROLLER_BUTTON_DPAD_RIGHT) - Held(c, SDL_CONTROLLER_BUTTON_DPAD_LEFT);
-    const int dy = Held(c, SDL_CONTROLLER_BUTTON_DPAD_DOWN) - Held(c, SDL_CONTROLLER_BUTTON_DPAD_UP);
+    const int dx =
+        Held(c, SDL_CONTROLLER_BUTTON_DPAD_RIGHT) - Held(c, SDL_CONTROLLER_BUTTON_DPAD_LEFT);
+    const int dy =
+        Held(c, SDL_CONTROLLER_BUTTON_DPAD_DOWN) - Held(c, SDL_CONTROLLER_BUTTON_DPAD_UP);
     return DirectionKey(dx, dy);
 }
 
@@ -230,8 +232,10 @@ void GamepadInput::EmperorTriggers(Pad& pad) {
     for (int i = 0; i < 2; ++i) {
         const bool pulled = SDL_GameControllerGetAxis(pad.controller, axes[i]) >= kTriggerFires;
         if (pulled && !pad.triggers[i]) {
-            if (i == 0) game.OnLButtonDown();
-            else game.OnRButtonDown();
+            if (i == 0)
+                game.OnLButtonDown();
+            else
+                game.OnRButtonDown();
         }
         pad.triggers[i] = pulled;
     }

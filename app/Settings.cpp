@@ -43,8 +43,7 @@ bool Settings::Saved(const QString& writtenLine, const QDateTime& before) const 
         case QSettings::NoError:
             return store.isWritable();
         case QSettings::FormatError:
-            return QFileInfo(store.fileName()).lastModified() != before &&
-                   FileHasLine(writtenLine);
+            return QFileInfo(store.fileName()).lastModified() != before && FileHasLine(writtenLine);
         case QSettings::AccessError:
             break;
     }

@@ -301,7 +301,8 @@ TEST_F(GameFrameTest, TheScoreShowsInTheTitleWhenCheckedAndTheChoiceIsKept) {
         qx::ShipEditor(state.emperor).Wins(2);
         qx::ShipEditor(state.rebel).Wins(1);
     });
-    ASSERT_TRUE(ModalDriver::WaitUntil([&] { return frame->windowTitle() == "Quarnex 2.00 - 2 : 1"; }));
+    ASSERT_TRUE(
+        ModalDriver::WaitUntil([&] { return frame->windowTitle() == "Quarnex 2.00 - 2 : 1"; }));
     CloseAndExit();
     EXPECT_EQ(config.Get("Vzhled/skore").toString(), "1");
     Open();

@@ -100,7 +100,8 @@ TEST(Settings, AnOldFileItCannotFullyReadIsRewrittenWithoutAWarning) {
         QFile file(config.FilePath());
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(old);
-        file.setFileTime(QDateTime::currentDateTime().addSecs(-60), QFileDevice::FileModificationTime);
+        file.setFileTime(QDateTime::currentDateTime().addSecs(-60),
+                         QFileDevice::FileModificationTime);
         file.close();
         MessageCounter messages;
         {

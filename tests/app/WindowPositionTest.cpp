@@ -73,8 +73,10 @@ TEST(WindowPosition, CentresOnTheAvailableArea) {
 TEST(WindowPosition, NumbersThatOutgrowTheirColumnsAreReadAsSeparatedNumbers) {
     // A window left at -1000 or below, or at 10000 and beyond, writes longer
     // fields; every such text reads back as written.
-    for (const StoredRect rect : {StoredRect{-1200, -1100, -400, -500}, {10000, 20, 10800, 620},
-                                  {-5, 10000, 795, 10600}, {-1000, -1000, 12345, 99999}}) {
+    for (const StoredRect rect : {StoredRect{-1200, -1100, -400, -500},
+                                  {10000, 20, 10800, 620},
+                                  {-5, 10000, 795, 10600},
+                                  {-1000, -1000, 12345, 99999}}) {
         EXPECT_EQ(WindowPosition::Parse(WindowPosition::Format(rect)), rect)
             << WindowPosition::Format(rect).toStdString();
     }
