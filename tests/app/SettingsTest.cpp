@@ -100,6 +100,7 @@ TEST(Settings, AnOldFileItCannotFullyReadIsRewrittenWithoutAWarning) {
         QFile file(config.FilePath());
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(old);
+        file.flush();  // written before it is dated a minute back, as an old file is
         file.setFileTime(QDateTime::currentDateTime().addSecs(-60),
                          QFileDevice::FileModificationTime);
         file.close();
