@@ -41,14 +41,36 @@ TEST(SimOptions, DefaultsAndEveryOption) {
     EXPECT_EQ(all->tracePath, "-");
     EXPECT_EQ(all->framesDir, "out");
     EXPECT_EQ(all->frameEvery, 10);
+
+    auto replay = Parse({"--replay", "r.qxr", "--export-input", "out.txt", "--record", "again.qxr",
+                         "--client", "300x200", "--trace", "-"},
+                        error);
+    ASSERT_TRUE(replay) << error;
+    EXPECT_EQ(replay->replayPath, "r.qxr");
+    EXPECT_EQ(replay->exportPath, "out.txt");
+    EXPECT_EQ(replay->recordPath, "again.qxr");
 }
 
 TEST(SimOptions, BadArgumentsNameTheProblem) {
     const std::vector<std::vector<std::string>> bad = {
-        {"--seed", "-1"},       {"--seed", "4294967296"}, {"--seed", "12abc"},
-        {"--ticks", ""},        {"--ticks", "-3"},        {"--emperor", "robot"},
-        {"--client", "600"},    {"--client", "x400"},     {"--client", "99999x10"},
-        {"--frame-every", "0"}, {"--bogus", "1"},         {"--ticks"},
+        {"--seed", "-1"},
+        {"--seed", "4294967296"},
+        {"--seed", "12abc"},
+        {"--ticks", ""},
+        {"--ticks", "-3"},
+        {"--emperor", "robot"},
+        {"--client", "600"},
+        {"--client", "x400"},
+        {"--client", "99999x10"},
+        {"--frame-every", "0"},
+        {"--bogus", "1"},
+        {"--ticks"},
+        {"--record", ""},
+        {"--replay", ""},
+        {"--export-input", "out.txt"},
+        {"--seed", "1", "--replay", "r.qxr"},
+        {"--input", "in.txt", "--replay", "r.qxr"},
+        {"--sync-test", "8", "--replay", "r.qxr"},
     };
     for (const auto& args : bad) {
         std::string error;
@@ -60,11 +82,11 @@ TEST(SimOptions, BadArgumentsNameTheProblem) {
 TEST(InputScript, ParsesEventsSkippingBlankAndCommentLines) {
     std::istringstream in(
         "# a comment\n\n1 mouse 400 300\n1 lbutton\n2 rbutton\n2 mbutton\n3 key 13\n"
-        "  \t\n4 paint\n5 resize 800 600\n5 newgame human computer\n");
+        "  \t\n4 paint\n5 resize 800 600\n5 newgame human computer\n6 dialog computer human\n");
     std::vector<InputEvent> events;
     std::string error;
     ASSERT_TRUE(ParseInputScript(in, events, error)) << error;
-    ASSERT_EQ(events.size(), 8u);
+    ASSERT_EQ(events.size(), 9u);
     EXPECT_EQ(events[0].kind, EventKind::Mouse);
     EXPECT_EQ(events[0].a, 400);
     EXPECT_EQ(events[0].b, 300);
@@ -75,6 +97,9 @@ TEST(InputScript, ParsesEventsSkippingBlankAndCommentLines) {
     EXPECT_EQ(events[7].kind, EventKind::NewGame);
     EXPECT_EQ(events[7].a, 0);  // Emperor: human
     EXPECT_EQ(events[7].b, 1);  // Rebel: computer
+    EXPECT_EQ(events[8].kind, EventKind::Dialog);
+    EXPECT_EQ(events[8].a, 1);
+    EXPECT_EQ(events[8].b, 0);
 }
 
 TEST(InputScript, BadLinesAreReportedWithTheirNumber) {
@@ -90,6 +115,7 @@ TEST(InputScript, BadLinesAreReportedWithTheirNumber) {
         "1 resize 10 99999",
         "1 newgame human",
         "1 newgame a b",
+        "1 dialog human",
         "1 paint now",
         "1",
     };

@@ -22,6 +22,7 @@ constexpr EventShape kShapes[] = {
     {"rbutton", EventKind::RButton, 0}, {"mbutton", EventKind::MButton, 0},
     {"key", EventKind::Key, 1},         {"paint", EventKind::Paint, 0},
     {"resize", EventKind::Resize, 2},   {"newgame", EventKind::NewGame, 2},
+    {"dialog", EventKind::Dialog, 2},
 };
 
 bool ParsePlayerWord(const std::string& word, int32_t& computer) {
@@ -56,11 +57,13 @@ std::string ParseArguments(EventKind kind, const std::vector<std::string>& args,
                        std::to_string(kMaxClientSide);
             }
             break;
-        case EventKind::NewGame: {
+        case EventKind::NewGame:
+        case EventKind::Dialog: {
             int32_t e = 0;
             int32_t r = 0;
             if (!ParsePlayerWord(args[0], e) || !ParsePlayerWord(args[1], r)) {
-                return "newgame needs two of human|computer";
+                return kind == EventKind::Dialog ? "dialog needs two of human|computer"
+                                                 : "newgame needs two of human|computer";
             }
             a = e;
             b = r;

@@ -7,14 +7,16 @@
 
 namespace qx::sim {
 
-enum class EventKind { Mouse, LButton, RButton, MButton, Key, Paint, Resize, NewGame };
+// Dialog is the answer the New game dialog gives the next time the game
+// asks it (without one the simulator answers OK with the players unchanged).
+enum class EventKind { Mouse, LButton, RButton, MButton, Key, Paint, Resize, NewGame, Dialog };
 
 // One scripted window event, applied before the game tick of `tick`.
 struct InputEvent {
     int64_t tick = 0;
     EventKind kind = EventKind::Paint;
-    int32_t a = 0;  // mouse x, key code, width; newgame: Emperor is computer
-    int32_t b = 0;  // mouse y, height; newgame: Rebel is computer
+    int32_t a = 0;  // mouse x, key code, width; newgame, dialog: Emperor is computer
+    int32_t b = 0;  // mouse y, height; newgame, dialog: Rebel is computer
     int lineNumber = 0;
 };
 

@@ -12,7 +12,11 @@ void SimHost::ShowEndOfGame(const std::string&, const std::string&) {
     ++gamesEnded;
 }
 
-bool SimHost::RunNewGameDialog(PlayerChoice&) {
+bool SimHost::RunNewGameDialog(PlayerChoice& choice) {
+    if (!answers.empty()) {
+        choice = answers.front();
+        answers.pop_front();
+    }
     return true;
 }
 

@@ -1,14 +1,15 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 
 #include "game/GameHost.h"
 
 namespace qx::sim {
 
 // The simulator's stand-in for the window: message boxes that are dismissed
-// at once and a New game dialog that is confirmed with OK as it stands (a
-// scripted new game brings its own choice).
+// at once and a New game dialog that is confirmed with OK as it stands, or
+// with the next queued answer (a scripted new game brings its own choice).
 class SimHost : public GameHost {
   public:
     uint32_t SetGameTimer() override;
@@ -17,9 +18,11 @@ class SimHost : public GameHost {
     bool RunNewGameDialog(PlayerChoice& choice) override;
 
     int64_t GamesEnded() const { return gamesEnded; }
+    void QueueAnswer(PlayerChoice players) { answers.push_back(players); }
 
   private:
     int64_t gamesEnded = 0;
+    std::deque<PlayerChoice> answers;
 };
 
 }  // namespace qx::sim

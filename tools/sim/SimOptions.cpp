@@ -74,6 +74,25 @@ std::string CheckNetOptions(const SimOptions& options, const std::vector<std::st
     return {};
 }
 
+// A replay brings its own seed, players, ticks and inputs.
+std::string CheckReplayOptions(const SimOptions& options, const std::vector<std::string>& given) {
+    const auto gave = [&given](const char* name) {
+        return std::find(given.begin(), given.end(), name) != given.end();
+    };
+    if (options.replayPath.empty()) {
+        return gave("--export-input") ? "option --export-input needs --replay" : "";
+    }
+    if (options.net.Active()) return "option --replay is not available in network play";
+    for (const char* name :
+         {"--seed", "--ticks", "--emperor", "--rebel", "--input", "--sync-test"}) {
+        if (gave(name)) {
+            return std::string("option ") + name +
+                   " cannot be used with --replay, which brings its own";
+        }
+    }
+    return {};
+}
+
 }  // namespace
 
 bool ParseInteger(const std::string& text, int64_t min, int64_t max, int64_t& value) {
@@ -133,6 +152,15 @@ std::optional<SimOptions> ParseSimOptions(const std::vector<std::string>& args,
         } else if (name == "--frame-every") {
             ok = ParseInteger(value, 1, std::numeric_limits<int64_t>::max(), number);
             options.frameEvery = number;
+        } else if (name == "--record") {
+            options.recordPath = value;
+            ok = !value.empty();
+        } else if (name == "--replay") {
+            options.replayPath = value;
+            ok = !value.empty();
+        } else if (name == "--export-input") {
+            options.exportPath = value;
+            ok = !value.empty();
         } else if (name == "--sync-test") {
             ok = ParseInteger(value, 1, kMaxSyncTestTicks, number);
             options.syncTestTicks = static_cast<int32_t>(number);
@@ -156,6 +184,7 @@ std::optional<SimOptions> ParseSimOptions(const std::vector<std::string>& args,
     }
     if (!framesGiven) options.framesDir.clear();
     error = CheckNetOptions(options, given);
+    if (error.empty()) error = CheckReplayOptions(options, given);
     if (!error.empty()) return std::nullopt;
     return options;
 }
@@ -164,7 +193,9 @@ std::string SimUsage() {
     return "usage: quarnex-sim [--seed N] [--ticks N] [--emperor human|computer]\n"
            "                   [--rebel human|computer] [--client WxH] [--input FILE]\n"
            "                   [--trace FILE|-] [--frames DIR --frame-every K]\n"
-           "                   [--sync-test K]\n"
+           "                   [--sync-test K] [--record FILE]\n"
+           "       quarnex-sim --replay FILE [--export-input OUT] [--client WxH]\n"
+           "                   [--trace FILE|-] [--frames DIR --frame-every K] [--record FILE]\n"
            "       quarnex-sim --net-host PORT | --net-join HOST:PORT [--side emperor|rebel]\n"
            "                   [--realtime] [--seed N (host)] [--ticks N] [--client WxH]\n"
            "                   [--input FILE (this side's events)] [--trace FILE|-]\n"

@@ -36,6 +36,9 @@ struct SimOptions {
     // run those ticks again without drawing and check the state comes out the
     // same.
     int32_t syncTestTicks = 0;
+    std::string recordPath;  // empty: no replay written
+    std::string replayPath;  // a replay to run instead of the seed, sides, ticks and input
+    std::string exportPath;  // with replayPath: write the replay as an input script here
     NetSimOptions net;
 };
 

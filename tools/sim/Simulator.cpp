@@ -3,10 +3,15 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <optional>
 
 #include "common/ArenaToClient.h"
 #include "game/Game.h"
+#include "net/ReplayGameTarget.h"
+#include "net/ReplayPlayer.h"
+#include "net/ReplayRecorder.h"
+#include "net/ReplayRecordingHost.h"
 #include "tools/png/PngWriter.h"
 #include "tools/sim/SimHost.h"
 #include "tools/sim/SyncTester.h"
@@ -19,7 +24,7 @@ namespace {
 // The game's input for one scripted window event, as the window would have
 // passed it on; nothing for events the game ignores. A resize is handled by
 // the caller (the client size is the window's, not the game's) and becomes a
-// repaint.
+// repaint; a dialog answer goes to the host.
 std::optional<GameInput> ToGameInput(const InputEvent& event, Rect client) {
     switch (event.kind) {
         case EventKind::Mouse:
@@ -39,6 +44,8 @@ std::optional<GameInput> ToGameInput(const InputEvent& event, Rect client) {
             return GameInput::Repaint();
         case EventKind::NewGame:
             return GameInput::NewGame(PlayerChoice{event.a == 0, event.b == 0});
+        case EventKind::Dialog:
+            return std::nullopt;
     }
     return std::nullopt;
 }
@@ -63,41 +70,35 @@ bool WriteFrame(const Game& game, const std::string& dir, int64_t tick, std::str
     return WritePng(game.Screen(), FramePath(dir, tick), &error);
 }
 
-}  // namespace
+void MakeFramesDir(const SimOptions& options) {
+    if (options.framesDir.empty()) return;
+    std::error_code ec;
+    std::filesystem::create_directories(options.framesDir, ec);
+}
 
-SimSummary RunSimulation(const SimOptions& options, const std::vector<InputEvent>& events,
-                         std::ostream* trace) {
-    SimSummary summary;
-    if (!options.framesDir.empty()) {
-        std::error_code ec;
-        std::filesystem::create_directories(options.framesDir, ec);
-    }
-    SimHost host;
-    Game game(host);
-    game.OnSize(options.clientWidth, options.clientHeight);
-    game.Start(options.seed, {!options.emperorComputer, !options.rebelComputer});
-    game.OnPaint();
-    game.OnGameNew();
+// Plays one tick's events and its timer tick, noting the inputs applied;
+// false stops the run before the tick is counted.
+using Step = std::function<bool(int64_t tick, std::vector<GameInput>& applied)>;
 
+// The tick loop both kinds of run share: after the start-up (tick 0), each
+// tick is played, checked by the sync test, counted, traced and drawn.
+void RunTicks(const SimOptions& options, int64_t ticks, Game& game, ReplayRecorder* recorder,
+              const SimOutputs& outputs, const Step& step, SimSummary& summary) {
+    if (recorder) recorder->EndStartUp(game.State());
     SyncTester sync(options.syncTestTicks);
     sync.Begin(game.State());
     std::vector<GameInput> inputs;
     int32_t lastEmperorWins = 0;
     int32_t lastRebelWins = 0;
-    size_t next = 0;
     const auto start = std::chrono::steady_clock::now();
-    for (int64_t tick = 0; tick <= options.ticks; ++tick) {
+    for (int64_t tick = 0; tick <= ticks; ++tick) {
         if (tick > 0) {
             inputs.clear();
-            for (; next < events.size() && events[next].tick == tick; ++next) {
-                const InputEvent& event = events[next];
-                if (event.kind == EventKind::Resize) game.OnSize(event.a, event.b);
-                if (const auto input = ToGameInput(event, game.ClientRect())) {
-                    inputs.push_back(*input);
-                    game.Apply(*input);
-                }
+            const int64_t recorded = recorder ? recorder->TicksRecorded() : 0;
+            if (!step(tick, inputs)) break;
+            if (recorder && recorder->TicksRecorded() == recorded) {
+                recorder->OnIdleTick(game.State());
             }
-            if (game.State().timerRunning) game.Tick();
             ++summary.ticks;
             if (options.syncTestTicks > 0 && !sync.Check(tick, inputs, game.State())) {
                 summary.error = sync.Failure();
@@ -107,7 +108,8 @@ SimSummary RunSimulation(const SimOptions& options, const std::vector<InputEvent
         }
         CountWins(game.State().emperor.Wins(), lastEmperorWins, summary.emperorWins);
         CountWins(game.State().rebel.Wins(), lastRebelWins, summary.rebelWins);
-        if (trace) *trace << TraceLine(tick, game.State()) << '\n';
+        if (outputs.trace) *outputs.trace << TraceLine(tick, game.State()) << '\n';
+        if (outputs.checksums) outputs.checksums->push_back(Checksum(game.State()));
         if (!options.framesDir.empty() && tick % options.frameEvery == 0) {
             std::string error;
             if (!WriteFrame(game, options.framesDir, tick, error)) {
@@ -117,9 +119,83 @@ SimSummary RunSimulation(const SimOptions& options, const std::vector<InputEvent
         }
     }
     const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
-    summary.gamesEnded = host.GamesEnded();
     summary.ticksPerSecond = elapsed.count() > 0 ? summary.ticks / elapsed.count() : 0;
     summary.checksum = Checksum(game.State());
+    if (recorder && outputs.record) *outputs.record = recorder->Finish(game.State());
+}
+
+}  // namespace
+
+SimSummary RunSimulation(const SimOptions& options, const std::vector<InputEvent>& events,
+                         std::ostream* trace) {
+    SimOutputs outputs;
+    outputs.trace = trace;
+    return RunSimulation(options, events, outputs);
+}
+
+SimSummary RunSimulation(const SimOptions& options, const std::vector<InputEvent>& events,
+                         const SimOutputs& outputs) {
+    SimSummary summary;
+    MakeFramesDir(options);
+    SimHost host;
+    ReplayRecorder recorder;
+    ReplayRecorder* record = outputs.record ? &recorder : nullptr;
+    ReplayRecordingHost recording(host, record);
+    Game game(recording);
+    game.SetObserver(record);
+    game.OnSize(options.clientWidth, options.clientHeight);
+    game.Start(options.seed, {!options.emperorComputer, !options.rebelComputer});
+    game.OnPaint();
+    game.OnGameNew();
+
+    size_t next = 0;
+    const Step step = [&](int64_t tick, std::vector<GameInput>& inputs) {
+        for (; next < events.size() && events[next].tick == tick; ++next) {
+            const InputEvent& event = events[next];
+            if (event.kind == EventKind::Resize) game.OnSize(event.a, event.b);
+            if (event.kind == EventKind::Dialog) host.QueueAnswer({event.a == 0, event.b == 0});
+            if (const auto input = ToGameInput(event, game.ClientRect())) {
+                inputs.push_back(*input);
+                game.Apply(*input);
+            }
+        }
+        if (game.State().timerRunning) game.Tick();
+        return true;
+    };
+    RunTicks(options, options.ticks, game, record, outputs, step, summary);
+    summary.gamesEnded = host.GamesEnded();
+    return summary;
+}
+
+SimSummary RunReplay(const SimOptions& options, const Replay& replay, const SimOutputs& outputs) {
+    SimSummary summary;
+    MakeFramesDir(options);
+    SimHost host;
+    ReplayPlayer player(replay, host);
+    ReplayRecorder recorder;
+    ReplayRecorder* record = outputs.record ? &recorder : nullptr;
+    ReplayRecordingHost recording(player, record);
+    Game game(recording);
+    game.SetObserver(record);
+    game.OnSize(options.clientWidth, options.clientHeight);
+    game.Start(replay.seed, replay.players);
+    ReplayGameTarget target(game);
+
+    const auto fail = [&] {
+        summary.replayMismatch = true;
+        summary.error = player.Failure().Describe();
+        return false;
+    };
+    const Step step = [&](int64_t, std::vector<GameInput>&) {
+        return player.Step(target) || fail();
+    };
+    if (!player.Step(target)) {
+        fail();
+        summary.checksum = Checksum(game.State());
+        return summary;
+    }
+    RunTicks(options, replay.tickCount, game, record, outputs, step, summary);
+    summary.gamesEnded = host.GamesEnded();
     return summary;
 }
 

@@ -43,4 +43,38 @@ GameKey GameKeyForVirtualKey(int virtualKey) {
     }
 }
 
+int VirtualKeyForGameKey(GameKey key) {
+    switch (key) {
+        case GameKey::None:
+            return 0;
+        case GameKey::Space:
+            return 32;
+        case GameKey::X:
+            return 88;
+        case GameKey::C:
+            return 67;
+        case GameKey::Enter:
+            return 13;
+        case GameKey::UpLeft:
+            return 36;  // Home
+        case GameKey::Up:
+            return 38;
+        case GameKey::UpRight:
+            return kNumpad0 + 9;
+        case GameKey::Left:
+            return 37;
+        case GameKey::Stop:
+            return 45;  // Insert
+        case GameKey::Right:
+            return 39;
+        case GameKey::DownLeft:
+            return 35;  // End
+        case GameKey::Down:
+            return 40;
+        case GameKey::DownRight:
+            return kNumpad0 + 3;
+    }
+    return 0;
+}
+
 }  // namespace qx::sim

@@ -10,4 +10,7 @@ namespace qx::sim {
 // game ignores.
 GameKey GameKeyForVirtualKey(int virtualKey);
 
+// A virtual-key code that stands for `key` (0 for GameKey::None).
+int VirtualKeyForGameKey(GameKey key);
+
 }  // namespace qx::sim

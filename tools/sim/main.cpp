@@ -2,6 +2,10 @@
 #include <fstream>
 #include <iostream>
 
+#include "game/GameState.h"
+#include "net/ReplayReader.h"
+#include "net/ReplayWriter.h"
+#include "tools/sim/InputExport.h"
 #include "tools/sim/InputScript.h"
 #ifdef QUARNEX_SIM_NETWORK
 #include "tools/sim/NetSimulator.h"
@@ -33,6 +37,20 @@ int RunNet(const SimOptions& options, const std::vector<InputEvent>& events, std
 #endif
 }
 
+// Exit status 1 for a run that went wrong (a desync, a replay that does not
+// fit or ends elsewhere than recorded), with the summary line last.
+int Wrong(const std::string& message, const SimSummary& summary) {
+    std::cerr << "quarnex-sim: " << message << '\n' << FormatSummary(summary) << '\n';
+    return 1;
+}
+
+bool WriteText(const std::string& path, const std::string& text) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << text;
+    out.flush();
+    return static_cast<bool>(out);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -46,25 +64,51 @@ int main(int argc, char** argv) {
         if (!in) return Fail("cannot open input file " + options->inputPath);
         if (!ParseInputScript(in, events, error)) return Fail(error);
     }
+    std::optional<qx::Replay> replay;
+    if (!options->replayPath.empty()) {
+        qx::ReplayError readError;
+        replay = qx::LoadReplay(options->replayPath, readError);
+        if (!replay) return Fail(options->replayPath + ": " + readError.Describe());
+    }
 
     std::ofstream traceFile;
-    std::ostream* trace = nullptr;
+    SimOutputs outputs;
     if (options->tracePath == "-") {
-        trace = &std::cout;
+        outputs.trace = &std::cout;
     } else if (!options->tracePath.empty()) {
         traceFile.open(options->tracePath);
         if (!traceFile) return Fail("cannot write trace file " + options->tracePath);
-        trace = &traceFile;
+        outputs.trace = &traceFile;
+    }
+    qx::Replay recorded;
+    if (!options->recordPath.empty()) outputs.record = &recorded;
+
+    if (options->net.Active()) {
+        if (outputs.record) return Fail("option --record is not available in network play yet");
+        return RunNet(*options, events, outputs.trace);
     }
 
-    if (options->net.Active()) return RunNet(*options, events, trace);
-
-    const SimSummary summary = RunSimulation(*options, events, trace);
-    if (summary.desync) {
-        std::cerr << "quarnex-sim: " << summary.error << '\n' << FormatSummary(summary) << '\n';
-        return 1;
+    const SimSummary summary =
+        replay ? RunReplay(*options, *replay, outputs) : RunSimulation(*options, events, outputs);
+    if (outputs.record && !qx::SaveReplay(recorded, options->recordPath, error)) {
+        return Fail("cannot write replay file: " + error);
     }
+    if (summary.desync || summary.replayMismatch) return Wrong(summary.error, summary);
     if (!summary.error.empty()) return Fail(summary.error);
+    if (replay && summary.checksum != replay->finalChecksum) {
+        return Wrong("the final checksum differs from the replay's " +
+                         qx::ChecksumHex(replay->finalChecksum),
+                     summary);
+    }
+    if (!options->exportPath.empty()) {
+        std::string script;
+        if (!ExportInputScript(*replay, script, error)) {
+            return Fail("cannot write the replay as an input script: " + error);
+        }
+        if (!WriteText(options->exportPath, script)) {
+            return Fail("cannot write input file " + options->exportPath);
+        }
+    }
     std::cerr << FormatSummary(summary) << '\n';
     return 0;
 }
