@@ -29,7 +29,10 @@ QRect AvailableArea() {
 
 }  // namespace
 
-GameFrame::GameFrame(QWidget* parent) : QMainWindow(parent), game(*this) {
+GameFrame::GameFrame(QWidget* parent)
+    : QMainWindow(parent),
+      replays(this, *this, [this] { return timer.isActive(); }),
+      game(replays.Host()) {
     const StoredRect stored = WindowPosition::Parse(settings.ReadPosition());
     showScore = settings.ReadShowScore();
 
@@ -43,6 +46,7 @@ GameFrame::GameFrame(QWidget* parent) : QMainWindow(parent), game(*this) {
     PlaceWindow(stored);
     layout()->activate();
     view->SyncSize();
+    replays.Attach(game, *view);
 
     frameNote.setSingleShot(true);
     frameNote.setInterval(kFrameNoteDelayMs);
@@ -82,6 +86,9 @@ void GameFrame::BuildMenu() {
     score->setCheckable(true);
     score->setChecked(showScore);
     connect(score, &QAction::toggled, this, &GameFrame::OnGameShowScore);
+    gameMenu->addSeparator();
+    gameMenu->addAction(QStringLiteral("&Ulozit zaznam..."), &replays, &ReplayController::OnSave);
+    gameMenu->addAction(QStringLiteral("P&rehrat zaznam..."), &replays, &ReplayController::OnPlay);
     gameMenu->addSeparator();
     gameMenu->addAction(QStringLiteral("&Konec"), this, &GameFrame::OnGameExit);
     QMenu* helpMenu = menuBar()->addMenu(QStringLiteral("&Napoveda"));
@@ -178,6 +185,7 @@ void GameFrame::OnGameExit() {
 
 void GameFrame::OnGameNew() {
     game.OnGameNew();
+    replays.AfterNewGame();
     view->update();
     UpdateTitle();
 }

@@ -9,6 +9,7 @@
 
 #include "app/GameView.h"
 #include "app/GamepadInput.h"
+#include "app/ReplayController.h"
 #include "app/Settings.h"
 #include "app/WindowPosition.h"
 #include "game/Game.h"
@@ -33,6 +34,7 @@ class GameFrame : public QMainWindow, public qx::GameHost {
     qx::Game& GetGame() { return game; }
     GameView& View() { return *view; }
     GamepadInput& Gamepads() { return pads; }
+    ReplayController& Replays() { return replays; }
     bool TimerRunning() const { return timer.isActive(); }
     bool Paused() const { return paused; }
 
@@ -71,6 +73,7 @@ class GameFrame : public QMainWindow, public qx::GameHost {
     void UpdatePadAccess();
 
     Settings settings;
+    ReplayController replays;  // before the game, whose host it provides
     qx::Game game;
     GameView* view = nullptr;
     QTimer timer;

@@ -88,12 +88,15 @@ TEST_F(GameFrameTest, MenuHasGameAndHelpWithTheirItemsInOrder) {
     EXPECT_EQ(Plain(menus[0]->text()), "Hra");
     EXPECT_EQ(Plain(menus[1]->text()), "Napoveda");
     const QList<QAction*> game = menus[0]->menu()->actions();
-    ASSERT_EQ(game.size(), 5);
+    ASSERT_EQ(game.size(), 8);
     EXPECT_EQ(Plain(game[0]->text()), "Nova");
     EXPECT_EQ(Plain(game[1]->text()), "Pauza");
     EXPECT_EQ(Plain(game[2]->text()), "Zobrazit skore");
     EXPECT_TRUE(game[3]->isSeparator());
-    EXPECT_EQ(Plain(game[4]->text()), "Konec");
+    EXPECT_EQ(Plain(game[4]->text()), "Ulozit zaznam...");
+    EXPECT_EQ(Plain(game[5]->text()), "Prehrat zaznam...");
+    EXPECT_TRUE(game[6]->isSeparator());
+    EXPECT_EQ(Plain(game[7]->text()), "Konec");
     const QList<QAction*> help = menus[1]->menu()->actions();
     ASSERT_EQ(help.size(), 2);
     EXPECT_EQ(Plain(help[0]->text()), "Ovladani");

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <functional>
+#include <memory>
+
+#include "app/ReplayPlayback.h"
+#include "game/Game.h"
+#include "net/ReplayRecorder.h"
+#include "net/ReplayRecordingHost.h"
+
+class GameView;
+
+// Replays in the window: records the game being played (every input at the
+// game's level, every tick and the answers of the modal windows) from its
+// start, saves that record ("Ulozit zaznam...") and plays a replay file over
+// the window ("Prehrat zaznam..."). While a replay plays, the window's own
+// game stands still; any key or click ends the playback and the game goes on
+// where it stood.
+class ReplayController : public QObject {
+    Q_OBJECT
+
+  public:
+    // `window` parents the file dialogs and messages; `windowHost` is the
+    // window as the game's host, which the recording host wraps;
+    // `timerRunning` tells whether the window's game timer runs now (not
+    // during a pause or a modal window).
+    ReplayController(QWidget* window, qx::GameHost& windowHost, std::function<bool()> timerRunning);
+    ~ReplayController() override;
+
+    // The host the window's game must be built with.
+    qx::GameHost& Host() { return recordingHost; }
+    // Follows the game from now on; call before the game starts.
+    void Attach(qx::Game& game, GameView& view);
+    // The New game command has run: the first one ends the game's start-up.
+    void AfterNewGame();
+
+    // The menu commands: ask for a file, then save or play.
+    void OnSave();
+    void OnPlay();
+    // The same without the file dialog. Return false after showing why not.
+    bool SaveTo(const QString& path);
+    bool PlayFrom(const QString& path);
+
+    bool Playing() const { return playback != nullptr; }
+    const ReplayPlayback* Playback() const { return playback.get(); }
+    void StopPlayback();
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void StartPlayback(qx::Replay replay);
+    QString StartFolder() const;
+
+    QWidget* window;
+    qx::GameHost& windowHost;
+    std::function<bool()> timerRunning;
+    bool resumeTimer = false;  // the window's game ran when the playback began
+    bool swallowKey = false;   // the key that ended the playback is still on its way
+    qx::ReplayRecorder recorder;
+    qx::ReplayRecordingHost recordingHost;
+    qx::Game* game = nullptr;
+    QPointer<GameView> view;
+    std::unique_ptr<ReplayPlayback> playback;
+    QString titleBefore;
+    QString lastFolder;
+};
