@@ -92,6 +92,8 @@ class ScriptFeeder {
             case EventKind::NewGame:
                 added = list.Add(GameInput::NewGame(PlayerChoice{true, true}));
                 break;
+            case EventKind::Dialog:
+                break;  // a network game's dialogs are agreed by both machines
         }
         if (!added) ++overflow;
     }
