@@ -111,14 +111,8 @@ void GameRules::PressKey(GameKey key) {
 
 void GameRules::Repaint() {
     if (sink) sink->Draw(DrawOp::Backdrop());
-    DrawShotsOf(state.emperor);
-    DrawShotsOf(state.rebel);
-    DrawMeteorStep();
-    if (sink) {
-        DrawShip(state.emperor, *sink);
-        DrawShip(state.rebel, *sink);
-        EnergyPanel::DrawPanels(*sink);
-    }
+    DrawMovingObjects();
+    if (sink) EnergyPanel::DrawPanels(*sink);
     ResolveCombat(state, sink, true);
 }
 
