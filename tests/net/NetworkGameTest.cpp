@@ -4,8 +4,10 @@
 
 #include "game/Game.h"
 #include "net/NetGameHost.h"
+#include "net/NetReplayRecorder.h"
 #include "net/PacketCodec.h"
 #include "net/RandomPlayer.h"
+#include "net/ReplayCheck.h"
 #include "net/VirtualMatch.h"
 #include "tests/support/StateEditor.h"
 
@@ -59,7 +61,18 @@ TEST(NetworkGame, TwoMachinesOnABadLinkStayTheSame) {
         options.syncTestTicks = tickMs == 0 ? 8 : 0;  // the sync test under rollback
         RandomPlayers players;
         VirtualMatch match(options, std::ref(players));
+        NetReplayRecorder replays[2];
+        match.OnConfirmed([&](int index, uint32_t tick, const Frame& frame) {
+            if (tick == 1) replays[index].Begin(77, match.Peer(index).Session()->FrameOf(0).state);
+            replays[index].Add(frame);
+        });
         match.Run(600000);
+        // Both machines recorded the same replay, which plays back to the
+        // same end.
+        EXPECT_EQ(replays[0].Finish(), replays[1].Finish());
+        EXPECT_EQ(replays[0].Finish().finalChecksum, match.Checksums(0).back());
+        EXPECT_FALSE(CheckReplay(replays[0].Finish()))
+            << CheckReplay(replays[0].Finish()).Describe();
         for (int i = 0; i < 2; ++i) {
             EXPECT_EQ(match.Peer(i).End(), PeerEnd::Done) << i << " " << match.Peer(i).EndDetail();
             EXPECT_GT(match.Peer(i).Session()->Stats().rollbacks, 10);
@@ -90,13 +103,13 @@ TEST(NetworkGame, TheEndOfAGameShowsOnBothMachinesAndBothMustCloseIt) {
     options.ticks = 1600;
     VirtualMatch match(options, Hunter);
     std::map<int, uint32_t> endTick;
-    match.OnConfirmed([&](int index, uint32_t tick, const Frame& frame) {
+    auto onConfirmed = [&](int index, uint32_t tick, const Frame& frame) {
         if (frame.ended && !endTick.count(index)) {
             endTick[index] = tick;
             EXPECT_EQ(frame.endCaption, "End..");
             EXPECT_NE(frame.endText.find("povstalcu"), std::string::npos);
         }
-    });
+    };
     // The Rebel's player reads the first box for two seconds.
     uint64_t rebelSawEnd = 0;
     uint32_t emperorTickWhileWaiting = 0;
@@ -107,7 +120,16 @@ TEST(NetworkGame, TheEndOfAGameShowsOnBothMachinesAndBothMustCloseIt) {
         emperorTickWhileWaiting = match.Peer(0).Session()->CurrentTick();
         return true;
     });
+    NetReplayRecorder replay;
+    match.OnConfirmed(
+        [&, inner = std::move(onConfirmed)](int index, uint32_t tick, const Frame& frame) {
+            inner(index, tick, frame);
+            if (index != 0) return;
+            if (tick == 1) replay.Begin(13, match.Peer(0).Session()->FrameOf(0).state);
+            replay.Add(frame);
+        });
     match.Run(600000);
+    EXPECT_FALSE(CheckReplay(replay.Finish())) << CheckReplay(replay.Finish()).Describe();
     ASSERT_EQ(endTick.size(), 2u);
     EXPECT_EQ(endTick[0], endTick[1]);
     EXPECT_EQ(emperorTickWhileWaiting, endTick[0]);
