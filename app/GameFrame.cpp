@@ -1,6 +1,7 @@
 #include "app/GameFrame.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QLayout>
 #include <QMenuBar>
@@ -12,6 +13,7 @@
 
 #include "app/AboutDialog.h"
 #include "app/ControlsDialog.h"
+#include "app/NetGameDialog.h"
 #include "app/NewGameDialog.h"
 #include "app/ResourcePixmap.h"
 #include "gfx/PictureCatalogue.h"
@@ -40,6 +42,10 @@ GameFrame::GameFrame(QWidget* parent)
     view = new GameView(game, this);
     view->setMinimumSize(kMinClientWidth, kMinClientHeight);
     setCentralWidget(view);
+    net = new NetPlayController(*view, game, this);
+    connect(net, &NetPlayController::StatusChanged, this, &GameFrame::UpdateTitle);
+    connect(net, &NetPlayController::Started, this, &GameFrame::OnNetworkStarted);
+    connect(net, &NetPlayController::Ended, this, &GameFrame::OnNetworkEnded);
     BuildMenu();
     setWindowIcon(QIcon(ResourcePixmap::Icon(qx::picture::kEmperorIcon)));
     layout()->activate();
@@ -65,8 +71,16 @@ GameFrame::GameFrame(QWidget* parent)
     auto* altF4 = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_F4), this);
     connect(altF4, &QShortcut::activated, this, &QWidget::close);
 
-    // The New game command runs as soon as the event loop does.
-    QMetaObject::invokeMethod(this, &GameFrame::OnGameNew, Qt::QueuedConnection);
+    // The New game command runs as soon as the event loop does, unless the
+    // command line asks for a network game.
+    QString netError;
+    if (NetSetup::FromArguments(QCoreApplication::arguments(), netError)) {
+        QMetaObject::invokeMethod(this, &GameFrame::StartNetworkFromArguments,
+                                  Qt::QueuedConnection);
+    } else {
+        if (!netError.isEmpty()) qWarning("quarnex: %s", qPrintable(netError));
+        QMetaObject::invokeMethod(this, &GameFrame::OnGameNew, Qt::QueuedConnection);
+    }
 }
 
 GameFrame::~GameFrame() {
@@ -88,7 +102,13 @@ void GameFrame::BuildMenu() {
     connect(score, &QAction::toggled, this, &GameFrame::OnGameShowScore);
     gameMenu->addSeparator();
     gameMenu->addAction(QStringLiteral("&Ulozit zaznam..."), &replays, &ReplayController::OnSave);
-    gameMenu->addAction(QStringLiteral("P&rehrat zaznam..."), &replays, &ReplayController::OnPlay);
+    replayPlayAction = gameMenu->addAction(QStringLiteral("P&rehrat zaznam..."), &replays,
+                                           &ReplayController::OnPlay);
+    gameMenu->addSeparator();
+    gameMenu->addAction(QStringLiteral("Si&tova hra..."), this, &GameFrame::OnGameNetwork);
+    netStopAction = gameMenu->addAction(QStringLiteral("&Ukoncit sitovou hru"), this,
+                                        &GameFrame::OnGameNetworkStop);
+    netStopAction->setEnabled(false);
     gameMenu->addSeparator();
     gameMenu->addAction(QStringLiteral("&Konec"), this, &GameFrame::OnGameExit);
     QMenu* helpMenu = menuBar()->addMenu(QStringLiteral("&Napoveda"));
@@ -184,6 +204,7 @@ void GameFrame::OnGameExit() {
 }
 
 void GameFrame::OnGameNew() {
+    if (net->Active()) return net->NewGame();
     game.OnGameNew();
     replays.AfterNewGame();
     view->update();
@@ -193,6 +214,7 @@ void GameFrame::OnGameNew() {
 // Pause and P stop the game's timer and start it again; a pause ends also
 // when the game starts its timer itself (a new game).
 void GameFrame::OnGamePause() {
+    if (net->Active()) return;  // a network game runs on the other machine's clock too
     if (paused) {
         paused = false;
         timer.start();
@@ -217,6 +239,7 @@ void GameFrame::UpdateTitle() {
     QString title = QStringLiteral("Quarnex 2.00");
     if (showScore) title += QStringLiteral(" - %1 : %2").arg(shownWins.first).arg(shownWins.second);
     if (paused) title += QStringLiteral(" - pauza");
+    if (net && !net->Status().isEmpty()) title += QStringLiteral(" - ") + net->Status();
     if (title != windowTitle()) setWindowTitle(title);
 }
 
@@ -235,7 +258,7 @@ void GameFrame::OnHelpAbout() {
 }
 
 void GameFrame::OnTimer() {
-    if (inTick) return;
+    if (inTick || net->Active()) return;
     inTick = true;
     game.OnTimer();
     inTick = false;
@@ -278,8 +301,9 @@ int GameFrame::RunModal(QDialog& dialog) {
 // still ends a pause.
 void GameFrame::UpdatePadAccess() {
     using Accepts = GamepadInput::Accepts;
-    pads.SetAccepts(modalDepth > 0 ? Accepts::Nothing
-                                   : (paused ? Accepts::PauseOnly : Accepts::Everything));
+    pads.SetAccepts(modalDepth > 0 || net->Active()
+                        ? Accepts::Nothing
+                        : (paused ? Accepts::PauseOnly : Accepts::Everything));
 }
 
 void GameFrame::ShowEndOfGame(const std::string& caption, const std::string& text) {
@@ -300,4 +324,46 @@ bool GameFrame::RunNewGameDialog(qx::PlayerChoice& choice) {
     choice = dialog.Choice();
     if (pads.PadCount() > 0) pads.SetFirstPadPlaysEmperor(dialog.FirstPadPlaysEmperor());
     return true;
+}
+
+void GameFrame::OnGameNetwork() {
+    if (net->Active()) return;
+    if (replays.Playing()) replays.StopPlayback();
+    NetGameDialog dialog(net->LastSetup(), this);
+    if (RunModal(dialog) != QDialog::Accepted) return;
+    QString error;
+    if (!net->Start(dialog.Setup(), error)) {
+        QMessageBox box(QMessageBox::Warning, QStringLiteral("Sitova hra"), error, QMessageBox::Ok,
+                        this);
+        RunModal(box);
+    }
+}
+
+void GameFrame::OnGameNetworkStop() {
+    net->Stop();
+}
+
+// quarnex --net-host PORT [--side emperor|rebel] or --net-join HOST:PORT.
+void GameFrame::StartNetworkFromArguments() {
+    QString error;
+    const auto setup = NetSetup::FromArguments(QCoreApplication::arguments(), error);
+    if (setup && !net->Start(*setup, error)) qWarning("quarnex: %s", qPrintable(error));
+}
+
+// The window's own game waits while a network game runs.
+void GameFrame::OnNetworkStarted() {
+    timer.stop();
+    netStopAction->setEnabled(true);
+    replayPlayAction->setEnabled(false);
+    UpdatePadAccess();
+    UpdateTitle();
+}
+
+void GameFrame::OnNetworkEnded() {
+    netStopAction->setEnabled(false);
+    replayPlayAction->setEnabled(true);
+    if (game.State().timerRunning && !paused) timer.start();
+    UpdatePadAccess();
+    UpdateTitle();
+    view->setFocus(Qt::ActiveWindowFocusReason);
 }

@@ -9,6 +9,7 @@
 
 #include "app/GameView.h"
 #include "app/GamepadInput.h"
+#include "app/NetPlayController.h"
 #include "app/ReplayController.h"
 #include "app/Settings.h"
 #include "app/WindowPosition.h"
@@ -35,6 +36,7 @@ class GameFrame : public QMainWindow, public qx::GameHost {
     GameView& View() { return *view; }
     GamepadInput& Gamepads() { return pads; }
     ReplayController& Replays() { return replays; }
+    NetPlayController& NetPlay() { return *net; }
     bool TimerRunning() const { return timer.isActive(); }
     bool Paused() const { return paused; }
 
@@ -48,6 +50,9 @@ class GameFrame : public QMainWindow, public qx::GameHost {
     void OnGameNew();
     void OnGamePause();
     void OnGameShowScore(bool show);
+    // "Sitova hra..." and "Ukoncit sitovou hru".
+    void OnGameNetwork();
+    void OnGameNetworkStop();
     void OnGameExit();
     void OnHelpControls();
     void OnHelpAbout();
@@ -71,6 +76,9 @@ class GameFrame : public QMainWindow, public qx::GameHost {
     int RunModal(QDialog& dialog);
     void UpdateTitle();
     void UpdatePadAccess();
+    void StartNetworkFromArguments();
+    void OnNetworkStarted();
+    void OnNetworkEnded();
 
     Settings settings;
     ReplayController replays;  // before the game, whose host it provides
@@ -90,4 +98,7 @@ class GameFrame : public QMainWindow, public qx::GameHost {
     std::pair<int32_t, int32_t> shownWins{-1, -1};
     QAction* pauseAction = nullptr;
     GamepadInput pads{game};
+    NetPlayController* net = nullptr;
+    QAction* netStopAction = nullptr;
+    QAction* replayPlayAction = nullptr;
 };

@@ -9,12 +9,39 @@
 
 #include "app/KeyMapping.h"
 #include "app/SurfaceImage.h"
+#include "common/ArenaToClient.h"
 
-GameView::GameView(qx::Game& game, QWidget* parent) : QWidget(parent), game(game) {
+GameView::GameView(qx::Game& shown, QWidget* parent) : QWidget(parent), game(&shown) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_NoSystemBackground);
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
+}
+
+void GameView::ShowGame(qx::Game& shown, InputRoute* inputRoute) {
+    game = &shown;
+    route = inputRoute;
+    SyncSize();
+    fullRepaintPending = true;
+    update();
+}
+
+// The full repaint of local play has rule effects; a game shared with
+// another machine is only shown.
+void GameView::Repaint() {
+    if (route) {
+        game->ShowState();
+    } else {
+        game->OnPaint();
+    }
+}
+
+void GameView::Deliver(const qx::GameInput& input) {
+    if (route) {
+        route->OnViewInput(input);
+    } else {
+        game->Apply(input);
+    }
 }
 
 QSize GameView::ClientSize() const {
@@ -24,12 +51,12 @@ QSize GameView::ClientSize() const {
 
 void GameView::SyncSize() {
     const QSize size = ClientSize();
-    game.OnSize(size.width(), size.height());
+    game->OnSize(size.width(), size.height());
 }
 
 void GameView::FullRepaint() {
     fullRepaintPending = false;
-    game.OnPaint();
+    Repaint();
     update();
 }
 
@@ -39,7 +66,7 @@ void GameView::UpdateNow() {
 
 void GameView::UpdateWritten() {
     const qreal ratio = devicePixelRatioF();
-    for (const qx::Box& box : game.TakeScreenWrites()) {
+    for (const qx::Box& box : game->TakeScreenWrites()) {
         const int left = static_cast<int>(std::floor(box.x / ratio));
         const int top = static_cast<int>(std::floor(box.y / ratio));
         const int right = static_cast<int>(std::ceil((box.x + box.w) / ratio));
@@ -55,16 +82,16 @@ void GameView::UpdateWritten() {
 // hands the full-size copy to its thread pool).
 void GameView::paintEvent(QPaintEvent* event) {
     const QSize size = ClientSize();
-    const qx::Rect client = game.ClientRect();
+    const qx::Rect client = game->ClientRect();
     if (client.Width() != size.width() || client.Height() != size.height()) {
         SyncSize();
         fullRepaintPending = true;
     }
     if (fullRepaintPending) {
         fullRepaintPending = false;
-        game.OnPaint();
+        Repaint();
     }
-    const qx::Surface& screen = game.Screen();
+    const qx::Surface& screen = game->Screen();
     if (screen.Empty()) return;
     QImage picture = SurfaceImage::View(screen);
     const qreal ratio = devicePixelRatioF();
@@ -95,17 +122,21 @@ void GameView::mouseMoveEvent(QMouseEvent* event) {
     const QSize size = ClientSize();
     const int x = std::min(static_cast<int>(std::floor(pos.x() * ratio)), size.width() - 1);
     const int y = std::min(static_cast<int>(std::floor(pos.y() * ratio)), size.height() - 1);
-    game.OnMouseMove(x, y);
+    if (!route) {
+        game->OnMouseMove(x, y);
+    } else if (const auto target = qx::ClientToArena(x, y, game->ClientRect())) {
+        route->OnViewInput(qx::GameInput::Target(target->x, target->y));
+    }
 }
 
 void GameView::mousePressEvent(QMouseEvent* event) {
     switch (event->button()) {
         case Qt::LeftButton:
-            game.OnLButtonDown();
+            Deliver(qx::GameInput::Fire(qx::Weapon::Forward));
             break;
         case Qt::RightButton:
         case Qt::MiddleButton:
-            game.OnRButtonDown();
+            Deliver(qx::GameInput::Fire(qx::Weapon::Down));
             break;
         default:
             break;
@@ -125,5 +156,5 @@ void GameView::keyPressEvent(QKeyEvent* event) {
         QWidget::keyPressEvent(event);
         return;
     }
-    game.OnKeyDown(key);
+    Deliver(qx::GameInput::Key(key));
 }

@@ -3,6 +3,7 @@
 #include <QSize>
 #include <QWidget>
 
+#include "app/InputRoute.h"
 #include "game/Game.h"
 
 // The client area of the main window: shows the game's screen 1:1 and passes
@@ -14,6 +15,12 @@ class GameView : public QWidget {
 
   public:
     explicit GameView(qx::Game& game, QWidget* parent = nullptr);
+
+    // Shows another game (a network game, or the window's own again). With
+    // a route the player's inputs go there, and repaints draw the state
+    // without changing it; without one they are the game's own.
+    void ShowGame(qx::Game& shown, InputRoute* inputRoute);
+    qx::Game& ShownGame() { return *game; }
 
     QSize ClientSize() const;
     // Tells the game the current client size.
@@ -39,6 +46,10 @@ class GameView : public QWidget {
     void keyPressEvent(QKeyEvent* event) override;
 
   private:
-    qx::Game& game;
+    void Repaint();
+    void Deliver(const qx::GameInput& input);
+
+    qx::Game* game;
+    InputRoute* route = nullptr;
     bool fullRepaintPending = false;
 };

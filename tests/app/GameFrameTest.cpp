@@ -88,7 +88,7 @@ TEST_F(GameFrameTest, MenuHasGameAndHelpWithTheirItemsInOrder) {
     EXPECT_EQ(Plain(menus[0]->text()), "Hra");
     EXPECT_EQ(Plain(menus[1]->text()), "Napoveda");
     const QList<QAction*> game = menus[0]->menu()->actions();
-    ASSERT_EQ(game.size(), 8);
+    ASSERT_EQ(game.size(), 11);
     EXPECT_EQ(Plain(game[0]->text()), "Nova");
     EXPECT_EQ(Plain(game[1]->text()), "Pauza");
     EXPECT_EQ(Plain(game[2]->text()), "Zobrazit skore");
@@ -96,7 +96,11 @@ TEST_F(GameFrameTest, MenuHasGameAndHelpWithTheirItemsInOrder) {
     EXPECT_EQ(Plain(game[4]->text()), "Ulozit zaznam...");
     EXPECT_EQ(Plain(game[5]->text()), "Prehrat zaznam...");
     EXPECT_TRUE(game[6]->isSeparator());
-    EXPECT_EQ(Plain(game[7]->text()), "Konec");
+    EXPECT_EQ(Plain(game[7]->text()), "Sitova hra...");
+    EXPECT_EQ(Plain(game[8]->text()), "Ukoncit sitovou hru");
+    EXPECT_FALSE(game[8]->isEnabled());
+    EXPECT_TRUE(game[9]->isSeparator());
+    EXPECT_EQ(Plain(game[10]->text()), "Konec");
     const QList<QAction*> help = menus[1]->menu()->actions();
     ASSERT_EQ(help.size(), 2);
     EXPECT_EQ(Plain(help[0]->text()), "Ovladani");
