@@ -5,8 +5,9 @@
 
 lossy     the Emperor hosts, the Rebel joins through lossy_relay.py (0-150 ms
           with jitter, 10% dropped, 5% doubled); both play scripted events
-          with games that end. Both must exit 0 with the same checksum and
-          trace, equal to one machine running both scripts.
+          with games that end. Both must exit 0 with the same checksum,
+          trace and replay, equal to one machine running both scripts and
+          to quarnex-sim --replay of the replay.
 synctest  the same on a milder link with --sync-test 8 on both machines:
           every tick is also run again from 8 ticks back.
 silent    the joining machine is killed mid-game: the host must end with
@@ -96,11 +97,13 @@ def play(sim, work, ticks, firing, faults, extra):
     try:
         host = start([sim, '--net-host', str(host_port), '--side', 'emperor', '--seed', '13',
                       '--ticks', str(ticks), '--input', os.path.join(work, 'emperor.txt'),
-                      '--trace', os.path.join(work, 'host.trace')] + extra)
+                      '--trace', os.path.join(work, 'host.trace'),
+                      '--record', os.path.join(work, 'host.qxr')] + extra)
         time.sleep(0.3)
         join = start([sim, '--net-join', '127.0.0.1:%d' % relay_port, '--side', 'rebel',
                       '--ticks', str(ticks), '--input', os.path.join(work, 'rebel.txt'),
-                      '--trace', os.path.join(work, 'join.trace')] + extra)
+                      '--trace', os.path.join(work, 'join.trace'),
+                      '--record', os.path.join(work, 'join.qxr')] + extra)
         join_rc, join_err = finish(join, 'the joining machine')
         host_rc, host_err = finish(host, 'the hosting machine')
     finally:
@@ -119,6 +122,16 @@ def play(sim, work, ticks, firing, faults, extra):
         fail('the traces differ')
     if host_trace.count(b'\n') != ticks + 1:
         fail('the trace has %d lines, not %d' % (host_trace.count(b'\n'), ticks + 1))
+    host_replay = open(os.path.join(work, 'host.qxr'), 'rb').read()
+    if host_replay != open(os.path.join(work, 'join.qxr'), 'rb').read():
+        fail('the replays differ')
+    replayed = subprocess.run([sim, '--replay', os.path.join(work, 'host.qxr'),
+                               '--trace', os.path.join(work, 'replay.trace')],
+                              capture_output=True, text=True, timeout=TIMEOUT)
+    if replayed.returncode != 0 or summary_checksum(replayed.stderr, 'replay') != host_sum:
+        fail('the replay does not play back to the same end: ' + replayed.stderr)
+    if open(os.path.join(work, 'replay.trace'), 'rb').read() != host_trace:
+        fail('the replay\'s trace differs from the network game\'s')
     local = subprocess.run([sim, '--seed', '13', '--ticks', str(ticks), '--emperor', 'human',
                             '--rebel', 'human', '--input', os.path.join(work, 'both.txt'),
                             '--trace', os.path.join(work, 'local.trace')],

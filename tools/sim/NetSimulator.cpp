@@ -6,6 +6,7 @@
 
 #include "common/ArenaToClient.h"
 #include "net/EnetTransport.h"
+#include "net/NetReplayRecorder.h"
 #include "tools/sim/TraceWriter.h"
 #include "tools/sim/VirtualKeys.h"
 
@@ -30,7 +31,15 @@ class ConfirmedRecorder : public net::ConfirmedListener {
   public:
     ConfirmedRecorder(SimSummary& summary, std::ostream* trace) : summary(summary), trace(trace) {}
 
+    void Begin(uint32_t seed, const net::Frame& start) {
+        summary.checksum = start.checksum;
+        if (trace) *trace << TraceLine(0, start.state) << '\n';
+        replay.Begin(seed, start.state);
+    }
+    Replay Finish() const { return replay.Finish(); }
+
     void OnConfirmed(uint32_t tick, const net::Frame& frame) override {
+        replay.Add(frame);
         summary.ticks = tick;
         if (frame.ended) ++summary.gamesEnded;
         CountWins(frame.state.emperor.Wins(), lastEmperorWins, summary.emperorWins);
@@ -44,6 +53,7 @@ class ConfirmedRecorder : public net::ConfirmedListener {
     std::ostream* trace;
     int32_t lastEmperorWins = 0;
     int32_t lastRebelWins = 0;
+    net::NetReplayRecorder replay;
 };
 
 // Turns this side's scripted events into the inputs of the ticks they name.
@@ -180,7 +190,7 @@ int NetExitStatus(PeerEnd end) {
 }
 
 NetSimResult RunNetworkGame(const SimOptions& options, const std::vector<InputEvent>& events,
-                            std::ostream* trace) {
+                            std::ostream* trace, Replay* record) {
     NetSimResult result;
     std::string error;
     const auto transport = OpenTransport(options.net, error);
@@ -213,8 +223,7 @@ NetSimResult RunNetworkGame(const SimOptions& options, const std::vector<InputEv
             session->SetListener(&recorder);
             session->GetGame().OnSize(options.clientWidth, options.clientHeight);
             session->GetGame().ShowState();
-            result.summary.checksum = session->FrameOf(0).checksum;
-            if (trace) *trace << TraceLine(0, session->FrameOf(0).state) << '\n';
+            recorder.Begin(session->Options().seed, session->FrameOf(0));
             nextTickAt = clock();
         }
         if (session->OpenEnd()) session->DismissEnd();
@@ -244,6 +253,8 @@ NetSimResult RunNetworkGame(const SimOptions& options, const std::vector<InputEv
     result.message = EndMessage(peer);
     summary.desync = peer.End() == PeerEnd::Desync;
     result.figures = FormatFigures(peer, peer.LocalSide(), elapsed.count());
+    result.started = peer.Started();
+    if (record && result.started) *record = recorder.Finish();
     if (peer.Started()) {
         if (options.net.joining && !options.net.side.empty() &&
             options.net.side != SideName(peer.LocalSide())) {

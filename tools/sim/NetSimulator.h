@@ -17,15 +17,17 @@ struct NetSimResult {
     std::string message;             // why the game ended, when not as agreed
     std::vector<std::string> notes;  // what the run changed from what was asked
     std::string figures;             // the network figures, one line
+    bool started = false;            // the machines agreed on a game
 };
 
 // One machine of a network game: hosts or joins, plays this side's scripted
 // events (mouse and buttons for the Emperor, keys for the Rebel; a resize or
 // paint only changes this machine's picture; New game is New game for two
-// persons) and writes the trace of the confirmed ticks, which is the same on
-// both machines. The end-of-game box is closed at once.
+// persons) and writes the trace of the confirmed ticks and (when `record`
+// is given) their replay, both the same on both machines. The end-of-game
+// box is closed at once.
 NetSimResult RunNetworkGame(const SimOptions& options, const std::vector<InputEvent>& events,
-                            std::ostream* trace);
+                            std::ostream* trace, Replay* record);
 
 // The exit status for a network game's end: 0 done, 1 desync, 3 the other
 // machine could not be reached, went silent or left.

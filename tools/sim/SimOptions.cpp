@@ -61,7 +61,8 @@ std::string CheckNetOptions(const SimOptions& options, const std::vector<std::st
         return {};
     }
     if (net.hosting && net.joining) return "options --net-host and --net-join exclude each other";
-    for (const char* name : {"--emperor", "--rebel", "--frames", "--frame-every"}) {
+    for (const char* name :
+         {"--emperor", "--rebel", "--frames", "--frame-every", "--replay", "--export-input"}) {
         if (std::find(given.begin(), given.end(), name) != given.end()) {
             return std::string("option ") + name + " is not available in network play";
         }

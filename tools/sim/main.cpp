@@ -23,12 +23,20 @@ int Fail(const std::string& message) {
 }
 
 // One machine of a network game; the summary line comes last in every case.
-int RunNet(const SimOptions& options, const std::vector<InputEvent>& events, std::ostream* trace) {
+// The replay (--record) is written however the game ended: after a desync
+// it is what shows where the machines went apart.
+int RunNet(const SimOptions& options, const std::vector<InputEvent>& events,
+           const SimOutputs& outputs) {
 #ifndef QUARNEX_SIM_NETWORK
-    (void)options, (void)events, (void)trace;
+    (void)options, (void)events, (void)outputs;
     return Fail("network play is not part of this build");
 #else
-    const NetSimResult result = RunNetworkGame(options, events, trace);
+    const NetSimResult result = RunNetworkGame(options, events, outputs.trace, outputs.record);
+    std::string error;
+    if (outputs.record && result.started &&
+        !qx::SaveReplay(*outputs.record, options.recordPath, error)) {
+        return Fail("cannot write replay file: " + error);
+    }
     for (const std::string& note : result.notes) std::cerr << "quarnex-sim: " << note << '\n';
     if (!result.message.empty()) std::cerr << "quarnex-sim: " << result.message << '\n';
     if (!result.figures.empty()) std::cerr << result.figures << '\n';
@@ -83,10 +91,7 @@ int main(int argc, char** argv) {
     qx::Replay recorded;
     if (!options->recordPath.empty()) outputs.record = &recorded;
 
-    if (options->net.Active()) {
-        if (outputs.record) return Fail("option --record is not available in network play yet");
-        return RunNet(*options, events, outputs.trace);
-    }
+    if (options->net.Active()) return RunNet(*options, events, outputs);
 
     const SimSummary summary =
         replay ? RunReplay(*options, *replay, outputs) : RunSimulation(*options, events, outputs);
