@@ -78,14 +78,14 @@ bench: build
 
 FUZZ_SECONDS ?= 180
 
-# Fuzzes the bitmap decoder and then the network packet decoder (libFuzzer,
-# clang, ASan+UBSan) for FUZZ_SECONDS seconds each, starting from hand-made
-# seed files; the corpora grow in build-fuzz.
+# Fuzzes the bitmap decoder, the network packet decoder and the replay
+# reader (libFuzzer, clang, ASan+UBSan) for FUZZ_SECONDS seconds each,
+# starting from hand-made seed files; the corpora grow in build-fuzz.
 fuzz:
 	cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
 	  -DQUARNEX_FUZZ=ON -DQUARNEX_APP=OFF -DQUARNEX_BENCH=OFF
 	cmake --build build-fuzz --target fuzz_decode_bitmap fuzz_bitmap_seeds fuzz_decode_packet \
-	  fuzz_packet_seeds
+	  fuzz_packet_seeds fuzz_read_replay fuzz_replay_seeds
 	mkdir -p build-fuzz/corpus build-fuzz/packet-corpus
 	build-fuzz/fuzz/fuzz_bitmap_seeds build-fuzz/corpus
 	build-fuzz/fuzz/fuzz_decode_bitmap -max_total_time=$(FUZZ_SECONDS) -max_len=8192 \
@@ -93,6 +93,10 @@ fuzz:
 	build-fuzz/fuzz/fuzz_packet_seeds build-fuzz/packet-corpus
 	build-fuzz/fuzz/fuzz_decode_packet -max_total_time=$(FUZZ_SECONDS) -max_len=4096 \
 	  -artifact_prefix=build-fuzz/packet- build-fuzz/packet-corpus
+	mkdir -p build-fuzz/replay-corpus
+	build-fuzz/fuzz/fuzz_replay_seeds build-fuzz/replay-corpus
+	build-fuzz/fuzz/fuzz_read_replay -max_total_time=$(FUZZ_SECONDS) -max_len=16384 \
+	  -artifact_prefix=build-fuzz/replay- build-fuzz/replay-corpus
 
 contact-sheet: build
 	$(BUILD_DIR)/tools/artgen/quarnex-artgen --contact-sheet $(BUILD_DIR)/contact-sheet.png
