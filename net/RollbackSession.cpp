@@ -122,6 +122,15 @@ void RollbackSession::ReRun(GameState& state, Frame& frame, GameHost& quietHost)
 void RollbackSession::RollBack() {
     const uint32_t from = firstWrong;
     firstWrong = 0;
+    RunAgainFrom(from, true);
+    const int32_t length = static_cast<int32_t>(current - from + 1);
+    ++stats.rollbacks;
+    stats.rolledBackTicks += length;
+    stats.largestRollback = std::max(stats.largestRollback, length);
+}
+
+void RollbackSession::RunAgainFrom(uint32_t from, bool show) {
+    if (from == 0 || from > current || current - from + 1 >= kFrames) return;
     GameState state = FrameAt(from - 1).state;
     for (uint32_t tick = from; tick <= current; ++tick) {
         Frame& frame = FrameAt(tick);
@@ -138,11 +147,7 @@ void RollbackSession::RollBack() {
         }
     }
     game.Restore(state);
-    game.ShowState();
-    const int32_t length = static_cast<int32_t>(current - from + 1);
-    ++stats.rollbacks;
-    stats.rolledBackTicks += length;
-    stats.largestRollback = std::max(stats.largestRollback, length);
+    if (show) game.ShowState();
 }
 
 void RollbackSession::Confirm() {

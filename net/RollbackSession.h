@@ -121,6 +121,11 @@ class RollbackSession {
     void Synchronize();
     // Synchronizes, then runs the next tick if nothing holds it back.
     Step Advance();
+    // Runs the ticks from `tick` (at most kFrames - 1 back) to the current
+    // one again from the snapshot before it, without drawing, with the
+    // inputs known now; then, when `show`, draws the current state from the
+    // state alone. What a wrong prediction costs.
+    void RunAgainFrom(uint32_t tick, bool show);
 
     // The confirmed tick that ended a game and waits for the local player
     // to close its box (0: none).
