@@ -106,7 +106,7 @@ void GameFrame::BuildMenu() {
                                            &ReplayController::OnPlay);
     gameMenu->addSeparator();
     gameMenu->addAction(QStringLiteral("Si&tova hra..."), this, &GameFrame::OnGameNetwork);
-    netStopAction = gameMenu->addAction(QStringLiteral("&Ukoncit sitovou hru"), this,
+    netStopAction = gameMenu->addAction(QStringLiteral("Ukon&cit sitovou hru"), this,
                                         &GameFrame::OnGameNetworkStop);
     netStopAction->setEnabled(false);
     gameMenu->addSeparator();

@@ -228,7 +228,8 @@ QString NetPlayController::EndMessage() {
 void NetPlayController::Finish() {
     const QString message = EndMessage();
     tickTimer.stop();
-    delete notifier;
+    notifier->setEnabled(false);
+    notifier->deleteLater();  // this may run inside its own signal
     notifier = nullptr;
     if (endBox) endBox->close();
     peer->Close();

@@ -26,7 +26,7 @@ std::optional<NetSetup> NetSetup::FromArguments(const QStringList& arguments, QS
             error = name + QStringLiteral(" needs a value");
             return std::nullopt;
         }
-        const QString value = arguments[++i];
+        const QString& value = arguments[++i];
         bool ok = true;
         if (name == QLatin1String("--net-host")) {
             setup.hosting = true;

@@ -209,7 +209,13 @@ void NetPeer::CountSequence(uint32_t seq) {
 void NetPeer::OnBye(const ByePacket& bye) {
     switch (bye.reason) {
         case ByeReason::Done:
-            remoteDone = true;
+            // Believed only when this machine already holds every input the
+            // other one had to give; it can then finish without the network.
+            if (session && options.ticks != 0 && session->RemoteKnownThrough() >= options.ticks) {
+                remoteDone = true;
+            } else {
+                Finish(PeerEnd::Left, bye.tick, "");
+            }
             break;
         case ByeReason::Desync:
             Finish(PeerEnd::Desync, bye.tick, "the other machine found the states differ");

@@ -161,6 +161,7 @@ TEST(SimOptions, NetworkPlayOptions) {
         {"--net-host", "1", "--emperor", "human"},
         {"--net-host", "1", "--frames", "out"},
         {"--net-host", "1", "--ticks", "2147483648"},
+        {"--net-host", "1", "--ticks", "0"},
         {"--net-host", "1", "--sync-test", "17"},
     };
     for (const auto& args : bad) {

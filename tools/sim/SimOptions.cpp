@@ -67,7 +67,9 @@ std::string CheckNetOptions(const SimOptions& options, const std::vector<std::st
             return std::string("option ") + name + " is not available in network play";
         }
     }
-    if (options.ticks > kMaxNetTicks) return "bad value for --ticks in network play";
+    if (options.ticks < 1 || options.ticks > kMaxNetTicks) {
+        return "bad value for --ticks in network play: 1 to " + std::to_string(kMaxNetTicks);
+    }
     if (options.syncTestTicks > kMaxNetSyncTestTicks) {
         return "bad value for --sync-test in network play: at most " +
                std::to_string(kMaxNetSyncTestTicks);
