@@ -2,15 +2,15 @@
 
 #include <algorithm>
 
-#include "gfx/PictureCatalogue.h"
 #include "gfx/Blit.h"
+#include "gfx/PictureCatalogue.h"
 #include "gfx/ResourceLibrary.h"
 
 namespace qx {
 
 PictureBank::PictureBank() {
-    for (const PictureSpec& spec : BitmapInventory()) {
-        if (spec.id >= 0 && spec.id < kMaxId) pictures_[spec.id] = LoadBitmapResource(spec.id);
+    for (const PictureEntry& entry : BitmapInventory()) {
+        if (entry.id >= 0 && entry.id < kMaxId) pictures_[entry.id] = LoadBitmapResource(entry.id);
     }
 }
 

@@ -39,19 +39,19 @@ int Slot(const int (&table)[2][2][Cols], int side, int row, int col) {
     return table[side][row][col];
 }
 
-void AddAll(std::vector<PictureSpec>& out, std::initializer_list<int> ids, int w, int h, int bpp,
+void AddAll(std::vector<PictureEntry>& out, std::initializer_list<int> ids, int w, int h, int bpp,
             PictureRole role) {
     for (int id : ids) out.push_back({id, w, h, bpp, role});
 }
 
-void AddRange(std::vector<PictureSpec>& out, int first, int last, int w, int h, int bpp,
+void AddRange(std::vector<PictureEntry>& out, int first, int last, int w, int h, int bpp,
               PictureRole role) {
     for (int id = first; id <= last; ++id) out.push_back({id, w, h, bpp, role});
 }
 
-std::vector<PictureSpec> MakeBitmaps() {
+std::vector<PictureEntry> MakeBitmaps() {
     using R = PictureRole;
-    std::vector<PictureSpec> v;
+    std::vector<PictureEntry> v;
     AddAll(v, {127}, 600, 400, 8, R::Scene);
     AddAll(v, {118, 123}, 50, 21, 8, R::Image);
     AddRange(v, 144, 161, 50, 21, 8, R::Image);
@@ -93,13 +93,13 @@ int PictureInSlot(PictureTable table, int side, int row, int col) {
     return 0;
 }
 
-const std::vector<PictureSpec>& BitmapInventory() {
-    static const std::vector<PictureSpec> inventory = MakeBitmaps();
+const std::vector<PictureEntry>& BitmapInventory() {
+    static const std::vector<PictureEntry> inventory = MakeBitmaps();
     return inventory;
 }
 
-const std::vector<PictureSpec>& IconInventory() {
-    static const std::vector<PictureSpec> icons = {
+const std::vector<PictureEntry>& IconInventory() {
+    static const std::vector<PictureEntry> icons = {
         {picture::kEmperorIcon, 32, 32, 4, PictureRole::Scene},
         {picture::kRebelIcon, 32, 32, 4, PictureRole::Scene},
     };

@@ -15,7 +15,7 @@ enum class PictureRole {
     Mask,   // black on the shape, white around it
 };
 
-struct PictureSpec {
+struct PictureEntry {
     int id;
     int width;
     int height;
@@ -23,8 +23,8 @@ struct PictureSpec {
     PictureRole role;
 };
 
-const std::vector<PictureSpec>& BitmapInventory();
-const std::vector<PictureSpec>& IconInventory();
+const std::vector<PictureEntry>& BitmapInventory();
+const std::vector<PictureEntry>& IconInventory();
 
 // The tables pictures stand in. Ship tables are per side (0 Emperor,
 // 1 Rebel) and indexed [facing][frame], [facing][variant] or

@@ -125,7 +125,7 @@ class NetPeer {
 
     uint32_t remoteAck = 0;  // the other machine holds our inputs up to here
     uint32_t remoteCurrent = 0;
-    int8_t remoteAdvantage = 0;  // what the other machine thinks of its lead
+    int8_t remoteAdvantage = 0;     // what the other machine thinks of its lead
     uint32_t pendingCheckTick = 0;  // the other machine's confirmed tick to compare
     uint64_t pendingChecksum = 0;
     bool pendingCheck = false;

@@ -30,7 +30,7 @@ uint32_t Read32(std::span<const uint8_t> b, size_t at) {
 TEST(ResourceInventory, EveryPictureIsCompiledInWithItsSizeAndDepth) {
     for (bool icons : {false, true}) {
         const ResourceKind kind = icons ? ResourceKind::Icon : ResourceKind::Bitmap;
-        for (const PictureSpec& entry : icons ? IconInventory() : BitmapInventory()) {
+        for (const PictureEntry& entry : icons ? IconInventory() : BitmapInventory()) {
             SCOPED_TRACE((icons ? "icon " : "bitmap ") + std::to_string(entry.id));
             const DecodedBitmap d = Decode(kind, entry.id);
             ASSERT_TRUE(d.ok) << d.error;
@@ -42,7 +42,7 @@ TEST(ResourceInventory, EveryPictureIsCompiledInWithItsSizeAndDepth) {
 }
 
 TEST(ResourceInventory, FilesAreBottomUpUncompressedWithAColourTable) {
-    for (const PictureSpec& entry : BitmapInventory()) {
+    for (const PictureEntry& entry : BitmapInventory()) {
         SCOPED_TRACE(entry.id);
         const auto b = Bytes(ResourceKind::Bitmap, entry.id);
         ASSERT_GE(b.size(), 54u);
@@ -57,7 +57,7 @@ TEST(ResourceInventory, FilesAreBottomUpUncompressedWithAColourTable) {
 }
 
 TEST(ResourceInventory, MasksArePureBlackAndWhite) {
-    for (const PictureSpec& entry : BitmapInventory()) {
+    for (const PictureEntry& entry : BitmapInventory()) {
         if (entry.role != PictureRole::Mask) continue;
         SCOPED_TRACE(entry.id);
         const DecodedBitmap d = Decode(ResourceKind::Bitmap, entry.id);
@@ -74,7 +74,7 @@ TEST(ResourceInventory, MasksArePureBlackAndWhite) {
 }
 
 TEST(ResourceInventory, SpriteImagesHaveTheDarkBackgroundInEveryCorner) {
-    for (const PictureSpec& entry : BitmapInventory()) {
+    for (const PictureEntry& entry : BitmapInventory()) {
         if (entry.role != PictureRole::Image) continue;
         SCOPED_TRACE(entry.id);
         const DecodedBitmap d = Decode(ResourceKind::Bitmap, entry.id);
@@ -86,7 +86,7 @@ TEST(ResourceInventory, SpriteImagesHaveTheDarkBackgroundInEveryCorner) {
         EXPECT_EQ(s.Pixel(0, s.Height() - 1), bg);
         EXPECT_EQ(s.Pixel(s.Width() - 1, s.Height() - 1), bg);
     }
-    for (const PictureSpec& entry : IconInventory()) {
+    for (const PictureEntry& entry : IconInventory()) {
         const DecodedBitmap d = Decode(ResourceKind::Icon, entry.id);
         ASSERT_TRUE(d.ok);
         EXPECT_EQ(d.surface.Pixel(0, 0), 0u) << "icons are drawn on black";

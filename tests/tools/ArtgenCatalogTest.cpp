@@ -24,7 +24,7 @@ TEST(ArtgenCatalog, PaintsExactlyTheInventoryAtItsSizesAndDepths) {
     }
     size_t expected = 0;
     for (bool icons : {false, true})
-        for (const qx::PictureSpec& entry : icons ? qx::IconInventory() : qx::BitmapInventory()) {
+        for (const qx::PictureEntry& entry : icons ? qx::IconInventory() : qx::BitmapInventory()) {
             ++expected;
             auto it = painted.find({icons, entry.id});
             ASSERT_NE(it, painted.end()) << entry.id;
@@ -55,7 +55,7 @@ TEST(ArtgenContactSheet, ShowsEverySpritePicture) {
             shown.insert(c.image);
             shown.insert(c.mask);
         }
-    for (const qx::PictureSpec& entry : qx::BitmapInventory())
+    for (const qx::PictureEntry& entry : qx::BitmapInventory())
         EXPECT_TRUE(shown.count(entry.id)) << entry.id << " is missing from the sheet";
 }
 

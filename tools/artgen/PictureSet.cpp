@@ -35,7 +35,7 @@ bool PictureSet::Load(const std::string& dir, PictureSet& out, std::string& erro
     out = PictureSet();
     for (int pass = 0; pass < 2; ++pass) {
         const bool icons = pass == 1;
-        for (const qx::PictureSpec& entry : icons ? qx::IconInventory() : qx::BitmapInventory()) {
+        for (const qx::PictureEntry& entry : icons ? qx::IconInventory() : qx::BitmapInventory()) {
             const std::string path =
                 dir + (icons ? "/icons/" : "/bitmaps/") + std::to_string(entry.id) + ".bmp";
             std::vector<uint8_t> bytes;
