@@ -4,7 +4,6 @@
 #include "gfx/Blit.h"
 #include "gfx/EraseFromBackdrop.h"
 #include "gfx/PictureCatalogue.h"
-#include "gfx/ResourceLibrary.h"
 #include "panel/EnergyPanel.h"
 #include "ships/ShipSpriteSet.h"
 
@@ -32,7 +31,7 @@ void PadShipMasks(PictureBank& pictures) {
 }  // namespace
 
 SceneRenderer::SceneRenderer()
-    : backdrop_(LoadBitmapResource(picture::kBackdrop)), work_(kWorkSize, kWorkSize) {
+    : backdrop_(pictures_.Get(picture::kBackdrop)), work_(kWorkSize, kWorkSize) {
     PadShipMasks(pictures_);
 }
 

@@ -29,8 +29,8 @@ class SceneRenderer : public DrawSink {
   private:
     void DrawSprite(const DrawOp& op);
 
+    PictureBank pictures_;  // first: the backdrop is made from its picture
     PaddedBackdrop backdrop_;
-    PictureBank pictures_;
     Surface work_;
     Surface* target_ = nullptr;
     Rect client_;
