@@ -1,0 +1,314 @@
+#include "net/MatchProtocol.h"
+
+#include <cstring>
+
+#include "net/PacketCodec.h"
+#include "net/SideInputs.h"
+
+namespace qx::net {
+namespace {
+
+constexpr uint8_t kMagic0 = 'Q';
+constexpr uint8_t kMagic1 = 'M';
+constexpr char kCodeAlphabet[] = "0123456789ABCDEFGHJKMNPQRSTVWXYZ";
+// The fixed part of the game's Inputs packet before the first tick's list:
+// the header, seven fields and the tick count.
+constexpr size_t kInputsFixedSize = kHeaderSize + 34;
+constexpr size_t kFeedFixedSize = kMatchHeaderSize + 6;
+
+void PutU32(std::vector<uint8_t>& out, uint32_t v) {
+    for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(v >> (8 * i)));
+}
+
+uint32_t GetU32(const uint8_t* p) {
+    return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24);
+}
+
+std::vector<uint8_t> Header(MatchType type) {
+    return {kMagic0, kMagic1, kMatchVersion, static_cast<uint8_t>(type)};
+}
+
+void PutCode(std::vector<uint8_t>& out, const std::string& code) {
+    for (size_t i = 0; i < kCodeLength; ++i) {
+        out.push_back(i < code.size() ? static_cast<uint8_t>(code[i]) : '0');
+    }
+}
+
+bool IsCodeCharacter(uint8_t c) {
+    return c != 0 && std::strchr(kCodeAlphabet, c) != nullptr;
+}
+
+// The body's length of each type (requests are padded to kRequestSize).
+size_t BodySize(MatchType type) {
+    switch (type) {
+        case MatchType::Create:
+        case MatchType::Join:
+        case MatchType::Quick:
+        case MatchType::Watch:
+            return kRequestSize - kMatchHeaderSize;
+        case MatchType::Created:
+        case MatchType::Joined:
+            return kCodeLength + 9;
+        case MatchType::Watching:
+            return kCodeLength + 4;
+        case MatchType::PeerLeft:
+        case MatchType::Error:
+            return 1;
+        case MatchType::PeerJoined:
+        case MatchType::Ended:
+            return 0;
+        case MatchType::Feed:
+            break;
+    }
+    return SIZE_MAX;
+}
+
+bool IsRequest(MatchType type) {
+    return type == MatchType::Create || type == MatchType::Join || type == MatchType::Quick ||
+           type == MatchType::Watch;
+}
+
+const char* ReadCode(const uint8_t* p, std::string& code) {
+    code.assign(reinterpret_cast<const char*>(p), kCodeLength);
+    for (char c : code) {
+        if (!IsCodeCharacter(static_cast<uint8_t>(c))) return "bad code";
+    }
+    return nullptr;
+}
+
+const char* ReadSide(uint8_t value, NetSide& side) {
+    if (value != 1 && value != 2) return "bad side";
+    side = static_cast<NetSide>(value);
+    return nullptr;
+}
+
+const char* ReadBody(const uint8_t* p, MatchMessage& m) {
+    switch (m.type) {
+        case MatchType::Create:
+            if (p[1] > 1) return "bad seed flag";
+            m.hasSeed = p[1] == 1;
+            m.seed = GetU32(p + 2);
+            m.ticks = GetU32(p + 6);
+            if (m.ticks > kMaxTick) return "tick count out of range";
+            for (size_t i = 10; i < kRequestSize - kMatchHeaderSize; ++i) {
+                if (p[i] != 0) return "bytes after the end";
+            }
+            return ReadSide(p[0], m.side);
+        case MatchType::Quick:
+            m.ticks = GetU32(p);
+            if (m.ticks > kMaxTick) return "tick count out of range";
+            for (size_t i = 4; i < kRequestSize - kMatchHeaderSize; ++i) {
+                if (p[i] != 0) return "bytes after the end";
+            }
+            return nullptr;
+        case MatchType::Join:
+        case MatchType::Watch:
+            for (size_t i = kCodeLength; i < kRequestSize - kMatchHeaderSize; ++i) {
+                if (p[i] != 0) return "bytes after the end";
+            }
+            return ReadCode(p, m.code);
+        case MatchType::Created:
+        case MatchType::Joined:
+            if (const char* e = ReadCode(p, m.code)) return e;
+            m.seed = GetU32(p + kCodeLength + 1);
+            m.ticks = GetU32(p + kCodeLength + 5);
+            return ReadSide(p[kCodeLength], m.side);
+        case MatchType::Watching:
+            m.seed = GetU32(p + kCodeLength);
+            return ReadCode(p, m.code);
+        case MatchType::PeerLeft:
+            return ReadSide(p[0], m.side);
+        case MatchType::Error:
+            if (p[0] < 1 || p[0] > 6) return "bad error";
+            m.error = static_cast<MatchError>(p[0]);
+            return nullptr;
+        case MatchType::PeerJoined:
+        case MatchType::Ended:
+            return nullptr;
+        case MatchType::Feed:
+            break;
+    }
+    return "unknown message type";
+}
+
+}  // namespace
+
+const char* MatchErrorText(MatchError error) {
+    switch (error) {
+        case MatchError::UnknownRoom:
+            return "unknown-room";
+        case MatchError::RoomFull:
+            return "room-full";
+        case MatchError::Throttled:
+            return "throttled";
+        case MatchError::BadRequest:
+            return "bad-request";
+        case MatchError::ServerFull:
+            return "server-full";
+        case MatchError::NotWatchable:
+            return "not-watchable";
+    }
+    return "unknown-error";
+}
+
+bool IsMatchFrame(const uint8_t* data, size_t size) {
+    return size >= kMatchHeaderSize && data[0] == kMagic0 && data[1] == kMagic1;
+}
+
+bool IsGameFrame(const uint8_t* data, size_t size) {
+    return size >= kHeaderSize && data[0] == 'Q' && data[1] == 'X';
+}
+
+std::vector<uint8_t> EncodeMatch(const MatchMessage& m) {
+    std::vector<uint8_t> out = Header(m.type);
+    switch (m.type) {
+        case MatchType::Create:
+            out.push_back(static_cast<uint8_t>(m.side));
+            out.push_back(m.hasSeed ? 1 : 0);
+            PutU32(out, m.seed);
+            PutU32(out, m.ticks);
+            break;
+        case MatchType::Quick:
+            PutU32(out, m.ticks);
+            break;
+        case MatchType::Join:
+        case MatchType::Watch:
+            PutCode(out, m.code);
+            break;
+        case MatchType::Created:
+        case MatchType::Joined:
+            PutCode(out, m.code);
+            out.push_back(static_cast<uint8_t>(m.side));
+            PutU32(out, m.seed);
+            PutU32(out, m.ticks);
+            break;
+        case MatchType::Watching:
+            PutCode(out, m.code);
+            PutU32(out, m.seed);
+            break;
+        case MatchType::PeerLeft:
+            out.push_back(static_cast<uint8_t>(m.side));
+            break;
+        case MatchType::Error:
+            out.push_back(static_cast<uint8_t>(m.error));
+            break;
+        case MatchType::PeerJoined:
+        case MatchType::Ended:
+        case MatchType::Feed:
+            break;
+    }
+    if (IsRequest(m.type)) out.resize(kRequestSize, 0);
+    return out;
+}
+
+bool DecodeMatch(const uint8_t* data, size_t size, MatchMessage& m, const char*& error) {
+    error = nullptr;
+    m = MatchMessage{};
+    if (data == nullptr || !IsMatchFrame(data, size)) {
+        error = "not a match message";
+    } else if (data[2] != kMatchVersion) {
+        error = "other protocol version";
+    } else {
+        m.type = static_cast<MatchType>(data[3]);
+        const size_t body = BodySize(m.type);
+        if (body == SIZE_MAX) {
+            error = "unknown message type";
+        } else if (size - kMatchHeaderSize != body) {
+            error = "wrong length";
+        } else {
+            error = ReadBody(data + kMatchHeaderSize, m);
+        }
+    }
+    return error == nullptr;
+}
+
+std::string CodeFromBits(uint64_t bits) {
+    std::string code(kCodeLength, '0');
+    for (size_t i = 0; i < kCodeLength; ++i) {
+        code[i] = kCodeAlphabet[(bits >> (5 * (kCodeLength - 1 - i))) & 31];
+    }
+    return code;
+}
+
+std::string NormalizeCode(const std::string& typed) {
+    std::string code;
+    for (char c : typed) {
+        if (c == '-' || c == ' ') continue;
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+        if (c == 'O') c = '0';
+        if (c == 'I' || c == 'L') c = '1';
+        if (!IsCodeCharacter(static_cast<uint8_t>(c)) || code.size() == kCodeLength) return "";
+        code.push_back(c);
+    }
+    return code.size() == kCodeLength ? code : "";
+}
+
+void AppendTickInputs(const InputList& list, std::vector<uint8_t>& out) {
+    InputPacket packet;
+    packet.inputs.push_back(list);
+    const std::vector<uint8_t> bytes = EncodePacket(packet);
+    out.insert(out.end(), bytes.begin() + kInputsFixedSize, bytes.end());
+}
+
+size_t TickInputsSize(const uint8_t* data, size_t size) {
+    if (size < 1 || data[0] > InputList::kCapacity) return 0;
+    size_t pos = 1;
+    for (uint8_t i = 0; i < data[0]; ++i) {
+        if (pos >= size) return 0;
+        const uint8_t kind = data[pos];
+        const size_t length = kind == static_cast<uint8_t>(InputKind::Target) ? 5 : 2;
+        if (size - pos < length) return 0;
+        pos += length;
+    }
+    return pos;
+}
+
+std::vector<uint8_t> EncodeFeed(NetSide side, uint32_t firstTick, uint8_t ticks,
+                                const uint8_t* lists, size_t size) {
+    std::vector<uint8_t> out = Header(MatchType::Feed);
+    out.reserve(kFeedFixedSize + size);
+    out.push_back(static_cast<uint8_t>(side));
+    PutU32(out, firstTick);
+    out.push_back(ticks);
+    out.insert(out.end(), lists, lists + size);
+    return out;
+}
+
+bool DecodeFeed(const uint8_t* data, size_t size, FeedFrame& feed, const char*& error) {
+    error = nullptr;
+    if (data == nullptr || !IsMatchFrame(data, size) || size < kFeedFixedSize) {
+        error = "not a feed";
+        return false;
+    }
+    if (data[2] != kMatchVersion || data[3] != static_cast<uint8_t>(MatchType::Feed)) {
+        error = "not a feed";
+        return false;
+    }
+    if (const char* e = ReadSide(data[4], feed.side)) {
+        error = e;
+        return false;
+    }
+    // The same bytes as a game Inputs packet from this tick on, decoded by
+    // the game's decoder.
+    InputPacket shell;
+    shell.firstTick = GetU32(data + 5);
+    std::vector<uint8_t> bytes = EncodePacket(shell);
+    bytes.resize(kInputsFixedSize - 1);
+    bytes.insert(bytes.end(), data + kFeedFixedSize - 1, data + size);
+    Packet packet;
+    if (!DecodePacket(bytes.data(), bytes.size(), packet, error)) return false;
+    auto& inputs = std::get<InputPacket>(packet);
+    for (const InputList& list : inputs.inputs) {
+        for (const GameInput& in : list) {
+            if (!BelongsToSide(feed.side, in)) {
+                error = "feed: input of the other side";
+                return false;
+            }
+        }
+    }
+    feed.firstTick = inputs.firstTick;
+    feed.inputs = std::move(inputs.inputs);
+    return true;
+}
+
+}  // namespace qx::net

@@ -1,0 +1,118 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "net/InputList.h"
+#include "net/Packet.h"
+
+namespace qx::net {
+
+// The match server's own messages, framed like the game's packets: one
+// frame is one ENet packet (channel 1, reliable) or one WebSocket binary
+// message. Little-endian:
+//   "QM", version, type, then the body of the type.
+// Client to server (every request is exactly kRequestSize bytes, padded with
+// zeros, so that no answer before a room is longer than what was sent):
+//   Create   u8 side (1 Emperor, 2 Rebel), u8 has seed, u32 seed, u32 ticks
+//   Join     8 code characters
+//   Quick    u32 ticks
+//   Watch    8 code characters
+// Server to client:
+//   Created    8 code characters, u8 side, u32 seed, u32 ticks  (the creator hosts the game)
+//   Joined     8 code characters, u8 side, u32 seed, u32 ticks  (the joiner)
+//   Watching   8 code characters, u32 seed
+//   PeerJoined (to the creator: the other side is here)
+//   PeerLeft   u8 side
+//   Feed       u8 side, u32 first tick, u8 tick count, then per tick that
+//              side's inputs exactly as in the game's Inputs packet
+//   Ended      (to a spectator: the feed is complete)
+//   Error      u8 error
+// Frames starting "QX" are the game's own packets (net/PacketCodec.h),
+// relayed between the two players of a room.
+constexpr uint8_t kMatchVersion = 1;
+constexpr size_t kMatchHeaderSize = 4;
+constexpr size_t kRequestSize = 32;
+constexpr size_t kCodeLength = 8;
+// ENet's connect data of a match client (a game client sends its protocol
+// version instead and is turned away).
+constexpr uint32_t kMatchConnectData = 0x514D0001;
+// The feed carries at most this many ticks in one frame.
+constexpr size_t kMaxFeedTicks = InputPacket::kMaxTicks;
+
+enum class MatchType : uint8_t {
+    Create = 1,
+    Join = 2,
+    Quick = 3,
+    Watch = 4,
+    Created = 16,
+    Joined = 17,
+    Watching = 18,
+    PeerJoined = 19,
+    PeerLeft = 20,
+    Feed = 21,
+    Ended = 22,
+    Error = 23,
+};
+
+enum class MatchError : uint8_t {
+    UnknownRoom = 1,   // no room has this code
+    RoomFull = 2,      // both sides are taken (or the game is over)
+    Throttled = 3,     // too many attempts from this address; try later
+    BadRequest = 4,    // the request made no sense
+    ServerFull = 5,    // the server holds as many rooms as it may
+    NotWatchable = 6,  // the game is longer than the server keeps
+};
+
+const char* MatchErrorText(MatchError error);
+
+// One control message; which fields count depends on the type.
+struct MatchMessage {
+    MatchType type = MatchType::Error;
+    std::string code;  // Join, Watch, Created, Joined, Watching
+    NetSide side = NetSide::Emperor;  // Create, Created, Joined, PeerLeft
+    bool hasSeed = false;             // Create
+    uint32_t seed = 0;                // Create, Created, Joined, Watching
+    uint32_t ticks = 0;               // Create, Quick, Created, Joined
+    MatchError error = MatchError::BadRequest;  // Error
+
+    bool operator==(const MatchMessage&) const = default;
+};
+
+// Whether a frame is a control message ("QM") or a game packet ("QX").
+bool IsMatchFrame(const uint8_t* data, size_t size);
+bool IsGameFrame(const uint8_t* data, size_t size);
+
+std::vector<uint8_t> EncodeMatch(const MatchMessage& message);
+// Decodes a control message other than Feed; false with `error` pointing at
+// a static text on anything malformed.
+bool DecodeMatch(const uint8_t* data, size_t size, MatchMessage& message, const char*& error);
+
+// Invite codes: 8 characters of Crockford's base 32 (digits and capitals
+// without I, L, O and U), 40 bits. Typed codes are read leniently: lower
+// case, O for 0, I and L for 1, dashes and spaces are accepted.
+std::string CodeFromBits(uint64_t bits);
+// The canonical code of what someone typed; empty when it is no code.
+std::string NormalizeCode(const std::string& typed);
+
+// One tick's inputs of one side, encoded as in the game's Inputs packet.
+void AppendTickInputs(const InputList& list, std::vector<uint8_t>& out);
+// The length of one encoded tick's inputs at `data` (0 when malformed).
+size_t TickInputsSize(const uint8_t* data, size_t size);
+
+// A spectator's feed frame: `ticks` encoded lists (AppendTickInputs) of
+// `side` from `firstTick`.
+std::vector<uint8_t> EncodeFeed(NetSide side, uint32_t firstTick, uint8_t ticks,
+                                const uint8_t* lists, size_t size);
+struct FeedFrame {
+    NetSide side = NetSide::Emperor;
+    uint32_t firstTick = 1;
+    std::vector<InputList> inputs;
+};
+// Decodes a feed frame through the game's own packet decoder (so a feed
+// holds only what a game packet may hold).
+bool DecodeFeed(const uint8_t* data, size_t size, FeedFrame& feed, const char*& error);
+
+}  // namespace qx::net

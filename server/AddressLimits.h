@@ -1,0 +1,41 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <unordered_map>
+
+#include "server/ServerLimits.h"
+#include "server/TokenBucket.h"
+
+namespace qx::server {
+
+// What the server remembers per client address: its open connections and
+// how many more unknown codes it may try (code guessing is throttled).
+class AddressLimits {
+  public:
+    explicit AddressLimits(const ServerLimits& limits) : limits(limits) {}
+
+    // Counts a new connection from `address`; false (not counted) when it
+    // has as many as it may.
+    bool Admit(const std::string& address);
+    void Release(const std::string& address);
+    // Whether the address may look up a code now.
+    bool MayLookUp(const std::string& address, uint64_t nowMs);
+    // The address asked for a code that does not exist.
+    void ChargeMiss(const std::string& address, uint64_t nowMs);
+    // Forgets addresses with nothing to remember.
+    void Sweep(uint64_t nowMs);
+    size_t Size() const { return entries.size(); }
+
+  private:
+    struct Entry {
+        size_t connections = 0;
+        TokenBucket guesses;
+    };
+    Entry& At(const std::string& address);
+
+    const ServerLimits& limits;
+    std::unordered_map<std::string, Entry> entries;
+};
+
+}  // namespace qx::server

@@ -1,0 +1,166 @@
+#include "server/EnetEndpoint.h"
+
+#include <enet/enet.h>
+
+#include <boost/asio/post.hpp>
+#include <chrono>
+
+#include "net/MatchProtocol.h"
+#include "net/PacketCodec.h"
+#include "server/EnetConnection.h"
+#include "server/MatchServer.h"
+
+namespace qx::server {
+namespace {
+
+constexpr size_t kChannels = 2;
+constexpr auto kServiceInterval = std::chrono::milliseconds(5);
+// Events handled per wake-up at most, so the WebSocket side gets its turn.
+constexpr int kMaxEventsPerService = 2048;
+
+std::string AddressText(const ENetAddress& address) {
+    char text[64] = "?";
+    enet_address_get_host_ip(&address, text, sizeof text);
+    return text;
+}
+
+}  // namespace
+
+EnetEndpoint::EnetEndpoint(boost::asio::io_context& context, MatchServer& s,
+                           std::function<uint64_t()> c)
+    : io(context), server(s), clock(std::move(c)), socket(context), timer(context) {}
+
+EnetEndpoint::~EnetEndpoint() {
+    if (socket.is_open()) socket.release();  // ENet closes its own socket
+    if (!host) return;
+    for (size_t i = 0; i < host->peerCount; ++i) {
+        delete static_cast<EnetConnection*>(host->peers[i].data);
+        host->peers[i].data = nullptr;
+    }
+    enet_host_destroy(host);
+}
+
+bool EnetEndpoint::Open(const std::string& bindAddress, uint16_t port, std::string& error) {
+    static const bool initialized = enet_initialize() == 0;
+    if (!initialized) {
+        error = "ENet cannot start";
+        return false;
+    }
+    ENetAddress address{};
+    address.port = port;
+    if (bindAddress.empty()) {
+        address.host = ENET_HOST_ANY;
+    } else if (enet_address_set_host_ip(&address, bindAddress.c_str()) != 0) {
+        error = "bad address to bind: " + bindAddress;
+        return false;
+    }
+    host = enet_host_create(&address, kMaxPeers, kChannels, 0, 0);
+    if (!host) {
+        error = "cannot listen on UDP port " + std::to_string(port);
+        return false;
+    }
+    host->maximumPacketSize = net::kMaxPacketSize;
+    host->maximumWaitingData = 64 * 1024;
+    socket.assign(static_cast<int>(host->socket));
+    return true;
+}
+
+void EnetEndpoint::Start() {
+    Watch();
+    OnTimer();
+}
+
+void EnetEndpoint::Stop() {
+    stopped = true;
+    timer.cancel();
+    if (socket.is_open()) socket.cancel();
+    if (!host) return;
+    for (size_t i = 0; i < host->peerCount; ++i) {
+        if (host->peers[i].state == ENET_PEER_STATE_CONNECTED) {
+            enet_peer_disconnect(&host->peers[i], 0);
+        }
+    }
+    enet_host_flush(host);
+}
+
+void EnetEndpoint::ScheduleFlush() {
+    if (flushPending || stopped) return;
+    flushPending = true;
+    boost::asio::post(io, [this] {
+        flushPending = false;
+        if (host) enet_host_flush(host);
+    });
+}
+
+void EnetEndpoint::Watch() {
+    socket.async_wait(boost::asio::posix::stream_descriptor::wait_read,
+                      [this](const boost::system::error_code& ec) {
+                          if (ec || stopped) return;
+                          Service();
+                          Watch();
+                      });
+}
+
+void EnetEndpoint::OnTimer() {
+    Service();
+    timer.expires_after(kServiceInterval);
+    timer.async_wait([this](const boost::system::error_code& ec) {
+        if (!ec && !stopped) OnTimer();
+    });
+}
+
+// One receive pass of ENet (which reads what the socket holds), then the
+// events it produced without another pass over every peer for each.
+void EnetEndpoint::Service() {
+    ENetEvent event;
+    int handled = 0;
+    while (handled < kMaxEventsPerService && enet_host_service(host, &event, 0) > 0) {
+        Handle(event);
+        ++handled;
+        while (handled < kMaxEventsPerService && enet_host_check_events(host, &event) > 0) {
+            Handle(event);
+            ++handled;
+        }
+    }
+    enet_host_flush(host);
+}
+
+void EnetEndpoint::Handle(const ENetEvent& event) {
+    ENetPeer* peer = event.peer;
+    switch (event.type) {
+        case ENET_EVENT_TYPE_CONNECT: {
+            const std::string address = AddressText(peer->address);
+            if (event.data != net::kMatchConnectData || !server.AdmitAddress(address)) {
+                enet_peer_disconnect_now(peer, 0);
+                break;
+            }
+            enet_peer_timeout(peer, 0, 10'000, 30'000);
+            enet_peer_throttle_configure(peer, ENET_PEER_PACKET_THROTTLE_INTERVAL,
+                                         ENET_PEER_PACKET_THROTTLE_SCALE, 0);
+            auto* c = new EnetConnection(*this, peer, address, clock());
+            peer->data = c;
+            server.OnOpen(*c, clock());
+            break;
+        }
+        case ENET_EVENT_TYPE_RECEIVE: {
+            ENetPacket* packet = event.packet;
+            if (auto* c = static_cast<EnetConnection*>(peer->data)) {
+                server.OnFrame(*c, packet->data, packet->dataLength, clock());
+            }
+            enet_packet_destroy(packet);
+            break;
+        }
+        case ENET_EVENT_TYPE_DISCONNECT:
+            if (auto* c = static_cast<EnetConnection*>(peer->data)) {
+                peer->data = nullptr;
+                server.OnClosed(*c, clock());
+                server.ReleaseAddress(c->Address());
+                delete c;
+            }
+            break;
+        case ENET_EVENT_TYPE_NONE:
+            break;
+    }
+}
+
+}  // namespace qx::server

@@ -1,0 +1,473 @@
+#include "server/MatchServer.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "net/PacketCodec.h"
+#include "net/SideInputs.h"
+
+namespace qx::server {
+namespace {
+
+using net::MatchError;
+using net::MatchMessage;
+using net::MatchType;
+using net::NetSide;
+
+constexpr uint64_t kTimeoutCheckMs = 250;
+constexpr uint64_t kSweepMs = 10'000;
+constexpr int kFeedFramesPerTick = 8;
+
+const char* SideName(NetSide side) {
+    return side == NetSide::Emperor ? "emperor" : "rebel";
+}
+
+MatchMessage Message(MatchType type) {
+    MatchMessage m;
+    m.type = type;
+    return m;
+}
+
+std::string Who(const Connection& c) {
+    return std::string(TransportName(c.Kind())) + ' ' + c.Address();
+}
+
+}  // namespace
+
+MatchServer::MatchServer(const ServerLimits& l, Metrics& m, SecureRandom& r, std::ostream& out)
+    : limits(l), metrics(m), random(r), log(out), addresses(l) {}
+
+MatchServer::~MatchServer() = default;
+
+const Room* MatchServer::FindRoom(const std::string& code) const {
+    auto it = rooms.find(code);
+    return it == rooms.end() ? nullptr : it->second.get();
+}
+
+void MatchServer::OnOpen(Connection& c, uint64_t nowMs) {
+    if (!connections.insert(&c).second) return;
+    c.openedAt = c.lastHeard = nowMs;
+    ++metrics.connections[Metrics::At(c.Kind())];
+}
+
+void MatchServer::OnClosed(Connection& c, uint64_t nowMs) {
+    if (connections.erase(&c) == 0) return;
+    now = nowMs;
+    --metrics.connections[Metrics::At(c.Kind())];
+    LeaveRoom(c);
+    SetRole(c, Role::Closing);
+}
+
+void MatchServer::OnFrame(Connection& c, const uint8_t* data, size_t size, uint64_t nowMs) {
+    if (c.role == Role::Closing) return;
+    now = nowMs;
+    const size_t kind = Metrics::At(c.Kind());
+    ++metrics.framesReceived[kind];
+    if (!c.frames.Take(nowMs) || !c.bytes.Take(nowMs, static_cast<double>(size))) {
+        ++metrics.rateLimited[kind];
+        return;
+    }
+    switch (c.role) {
+        case Role::Lobby:
+            OnRequest(c, data, size, nowMs);
+            break;
+        case Role::Player:
+            OnPlayerFrame(c, data, size, nowMs);
+            break;
+        case Role::Spectator:
+            // Spectators only listen.
+            Bad(c);
+            break;
+        case Role::Closing:
+            break;
+    }
+}
+
+void MatchServer::OnRequest(Connection& c, const uint8_t* data, size_t size, uint64_t nowMs) {
+    MatchMessage request;
+    const char* error = nullptr;
+    if (size != net::kRequestSize || !net::DecodeMatch(data, size, request, error) ||
+        request.type > MatchType::Watch) {
+        // Something that looks like a request gets a short answer; anything
+        // else gets none (never more bytes back than came in).
+        if (net::IsMatchFrame(data, size) && size >= 5) Refuse(c, MatchError::BadRequest);
+        Bad(c);
+        return;
+    }
+    c.lastHeard = nowMs;
+    switch (request.type) {
+        case MatchType::Create:
+            Create(c, request, false, nowMs);
+            break;
+        case MatchType::Quick:
+            Quick(c, request, nowMs);
+            break;
+        case MatchType::Join:
+            if (Room* room = LookUp(c, request.code, nowMs)) Join(c, *room, nowMs);
+            break;
+        case MatchType::Watch:
+            if (Room* room = LookUp(c, request.code, nowMs)) Watch(c, *room);
+            break;
+        default:
+            break;
+    }
+}
+
+void MatchServer::Create(Connection& c, const MatchMessage& request, bool quick, uint64_t nowMs) {
+    if (rooms.size() >= limits.maxRooms) {
+        Refuse(c, MatchError::ServerFull);
+        return;
+    }
+    const std::string code = NewCode();
+    const uint32_t seed = request.hasSeed ? request.seed : static_cast<uint32_t>(random.Bits(32));
+    auto room = std::make_unique<Room>(code, seed, request.side, request.ticks, quick, nowMs);
+    room->SetPlayer(request.side, &c);
+    c.room = room.get();
+    c.side = request.side;
+    SetRole(c, Role::Player);
+    Room& created = *room;
+    rooms.emplace(code, std::move(room));
+    ++metrics.rooms;
+    ++metrics.roomsCreated;
+    MatchMessage answer;
+    answer.type = MatchType::Created;
+    answer.code = code;
+    answer.side = request.side;
+    answer.seed = seed;
+    answer.ticks = request.ticks;
+    Answer(c, answer);
+    LogRoom(created, std::string(quick ? "created for quick match" : "created") + ", " +
+                         SideName(request.side) + " by " + Who(c));
+}
+
+void MatchServer::Quick(Connection& c, const MatchMessage& request, uint64_t nowMs) {
+    while (!quickQueue.empty()) {
+        const std::string code = quickQueue.front();
+        quickQueue.pop_front();
+        auto it = rooms.find(code);
+        NetSide side;
+        if (it != rooms.end() && it->second->FreeSide(side)) {
+            Join(c, *it->second, nowMs);
+            return;
+        }
+    }
+    MatchMessage create = request;
+    create.side = NetSide::Emperor;
+    create.hasSeed = false;
+    Create(c, create, true, nowMs);
+    if (c.room) quickQueue.push_back(c.room->Code());
+}
+
+void MatchServer::Join(Connection& c, Room& room, uint64_t nowMs) {
+    NetSide side;
+    if (!room.FreeSide(side)) {
+        Refuse(c, MatchError::RoomFull);
+        return;
+    }
+    room.SetPlayer(side, &c);
+    room.state = Room::State::Playing;
+    room.lastActivity = nowMs;
+    c.room = &room;
+    c.side = side;
+    SetRole(c, Role::Player);
+    MatchMessage answer;
+    answer.type = MatchType::Joined;
+    answer.code = room.Code();
+    answer.side = side;
+    answer.seed = room.Seed();
+    answer.ticks = room.Ticks();
+    Answer(c, answer);
+    if (Connection* host = room.Player(net::OtherSide(side))) {
+        Answer(*host, Message(MatchType::PeerJoined));
+    }
+    LogRoom(room, std::string("joined, ") + SideName(side) + " by " + Who(c));
+}
+
+void MatchServer::Watch(Connection& c, Room& room) {
+    if (room.history.Full()) {
+        Refuse(c, MatchError::NotWatchable);
+        return;
+    }
+    room.spectators.push_back(Spectator{&c});
+    c.room = &room;
+    SetRole(c, Role::Spectator);
+    MatchMessage answer;
+    answer.type = MatchType::Watching;
+    answer.code = room.Code();
+    answer.seed = room.Seed();
+    Answer(c, answer);
+    LogRoom(room, "spectator " + std::to_string(room.spectators.size()) + " by " + Who(c));
+}
+
+Room* MatchServer::LookUp(Connection& c, const std::string& code, uint64_t nowMs) {
+    if (!addresses.MayLookUp(c.Address(), nowMs)) {
+        Refuse(c, MatchError::Throttled);
+        return nullptr;
+    }
+    auto it = rooms.find(code);
+    if (it == rooms.end()) {
+        addresses.ChargeMiss(c.Address(), nowMs);
+        Refuse(c, MatchError::UnknownRoom);
+        return nullptr;
+    }
+    return it->second.get();
+}
+
+void MatchServer::OnPlayerFrame(Connection& c, const uint8_t* data, size_t size, uint64_t nowMs) {
+    Room& room = *c.room;
+    net::Packet packet;
+    const char* error = nullptr;
+    if (!net::IsGameFrame(data, size) || !net::DecodePacket(data, size, packet, error) ||
+        !AcceptGamePacket(c, room, packet)) {
+        Bad(c);
+        return;
+    }
+    c.lastHeard = room.lastActivity = nowMs;
+    Connection* other = room.Player(net::OtherSide(c.side));
+    if (!other) return;
+    const bool reliable = !std::holds_alternative<net::InputPacket>(packet);
+    other->Send(data, size, reliable);
+    ++metrics.packetsRelayed[Metrics::At(c.Kind())];
+    metrics.bytesRelayed[Metrics::At(c.Kind())] += size;
+}
+
+// Which game packets a player may send: the joiner's hello and the host's
+// start (with the room's seed and sides) once each, inputs of its own side
+// only, and goodbyes.
+bool MatchServer::AcceptGamePacket(Connection& c, Room& room, const net::Packet& packet) {
+    const bool host = c.side == room.HostSide();
+    if (std::holds_alternative<net::HelloPacket>(packet)) {
+        if (host || room.helloSeen) return false;
+        room.helloSeen = true;
+        return true;
+    }
+    if (const auto* start = std::get_if<net::StartPacket>(&packet)) {
+        if (!host || !room.startPacket.empty() || start->seed != room.Seed() ||
+            start->hostSide != room.HostSide()) {
+            return false;
+        }
+        room.startPacket = net::EncodePacket(packet);
+        LogRoom(room, "started");
+        return true;
+    }
+    if (const auto* inputs = std::get_if<net::InputPacket>(&packet)) {
+        for (const net::InputList& list : inputs->inputs) {
+            for (const GameInput& in : list) {
+                if (!net::BelongsToSide(c.side, in)) return false;
+            }
+        }
+        if (room.startPacket.empty()) return true;
+        for (size_t i = 0; i < inputs->inputs.size(); ++i) {
+            room.history.Add(c.side, inputs->firstTick + static_cast<uint32_t>(i),
+                             inputs->inputs[i]);
+        }
+        return true;
+    }
+    return true;  // a goodbye
+}
+
+void MatchServer::Refuse(Connection& c, MatchError error) {
+    metrics.CountError(error);
+    MatchMessage answer;
+    answer.type = MatchType::Error;
+    answer.error = error;
+    Answer(c, answer);
+}
+
+void MatchServer::Bad(Connection& c) {
+    ++metrics.badPackets[Metrics::At(c.Kind())];
+    if (++c.badFrames <= limits.maxBadFrames) return;
+    if (c.room) LogRoom(*c.room, "dropped " + Who(c) + " for bad frames");
+    CloseConnection(c);
+}
+
+void MatchServer::Answer(Connection& c, const MatchMessage& message) {
+    const std::vector<uint8_t> bytes = net::EncodeMatch(message);
+    c.Send(bytes.data(), bytes.size(), true);
+}
+
+void MatchServer::SetRole(Connection& c, Role role) {
+    const size_t kind = Metrics::At(c.Kind());
+    if (c.role == Role::Player) --metrics.players[kind];
+    if (c.role == Role::Spectator) --metrics.spectators[kind];
+    c.role = role;
+    if (role == Role::Player) ++metrics.players[kind];
+    if (role == Role::Spectator) ++metrics.spectators[kind];
+}
+
+void MatchServer::CloseConnection(Connection& c) {
+    if (c.role == Role::Closing) return;
+    LeaveRoom(c);
+    SetRole(c, Role::Closing);
+    c.Close();
+}
+
+// The connection leaves its room: a player's opponent hears of it at once
+// and the game is over; the room ends when nobody is left to serve.
+void MatchServer::LeaveRoom(Connection& c) {
+    Room* room = c.room;
+    c.room = nullptr;
+    if (!room) return;
+    if (c.role == Role::Spectator) {
+        auto& list = room->spectators;
+        list.erase(std::remove_if(list.begin(), list.end(),
+                                  [&](const Spectator& s) { return s.connection == &c; }),
+                   list.end());
+        SetRole(c, Role::Lobby);
+        return;
+    }
+    if (c.role != Role::Player || room->Player(c.side) != &c) return;
+    room->SetPlayer(c.side, nullptr);
+    SetRole(c, Role::Lobby);
+    LogRoom(*room, std::string("left, ") + SideName(c.side));
+    if (Connection* other = room->Player(net::OtherSide(c.side))) {
+        MatchMessage left;
+        left.type = MatchType::PeerLeft;
+        left.side = c.side;
+        Answer(*other, left);
+    }
+    if (room->state != Room::State::Over) {
+        room->state = Room::State::Over;
+        room->overAt = now;
+    }
+    if (room->Empty() && room->spectators.empty()) EndRoom(*room, "players left");
+}
+
+void MatchServer::Tick(uint64_t nowMs) {
+    now = nowMs;
+    std::vector<Room*> watched;
+    for (auto& [code, room] : rooms) {
+        if (!room->spectators.empty()) watched.push_back(room.get());
+    }
+    for (Room* room : watched) FeedSpectators(*room);
+    if (nowMs - lastSweep >= kTimeoutCheckMs || nowMs < lastSweep) {
+        CheckTimeouts(nowMs);
+        if (nowMs / kSweepMs != lastSweep / kSweepMs) addresses.Sweep(nowMs);
+        lastSweep = nowMs;
+    }
+}
+
+void MatchServer::FeedSpectators(Room& room) {
+    const bool over = room.state == Room::State::Over;
+    const uint32_t confirmed = room.history.Confirmed();
+    const uint32_t through =
+        over ? confirmed : (confirmed > limits.spectatorLagTicks ? confirmed - limits.spectatorLagTicks
+                                                                 : 0);
+    std::vector<Connection*> done;
+    for (Spectator& spectator : room.spectators) {
+        if (FeedOne(room, spectator, through) && over && room.Empty()) {
+            done.push_back(spectator.connection);
+        }
+    }
+    for (Connection* c : done) {
+        Answer(*c, Message(MatchType::Ended));
+        CloseConnection(*c);
+    }
+    if (over && room.Empty() && room.spectators.empty()) EndRoom(room, "players left");
+}
+
+// Sends a spectator the start and the next ticks up to `through`, a few
+// frames at a time and only while its queue is short; true once it has all.
+bool MatchServer::FeedOne(Room& room, Spectator& spectator, uint32_t through) {
+    Connection& c = *spectator.connection;
+    if (!spectator.startSent) {
+        if (room.startPacket.empty()) return true;
+        c.Send(room.startPacket.data(), room.startPacket.size(), true);
+        spectator.startSent = true;
+    }
+    std::vector<uint8_t> lists;
+    for (int n = 0; n < kFeedFramesPerTick && c.Backlog() < limits.maxSpectatorBacklog; ++n) {
+        // The side that is further behind goes first, so both advance together.
+        const size_t s = spectator.sent[0] <= spectator.sent[1] ? 0 : 1;
+        const NetSide side = s == 0 ? NetSide::Emperor : NetSide::Rebel;
+        if (spectator.sent[s] >= through) break;
+        lists.clear();
+        const uint32_t first = spectator.sent[s] + 1;
+        const uint32_t count = room.history.Read(side, first, net::kMaxFeedTicks, through, lists);
+        if (count == 0) break;
+        const std::vector<uint8_t> frame =
+            net::EncodeFeed(side, first, static_cast<uint8_t>(count), lists.data(), lists.size());
+        c.Send(frame.data(), frame.size(), true);
+        metrics.feedBytes[Metrics::At(c.Kind())] += frame.size();
+        spectator.sent[s] += count;
+    }
+    return spectator.sent[0] >= through && spectator.sent[1] >= through;
+}
+
+void MatchServer::CheckTimeouts(uint64_t nowMs) {
+    std::vector<Connection*> expired;
+    for (Connection* c : connections) {
+        const bool lobby = c->role == Role::Lobby && nowMs - c->openedAt > limits.lobbyTimeoutMs;
+        const bool silent = c->role == Role::Player && c->room &&
+                            c->room->state == Room::State::Playing &&
+                            nowMs - c->lastHeard > limits.playerSilenceMs;
+        if (lobby || silent) expired.push_back(c);
+    }
+    for (Connection* c : expired) {
+        if (c->room) LogRoom(*c->room, "dropped silent " + Who(*c));
+        CloseConnection(*c);
+    }
+    std::vector<Room*> ending;
+    std::vector<const char*> why;
+    for (auto& [code, room] : rooms) {
+        const Room& r = *room;
+        if (r.state == Room::State::Waiting && nowMs - r.createdAt > limits.waitingRoomMs) {
+            ending.push_back(room.get());
+            why.push_back("nobody joined");
+        } else if (r.state == Room::State::Playing && nowMs - r.lastActivity > limits.idleRoomMs) {
+            ending.push_back(room.get());
+            why.push_back("idle");
+        } else if (r.state == Room::State::Over && nowMs - r.overAt > limits.spectatorFlushMs) {
+            ending.push_back(room.get());
+            why.push_back("over");
+        }
+    }
+    for (size_t i = 0; i < ending.size(); ++i) EndRoom(*ending[i], why[i]);
+}
+
+void MatchServer::EndRoom(Room& room, const char* why) {
+    room.state = Room::State::Over;
+    for (NetSide side : {NetSide::Emperor, NetSide::Rebel}) {
+        if (Connection* c = room.Player(side)) {
+            room.SetPlayer(side, nullptr);
+            c->room = nullptr;
+            SetRole(*c, Role::Closing);
+            c->Close();
+        }
+    }
+    for (Spectator& s : room.spectators) {
+        s.connection->room = nullptr;
+        SetRole(*s.connection, Role::Closing);
+        s.connection->Close();
+    }
+    room.spectators.clear();
+    LogRoom(room, std::string("ended, ") + why);
+    --metrics.rooms;
+    ++metrics.roomsEnded;
+    rooms.erase(room.Code());
+}
+
+void MatchServer::CloseAll() {
+    std::vector<Room*> all;
+    for (auto& [code, room] : rooms) all.push_back(room.get());
+    for (Room* room : all) EndRoom(*room, "server stopping");
+    for (Connection* c : connections) {
+        if (c->role != Role::Closing) {
+            SetRole(*c, Role::Closing);
+            c->Close();
+        }
+    }
+}
+
+std::string MatchServer::NewCode() {
+    for (;;) {
+        std::string code = net::CodeFromBits(random.Bits(40));
+        if (rooms.find(code) == rooms.end()) return code;
+    }
+}
+
+void MatchServer::LogRoom(const Room& room, const std::string& event) {
+    log << "room " << room.Code() << ' ' << event << std::endl;
+}
+
+}  // namespace qx::server

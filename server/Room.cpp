@@ -1,0 +1,24 @@
+#include "server/Room.h"
+
+namespace qx::server {
+
+Room::Room(std::string c, uint32_t s, net::NetSide host, uint32_t t, bool q, uint64_t nowMs)
+    : createdAt(nowMs), lastActivity(nowMs), code(std::move(c)), seed(s), hostSide(host), ticks(t),
+      quick(q) {}
+
+void Room::SetPlayer(net::NetSide side, Connection* connection) {
+    players[Index(side)] = connection;
+}
+
+bool Room::FreeSide(net::NetSide& side) const {
+    if (state != State::Waiting) return false;
+    for (net::NetSide s : {net::NetSide::Emperor, net::NetSide::Rebel}) {
+        if (!players[Index(s)]) {
+            side = s;
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace qx::server

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "net/Packet.h"
+#include "server/InputHistory.h"
+
+namespace qx::server {
+
+class Connection;
+
+// A spectator of a room and how far its feed has come.
+struct Spectator {
+    Connection* connection = nullptr;
+    std::array<uint32_t, 2> sent{};  // each side's ticks sent
+    bool startSent = false;
+};
+
+// One game on the server: the creator (who hosts the game: it draws
+// nothing, the room's seed is given to it) and the joiner, their
+// spectators, and the inputs from tick 1 for late spectators.
+class Room {
+  public:
+    enum class State { Waiting, Playing, Over };
+
+    Room(std::string code, uint32_t seed, net::NetSide hostSide, uint32_t ticks, bool quick,
+         uint64_t nowMs);
+
+    const std::string& Code() const { return code; }
+    uint32_t Seed() const { return seed; }
+    net::NetSide HostSide() const { return hostSide; }
+    uint32_t Ticks() const { return ticks; }
+    bool Quick() const { return quick; }
+
+    Connection* Player(net::NetSide side) const { return players[Index(side)]; }
+    void SetPlayer(net::NetSide side, Connection* connection);
+    // The side a joiner gets, if one is free and the game has not ended.
+    bool FreeSide(net::NetSide& side) const;
+    bool Empty() const { return !players[0] && !players[1]; }
+
+    State state = State::Waiting;
+    uint64_t createdAt = 0;
+    uint64_t lastActivity = 0;
+    uint64_t overAt = 0;
+    bool helloSeen = false;
+    std::vector<uint8_t> startPacket;  // the host's start message, once sent
+    std::vector<Spectator> spectators;
+    InputHistory history;
+
+  private:
+    static size_t Index(net::NetSide side) { return side == net::NetSide::Emperor ? 0 : 1; }
+
+    std::string code;
+    uint32_t seed;
+    net::NetSide hostSide;
+    uint32_t ticks;
+    bool quick;
+    std::array<Connection*, 2> players{};
+};
+
+}  // namespace qx::server

@@ -1,0 +1,137 @@
+#include "server/WebSocketConnection.h"
+
+#include <boost/asio/buffer.hpp>
+#include <chrono>
+
+#include "net/PacketCodec.h"
+#include "server/MatchServer.h"
+#include "server/Metrics.h"
+
+namespace qx::server {
+namespace {
+
+namespace beast = boost::beast;
+namespace websocket = beast::websocket;
+
+}  // namespace
+
+WebSocketConnection::WebSocketConnection(beast::tcp_stream&& stream, WebContext& c,
+                                         std::string address)
+    : Connection(TransportKind::WebSocket, std::move(address), c.clock()),
+      ws(std::move(stream)),
+      context(c) {}
+
+void WebSocketConnection::Start(beast::http::request<beast::http::empty_body> request) {
+    beast::get_lowest_layer(ws).expires_never();
+    websocket::stream_base::timeout timeouts =
+        websocket::stream_base::timeout::suggested(beast::role_type::server);
+    timeouts.handshake_timeout = std::chrono::seconds(10);
+    timeouts.idle_timeout = std::chrono::seconds(30);
+    timeouts.keep_alive_pings = true;
+    ws.set_option(timeouts);
+    ws.read_message_max(net::kMaxPacketSize);
+    ws.binary(true);
+    ws.auto_fragment(false);
+    ws.async_accept(request, [self = shared_from_this()](const boost::system::error_code& ec) {
+        self->OnAccept(ec);
+    });
+}
+
+void WebSocketConnection::OnAccept(const boost::system::error_code& ec) {
+    if (ec) {
+        Finish();
+        return;
+    }
+    opened = true;
+    context.server.OnOpen(*this, context.clock());
+    Read();
+}
+
+void WebSocketConnection::Read() {
+    ws.async_read(in, [self = shared_from_this()](const boost::system::error_code& ec,
+                                                  size_t size) { self->OnRead(ec, size); });
+}
+
+void WebSocketConnection::OnRead(const boost::system::error_code& ec, size_t size) {
+    if (ec) {
+        if (ec == websocket::error::message_too_big) ++context.metrics.badPackets[Metrics::At(Kind())];
+        Finish();
+        return;
+    }
+    if (!finished && role != Role::Closing) {
+        if (ws.got_binary()) {
+            const auto* data = static_cast<const uint8_t*>(in.data().data());
+            context.server.OnFrame(*this, data, size, context.clock());
+        } else {
+            // A text message is no frame of ours; counted as a bad one.
+            static const uint8_t kNothing = 0;
+            context.server.OnFrame(*this, &kNothing, 0, context.clock());
+        }
+    }
+    in.consume(in.size());
+    Read();
+}
+
+void WebSocketConnection::Send(const uint8_t* data, size_t size, bool reliable) {
+    if (finished || closing) return;
+    if (queued + size > kMaxBacklog) {
+        // The client has stopped reading: an input packet can go (a later
+        // one repeats it), a reliable message cannot.
+        if (!reliable) return;
+        Close();
+        return;
+    }
+    out.emplace_back(data, data + size);
+    queued += size;
+    if (!writing) Write();
+}
+
+void WebSocketConnection::Write() {
+    writing = true;
+    ws.async_write(boost::asio::buffer(out.front()),
+                   [self = shared_from_this()](const boost::system::error_code& ec, size_t) {
+                       self->OnWrite(ec);
+                   });
+}
+
+void WebSocketConnection::OnWrite(const boost::system::error_code& ec) {
+    writing = false;
+    queued -= out.front().size();
+    out.pop_front();
+    if (ec) {
+        Finish();
+        return;
+    }
+    if (!out.empty()) {
+        Write();
+    } else if (closing) {
+        StartClose();
+    }
+}
+
+void WebSocketConnection::Close() {
+    if (closing || finished) return;
+    closing = true;
+    if (!writing) StartClose();
+}
+
+void WebSocketConnection::StartClose() {
+    if (closeSent || finished || !opened) return;
+    closeSent = true;
+    beast::get_lowest_layer(ws).expires_after(std::chrono::seconds(5));
+    ws.async_close(websocket::close_code::normal,
+                   [self = shared_from_this()](const boost::system::error_code&) {
+                       self->Finish();
+                   });
+}
+
+void WebSocketConnection::Finish() {
+    if (finished) return;
+    finished = true;
+    if (opened) context.server.OnClosed(*this, context.clock());
+    context.server.ReleaseAddress(Address());
+    boost::system::error_code ignored;
+    beast::get_lowest_layer(ws).socket().close(ignored);
+}
+
+}  // namespace qx::server

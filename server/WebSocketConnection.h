@@ -1,0 +1,56 @@
+#pragma once
+
+#include <boost/beast/core/flat_buffer.hpp>
+#include <boost/beast/core/tcp_stream.hpp>
+#include <boost/beast/http/empty_body.hpp>
+#include <boost/beast/http/message.hpp>
+#include <boost/beast/websocket/stream.hpp>
+#include <deque>
+#include <memory>
+#include <vector>
+
+#include "server/Connection.h"
+#include "server/WebContext.h"
+
+namespace qx::server {
+
+// A browser's connection: the WebSocket at /ws, one binary message per
+// frame. Messages longer than any frame end the connection (Beast refuses
+// them before buffering them); text messages are bad frames. What it sends
+// waits in a queue written one message at a time; a client that stops
+// reading loses its unreliable frames past a bound and then the connection.
+class WebSocketConnection : public Connection,
+                            public std::enable_shared_from_this<WebSocketConnection> {
+  public:
+    static constexpr size_t kMaxBacklog = 256 * 1024;
+
+    WebSocketConnection(boost::beast::tcp_stream&& stream, WebContext& context,
+                        std::string address);
+
+    void Start(boost::beast::http::request<boost::beast::http::empty_body> request);
+    void Send(const uint8_t* data, size_t size, bool reliable) override;
+    void Close() override;
+    size_t Backlog() const override { return queued; }
+
+  private:
+    void OnAccept(const boost::system::error_code& ec);
+    void Read();
+    void OnRead(const boost::system::error_code& ec, size_t size);
+    void Write();
+    void OnWrite(const boost::system::error_code& ec);
+    void StartClose();
+    void Finish();
+
+    boost::beast::websocket::stream<boost::beast::tcp_stream> ws;
+    boost::beast::flat_buffer in;
+    std::deque<std::vector<uint8_t>> out;
+    size_t queued = 0;
+    WebContext& context;
+    bool opened = false;
+    bool writing = false;
+    bool closing = false;
+    bool closeSent = false;
+    bool finished = false;
+};
+
+}  // namespace qx::server
