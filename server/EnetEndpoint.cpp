@@ -96,8 +96,11 @@ void EnetEndpoint::Watch() {
     socket.async_wait(boost::asio::posix::stream_descriptor::wait_read,
                       [this](const boost::system::error_code& ec) {
                           if (ec || stopped) return;
-                          Service();
+                          // Waiting again before reading: Asio watches the
+                          // socket edge-triggered, so a datagram that comes
+                          // while ENet reads must find a wait in place.
                           Watch();
+                          Service();
                       });
 }
 

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "net/MatchProtocol.h"
+#include "net/Transport.h"
+
+namespace qx::net {
+
+// What to ask the match server for.
+struct MatchRequest {
+    enum class Kind { Create, Join, Quick, Watch };
+    Kind kind = Kind::Quick;
+    NetSide side = NetSide::Emperor;  // Create: the creator's side
+    bool hasSeed = false;             // Create: the game's seed (else the server draws it)
+    uint32_t seed = 0;
+    uint32_t ticks = 0;  // Create, Quick: the game's length wanted (0: no limit)
+    std::string code;    // Join, Watch: the invite code as typed
+
+    // The request's frame (a code that is no code gives an empty one).
+    std::vector<uint8_t> Encode() const;
+};
+
+// A client's side of the match protocol, whatever carries it: the state
+// from connecting to the room's answer, and the game's events that follow
+// (the Transport events of MatchTransport and the WebSocket client).
+class MatchClient {
+  public:
+    enum class State { Connecting, Asking, InRoom, Failed };
+
+    // The connection is up: the request to send.
+    std::vector<uint8_t> OnConnected();
+    void OnFrame(const uint8_t* data, size_t size);
+    // The connection ended (`why` says how, for a failure before the room).
+    void OnClosed(const std::string& why);
+    void Fail(const std::string& why);
+
+    State GetState() const { return state; }
+    const MatchMessage& Answer() const { return answer; }
+    bool Hosting() const { return answer.type == MatchType::Created; }
+    bool Spectating() const { return answer.type == MatchType::Watching; }
+    bool Refused() const { return refused; }
+    MatchError Refusal() const { return refusal; }
+    const std::string& Failure() const { return failure; }
+    // Frames from the server that were none of ours.
+    uint64_t Strange() const { return strange; }
+
+    void SetRequest(const MatchRequest& value) { request = value; }
+    bool HasEvent() const { return !pending.empty(); }
+    LinkEvent Next(std::vector<uint8_t>& data);
+
+  private:
+    struct Pending {
+        LinkEvent event;
+        std::vector<uint8_t> data;
+    };
+    void OnControl(const MatchMessage& message);
+    void Push(LinkEvent event, std::vector<uint8_t> data = {});
+
+    MatchRequest request;
+    State state = State::Connecting;
+    MatchMessage answer;
+    bool refused = false;
+    MatchError refusal = MatchError::BadRequest;
+    std::string failure;
+    std::deque<Pending> pending;
+    uint64_t strange = 0;
+};
+
+}  // namespace qx::net
