@@ -1,0 +1,1 @@
+let quarnex = "sample";
