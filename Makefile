@@ -3,6 +3,7 @@ BUILD_DIR ?= build
 SAN_DIR ?= build-sanitize
 WEB_DIR ?= build-web
 WEB_PORT ?= 8030
+SERVER_PORT ?= 29030
 CMAKE_FLAGS ?=
 # Debian's Emscripten runs its optimiser under the machine's Node, which does
 # not look in Debian's module folder by itself.
@@ -10,7 +11,7 @@ EMSCRIPTEN_ENV = NODE_PATH=/usr/share/nodejs
 
 PREFIX ?= /usr/local
 
-.PHONY: all deps build play test check-release bench fuzz contact-sheet lint format clean \
+.PHONY: all deps build play server test check-release bench fuzz contact-sheet lint format clean \
 	install uninstall package web web-build web-serve web-figures
 
 all: build
@@ -24,6 +25,12 @@ build: deps
 
 play: build
 	$(BUILD_DIR)/app/quarnex
+
+# The match server from the checkout, serving the browser build: browsers
+# open http://HOST:SERVER_PORT/, desktops and the simulator use --server
+# HOST:SERVER_PORT (UDP on the same port number).
+server: build web
+	$(BUILD_DIR)/server/quarnex-server --port $(SERVER_PORT) --web $(WEB_DIR)
 
 # Installs the game, its launcher, icons and metainfo under PREFIX (sudo for
 # /usr/local); the list of installed files is kept for `make uninstall`.
@@ -78,14 +85,14 @@ bench: build
 
 FUZZ_SECONDS ?= 180
 
-# Fuzzes the bitmap decoder, the network packet decoder and the replay
-# reader (libFuzzer, clang, ASan+UBSan) for FUZZ_SECONDS seconds each,
-# starting from hand-made seed files; the corpora grow in build-fuzz.
+# Fuzzes the bitmap decoder, the network packet decoder, the replay
+# reader and the match server's frame handling (libFuzzer, clang,
+# ASan+UBSan) for FUZZ_SECONDS seconds each, starting from hand-made seed files; the corpora grow in build-fuzz.
 fuzz:
 	cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
 	  -DQUARNEX_FUZZ=ON -DQUARNEX_APP=OFF -DQUARNEX_BENCH=OFF
 	cmake --build build-fuzz --target fuzz_decode_bitmap fuzz_bitmap_seeds fuzz_decode_packet \
-	  fuzz_packet_seeds fuzz_read_replay fuzz_replay_seeds
+	  fuzz_packet_seeds fuzz_read_replay fuzz_replay_seeds fuzz_match_server fuzz_match_seeds
 	mkdir -p build-fuzz/corpus build-fuzz/packet-corpus
 	build-fuzz/fuzz/fuzz_bitmap_seeds build-fuzz/corpus
 	build-fuzz/fuzz/fuzz_decode_bitmap -max_total_time=$(FUZZ_SECONDS) -max_len=8192 \
@@ -97,6 +104,10 @@ fuzz:
 	build-fuzz/fuzz/fuzz_replay_seeds build-fuzz/replay-corpus
 	build-fuzz/fuzz/fuzz_read_replay -max_total_time=$(FUZZ_SECONDS) -max_len=16384 \
 	  -artifact_prefix=build-fuzz/replay- build-fuzz/replay-corpus
+	mkdir -p build-fuzz/match-corpus
+	build-fuzz/fuzz/fuzz_match_seeds build-fuzz/match-corpus
+	build-fuzz/fuzz/fuzz_match_server -max_total_time=$(FUZZ_SECONDS) -max_len=8192 \
+	  -artifact_prefix=build-fuzz/match- build-fuzz/match-corpus
 
 contact-sheet: build
 	$(BUILD_DIR)/tools/artgen/quarnex-artgen --contact-sheet $(BUILD_DIR)/contact-sheet.png

@@ -71,11 +71,11 @@ const char* MatchErrorText(MatchError error);
 // One control message; which fields count depends on the type.
 struct MatchMessage {
     MatchType type = MatchType::Error;
-    std::string code;  // Join, Watch, Created, Joined, Watching
-    NetSide side = NetSide::Emperor;  // Create, Created, Joined, PeerLeft
-    bool hasSeed = false;             // Create
-    uint32_t seed = 0;                // Create, Created, Joined, Watching
-    uint32_t ticks = 0;               // Create, Quick, Created, Joined
+    std::string code;                           // Join, Watch, Created, Joined, Watching
+    NetSide side = NetSide::Emperor;            // Create, Created, Joined, PeerLeft
+    bool hasSeed = false;                       // Create
+    uint32_t seed = 0;                          // Create, Created, Joined, Watching
+    uint32_t ticks = 0;                         // Create, Quick, Created, Joined
     MatchError error = MatchError::BadRequest;  // Error
 
     bool operator==(const MatchMessage&) const = default;

@@ -40,8 +40,7 @@ MatchTransport::~MatchTransport() {
     if (host) enet_host_destroy(host);
 }
 
-std::unique_ptr<MatchTransport> MatchTransport::Connect(const std::string& hostName,
-                                                        uint16_t port,
+std::unique_ptr<MatchTransport> MatchTransport::Connect(const std::string& hostName, uint16_t port,
                                                         const MatchRequest& request,
                                                         std::string& error) {
     if (request.Encode().empty()) {
@@ -80,8 +79,8 @@ MatchTransport::State MatchTransport::Update(uint32_t ms) {
     };
     if (!asking()) return client.GetState();
     Service(ms);
-    if (asking() && std::chrono::steady_clock::now() - startedAt >
-                        std::chrono::milliseconds(kConnectMs)) {
+    if (asking() &&
+        std::chrono::steady_clock::now() - startedAt > std::chrono::milliseconds(kConnectMs)) {
         client.Fail(client.GetState() == State::Connecting ? "the server cannot be reached"
                                                            : "the server gives no room");
     }

@@ -34,8 +34,7 @@ class MatchTransport : public Transport {
     // Starts connecting to the server; null with `error` for a bad host or
     // request (an invite code that is no code).
     static std::unique_ptr<MatchTransport> Connect(const std::string& host, uint16_t port,
-                                                   const MatchRequest& request,
-                                                   std::string& error);
+                                                   const MatchRequest& request, std::string& error);
     ~MatchTransport() override;
 
     // Services the connection, waiting up to `ms`, until the room's answer

@@ -5,10 +5,10 @@ namespace qx::server {
 AddressLimits::Entry& AddressLimits::At(const std::string& address) {
     auto it = entries.find(address);
     if (it == entries.end()) {
-        it = entries
-                 .emplace(address,
-                          Entry{0, TokenBucket(limits.guessesPerSecond, limits.guessBurst)})
-                 .first;
+        it =
+            entries
+                .emplace(address, Entry{0, TokenBucket(limits.guessesPerSecond, limits.guessBurst)})
+                .first;
     }
     return it->second;
 }

@@ -25,8 +25,7 @@ class EnetEndpoint {
   public:
     static constexpr size_t kMaxPeers = 4000;  // ENet's own limit is 4095
 
-    EnetEndpoint(boost::asio::io_context& io, MatchServer& server,
-                 std::function<uint64_t()> clock);
+    EnetEndpoint(boost::asio::io_context& io, MatchServer& server, std::function<uint64_t()> clock);
     ~EnetEndpoint();
 
     bool Open(const std::string& bindAddress, uint16_t port, std::string& error);

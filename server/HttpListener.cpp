@@ -14,9 +14,9 @@ HttpListener::HttpListener(asio::io_context& io, WebContext& c) : acceptor(io), 
 
 bool HttpListener::Open(const std::string& bindAddress, uint16_t port, std::string& error) {
     boost::system::error_code ec;
-    const asio::ip::address address =
-        bindAddress.empty() ? asio::ip::address(asio::ip::address_v4::any())
-                            : asio::ip::make_address(bindAddress, ec);
+    const asio::ip::address address = bindAddress.empty()
+                                          ? asio::ip::address(asio::ip::address_v4::any())
+                                          : asio::ip::make_address(bindAddress, ec);
     if (ec) {
         error = "bad address to bind: " + bindAddress;
         return false;

@@ -72,8 +72,7 @@ void HttpSession::Respond(Request request) {
         return;
     }
     if (target == "/metrics") {
-        SendText(request, 200, "text/plain; version=0.0.4; charset=utf-8",
-                 context.metrics.Text());
+        SendText(request, 200, "text/plain; version=0.0.4; charset=utf-8", context.metrics.Text());
         return;
     }
     SendFile(request);
@@ -117,8 +116,8 @@ void HttpSession::SendFile(const Request& request) {
         SendText(request, 404, "text/plain; charset=utf-8", "not found\n");
         return;
     }
-    auto response = std::make_shared<http::response<http::file_body>>(http::status::ok,
-                                                                      request.version());
+    auto response =
+        std::make_shared<http::response<http::file_body>>(http::status::ok, request.version());
     response->set(http::field::server, kServerName);
     response->set(http::field::content_type, file.contentType);
     response->set(http::field::vary, "Accept-Encoding");
@@ -127,8 +126,8 @@ void HttpSession::SendFile(const Request& request) {
     if (!file.encoding.empty()) response->set(http::field::content_encoding, file.encoding);
     response->keep_alive(request.keep_alive());
     if (request.method() == http::verb::head) {
-        auto head = std::make_shared<http::response<http::empty_body>>(http::status::ok,
-                                                                       request.version());
+        auto head =
+            std::make_shared<http::response<http::empty_body>>(http::status::ok, request.version());
         head->base() = response->base();
         head->content_length(file.size);
         Write(head);
@@ -142,15 +141,15 @@ void HttpSession::SendFile(const Request& request) {
 template <typename Response>
 void HttpSession::Write(std::shared_ptr<Response> response) {
     stream.expires_after(kReadTimeout);
-    http::async_write(stream, *response,
-                      [self = shared_from_this(), response](const boost::system::error_code& ec,
-                                                            size_t) {
-                          if (ec || response->need_eof()) {
-                              self->Shut();
-                          } else {
-                              self->Read();
-                          }
-                      });
+    http::async_write(
+        stream, *response,
+        [self = shared_from_this(), response](const boost::system::error_code& ec, size_t) {
+            if (ec || response->need_eof()) {
+                self->Shut();
+            } else {
+                self->Read();
+            }
+        });
 }
 
 void HttpSession::Shut() {

@@ -351,8 +351,8 @@ void MatchServer::FeedSpectators(Room& room) {
     const bool over = room.state == Room::State::Over;
     const uint32_t confirmed = room.history.Confirmed();
     const uint32_t through =
-        over ? confirmed : (confirmed > limits.spectatorLagTicks ? confirmed - limits.spectatorLagTicks
-                                                                 : 0);
+        over ? confirmed
+             : (confirmed > limits.spectatorLagTicks ? confirmed - limits.spectatorLagTicks : 0);
     std::vector<Connection*> done;
     for (Spectator& spectator : room.spectators) {
         if (FeedOne(room, spectator, through) && over && room.Empty()) {

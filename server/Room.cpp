@@ -3,7 +3,12 @@
 namespace qx::server {
 
 Room::Room(std::string c, uint32_t s, net::NetSide host, uint32_t t, bool q, uint64_t nowMs)
-    : createdAt(nowMs), lastActivity(nowMs), code(std::move(c)), seed(s), hostSide(host), ticks(t),
+    : createdAt(nowMs),
+      lastActivity(nowMs),
+      code(std::move(c)),
+      seed(s),
+      hostSide(host),
+      ticks(t),
       quick(q) {}
 
 void Room::SetPlayer(net::NetSide side, Connection* connection) {

@@ -16,12 +16,12 @@ struct ServerLimits {
     // guessing a 40-bit code takes centuries.
     double guessesPerSecond = 0.2;
     double guessBurst = 10;
-    uint64_t lobbyTimeoutMs = 10'000;   // a connection must ask for a room within this
-    uint64_t playerSilenceMs = 20'000;  // a player silent this long is let go
-    uint64_t waitingRoomMs = 600'000;   // a room waits this long for its second player
-    uint64_t idleRoomMs = 60'000;       // a room where nobody sends anything ends
-    uint32_t maxBadFrames = 16;         // a connection sending more bad frames is closed
-    uint32_t spectatorLagTicks = 33;    // spectators follow about a second behind
+    uint64_t lobbyTimeoutMs = 10'000;        // a connection must ask for a room within this
+    uint64_t playerSilenceMs = 20'000;       // a player silent this long is let go
+    uint64_t waitingRoomMs = 600'000;        // a room waits this long for its second player
+    uint64_t idleRoomMs = 60'000;            // a room where nobody sends anything ends
+    uint32_t maxBadFrames = 16;              // a connection sending more bad frames is closed
+    uint32_t spectatorLagTicks = 33;         // spectators follow about a second behind
     size_t maxSpectatorBacklog = 16 * 1024;  // a spectator's queued bytes before its feed waits
     uint64_t spectatorFlushMs = 60'000;      // after a game, how long its spectators may lag
 };

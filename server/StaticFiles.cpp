@@ -67,8 +67,8 @@ StaticFiles::Result StaticFiles::Resolve(std::string_view target, std::string_vi
         if (end == std::string::npos) end = decoded.size();
         const std::string_view segment(decoded.data() + start, end - start);
         if (!segment.empty()) {
-            if (segment[0] == '.' || segment.find_first_of(std::string_view("\\\0", 2)) !=
-                                         std::string_view::npos) {
+            if (segment[0] == '.' ||
+                segment.find_first_of(std::string_view("\\\0", 2)) != std::string_view::npos) {
                 return Result::Forbidden;
             }
             relative.append("/").append(segment);

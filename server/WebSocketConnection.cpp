@@ -54,7 +54,8 @@ void WebSocketConnection::Read() {
 
 void WebSocketConnection::OnRead(const boost::system::error_code& ec, size_t size) {
     if (ec) {
-        if (ec == websocket::error::message_too_big) ++context.metrics.badPackets[Metrics::At(Kind())];
+        if (ec == websocket::error::message_too_big)
+            ++context.metrics.badPackets[Metrics::At(Kind())];
         Finish();
         return;
     }
@@ -119,10 +120,9 @@ void WebSocketConnection::StartClose() {
     if (closeSent || finished || !opened) return;
     closeSent = true;
     beast::get_lowest_layer(ws).expires_after(std::chrono::seconds(5));
-    ws.async_close(websocket::close_code::normal,
-                   [self = shared_from_this()](const boost::system::error_code&) {
-                       self->Finish();
-                   });
+    ws.async_close(
+        websocket::close_code::normal,
+        [self = shared_from_this()](const boost::system::error_code&) { self->Finish(); });
 }
 
 void WebSocketConnection::Finish() {

@@ -7,7 +7,7 @@ packages=(
   cmake ninja-build g++ make pkg-config python3
   qt6-base-dev qt6-wayland libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev libpng-dev
-  libenet-dev
+  libenet-dev libboost-dev
   xvfb xauth xdotool imagemagick x11-apps x11-utils
   weston
   libsdl2-dev openbox desktop-file-utils appstream dpkg-dev lintian

@@ -100,7 +100,8 @@ TEST(MatchProtocol, MalformedMessagesAreRefused) {
 
 TEST(MatchProtocol, CodesCarryFortyBitsAndAreReadLeniently) {
     std::set<std::string> codes;
-    for (uint64_t bits : {uint64_t{0}, uint64_t{1}, (uint64_t{1} << 40) - 1, uint64_t{0x123456789A}}) {
+    for (uint64_t bits :
+         {uint64_t{0}, uint64_t{1}, (uint64_t{1} << 40) - 1, uint64_t{0x123456789A}}) {
         const std::string code = CodeFromBits(bits);
         EXPECT_EQ(code.size(), kCodeLength);
         EXPECT_EQ(NormalizeCode(code), code);
@@ -109,7 +110,9 @@ TEST(MatchProtocol, CodesCarryFortyBitsAndAreReadLeniently) {
     EXPECT_EQ(codes.size(), 4u);
     EXPECT_EQ(CodeFromBits((uint64_t{1} << 40) - 1), "ZZZZZZZZ");
     EXPECT_EQ(NormalizeCode("7k2m-9qxz"), "7K2M9QXZ");
-    EXPECT_EQ(NormalizeCode("OIL2 3456"), "0112" "3456");
+    EXPECT_EQ(NormalizeCode("OIL2 3456"),
+              "0112"
+              "3456");
     EXPECT_EQ(NormalizeCode("7K2M9QX"), "");    // too short
     EXPECT_EQ(NormalizeCode("7K2M9QXZZ"), "");  // too long
     EXPECT_EQ(NormalizeCode("7K2M9QXU"), "");   // U is left out
@@ -124,7 +127,8 @@ TEST(MatchProtocol, FeedCarriesOneSidesTicksThroughTheGameDecoder) {
     AppendTickInputs(a, lists);
     AppendTickInputs(empty, lists);
     EXPECT_EQ(TickInputsSize(lists.data(), lists.size()), 1u + 5 + 2);
-    const std::vector<uint8_t> frame = EncodeFeed(NetSide::Emperor, 41, 2, lists.data(), lists.size());
+    const std::vector<uint8_t> frame =
+        EncodeFeed(NetSide::Emperor, 41, 2, lists.data(), lists.size());
     FeedFrame feed;
     const char* why = nullptr;
     ASSERT_TRUE(DecodeFeed(frame.data(), frame.size(), feed, why)) << why;
@@ -134,10 +138,12 @@ TEST(MatchProtocol, FeedCarriesOneSidesTicksThroughTheGameDecoder) {
     EXPECT_TRUE(feed.inputs[1].Empty());
 
     // The Emperor's inputs in a feed said to be the Rebel's are refused.
-    const std::vector<uint8_t> wrong = EncodeFeed(NetSide::Rebel, 41, 2, lists.data(), lists.size());
+    const std::vector<uint8_t> wrong =
+        EncodeFeed(NetSide::Rebel, 41, 2, lists.data(), lists.size());
     EXPECT_FALSE(DecodeFeed(wrong.data(), wrong.size(), feed, why));
     // A count larger than the lists that follow.
-    const std::vector<uint8_t> lying = EncodeFeed(NetSide::Emperor, 1, 3, lists.data(), lists.size());
+    const std::vector<uint8_t> lying =
+        EncodeFeed(NetSide::Emperor, 1, 3, lists.data(), lists.size());
     EXPECT_FALSE(DecodeFeed(lying.data(), lying.size(), feed, why));
 }
 

@@ -18,9 +18,8 @@ net::InputList ListFor(uint32_t tick) {
 // Decodes what Read gave, tick by tick.
 std::vector<net::InputList> Decode(const std::vector<uint8_t>& bytes, uint32_t first,
                                    uint32_t count) {
-    const std::vector<uint8_t> frame =
-        net::EncodeFeed(NetSide::Emperor, first, static_cast<uint8_t>(count), bytes.data(),
-                        bytes.size());
+    const std::vector<uint8_t> frame = net::EncodeFeed(
+        NetSide::Emperor, first, static_cast<uint8_t>(count), bytes.data(), bytes.size());
     net::FeedFrame feed;
     const char* why = nullptr;
     EXPECT_TRUE(net::DecodeFeed(frame.data(), frame.size(), feed, why)) << why;

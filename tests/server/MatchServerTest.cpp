@@ -34,7 +34,8 @@ class FakeConnection : public Connection {
         for (; read < frames.size(); ++read) {
             MatchMessage m;
             const char* why = nullptr;
-            if (net::DecodeMatch(frames[read].data(), frames[read].size(), m, why)) out.push_back(m);
+            if (net::DecodeMatch(frames[read].data(), frames[read].size(), m, why))
+                out.push_back(m);
         }
         return out;
     }
@@ -199,9 +200,13 @@ TEST_F(Fixture, GuessingCodesIsThrottled) {
 
 TEST_F(Fixture, NoAnswerBeforeARoomIsLongerThanTheFrameThatCausedIt) {
     FakeConnection& c = Open();
-    const std::vector<std::vector<uint8_t>> junk = {
-        {}, {'Q'}, {'Q', 'M', 1, 2}, {'Q', 'M', 1, 2, 0}, {'G', 'E', 'T', ' ', '/'},
-        std::vector<uint8_t>(5000, 0xFF), net::EncodePacket(net::HelloPacket{3})};
+    const std::vector<std::vector<uint8_t>> junk = {{},
+                                                    {'Q'},
+                                                    {'Q', 'M', 1, 2},
+                                                    {'Q', 'M', 1, 2, 0},
+                                                    {'G', 'E', 'T', ' ', '/'},
+                                                    std::vector<uint8_t>(5000, 0xFF),
+                                                    net::EncodePacket(net::HelloPacket{3})};
     for (const auto& bytes : junk) {
         const size_t before = c.bytesSent;
         Frame(c, bytes);
@@ -217,7 +222,7 @@ TEST_F(Fixture, PlayersSpeakOnlyForTheirSideAndSpectatorsNotAtAll) {
     FakeConnection* host;
     FakeConnection* guest;
     const std::string code = Pair(host, guest);
-    ASSERT_EQ(host->frames.size(), 3u);  // created, peer joined, the hello
+    ASSERT_EQ(host->frames.size(), 3u);   // created, peer joined, the hello
     ASSERT_EQ(guest->frames.size(), 2u);  // joined, the start
 
     // The Emperor (host) steers; a Rebel's key from the host is refused.
@@ -270,7 +275,8 @@ TEST_F(Fixture, LateSpectatorCatchesUpFromTickOneAndFollowsBehind) {
     const std::string code = Pair(host, guest);
     for (uint32_t t = 1; t <= 100; ++t) {
         Frame(*host, net::EncodePacket(Inputs(t, {Steer(static_cast<int>(t))})));
-        Frame(*guest, net::EncodePacket(Inputs(t, {t % 7 == 0 ? Press(GameKey::Left) : net::InputList{}})));
+        Frame(*guest,
+              net::EncodePacket(Inputs(t, {t % 7 == 0 ? Press(GameKey::Left) : net::InputList{}})));
         now += 30;
     }
     FakeConnection& spectator = Open("10.0.0.3");

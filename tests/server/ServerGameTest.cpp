@@ -98,7 +98,8 @@ struct Machine : net::ConfirmedListener {
         options.ticks = kTicks;
         options.hostWaitMs = 10'000;
         peer = std::make_unique<net::NetPeer>(*transport, options);
-        player = std::make_unique<net::RandomPlayer>(answer.side, answer.side == NetSide::Emperor ? 11 : 12);
+        player = std::make_unique<net::RandomPlayer>(answer.side,
+                                                     answer.side == NetSide::Emperor ? 11 : 12);
     }
     void Step() {
         const uint64_t now = NowMs();
@@ -109,8 +110,8 @@ struct Machine : net::ConfirmedListener {
             begun = true;
             session->SetListener(this);
             // The other side is known once the session started.
-            player = std::make_unique<net::RandomPlayer>(session->LocalSide(),
-                                                         session->LocalSide() == NetSide::Emperor ? 11 : 12);
+            player = std::make_unique<net::RandomPlayer>(
+                session->LocalSide(), session->LocalSide() == NetSide::Emperor ? 11 : 12);
         }
         if (session->OpenEnd()) session->DismissEnd();
         while (peer->WantsLocalInput()) {
@@ -141,9 +142,9 @@ class Hostile {
     bool Connected() { return peer && peer->state == ENET_PEER_STATE_CONNECTED; }
     void Send(const std::vector<uint8_t>& bytes, bool reliable = true) {
         if (!Connected()) return;
-        ENetPacket* p = enet_packet_create(bytes.data(), bytes.size(),
-                                           reliable ? ENET_PACKET_FLAG_RELIABLE
-                                                    : ENET_PACKET_FLAG_UNSEQUENCED);
+        ENetPacket* p =
+            enet_packet_create(bytes.data(), bytes.size(),
+                               reliable ? ENET_PACKET_FLAG_RELIABLE : ENET_PACKET_FLAG_UNSEQUENCED);
         enet_peer_send(peer, reliable ? 1 : 0, p);
     }
     // Services a while and collects the server's answers.
@@ -277,7 +278,8 @@ TEST(ServerGame, CrossPlayThroughTheServerWithAHostileClientAndALateSpectator) {
                 net::FeedFrame feed;
                 const char* why = nullptr;
                 if (e == net::LinkEvent::Disconnected) spectatorDone = true;
-                if (e != net::LinkEvent::Received || net::IsGameFrame(data.data(), data.size())) continue;
+                if (e != net::LinkEvent::Received || net::IsGameFrame(data.data(), data.size()))
+                    continue;
                 ASSERT_TRUE(net::DecodeFeed(data.data(), data.size(), feed, why)) << why;
                 auto& side = watched[feed.side == NetSide::Emperor ? 0 : 1];
                 ASSERT_EQ(feed.firstTick, side.size() + 1);

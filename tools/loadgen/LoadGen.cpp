@@ -1,10 +1,10 @@
 #include "tools/loadgen/LoadGen.h"
 
+#include <unistd.h>
 #include <fstream>
 #include <iomanip>
 #include <sstream>
 #include <string>
-#include <unistd.h>
 
 namespace qx::loadgen {
 namespace {
@@ -182,7 +182,8 @@ int LoadGen::Run(std::ostream& out) {
     const auto t0 = std::chrono::steady_clock::now();
     io.run();
     const ProcessFigures after = ReadProcess(options.serverPid);
-    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
     (void)seconds;
 
     size_t running = 0;
@@ -207,12 +208,13 @@ int LoadGen::Run(std::ostream& out) {
     const uint64_t lost = sent > received ? sent - received : 0;
     if (getenv("QX_DEBUG")) out << "sent " << sent << " received " << received << "\n";
     out << std::fixed << std::setprecision(2);
-    if (running < games.size()) out << "games set up: " << running << " of " << games.size() << '\n';
+    if (running < games.size())
+        out << "games set up: " << running << " of " << games.size() << '\n';
     if (options.serverPid > 0) {
         const double cpu = (after.cpuSeconds - windowStart.cpuSeconds) /
                            static_cast<double>(options.seconds + 1) * 100.0;
-        out << "server cpu " << cpu << "% of one core, memory " << after.rssKb / 1024.0
-            << " MB (" << (after.rssKb - before.rssKb) / static_cast<double>(games.size())
+        out << "server cpu " << cpu << "% of one core, memory " << after.rssKb / 1024.0 << " MB ("
+            << (after.rssKb - before.rssKb) / static_cast<double>(games.size())
             << " KB per game)\n";
     }
     out << "games " << running << ", packets " << measured << ", relay p50 " << percentile(0.5)

@@ -13,8 +13,7 @@ struct LoadOptions {
     uint32_t seconds = 10;
     int serverPid = 0;  // when set, the server's CPU and memory are reported
 
-    static bool Parse(int argc, const char* const* argv, LoadOptions& options,
-                      std::string& error);
+    static bool Parse(int argc, const char* const* argv, LoadOptions& options, std::string& error);
     static const char* Usage();
 };
 

@@ -1,8 +1,8 @@
 #pragma once
 
+#include <array>
 #include <boost/asio/io_context.hpp>
 #include <boost/asio/posix/stream_descriptor.hpp>
-#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -25,8 +25,8 @@ class LoadPlayer {
     using Clock = std::function<uint64_t()>;  // microseconds
     using Latency = std::function<void(uint64_t micros)>;
 
-    LoadPlayer(boost::asio::io_context& io, bool webSocket, const std::string& host,
-               uint16_t port, const net::MatchRequest& request, Clock clock, Latency latency);
+    LoadPlayer(boost::asio::io_context& io, bool webSocket, const std::string& host, uint16_t port,
+               const net::MatchRequest& request, Clock clock, Latency latency);
     ~LoadPlayer();
 
     void SetOther(LoadPlayer* other) { this->other = other; }

@@ -33,8 +33,8 @@ struct WsTransport::Impl : std::enable_shared_from_this<Impl> {
                                               tcp::resolver::results_type results) {
                 if (ec) return self->Closed("unknown host '" + host + "'");
                 beast::get_lowest_layer(self->ws).async_connect(
-                    results, [self, host](const boost::system::error_code& ec2,
-                                          const tcp::endpoint&) {
+                    results,
+                    [self, host](const boost::system::error_code& ec2, const tcp::endpoint&) {
                         if (ec2) return self->Closed("the server cannot be reached");
                         self->Handshake(host);
                     });
@@ -45,27 +45,27 @@ struct WsTransport::Impl : std::enable_shared_from_this<Impl> {
         beast::get_lowest_layer(ws).socket().set_option(tcp::no_delay(true));
         ws.read_message_max(net::kMaxPacketSize);
         ws.binary(true);
-        ws.async_handshake(host, "/ws", [self = shared_from_this()](
-                                            const boost::system::error_code& ec) {
-            if (ec) return self->Closed("the server does not speak WebSocket");
-            beast::get_lowest_layer(self->ws).expires_never();
-            std::vector<uint8_t> request = self->client.OnConnected();
-            self->Queue(std::move(request));
-            self->Read();
-            self->Notify();
-        });
+        ws.async_handshake(host, "/ws",
+                           [self = shared_from_this()](const boost::system::error_code& ec) {
+                               if (ec) return self->Closed("the server does not speak WebSocket");
+                               beast::get_lowest_layer(self->ws).expires_never();
+                               std::vector<uint8_t> request = self->client.OnConnected();
+                               self->Queue(std::move(request));
+                               self->Read();
+                               self->Notify();
+                           });
     }
 
     void Read() {
-        ws.async_read(in, [self = shared_from_this()](const boost::system::error_code& ec,
-                                                      size_t size) {
-            if (ec) return self->Closed("the server closed the connection");
-            self->received += size;
-            self->client.OnFrame(static_cast<const uint8_t*>(self->in.data().data()), size);
-            self->in.consume(self->in.size());
-            self->Notify();
-            self->Read();
-        });
+        ws.async_read(
+            in, [self = shared_from_this()](const boost::system::error_code& ec, size_t size) {
+                if (ec) return self->Closed("the server closed the connection");
+                self->received += size;
+                self->client.OnFrame(static_cast<const uint8_t*>(self->in.data().data()), size);
+                self->in.consume(self->in.size());
+                self->Notify();
+                self->Read();
+            });
     }
 
     void Queue(std::vector<uint8_t> frame) {
@@ -76,19 +76,19 @@ struct WsTransport::Impl : std::enable_shared_from_this<Impl> {
 
     void Write() {
         writing = true;
-        ws.async_write(asio::buffer(out.front()), [self = shared_from_this()](
-                                                      const boost::system::error_code& ec,
-                                                      size_t size) {
-            self->writing = false;
-            self->sent += size;
-            self->out.pop_front();
-            if (ec) return self->Closed("the connection to the server broke");
-            if (!self->out.empty()) {
-                self->Write();
-            } else if (self->closing) {
-                self->Shut();
-            }
-        });
+        ws.async_write(
+            asio::buffer(out.front()),
+            [self = shared_from_this()](const boost::system::error_code& ec, size_t size) {
+                self->writing = false;
+                self->sent += size;
+                self->out.pop_front();
+                if (ec) return self->Closed("the connection to the server broke");
+                if (!self->out.empty()) {
+                    self->Write();
+                } else if (self->closing) {
+                    self->Shut();
+                }
+            });
     }
 
     // Sends the WebSocket close once everything queued has gone.
