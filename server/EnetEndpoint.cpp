@@ -17,6 +17,7 @@ constexpr size_t kChannels = 2;
 constexpr auto kServiceInterval = std::chrono::milliseconds(5);
 // Events handled per wake-up at most, so the WebSocket side gets its turn.
 constexpr int kMaxEventsPerService = 2048;
+constexpr int kSocketBuffer = 4 << 20;
 
 std::string AddressText(const ENetAddress& address) {
     char text[64] = "?";
@@ -59,6 +60,10 @@ bool EnetEndpoint::Open(const std::string& bindAddress, uint16_t port, std::stri
         error = "cannot listen on UDP port " + std::to_string(port);
         return false;
     }
+    // Room for a burst of datagrams while the loop is busy elsewhere (the
+    // system caps it at net.core.rmem_max / wmem_max).
+    enet_socket_set_option(host->socket, ENET_SOCKOPT_RCVBUF, kSocketBuffer);
+    enet_socket_set_option(host->socket, ENET_SOCKOPT_SNDBUF, kSocketBuffer);
     host->maximumPacketSize = net::kMaxPacketSize;
     host->maximumWaitingData = 64 * 1024;
     socket.assign(static_cast<int>(host->socket));

@@ -5,6 +5,7 @@
 #include "net/MatchClient.h"
 #include "net/MatchProtocol.h"
 #include "net/PacketCodec.h"
+#include "net/SpectatorFeed.h"
 
 namespace qx::net {
 namespace {
@@ -189,6 +190,43 @@ TEST(MatchClient, GoesFromRequestToRoomAndReportsRefusals) {
     EXPECT_EQ(refused.GetState(), MatchClient::State::Failed);
     EXPECT_TRUE(refused.Refused());
     EXPECT_EQ(refused.Refusal(), MatchError::RoomFull);
+}
+
+}  // namespace
+}  // namespace qx::net
+
+namespace qx::net {
+namespace {
+
+TEST(SpectatorFeed, PutsBothSidesBackIntoTicks) {
+    SpectatorFeed feed;
+    const std::vector<uint8_t> start = EncodePacket(StartPacket{99, NetSide::Rebel, 500});
+    ASSERT_TRUE(feed.Add(start.data(), start.size()));
+    EXPECT_FALSE(feed.Add(start.data(), start.size()));  // only one start
+    EXPECT_EQ(feed.Start()->seed, 99u);
+
+    InputList steer;
+    steer.Add(GameInput::Target(3, 4));
+    InputList key;
+    key.Add(GameInput::Key(GameKey::Left));
+    std::vector<uint8_t> emperorLists, rebelLists;
+    for (int i = 0; i < 3; ++i) AppendTickInputs(steer, emperorLists);
+    AppendTickInputs(key, rebelLists);
+    const auto emperor = EncodeFeed(NetSide::Emperor, 1, 3, emperorLists.data(), emperorLists.size());
+    const auto rebel = EncodeFeed(NetSide::Rebel, 1, 1, rebelLists.data(), rebelLists.size());
+    const auto gap = EncodeFeed(NetSide::Rebel, 5, 1, rebelLists.data(), rebelLists.size());
+    ASSERT_TRUE(feed.Add(emperor.data(), emperor.size()));
+    uint32_t tick = 0;
+    InputList e, r;
+    EXPECT_FALSE(feed.Next(tick, e, r));  // the Rebel's side is not here yet
+    ASSERT_TRUE(feed.Add(rebel.data(), rebel.size()));
+    EXPECT_FALSE(feed.Add(gap.data(), gap.size()));
+    ASSERT_TRUE(feed.Next(tick, e, r));
+    EXPECT_EQ(tick, 1u);
+    EXPECT_EQ(e, steer);
+    EXPECT_EQ(r, key);
+    EXPECT_FALSE(feed.Next(tick, e, r));
+    EXPECT_EQ(feed.Received(NetSide::Emperor), 3u);
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include "net/NetPeer.h"
 #include "net/PacketCodec.h"
 #include "net/RandomPlayer.h"
+#include "net/SpectatorFeed.h"
 #include "server/ServerApp.h"
 #include "tools/loadgen/WsTransport.h"
 
@@ -238,6 +239,7 @@ TEST(ServerGame, CrossPlayThroughTheServerWithAHostileClientAndALateSpectator) {
     Hostile hostile(port);
     std::unique_ptr<net::MatchTransport> spectatorLink;
     std::array<std::vector<net::InputList>, 2> watched;
+    net::SpectatorFeed feed;
     bool spectatorDone = false;
     bool closed = false;
     int phase = 0;
@@ -275,15 +277,14 @@ TEST(ServerGame, CrossPlayThroughTheServerWithAHostileClientAndALateSpectator) {
             std::vector<uint8_t> data;
             for (net::LinkEvent e = spectatorLink->Poll(data); e != net::LinkEvent::None;
                  e = spectatorLink->Poll(data)) {
-                net::FeedFrame feed;
-                const char* why = nullptr;
                 if (e == net::LinkEvent::Disconnected) spectatorDone = true;
-                if (e != net::LinkEvent::Received || net::IsGameFrame(data.data(), data.size()))
-                    continue;
-                ASSERT_TRUE(net::DecodeFeed(data.data(), data.size(), feed, why)) << why;
-                auto& side = watched[feed.side == NetSide::Emperor ? 0 : 1];
-                ASSERT_EQ(feed.firstTick, side.size() + 1);
-                side.insert(side.end(), feed.inputs.begin(), feed.inputs.end());
+                if (e == net::LinkEvent::Received) ASSERT_TRUE(feed.Add(data.data(), data.size()));
+            }
+            uint32_t t = 0;
+            net::InputList emperor, rebel;
+            while (feed.Next(t, emperor, rebel)) {
+                watched[0].push_back(emperor);
+                watched[1].push_back(rebel);
             }
         }
         if (host.peer->Ended() && guest.peer->Ended() && !closed) {
@@ -300,8 +301,11 @@ TEST(ServerGame, CrossPlayThroughTheServerWithAHostileClientAndALateSpectator) {
     EXPECT_EQ(host.peer->Figures().badPackets, 0u);
     EXPECT_EQ(guest.peer->Figures().badPackets, 0u);
 
-    // The spectator got every tick of both sides from tick 1.
+    // The spectator got the game and every tick of both sides from tick 1.
     EXPECT_TRUE(spectatorDone);
+    ASSERT_TRUE(feed.Start());
+    EXPECT_EQ(feed.Start()->seed, hostLink->Client().Answer().seed);
+    EXPECT_EQ(feed.Start()->ticks, kTicks);
     ASSERT_EQ(watched[0].size(), kTicks);
     ASSERT_EQ(watched[1].size(), kTicks);
     for (uint32_t t = 0; t < kTicks; ++t) {

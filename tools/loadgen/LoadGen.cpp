@@ -206,7 +206,11 @@ int LoadGen::Run(std::ostream& out) {
         return static_cast<double>(kBins * kBinMicros) / 1000.0;
     };
     const uint64_t lost = sent > received ? sent - received : 0;
-    if (getenv("QX_DEBUG")) out << "sent " << sent << " received " << received << "\n";
+    if (getenv("QX_DEBUG")) {
+        out << "sent " << sent << " received " << received << " p90 " << percentile(0.9)
+            << " p95 " << percentile(0.95) << " p98 " << percentile(0.98) << " p99.9 "
+            << percentile(0.999) << "\n";
+    }
     out << std::fixed << std::setprecision(2);
     if (running < games.size())
         out << "games set up: " << running << " of " << games.size() << '\n';
