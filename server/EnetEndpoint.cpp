@@ -18,6 +18,10 @@ constexpr auto kServiceInterval = std::chrono::milliseconds(5);
 // Events handled per wake-up at most, so the WebSocket side gets its turn.
 constexpr int kMaxEventsPerService = 2048;
 constexpr int kSocketBuffer = 4 << 20;
+constexpr auto kMinPassGap = std::chrono::microseconds(1000);
+// ENet reads at most this many datagrams in one pass.
+constexpr int kDatagramsPerRead = 256;
+constexpr int kMaxPasses = 8;
 
 std::string AddressText(const ENetAddress& address) {
     char text[64] = "?";
@@ -29,7 +33,12 @@ std::string AddressText(const ENetAddress& address) {
 
 EnetEndpoint::EnetEndpoint(boost::asio::io_context& context, MatchServer& s,
                            std::function<uint64_t()> c)
-    : io(context), server(s), clock(std::move(c)), socket(context), timer(context) {}
+    : io(context),
+      server(s),
+      clock(std::move(c)),
+      socket(context),
+      timer(context),
+      passTimer(context) {}
 
 EnetEndpoint::~EnetEndpoint() {
     if (socket.is_open()) socket.release();  // ENet closes its own socket
@@ -78,6 +87,7 @@ void EnetEndpoint::Start() {
 void EnetEndpoint::Stop() {
     stopped = true;
     timer.cancel();
+    passTimer.cancel();
     if (socket.is_open()) socket.cancel();
     if (!host) return;
     for (size_t i = 0; i < host->peerCount; ++i) {
@@ -89,12 +99,30 @@ void EnetEndpoint::Stop() {
 }
 
 void EnetEndpoint::ScheduleFlush() {
-    if (flushPending || stopped) return;
-    flushPending = true;
-    boost::asio::post(io, [this] {
-        flushPending = false;
-        if (host) enet_host_flush(host);
+    Kick();
+}
+
+// Each pass of ENet over its peers costs time for every peer, so passes are
+// at least kMinPassGap apart: under load one pass takes all that came in
+// the meantime; when little comes it runs at once.
+void EnetEndpoint::Kick() {
+    if (passPending || stopped) return;
+    passPending = true;
+    const auto now = std::chrono::steady_clock::now();
+    const auto due = lastPass + kMinPassGap;
+    if (now >= due) {
+        boost::asio::post(io, [this] { Pass(); });
+        return;
+    }
+    passTimer.expires_at(due);
+    passTimer.async_wait([this](const boost::system::error_code& ec) {
+        if (!ec) Pass();
     });
+}
+
+void EnetEndpoint::Pass() {
+    passPending = false;
+    if (!stopped) Service();
 }
 
 void EnetEndpoint::Watch() {
@@ -105,30 +133,34 @@ void EnetEndpoint::Watch() {
                           // socket edge-triggered, so a datagram that comes
                           // while ENet reads must find a wait in place.
                           Watch();
-                          Service();
+                          Kick();
                       });
 }
 
 void EnetEndpoint::OnTimer() {
-    Service();
+    if (std::chrono::steady_clock::now() - lastPass >= kServiceInterval) Service();
     timer.expires_after(kServiceInterval);
     timer.async_wait([this](const boost::system::error_code& ec) {
         if (!ec && !stopped) OnTimer();
     });
 }
 
-// One receive pass of ENet (which reads what the socket holds), then the
-// events it produced without another pass over every peer for each.
+// One pass of ENet: it sends what waits, reads up to 256 datagrams and
+// hands out their events; another pass only when that many came; then what
+// the events made the server send goes out in one flush.
 void EnetEndpoint::Service() {
+    lastPass = std::chrono::steady_clock::now();
     ENetEvent event;
     int handled = 0;
-    while (handled < kMaxEventsPerService && enet_host_service(host, &event, 0) > 0) {
-        Handle(event);
-        ++handled;
-        while (handled < kMaxEventsPerService && enet_host_check_events(host, &event) > 0) {
+    for (int pass = 0; pass < kMaxPasses; ++pass) {
+        int got = enet_host_service(host, &event, 0);
+        const int before = handled;
+        while (got > 0 && handled < kMaxEventsPerService) {
             Handle(event);
             ++handled;
+            got = enet_host_check_events(host, &event);
         }
+        if (handled - before < kDatagramsPerRead) break;
     }
     enet_host_flush(host);
 }

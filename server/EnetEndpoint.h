@@ -3,6 +3,7 @@
 #include <boost/asio/io_context.hpp>
 #include <boost/asio/posix/stream_descriptor.hpp>
 #include <boost/asio/steady_timer.hpp>
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -16,11 +17,12 @@ namespace qx::server {
 class MatchServer;
 
 // The server's UDP side: one ENet host on the server's port, run on the
-// server's Asio loop. ENet is serviced the moment its socket becomes
-// readable (the socket is watched through a posix descriptor, so a packet
-// is relayed as soon as it arrives) and every few milliseconds for ENet's
-// own resends and pings; what is sent while handling a batch of events
-// goes out in one flush after it.
+// server's Asio loop. ENet is serviced when its socket becomes readable
+// (the socket is watched through a posix descriptor, so a packet is relayed
+// as soon as it arrives) but at most once a millisecond, since every pass
+// of ENet visits all its peers; and every few milliseconds for ENet's own
+// resends and pings. What is sent while handling a pass's events goes out
+// in one flush after it.
 class EnetEndpoint {
   public:
     static constexpr size_t kMaxPeers = 4000;  // ENet's own limit is 4095
@@ -37,6 +39,8 @@ class EnetEndpoint {
 
   private:
     void Watch();
+    void Kick();
+    void Pass();
     void Service();
     void Handle(const _ENetEvent& event);
     void OnTimer();
@@ -47,7 +51,9 @@ class EnetEndpoint {
     _ENetHost* host = nullptr;
     boost::asio::posix::stream_descriptor socket;
     boost::asio::steady_timer timer;
-    bool flushPending = false;
+    boost::asio::steady_timer passTimer;
+    std::chrono::steady_clock::time_point lastPass;
+    bool passPending = false;
     bool stopped = false;
 };
 
