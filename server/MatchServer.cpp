@@ -314,6 +314,8 @@ void MatchServer::LeaveRoom(Connection& c) {
                                   [&](const Spectator& s) { return s.connection == &c; }),
                    list.end());
         SetRole(c, Role::Lobby);
+        // The last spectator of a game both players have left ends it.
+        if (room->Empty() && list.empty()) EndRoom(*room, "players left");
         return;
     }
     if (c.role != Role::Player || room->Player(c.side) != &c) return;

@@ -321,6 +321,20 @@ TEST_F(Fixture, LateSpectatorCatchesUpFromTickOneAndFollowsBehind) {
     EXPECT_EQ(server->RoomCount(), 0u);
 }
 
+TEST_F(Fixture, TheLastSpectatorLeavingAnAbandonedGameEndsIt) {
+    FakeConnection* host;
+    FakeConnection* guest;
+    const std::string code = Pair(host, guest);
+    FakeConnection& spectator = Open("10.0.0.3");
+    Ask(spectator, MatchType::Watch, code);
+    server->OnClosed(*host, now);
+    server->OnClosed(*guest, now);
+    EXPECT_EQ(server->RoomCount(), 1u);  // the spectator still has the rest to get
+    server->OnClosed(spectator, now);
+    EXPECT_EQ(server->RoomCount(), 0u);
+    EXPECT_EQ(metrics.rooms, 0);
+}
+
 TEST_F(Fixture, LimitsAndTimeouts) {
     limits.maxRooms = 1;
     limits.maxConnectionsPerAddress = 2;

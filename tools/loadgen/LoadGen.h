@@ -8,6 +8,7 @@
 #include <ostream>
 #include <vector>
 
+#include "tools/loadgen/EnetClientHost.h"
 #include "tools/loadgen/LoadOptions.h"
 #include "tools/loadgen/LoadPlayer.h"
 
@@ -50,6 +51,7 @@ class LoadGen {
 
     LoadOptions options;
     boost::asio::io_context io;
+    std::unique_ptr<EnetClientHost> enetHost;
     boost::asio::steady_timer setupTimer;
     boost::asio::steady_timer houseTimer;
     boost::asio::steady_timer phaseTimer;

@@ -4,8 +4,9 @@
 
 namespace qx::loadgen {
 
-LoadPlayer::LoadPlayer(boost::asio::io_context& io, bool webSocket, const std::string& host,
-                       uint16_t port, const net::MatchRequest& request, Clock c, Latency l)
+LoadPlayer::LoadPlayer(boost::asio::io_context& io, EnetClientHost& enetHost, bool webSocket,
+                       const std::string& host, uint16_t port, const net::MatchRequest& request,
+                       Clock c, Latency l)
     : clock(std::move(c)),
       latency(std::move(l)),
       side(request.kind == net::MatchRequest::Kind::Create ? net::NetSide::Emperor
@@ -15,34 +16,17 @@ LoadPlayer::LoadPlayer(boost::asio::io_context& io, bool webSocket, const std::s
         ws = std::make_unique<WsTransport>(io, host, port, request, false);
         ws->OnEvent([this] { Drain(); });
         transport = ws.get();
-        return;
+    } else {
+        enet = std::make_unique<EnetLink>(enetHost, host, port, request);
+        enet->OnEvent([this] { Drain(); });
+        transport = enet.get();
     }
-    std::string error;
-    enet = net::MatchTransport::Connect(host, port, request, error);
-    if (!enet) return;
-    transport = enet.get();
-    socket = std::make_unique<boost::asio::posix::stream_descriptor>(io, enet->SocketHandle());
-    Watch();
 }
 
-LoadPlayer::~LoadPlayer() {
-    alive = false;
-    if (socket) socket->release();
-}
-
-void LoadPlayer::Watch() {
-    socket->async_wait(boost::asio::posix::stream_descriptor::wait_read,
-                       [this](const boost::system::error_code& ec) {
-                           if (ec || !alive) return;
-                           Watch();  // first: the socket is watched edge-triggered
-                           Drain();
-                       });
-}
+LoadPlayer::~LoadPlayer() = default;
 
 net::MatchClient::State LoadPlayer::State() {
-    if (enet) return enet->Update(0);
-    if (ws) return ws->Update(0);
-    return net::MatchClient::State::Failed;
+    return Client().GetState();
 }
 
 const net::MatchClient& LoadPlayer::Client() const {

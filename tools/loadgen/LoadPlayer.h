@@ -2,15 +2,15 @@
 
 #include <array>
 #include <boost/asio/io_context.hpp>
-#include <boost/asio/posix/stream_descriptor.hpp>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "net/MatchTransport.h"
+#include "net/MatchClient.h"
 #include "net/RandomPlayer.h"
+#include "tools/loadgen/EnetLink.h"
 #include "tools/loadgen/WsTransport.h"
 
 namespace qx::loadgen {
@@ -25,8 +25,9 @@ class LoadPlayer {
     using Clock = std::function<uint64_t()>;  // microseconds
     using Latency = std::function<void(uint64_t micros)>;
 
-    LoadPlayer(boost::asio::io_context& io, bool webSocket, const std::string& host, uint16_t port,
-               const net::MatchRequest& request, Clock clock, Latency latency);
+    LoadPlayer(boost::asio::io_context& io, EnetClientHost& enetHost, bool webSocket,
+               const std::string& host, uint16_t port, const net::MatchRequest& request,
+               Clock clock, Latency latency);
     ~LoadPlayer();
 
     void SetOther(LoadPlayer* other) { this->other = other; }
@@ -45,13 +46,11 @@ class LoadPlayer {
     uint64_t SentAt(uint32_t sequence) const { return sentAt[sequence % sentAt.size()]; }
 
   private:
-    void Watch();
     void OnPacket(const std::vector<uint8_t>& bytes);
 
-    std::unique_ptr<net::MatchTransport> enet;
+    std::unique_ptr<EnetLink> enet;
     std::unique_ptr<WsTransport> ws;
     net::Transport* transport = nullptr;
-    std::unique_ptr<boost::asio::posix::stream_descriptor> socket;
     Clock clock;
     Latency latency;
     LoadPlayer* other = nullptr;
@@ -65,7 +64,6 @@ class LoadPlayer {
     uint64_t received = 0;
     bool started = false;
     bool left = false;
-    bool alive = true;
 };
 
 }  // namespace qx::loadgen
