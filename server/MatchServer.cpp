@@ -361,11 +361,12 @@ void MatchServer::FeedSpectators(Room& room) {
             done.push_back(spectator.connection);
         }
     }
+    // The last of them to go ends the room (LeaveRoom): `room` may be gone
+    // after this loop.
     for (Connection* c : done) {
         Answer(*c, Message(MatchType::Ended));
         CloseConnection(*c);
     }
-    if (over && room.Empty() && room.spectators.empty()) EndRoom(room, "players left");
 }
 
 // Sends a spectator the start and the next ticks up to `through`, a few
