@@ -278,7 +278,9 @@ TEST(ServerGame, CrossPlayThroughTheServerWithAHostileClientAndALateSpectator) {
             for (net::LinkEvent e = spectatorLink->Poll(data); e != net::LinkEvent::None;
                  e = spectatorLink->Poll(data)) {
                 if (e == net::LinkEvent::Disconnected) spectatorDone = true;
-                if (e == net::LinkEvent::Received) ASSERT_TRUE(feed.Add(data.data(), data.size()));
+                if (e == net::LinkEvent::Received) {
+                    ASSERT_TRUE(feed.Add(data.data(), data.size()));
+                }
             }
             uint32_t t = 0;
             net::InputList emperor, rebel;
