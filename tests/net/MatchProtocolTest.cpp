@@ -212,7 +212,8 @@ TEST(SpectatorFeed, PutsBothSidesBackIntoTicks) {
     std::vector<uint8_t> emperorLists, rebelLists;
     for (int i = 0; i < 3; ++i) AppendTickInputs(steer, emperorLists);
     AppendTickInputs(key, rebelLists);
-    const auto emperor = EncodeFeed(NetSide::Emperor, 1, 3, emperorLists.data(), emperorLists.size());
+    const auto emperor =
+        EncodeFeed(NetSide::Emperor, 1, 3, emperorLists.data(), emperorLists.size());
     const auto rebel = EncodeFeed(NetSide::Rebel, 1, 1, rebelLists.data(), rebelLists.size());
     const auto gap = EncodeFeed(NetSide::Rebel, 5, 1, rebelLists.data(), rebelLists.size());
     ASSERT_TRUE(feed.Add(emperor.data(), emperor.size()));

@@ -47,7 +47,7 @@ class FakeConnection : public Connection {
     bool closed = false;
 };
 
-struct Fixture : ::testing::Test {
+struct MatchServerRules : ::testing::Test {
     ServerLimits limits;
     Metrics metrics;
     SecureRandom random;
@@ -111,7 +111,7 @@ net::InputList Press(GameKey key) {
     return list;
 }
 
-TEST_F(Fixture, CreateJoinAndTheRoomsErrors) {
+TEST_F(MatchServerRules, CreateJoinAndTheRoomsErrors) {
     FakeConnection& host = Open();
     MatchMessage create;
     create.type = MatchType::Create;
@@ -156,7 +156,7 @@ TEST_F(Fixture, CreateJoinAndTheRoomsErrors) {
     EXPECT_EQ(metrics.players[0], 0);
 }
 
-TEST_F(Fixture, QuickMatchPairsTheNextTwo) {
+TEST_F(MatchServerRules, QuickMatchPairsTheNextTwo) {
     FakeConnection& a = Open();
     Ask(a, MatchType::Quick);
     const MatchMessage first = Only(a);
@@ -174,7 +174,7 @@ TEST_F(Fixture, QuickMatchPairsTheNextTwo) {
     EXPECT_EQ(server->RoomCount(), 2u);
 }
 
-TEST_F(Fixture, GuessingCodesIsThrottled) {
+TEST_F(MatchServerRules, GuessingCodesIsThrottled) {
     FakeConnection& host = Open();
     Ask(host, MatchType::Create);
     const std::string code = Only(host).code;
@@ -198,7 +198,7 @@ TEST_F(Fixture, GuessingCodesIsThrottled) {
     EXPECT_EQ(Only(later).type, MatchType::Watching);
 }
 
-TEST_F(Fixture, NoAnswerBeforeARoomIsLongerThanTheFrameThatCausedIt) {
+TEST_F(MatchServerRules, NoAnswerBeforeARoomIsLongerThanTheFrameThatCausedIt) {
     FakeConnection& c = Open();
     const std::vector<std::vector<uint8_t>> junk = {{},
                                                     {'Q'},
@@ -218,7 +218,7 @@ TEST_F(Fixture, NoAnswerBeforeARoomIsLongerThanTheFrameThatCausedIt) {
     EXPECT_TRUE(c.closed);
 }
 
-TEST_F(Fixture, PlayersSpeakOnlyForTheirSideAndSpectatorsNotAtAll) {
+TEST_F(MatchServerRules, PlayersSpeakOnlyForTheirSideAndSpectatorsNotAtAll) {
     FakeConnection* host;
     FakeConnection* guest;
     const std::string code = Pair(host, guest);
@@ -255,7 +255,7 @@ TEST_F(Fixture, PlayersSpeakOnlyForTheirSideAndSpectatorsNotAtAll) {
     EXPECT_EQ(metrics.packetsRelayed[0], 3u);  // hello, start, one inputs
 }
 
-TEST_F(Fixture, FloodsAreCutToTheRate) {
+TEST_F(MatchServerRules, FloodsAreCutToTheRate) {
     FakeConnection* host;
     FakeConnection* guest;
     Pair(host, guest);
@@ -269,7 +269,7 @@ TEST_F(Fixture, FloodsAreCutToTheRate) {
     EXPECT_EQ(guest->frames.size() - before, relayed + 1);
 }
 
-TEST_F(Fixture, LateSpectatorCatchesUpFromTickOneAndFollowsBehind) {
+TEST_F(MatchServerRules, LateSpectatorCatchesUpFromTickOneAndFollowsBehind) {
     FakeConnection* host;
     FakeConnection* guest;
     const std::string code = Pair(host, guest);
@@ -321,7 +321,7 @@ TEST_F(Fixture, LateSpectatorCatchesUpFromTickOneAndFollowsBehind) {
     EXPECT_EQ(server->RoomCount(), 0u);
 }
 
-TEST_F(Fixture, TheLastSpectatorLeavingAnAbandonedGameEndsIt) {
+TEST_F(MatchServerRules, TheLastSpectatorLeavingAnAbandonedGameEndsIt) {
     FakeConnection* host;
     FakeConnection* guest;
     const std::string code = Pair(host, guest);
@@ -335,7 +335,7 @@ TEST_F(Fixture, TheLastSpectatorLeavingAnAbandonedGameEndsIt) {
     EXPECT_EQ(metrics.rooms, 0);
 }
 
-TEST_F(Fixture, LimitsAndTimeouts) {
+TEST_F(MatchServerRules, LimitsAndTimeouts) {
     limits.maxRooms = 1;
     limits.maxConnectionsPerAddress = 2;
     FakeConnection& a = Open();
