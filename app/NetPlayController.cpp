@@ -10,7 +10,7 @@
 #include "app/GameView.h"
 #include "net/EnetTransport.h"
 #include "net/NetPeer.h"
-#include "net/ReplayWriter.h"
+#include "replay/ReplayWriter.h"
 
 using qx::net::NetPeer;
 using qx::net::NetSide;

@@ -12,9 +12,9 @@
 
 #include "app/GameView.h"
 #include "app/ReplayMessages.h"
-#include "net/ReplayCheck.h"
-#include "net/ReplayReader.h"
-#include "net/ReplayWriter.h"
+#include "replay/ReplayCheck.h"
+#include "replay/ReplayReader.h"
+#include "replay/ReplayWriter.h"
 
 namespace {
 

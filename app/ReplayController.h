@@ -8,8 +8,8 @@
 
 #include "app/ReplayPlayback.h"
 #include "game/Game.h"
-#include "net/ReplayRecorder.h"
-#include "net/ReplayRecordingHost.h"
+#include "replay/ReplayRecorder.h"
+#include "replay/ReplayRecordingHost.h"
 
 class GameView;
 

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "net/ReplayError.h"
+#include "replay/ReplayError.h"
 
 // The Czech words for why a replay cannot be played.
 class ReplayMessages {

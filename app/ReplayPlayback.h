@@ -6,10 +6,10 @@
 
 #include "app/ReplayView.h"
 #include "game/Game.h"
-#include "net/Replay.h"
-#include "net/ReplayGameTarget.h"
-#include "net/ReplayPlayer.h"
-#include "net/ReplayQuietHost.h"
+#include "replay/Replay.h"
+#include "replay/ReplayGameTarget.h"
+#include "replay/ReplayPlayer.h"
+#include "replay/ReplayQuietHost.h"
 
 // A replay played in the window at the game's own speed, one tick every
 // 30 ms, on a game of its own shown in a ReplayView laid over the window's

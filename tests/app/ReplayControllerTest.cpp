@@ -13,11 +13,11 @@
 #include "ModalDriver.h"
 #include "app/GameFrame.h"
 #include "game/GameRules.h"
-#include "net/ReplayCheck.h"
-#include "net/ReplayReader.h"
-#include "net/ReplayRecorder.h"
-#include "net/ReplayRecordingHost.h"
-#include "net/ReplayWriter.h"
+#include "replay/ReplayCheck.h"
+#include "replay/ReplayReader.h"
+#include "replay/ReplayRecorder.h"
+#include "replay/ReplayRecordingHost.h"
+#include "replay/ReplayWriter.h"
 #include "tests/replay/ScriptedHost.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include "net/NetReplayRecorder.h"
 #include "net/PacketCodec.h"
 #include "net/RandomPlayer.h"
-#include "net/ReplayCheck.h"
+#include "replay/ReplayCheck.h"
 #include "net/VirtualMatch.h"
 #include "tests/support/StateEditor.h"
 

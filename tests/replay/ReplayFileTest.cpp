@@ -6,9 +6,9 @@
 #include <fstream>
 #include <sstream>
 
-#include "net/ReplayCheck.h"
-#include "net/ReplayReader.h"
-#include "net/ReplayWriter.h"
+#include "replay/ReplayCheck.h"
+#include "replay/ReplayReader.h"
+#include "replay/ReplayWriter.h"
 
 using namespace qx;
 using Code = ReplayError::Code;

@@ -7,14 +7,14 @@
 #include <sstream>
 
 #include "game/Game.h"
-#include "net/ReplayCheck.h"
-#include "net/ReplayGameTarget.h"
-#include "net/ReplayPlayer.h"
-#include "net/ReplayQuietHost.h"
-#include "net/ReplayReader.h"
-#include "net/ReplayRecorder.h"
-#include "net/ReplayRecordingHost.h"
-#include "net/ReplayWriter.h"
+#include "replay/ReplayCheck.h"
+#include "replay/ReplayGameTarget.h"
+#include "replay/ReplayPlayer.h"
+#include "replay/ReplayQuietHost.h"
+#include "replay/ReplayReader.h"
+#include "replay/ReplayRecorder.h"
+#include "replay/ReplayRecordingHost.h"
+#include "replay/ReplayWriter.h"
 #include "tests/replay/ScriptedHost.h"
 
 using namespace qx;

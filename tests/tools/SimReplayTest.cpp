@@ -11,10 +11,10 @@
 #include <sstream>
 
 #include "game/Game.h"
-#include "net/ReplayReader.h"
-#include "net/ReplayRecorder.h"
-#include "net/ReplayRecordingHost.h"
-#include "net/ReplayWriter.h"
+#include "replay/ReplayReader.h"
+#include "replay/ReplayRecorder.h"
+#include "replay/ReplayRecordingHost.h"
+#include "replay/ReplayWriter.h"
 #include "tests/replay/ScriptedHost.h"
 #include "tools/sim/InputExport.h"
 #include "tools/sim/Simulator.h"

@@ -1,4 +1,4 @@
-#include "net/ReplayError.h"
+#include "replay/ReplayError.h"
 
 namespace qx {
 namespace {
@@ -28,6 +28,8 @@ const char* Summary(ReplayError::Code code) {
             return "the replay does not fit the game";
         case Code::ChecksumMismatch:
             return "the final checksum differs from the replay's";
+        case Code::Diverged:
+            return "the game parts from the replay's record";
     }
     return "unknown error";
 }

@@ -1,4 +1,4 @@
-#include "net/ReplayWriter.h"
+#include "replay/ReplayWriter.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -49,39 +49,51 @@ void WriteInput(const GameInput& in, std::ostream& out) {
         case InputKind::Repaint:
             out << 'R';
             return;
+        case InputKind::EndOfGameClosed:
+            out << 'E';
+            return;
+        case InputKind::PlayersChosen:
+            out << 'A';
+            if (in.choice) out << Side(in.choice->emperorHuman) << Side(in.choice->rebelHuman);
+            return;
     }
 }
 
-void WriteEvent(const ReplayEvent& event, std::ostream& out) {
+void WriteEvent(const GameInput& event, std::ostream& out) {
     out << ' ';
-    switch (event.kind) {
-        case ReplayEventKind::Input:
-            return WriteInput(event.input, out);
-        case ReplayEventKind::EndOfGameClosed:
-            out << 'E';
-            return;
-        case ReplayEventKind::DialogAnswer:
-            out << 'A' << Side(event.answer.emperorHuman) << Side(event.answer.rebelHuman);
-            return;
-    }
+    WriteInput(event, out);
+}
+
+void WriteCheckpoint(const ReplayCheckpoint& point, std::ostream& out) {
+    char sum[9];
+    std::snprintf(sum, sizeof sum, "%08x", static_cast<unsigned>(point.sum));
+    out << "check " << point.tick << ' ' << sum << '\n';
 }
 
 }  // namespace
 
+// Tick lines and checkpoints in the order of their ticks; a checkpoint
+// comes after the line of its own tick.
 void WriteReplay(const Replay& replay, std::ostream& out) {
-    out << "quarnex-replay " << Replay::kVersion << '\n'
+    out << "quarnex-replay " << replay.version << '\n'
         << "seed " << replay.seed << '\n'
         << "players " << PlayerWord(replay.players.emperorHuman) << ' '
         << PlayerWord(replay.players.rebelHuman) << '\n'
         << "ticks " << replay.tickCount << '\n';
+    size_t check = 0;
     for (const ReplayTick& tick : replay.ticks) {
+        for (; check < replay.checkpoints.size() && replay.checkpoints[check].tick < tick.tick;
+             ++check) {
+            WriteCheckpoint(replay.checkpoints[check], out);
+        }
         if (tick.Empty()) continue;
         out << tick.tick;
-        for (const ReplayEvent& event : tick.before) WriteEvent(event, out);
-        if (!tick.during.empty()) out << " |";
-        for (const ReplayEvent& event : tick.during) WriteEvent(event, out);
+        for (const GameInput& event : tick.before) WriteEvent(event, out);
+        if (!tick.after.empty()) out << " |";
+        for (const GameInput& event : tick.after) WriteEvent(event, out);
         out << '\n';
     }
+    for (; check < replay.checkpoints.size(); ++check) WriteCheckpoint(replay.checkpoints[check], out);
     out << "end " << ChecksumHex(replay.finalChecksum) << '\n';
 }
 

@@ -3,7 +3,7 @@
 #include <ostream>
 #include <string>
 
-#include "net/Replay.h"
+#include "replay/Replay.h"
 
 namespace qx {
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "game/Game.h"
-#include "net/ReplayTarget.h"
+#include "replay/ReplayTarget.h"
 
 namespace qx {
 

@@ -6,8 +6,7 @@
 namespace qx {
 
 // What a replay is played on: a Game (shown in a window or the simulator) or
-// a bare state (checked without drawing). The game must have the
-// ReplayPlayer as its host, so that the player answers the modal windows.
+// a bare state (checked without drawing).
 class ReplayTarget {
   public:
     virtual ~ReplayTarget() = default;

@@ -1,24 +1,23 @@
-#include "net/ReplayCheck.h"
+#include "replay/ReplayCheck.h"
 
-#include "net/ReplayPlayer.h"
-#include "net/ReplayQuietHost.h"
-#include "net/ReplayRulesTarget.h"
+#include "replay/ReplayPlayer.h"
+#include "replay/ReplayRulesTarget.h"
 
 namespace qx {
 
 ReplayError CheckReplay(const Replay& replay, GameState* end) {
-    ReplayQuietHost quiet;
-    ReplayPlayer player(replay, quiet);
+    ReplayPlayer player(replay);
     GameState state = GameState::Start(replay.seed, replay.players);
-    ReplayRulesTarget target(state, player);
+    ReplayRulesTarget target(state);
     while (player.Step(target)) {
     }
     if (end) *end = state;
     if (player.Failed()) return player.Failure();
     ReplayError error;
-    const uint64_t reached = Checksum(state);
+    const uint64_t reached = ReplayChecksum(replay.version, state);
     if (reached != replay.finalChecksum) {
         error.code = ReplayError::Code::ChecksumMismatch;
+        error.tick = replay.tickCount;
         error.detail =
             "recorded " + ChecksumHex(replay.finalChecksum) + ", played " + ChecksumHex(reached);
     }

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "game/GameState.h"
-#include "net/Replay.h"
-#include "net/ReplayError.h"
+#include "replay/Replay.h"
+#include "replay/ReplayError.h"
 
 namespace qx {
 

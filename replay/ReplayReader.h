@@ -4,8 +4,8 @@
 #include <optional>
 #include <string>
 
-#include "net/Replay.h"
-#include "net/ReplayError.h"
+#include "replay/Replay.h"
+#include "replay/ReplayError.h"
 
 namespace qx {
 

@@ -21,6 +21,7 @@ struct ReplayError {
         TooLong,           // more ticks or events than the format allows
         Mismatch,          // the events do not fit the game they are played on
         ChecksumMismatch,  // the game ends in another state than recorded
+        Diverged,          // the game parts from a checkpoint of the record
     };
 
     Code code = Code::None;

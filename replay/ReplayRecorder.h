@@ -3,15 +3,17 @@
 #include <cstdint>
 
 #include "game/GameObserver.h"
-#include "net/Replay.h"
+#include "game/StepInputs.h"
+#include "replay/Replay.h"
 
 namespace qx {
 
 // Records a game as it is played. As a GameObserver of a Game it hears the
-// start, every input and every tick by itself; the host reports the close of
-// its modal windows (ReplayRecordingHost does that) and may end the start-up
-// early with EndStartUp(). A host that drives GameRules itself calls the
-// same functions in the same order.
+// start, every input (the answers to the game's windows among them) and
+// every tick by itself. Inputs after a tick that left the game waiting for a
+// window belong to that tick (after its timer tick) until the next tick
+// starts or the host ends the step (EndStep); all others belong to the next
+// tick. A host that runs whole steps itself reports them with AddStep.
 //
 // The recording stops, keeping what it has, when it reaches a bound of
 // Replay; Finish() then gives the replay up to the last whole tick, which
@@ -24,16 +26,14 @@ class ReplayRecorder : public GameObserver {
     void OnTickStart(const GameState& before) override;
     void OnTickEnd(const GameState& after) override;
 
-    // The host's modal windows, reported when they close.
-    void OnEndOfGameClosed();
-    void OnDialogAnswer(PlayerChoice players);
-
     // Ends tick 0 (the start-up) now: later inputs belong to tick 1. Without
     // this the start-up ends with the first timer tick.
     void EndStartUp(const GameState& now);
-    // A step of the host in which the timer did not run: the tick's inputs
-    // are kept and no timer tick is played back.
-    void OnIdleTick(const GameState& after);
+    // Ends the host's step: the tick just played is closed with the state
+    // after it, answers included.
+    void EndStep(const GameState& after);
+    // One whole step of a host that drives the rules itself.
+    void AddStep(const StepInputs& step, const GameState& after);
 
     // The replay up to the last whole tick. Inputs after it are left out;
     // when no tick has run yet, the start-up so far ends at `now`.
@@ -44,14 +44,15 @@ class ReplayRecorder : public GameObserver {
     int64_t TicksRecorded() const { return completedTicks; }
 
   private:
-    void Add(const ReplayEvent& event);
+    void Add(const GameInput& event);
+    bool BeginTick();
     void Commit(const GameState& after);
 
     Replay replay;
     ReplayTick pending;  // the tick being recorded
     bool started = false;
     bool startUpOpen = false;
-    bool inTick = false;
+    bool answering = false;  // the last tick left the game waiting: inputs go after it
     bool full = false;
     int64_t completedTicks = 0;
     int64_t events = 0;

@@ -1,4 +1,4 @@
-#include "net/ReplayReader.h"
+#include "replay/ReplayReader.h"
 
 #include <charconv>
 #include <filesystem>
@@ -73,22 +73,25 @@ class Parser {
   private:
     bool NextLine(std::string_view& line);
     bool Fail(Code code, std::string detail);
-    bool ReadFormatLine();
+    bool ReadFormatLine(Replay& replay);
     bool ReadHeader(Replay& replay);
     bool ReadField(std::string_view name, std::vector<std::string_view>& words);
     bool ReadCount(std::string_view word, int64_t min, int64_t max, int64_t& value,
                    const char* what);
     bool ReadTickLine(const std::vector<std::string_view>& words, Replay& replay);
-    bool ReadEvent(std::string_view word, ReplayEvent& event);
-    bool ReadTarget(std::string_view word, ReplayEvent& event);
+    bool ReadEvent(std::string_view word, GameInput& event);
+    bool ReadTarget(std::string_view word, GameInput& event);
+    bool ReadCheckpoint(const std::vector<std::string_view>& words, Replay& replay);
+    bool CheckpointsComplete(const Replay& replay);
     bool ReadEnd(const std::vector<std::string_view>& words, Replay& replay);
 
     std::string_view text;
     ReplayError& error;
     size_t position = 0;
     int64_t lineNumber = 0;
-    int64_t lastTick = -1;
+    int64_t lastTick = -1;  // of the last tick or checkpoint line
     int64_t events = 0;
+    int version = 0;
 };
 
 bool Parser::Fail(Code code, std::string detail) {
@@ -117,7 +120,7 @@ bool Parser::NextLine(std::string_view& line) {
     return true;
 }
 
-bool Parser::ReadFormatLine() {
+bool Parser::ReadFormatLine(Replay& replay) {
     const std::string_view head = text.substr(0, kMagic.size() + 1);
     if (head.size() <= kMagic.size() && kMagic.substr(0, head.size()) == head) {
         lineNumber = 1;
@@ -135,10 +138,14 @@ bool Parser::ReadFormatLine() {
         return Fail(Code::NotAReplay, "the first line must be 'quarnex-replay VERSION'");
     const Number parsed = ParseNumber(words[1], 0, std::numeric_limits<int64_t>::max(), version);
     if (parsed == Number::NotANumber) return Fail(Code::NotAReplay, "no version number");
-    if (parsed == Number::OutOfRange || version != Replay::kVersion) {
+    if (parsed == Number::OutOfRange || version < Replay::kOldestVersion ||
+        version > Replay::kVersion) {
         return Fail(Code::WrongVersion, "version " + std::string(words[1]) + ", this game reads " +
+                                            std::to_string(Replay::kOldestVersion) + " to " +
                                             std::to_string(Replay::kVersion));
     }
+    replay.version = static_cast<int>(version);
+    this->version = replay.version;
     return true;
 }
 
@@ -195,7 +202,7 @@ bool Parser::ReadHeader(Replay& replay) {
     return true;
 }
 
-bool Parser::ReadTarget(std::string_view word, ReplayEvent& event) {
+bool Parser::ReadTarget(std::string_view word, GameInput& event) {
     const size_t comma = word.find(',');
     if (comma == std::string_view::npos) return Fail(Code::Malformed, "a target needs 'Tx,y'");
     int64_t x = 0;
@@ -206,18 +213,18 @@ bool Parser::ReadTarget(std::string_view word, ReplayEvent& event) {
         !ReadCount(word.substr(comma + 1), lo, hi, y, "a target's y")) {
         return false;
     }
-    event = ReplayEvent::Of(GameInput::Target(static_cast<int32_t>(x), static_cast<int32_t>(y)));
+    event = GameInput::Target(static_cast<int32_t>(x), static_cast<int32_t>(y));
     return true;
 }
 
-bool Parser::ReadEvent(std::string_view word, ReplayEvent& event) {
+bool Parser::ReadEvent(std::string_view word, GameInput& event) {
     const std::string_view rest = word.substr(1);
     switch (word[0]) {
         case 'T':
             return ReadTarget(word, event);
         case 'F':
             if (const auto weapon = WeaponFromLetter(rest)) {
-                event = ReplayEvent::Of(GameInput::Fire(*weapon));
+                event = GameInput::Fire(*weapon);
                 return true;
             }
             break;
@@ -226,30 +233,35 @@ bool Parser::ReadEvent(std::string_view word, ReplayEvent& event) {
             if (!ReadCount(rest, 0, static_cast<int64_t>(GameKey::DownRight), key, "a key")) {
                 return false;
             }
-            event = ReplayEvent::Of(GameInput::Key(static_cast<GameKey>(key)));
+            event = GameInput::Key(static_cast<GameKey>(key));
             return true;
         }
         case 'N':
             if (rest.empty()) {
-                event = ReplayEvent::Of(GameInput::NewGame());
+                event = GameInput::NewGame();
                 return true;
             }
             if (const auto choice = ChoiceLetters(rest)) {
-                event = ReplayEvent::Of(GameInput::NewGame(*choice));
+                event = GameInput::NewGame(*choice);
                 return true;
             }
             break;
         case 'R':
             if (!rest.empty()) break;
-            event = ReplayEvent::Of(GameInput::Repaint());
+            event = GameInput::Repaint();
             return true;
         case 'E':
             if (!rest.empty()) break;
-            event = ReplayEvent::EndOfGame();
+            event = GameInput::EndOfGameClosed();
             return true;
         case 'A':
+            // Version 2 writes a dialog closed without OK as a bare 'A'.
+            if (rest.empty() && version >= 2) {
+                event = GameInput::PlayersChosen(std::nullopt);
+                return true;
+            }
             if (const auto choice = ChoiceLetters(rest)) {
-                event = ReplayEvent::Answer(*choice);
+                event = GameInput::PlayersChosen(*choice);
                 return true;
             }
             break;
@@ -284,16 +296,54 @@ bool Parser::ReadTickLine(const std::vector<std::string_view>& words, Replay& re
             return Fail(Code::TooLong,
                         "more than " + std::to_string(Replay::kMaxEvents) + " events");
         }
-        ReplayEvent event;
+        GameInput event;
         if (!ReadEvent(words[i], event)) return false;
-        (duringTick ? entry.during : entry.before).push_back(event);
+        (duringTick ? entry.after : entry.before).push_back(event);
     }
-    if (entry.before.size() + entry.during.size() > Replay::kMaxEventsPerTick) {
+    if (entry.before.size() + entry.after.size() > Replay::kMaxEventsPerTick) {
         return Fail(Code::TooLong, "more than " + std::to_string(Replay::kMaxEventsPerTick) +
                                        " events in one tick");
     }
     replay.ticks.push_back(std::move(entry));
     return true;
+}
+
+// Version 2: `check T SUM` after every tick T that is a multiple of
+// Replay::kCheckpointEvery, in order, none missing; SUM 8 hex digits.
+bool Parser::ReadCheckpoint(const std::vector<std::string_view>& words, Replay& replay) {
+    if (version < 2) return Fail(Code::Malformed, "version 1 has no 'check' lines");
+    if (words.size() != 3 || words[2].size() != 8) {
+        return Fail(Code::Malformed, "'check' takes a tick and 8 hex digits");
+    }
+    int64_t tick = 0;
+    if (!ReadCount(words[1], 0, replay.tickCount, tick, "the checkpoint's tick")) return false;
+    const int64_t expected =
+        Replay::kCheckpointEvery * (static_cast<int64_t>(replay.checkpoints.size()) + 1);
+    if (tick != expected || tick < lastTick) {
+        return Fail(Code::Malformed, "expected the checkpoint of tick " + std::to_string(expected));
+    }
+    ReplayCheckpoint point;
+    point.tick = tick;
+    const auto [ptr, ec] = std::from_chars(words[2].data(), words[2].data() + 8, point.sum, 16);
+    if (ec != std::errc() || ptr != words[2].data() + 8) {
+        return Fail(Code::Malformed, "'check' takes a tick and 8 hex digits");
+    }
+    lastTick = tick;
+    replay.checkpoints.push_back(point);
+    return true;
+}
+
+// A version 2 file without all its checkpoints is cut or made up: it cannot
+// be the game it claims to be, however many ticks it names.
+bool Parser::CheckpointsComplete(const Replay& replay) {
+    if (version < 2) return true;
+    const auto wanted = replay.tickCount / Replay::kCheckpointEvery;
+    if (static_cast<int64_t>(replay.checkpoints.size()) == wanted) return true;
+    return Fail(Code::Truncated,
+                "the checkpoint of tick " +
+                    std::to_string(Replay::kCheckpointEvery *
+                                   (static_cast<int64_t>(replay.checkpoints.size()) + 1)) +
+                    " is missing");
 }
 
 bool Parser::ReadEnd(const std::vector<std::string_view>& words, Replay& replay) {
@@ -314,7 +364,7 @@ bool Parser::ReadEnd(const std::vector<std::string_view>& words, Replay& replay)
 
 std::optional<Replay> Parser::Run() {
     Replay replay;
-    if (!ReadFormatLine() || !ReadHeader(replay)) return std::nullopt;
+    if (!ReadFormatLine(replay) || !ReadHeader(replay)) return std::nullopt;
     for (;;) {
         std::string_view line;
         if (!NextLine(line)) return std::nullopt;
@@ -324,8 +374,12 @@ std::optional<Replay> Parser::Run() {
             return std::nullopt;
         }
         if (words[0] == "end") {
-            if (!ReadEnd(words, replay)) return std::nullopt;
+            if (!CheckpointsComplete(replay) || !ReadEnd(words, replay)) return std::nullopt;
             return replay;
+        }
+        if (words[0] == "check") {
+            if (!ReadCheckpoint(words, replay)) return std::nullopt;
+            continue;
         }
         if (!ReadTickLine(words, replay)) return std::nullopt;
     }
