@@ -34,7 +34,7 @@ QRect AvailableArea() {
 GameFrame::GameFrame(QWidget* parent)
     : QMainWindow(parent),
       replays(this, *this, [this] { return timer.isActive(); }),
-      game(replays.Host()) {
+      game(*this) {
     const StoredRect stored = WindowPosition::Parse(settings.ReadPosition());
     showScore = settings.ReadShowScore();
 

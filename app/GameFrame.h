@@ -81,7 +81,7 @@ class GameFrame : public QMainWindow, public qx::GameHost {
     void OnNetworkEnded();
 
     Settings settings;
-    ReplayController replays;  // before the game, whose host it provides
+    ReplayController replays;  // before the game, which it records
     qx::Game game;
     GameView* view = nullptr;
     QTimer timer;

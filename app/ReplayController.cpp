@@ -30,8 +30,7 @@ ReplayController::ReplayController(QWidget* window, qx::GameHost& windowHost,
                                    std::function<bool()> timerRunning)
     : window(window),
       windowHost(windowHost),
-      timerRunning(std::move(timerRunning)),
-      recordingHost(windowHost, &recorder) {}
+      timerRunning(std::move(timerRunning)) {}
 
 ReplayController::~ReplayController() {
     qApp->removeEventFilter(this);

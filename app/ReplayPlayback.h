@@ -9,7 +9,6 @@
 #include "replay/Replay.h"
 #include "replay/ReplayGameTarget.h"
 #include "replay/ReplayPlayer.h"
-#include "replay/ReplayQuietHost.h"
 
 // A replay played in the window at the game's own speed, one tick every
 // 30 ms, on a game of its own shown in a ReplayView laid over the window's
@@ -36,7 +35,6 @@ class ReplayPlayback : public QObject {
     void OnTimer();
 
     qx::Replay replay;
-    qx::ReplayQuietHost quiet;
     qx::ReplayPlayer player;
     qx::Game game;
     qx::ReplayGameTarget target;

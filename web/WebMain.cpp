@@ -76,6 +76,10 @@ EMSCRIPTEN_KEEPALIVE void qx_new_game() {
     game->NewGame();
 }
 
+EMSCRIPTEN_KEEPALIVE void qx_close_end_of_game() {
+    game->CloseEndOfGame();
+}
+
 EMSCRIPTEN_KEEPALIVE void qx_close_new_game(int confirmed, int emperorHuman, int rebelHuman) {
     game->CloseNewGameDialog(confirmed != 0, {emperorHuman != 0, rebelHuman != 0});
 }
@@ -99,7 +103,7 @@ EMSCRIPTEN_KEEPALIVE int qx_ship_y(int rebel) {
 }
 
 EMSCRIPTEN_KEEPALIVE int qx_ticking() {
-    return game->TimerRunning() && !game->NewGameDialogOpen() ? 1 : 0;
+    return game->Ticking() ? 1 : 0;
 }
 
 // Brings the RGBA copy up to date and returns how many boxes changed; their

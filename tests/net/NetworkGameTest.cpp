@@ -3,7 +3,7 @@
 #include <map>
 
 #include "game/Game.h"
-#include "net/NetGameHost.h"
+#include "net/NetEndOfGame.h"
 #include "net/NetReplayRecorder.h"
 #include "net/PacketCodec.h"
 #include "net/RandomPlayer.h"
@@ -33,19 +33,22 @@ struct RandomPlayers {
 };
 
 // The checksums of one machine running the same game with every input
-// known: per tick the Emperor's inputs, then the Rebel's, then the tick.
+// known: per tick the Emperor's inputs, then the Rebel's, then the tick, and
+// a finished game's windows answered at once with the same players.
 std::vector<uint64_t> KnownInputsRun(uint32_t seed, uint32_t ticks) {
-    NetGameHost host;
-    Game game(host);
+    Game game;
     game.Start(seed, {true, true});
-    game.OnPaint();
+    game.Apply(GameInput::Repaint());
     game.Apply(GameInput::NewGame(PlayerChoice{true, true}));
     RandomPlayers players;
     std::vector<uint64_t> sums{Checksum(game.State())};
     for (uint32_t tick = 1; tick <= ticks; ++tick) {
         for (const GameInput& in : players(0, tick)) game.Apply(in);
         for (const GameInput& in : players(1, tick)) game.Apply(in);
-        if (game.State().timerRunning) game.Tick();
+        game.Tick();
+        if (net::EndsGame(game.State())) {
+            for (const GameInput& in : net::EndOfGameAnswers()) game.Apply(in);
+        }
         sums.push_back(Checksum(game.State()));
     }
     return sums;

@@ -60,7 +60,7 @@ TEST_F(StartedGame, ClosingTheDialogWithoutOkKeepsThePlayers) {
 }
 
 // An idle Emperor loses three rounds to the computer: the end message, then
-// the New game dialog, with no tick in between.
+// (once it is closed) the New game dialog; no tick runs until both are.
 TEST_F(StartedGame, EndOfGameOpensTheMessageThenTheNewGameDialog) {
     game.NewGame();
     game.CloseNewGameDialog(true, {true, false});
@@ -69,13 +69,59 @@ TEST_F(StartedGame, EndOfGameOpensTheMessageThenTheNewGameDialog) {
         game.Tick();
         ++ticks;
     }
-    ASSERT_EQ(dialogs.opened.size(), 3u) << ticks;
+    ASSERT_EQ(dialogs.opened.size(), 2u) << ticks;
     EXPECT_EQ(dialogs.opened[1].rfind("end: End.. | Je konec imperatora! \n", 0), 0u)
         << dialogs.opened[1];
+    EXPECT_FALSE(game.Tick());
+    game.NewGame();  // the menu while a dialog is open: nothing
+    game.CloseEndOfGame();
+    ASSERT_EQ(dialogs.opened.size(), 3u);
     EXPECT_EQ(dialogs.opened[2], "new: human computer");
     EXPECT_FALSE(game.Tick());
     game.CloseNewGameDialog(true, {true, false});
     EXPECT_TRUE(game.Tick());
+}
+
+// The page's game is the desktop's, also when a game ends and the player
+// changes sides in the dialog: the rest of that tick runs with the new
+// players in both.
+TEST(WebGame, AGameEndWithAChangeOfSidesGoesAsInTheNativeGame) {
+    RecordedDialogs dialogs;
+    WebGame page{dialogs};
+    page.Start(7, {true, false}, 600, 400);
+    page.NewGame();
+    page.CloseNewGameDialog(true, {true, false});
+
+    qx::Game native;
+    native.OnSize(600, 400);
+    native.Start(7, {true, false});
+    native.Apply(qx::GameInput::Repaint());
+    native.Apply(qx::GameInput::NewGame());
+    native.Apply(qx::GameInput::PlayersChosen(PlayerChoice{true, false}));
+    ASSERT_EQ(Checksum(page.State()), Checksum(native.State()));
+
+    int ends = 0;
+    for (int tick = 1; tick <= 6000; ++tick) {
+        if (tick % 40 == 0) {
+            page.MouseMove(tick % 600, 300);
+            native.Apply(qx::GameInput::Target(tick % 600, 300));
+        }
+        page.Tick();
+        native.Tick();
+        if (native.Waiting()) {
+            // Sides change at every end: the person takes the other ship.
+            const PlayerChoice next{!native.State().emperor.Computer() ? false : true,
+                                    !native.State().rebel.Computer() ? false : true};
+            ++ends;
+            page.CloseEndOfGame();
+            page.CloseNewGameDialog(true, next);
+            native.Apply(qx::GameInput::EndOfGameClosed());
+            native.Apply(qx::GameInput::PlayersChosen(next));
+        }
+        ASSERT_EQ(Checksum(page.State()), Checksum(native.State()))
+            << "tick " << tick << ": " << FirstDifference(native.State(), page.State());
+    }
+    EXPECT_GE(ends, 2);
 }
 
 TEST_F(StartedGame, InputSteersThePersonsShip) {

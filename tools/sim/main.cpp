@@ -91,8 +91,10 @@ int main(int argc, char** argv) {
         if (!replay) return Fail(options->replayPath + ": " + readError.Describe());
         // Played without drawing first (a quarter of a microsecond a tick),
         // so a damaged replay is refused at once, naming where it parts.
-        if (const qx::ReplayError wrong = qx::CheckReplay(*replay)) {
+        qx::GameState reached;
+        if (const qx::ReplayError wrong = qx::CheckReplay(*replay, &reached)) {
             SimSummary refused;
+            refused.checksum = qx::Checksum(reached);
             return Wrong(options->replayPath + ": " + wrong.Describe(), refused);
         }
     }

@@ -24,6 +24,7 @@ export class GameCore {
   rightButton() { this.m._qx_right_button(); }
   key(gameKey) { this.m._qx_key(gameKey); }
   newGame() { this.m._qx_new_game(); }
+  closeEndOfGame() { this.m._qx_close_end_of_game(); }
   closeNewGame(confirmed, emperorHuman, rebelHuman) {
     this.m._qx_close_new_game(confirmed ? 1 : 0, emperorHuman ? 1 : 0, rebelHuman ? 1 : 0);
   }

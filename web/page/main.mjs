@@ -19,8 +19,8 @@ async function main() {
   const dialogs = new PageDialogs(document);
   let view = null;
 
-  // Called by the game from inside a step, so they only open the dialogs;
-  // the game is told the New game answer once its dialog closes. As on the
+  // Called when the game comes to wait for a dialog; the game is told the
+  // answer once the dialog closes and goes on from where it stopped. As on the
   // desktop, the screen behind a dialog is the one the game had drawn when
   // it opened the dialog.
   const core = await GameCore.load({
@@ -29,6 +29,7 @@ async function main() {
       view.hold(true);
       dialogs.openEndOfGame(caption, text, () => {
         view.hold(false);
+        core.closeEndOfGame();
         view.present();
       });
     },
