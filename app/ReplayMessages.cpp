@@ -31,6 +31,9 @@ QString Reason(const qx::ReplayError& error) {
         case Code::ChecksumMismatch:
             return QStringLiteral(
                 "Kontrolni soucet nesouhlasi: hra by skoncila jinak, nez byla zaznamenana.");
+        case Code::Diverged:
+            return QStringLiteral("Zaznam je poskozeny: hra se od nej odchyluje v kroku %1.")
+                .arg(QString::number(error.tick));
     }
     return {};
 }

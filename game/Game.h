@@ -66,8 +66,6 @@ class Game {
     std::vector<Box> TakeScreenWrites() { return screen.TakeWrites(); }
     Rect ClientRect() const { return clientRect; }
     int32_t TickCounter() const { return state.tickCounter; }
-    int32_t FlightFrame() const { return state.flightFrame; }
-    const Surface& Backdrop() const { return renderer.Backdrop().Picture(); }
     // Reports every start, input and tick from now on (null: none).
     void SetObserver(GameObserver* watcher) { observer = watcher; }
 
