@@ -232,6 +232,11 @@ TEST(SimReplay, CommandLineChecksTheReplaysChecksumAndRefusesBadFiles) {
     EXPECT_EQ(checksumOf(message), checksumOf(live));
     EXPECT_NE(message.find("differs"), std::string::npos) << message;
 
+    // Help answers; a folder is no input script.
+    EXPECT_EQ(run("--help"), 0);
+    EXPECT_EQ(run("--input " + dir.string(), &message), 2);
+    EXPECT_NE(message.find("is a folder"), std::string::npos) << message;
+
     // A damaged file: exit 2 naming the line.
     std::ofstream(file, std::ios::trunc) << text.substr(0, end - 3);
     EXPECT_EQ(run("--replay " + file, &message), 2);
