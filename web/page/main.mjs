@@ -1,49 +1,131 @@
 // The browser page: loads the game, shows its screen on the canvas, runs the
-// 30 ms tick and connects the menu, the dialogs and the players' input.
-// window.quarnex reports start-up times, drawing counts and where the ships
-// are (for tests and measurements).
+// 30 ms tick and connects the menu, the dialogs, the pause and the players'
+// input (mouse, keys, touch, gamepads). window.quarnex reports start-up
+// times, drawing counts and where the ships are (for tests and measurements).
+import { KeyBindings } from './bindings.mjs';
+import { ControlsPage } from './controls.mjs';
 import { GameCore } from './core.mjs';
 import { PageDialogs } from './dialogs.mjs';
+import { Gamepads } from './gamepads.mjs';
 import { wireInput } from './input.mjs';
+import { language, setLanguage, startLanguage, tr, translatePage, trGameText } from './language.mjs';
 import { wireMenu } from './menu.mjs';
-import { readPlayers, writePlayers } from './settings.mjs';
+import { Pause } from './pause.mjs';
+import { readFlag, readPlayers, readSetting, writeFlag, writePlayers,
+         writeSetting } from './settings.mjs';
+import { touchScreenOnly, wireTouchPad } from './touch.mjs';
 import { ScreenView } from './view.mjs';
 
 const TICK_MS = 30;
+const SCORE_KEY = 'quarnex.Vzhled.skore';
+const TOUCH_KEY = 'quarnex.Vzhled.dotyk';
+const KEYS_KEY = 'quarnex.Klavesy';
 
-const status = { ticks: 0, firstFrameMs: null, firstFrameShownMs: null };
+const status = { ticks: 0, firstFrameMs: null, firstFrameShownMs: null, started: false };
 window.quarnex = status;
 
+// A message over the whole page that replaces the game (it could not start).
+function showNotice(caption, text) {
+  const notice = document.getElementById('notice');
+  notice.querySelector('.caption').textContent = caption;
+  notice.querySelector('.text').textContent = text;
+  notice.hidden = false;
+  document.body.classList.add('failed');
+  document.getElementById('menubar').inert = true;
+}
+
 async function main() {
+  startLanguage();
+  translatePage(document);
   const canvas = document.getElementById('screen');
-  const dialogs = new PageDialogs(document);
+  const menubar = document.getElementById('menubar');
+  const giveBackFocus = () => canvas.focus({ preventScroll: true });
+  let menu = null;
+  const dialogs = new PageDialogs(document, (open) => {
+    menubar.inert = open;
+    menu?.close();
+  });
+  const bindings = KeyBindings.parse(readSetting(KEYS_KEY));
+  const controls = new ControlsPage(dialogs.controls, bindings,
+                                    () => writeSetting(KEYS_KEY, bindings.serialize()));
+  dialogs.keyFilter = (event) => dialogs.isOpen(dialogs.controls) && controls.key(event);
   let view = null;
+  let core = null;
+  let sawKeyboard = false;
+  window.addEventListener('keydown', () => { sawKeyboard = true; }, true);
+  const touchOnly = () => touchScreenOnly(window) && !sawKeyboard;
+
+  // The title: "Quarnex 2.00", the score when shown (held at the final one
+  // while the end-of-game box is open), the pause.
+  let showScore = readFlag(SCORE_KEY);
+  let heldWins = null;
+  const updateTitle = () => {
+    let title = 'Quarnex 2.00';
+    if (showScore && core) {
+      const wins = heldWins ?? core.wins();
+      title += ` - ${wins.emperor} : ${wins.rebel}`;
+    }
+    if (pause?.paused) title += ` - ${tr('pauza')}`;
+    if (document.title !== title) document.title = title;
+    document.getElementById('title-line').textContent = title;
+  };
+  let pause = null;
+
+  const touchPad = wireTouchPad(document.getElementById('touch-pad'), {
+    key: (k) => core?.key(k),
+  }, () => dialogs.anyOpen() || pause?.paused);
 
   // Called by the game from inside a step, so they only open the dialogs;
   // the game is told the New game answer once its dialog closes. As on the
   // desktop, the screen behind a dialog is the one the game had drawn when
   // it opened the dialog.
-  const core = await GameCore.load({
+  core = await GameCore.load({
     openEndOfGame: (caption, text) => {
       view.present();
       view.hold(true);
-      dialogs.openEndOfGame(caption, text, () => {
+      heldWins = core.wins();
+      updateTitle();
+      dialogs.openEndOfGame(trGameText(caption), trGameText(text), () => {
+        heldWins = null;
+        updateTitle();
         view.hold(false);
         view.present();
       });
     },
     openNewGame: (emperorHuman, rebelHuman) => {
       view.present();
-      dialogs.openNewGame(emperorHuman, rebelHuman, (confirmed, emperor, rebel) => {
-        core.closeNewGame(confirmed, emperor, rebel);
-        if (confirmed) writePlayers({ emperorComputer: !emperor, rebelComputer: !rebel });
-        canvas.focus({ preventScroll: true });
-      });
+      // Without a keyboard nobody can fly the Rebel unless its touch
+      // controls are on: offer the computer.
+      const rebel = rebelHuman && !(touchOnly() && !touchPad.shown());
+      dialogs.openNewGame(emperorHuman, rebel, (confirmed, emperor, rebelChosen) => {
+        core.closeNewGame(confirmed, emperor, rebelChosen);
+        if (confirmed) {
+          writePlayers({ emperorComputer: !emperor, rebelComputer: !rebelChosen });
+          if (rebelChosen && touchOnly() && !touchPad.shown()) setTouch(true);
+        }
+        giveBackFocus();
+      }, true);
     },
   });
+  status.started = true;
   view = new ScreenView(canvas, core);
   status.stats = view.stats;
   status.ships = () => core.ships();
+  status.wins = () => core.wins();
+  status.target = () => core.target();
+
+  pause = new Pause(document.getElementById('pause-note'), () => core.ticking(), (paused) => {
+    menu.setChecked('pause', paused);
+    updateTitle();
+  });
+  pause.watchVisibility(document);
+  status.paused = () => pause.paused;
+
+  const setTouch = (on) => {
+    touchPad.show(on);
+    writeFlag(TOUCH_KEY, on);
+    menu.setChecked('touch', on);
+  };
 
   // Start-up in the desktop's order: the players kept from the last visit,
   // the first picture, then the New game command.
@@ -56,35 +138,94 @@ async function main() {
   status.firstFrameMs = performance.now();
   requestAnimationFrame(() => { status.firstFrameShownMs = performance.now(); });
 
-  const menu = wireMenu(document.getElementById('menubar'), {
-    new: () => { core.newGame(); view.present(); },
-    about: () => dialogs.openAbout(() => { core.paint(); view.present(); }),
-  }, () => canvas.focus({ preventScroll: true }));
+  const repaint = () => { core.paint(); view.present(); };
+  menu = wireMenu(menubar, {
+    new: () => { pause.set(false); core.newGame(); view.present(); },
+    pause: () => pause.toggle(),
+    score: () => {
+      showScore = !showScore;
+      writeFlag(SCORE_KEY, showScore);
+      menu.setChecked('score', showScore);
+      updateTitle();
+    },
+    touch: () => setTouch(!touchPad.shown()),
+    language: () => dialogs.openLanguage(language(), (chosen) => {
+      if (chosen) {
+        setLanguage(chosen);
+        translatePage(document);
+        pause.show();
+        updateTitle();
+      }
+      repaint();
+    }),
+    controls: () => dialogs.openControls(() => controls.render(), repaint),
+    about: () => dialogs.openAbout(repaint),
+  }, giveBackFocus, () => dialogs.anyOpen());
+  menu.setChecked('score', showScore);
+  setTouch(readFlag(TOUCH_KEY));
 
   view.watch((w, h) => {
     view.setSize(w, h);
     core.resize(w, h);
     view.present(true);
   });
+  const inputBlocked = () => dialogs.anyOpen() || menu.isOpen() || pause.paused;
   wireInput({
     canvas, view, core,
-    blocked: () => dialogs.anyOpen() || menu.isOpen(),
+    blocked: inputBlocked,
+    bindings: () => bindings,
+    onKey: (event) => {
+      const pauseKey = event.key === 'Pause' || (event.code === 'KeyP' && !event.altKey &&
+                                                  !event.ctrlKey && !event.metaKey);
+      if (!pauseKey || dialogs.anyOpen() || menu.isOpen()) return false;
+      pause.toggle();
+      return true;
+    },
   });
   dialogs.paintPictures(core, document);
+  const pads = new Gamepads(core, {
+    onPause: () => pause.toggle(),
+    accepts: () => (dialogs.anyOpen() || menu.isOpen() ? 'none' : pause.paused ? 'pause' : 'all'),
+  });
 
-  // One step per timer event, never catching up on missed ones.
+  // One step per timer event, never catching up on missed ones. The
+  // controls page holds the game while it is open, as on the desktop.
   setInterval(() => {
+    pads.poll();
+    if (pause.paused || dialogs.isOpen(dialogs.controls)) return;
     if (!core.tick()) return;
     status.ticks++;
     view.present();
+    if (showScore && !heldWins) updateTitle();
   }, TICK_MS);
 
   core.newGame();
   view.present();
-  canvas.focus({ preventScroll: true });
+  updateTitle();
+  giveBackFocus();
+  registerServiceWorker();
+}
+
+// Keeps the page playable offline: the service worker stores what this
+// visit loaded and answers from there when the network is gone.
+function registerServiceWorker() {
+  if (!('serviceWorker' in navigator) || !window.isSecureContext) return;
+  navigator.serviceWorker.register('sw.js').then(() => navigator.serviceWorker.ready)
+    .then((registration) => {
+      const files = performance.getEntriesByType('resource').map((entry) => entry.name)
+        .filter((url) => url.startsWith(location.origin));
+      const channel = new MessageChannel();
+      channel.port1.onmessage = (event) => { status.offlineReady = event.data === 'stored'; };
+      registration.active?.postMessage({ store: [location.href.split('#')[0], ...files,
+        'manifest.webmanifest', 'icon-192.png', 'icon-512.png'] }, [channel.port2]);
+    })
+    .catch((error) => console.warn('Quarnex works online only:', error));
 }
 
 main().catch((error) => {
   console.error('Quarnex could not start:', error);
-  document.body.classList.add('failed');
+  showNotice(tr('Hru se nepodarilo spustit'),
+             tr('Program hry (quarnex.wasm) chybi, nepodarilo se ho nacist nebo spustit. ' +
+                'Sestavte stranku znovu (make web) a nactete ji znovu.') +
+             `\n(${error?.message ?? error})`);
 });
