@@ -64,6 +64,8 @@ export function translatePage(root) {
   for (const element of root.querySelectorAll('[data-label]')) {
     const key = renderLabel(element, tr(element.dataset.label));
     element.dataset.accessKey = key;
-    if (element.classList.contains('title')) element.accessKey = key;
+    if (element.classList.contains('title')) {
+      element.setAttribute('aria-keyshortcuts', key ? `Alt+${key.toUpperCase()}` : '');
+    }
   }
 }

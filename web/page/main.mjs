@@ -34,6 +34,24 @@ function showNotice(caption, text) {
   document.getElementById('menubar').inert = true;
 }
 
+// The last inputs given to the game, for tests: "key N", "left", "right",
+// "aim X Y".
+function recordInputs(core) {
+  status.inputs = [];
+  const note = (text) => {
+    status.inputs.push(text);
+    if (status.inputs.length > 200) status.inputs.shift();
+  };
+  for (const [name, text] of [['key', (k) => `key ${k}`], ['leftButton', () => 'left'],
+    ['rightButton', () => 'right'], ['aim', (x, y) => `aim ${x} ${y}`]]) {
+    const send = core[name].bind(core);
+    core[name] = (...args) => {
+      note(text(...args));
+      send(...args);
+    };
+  }
+}
+
 async function main() {
   startLanguage();
   translatePage(document);
@@ -52,6 +70,13 @@ async function main() {
   let view = null;
   let core = null;
   let sawKeyboard = false;
+  let askedForNewGame = false;
+  const newGame = () => {
+    askedForNewGame = true;
+    core.newGame();
+    askedForNewGame = false;
+    view.present();
+  };
   window.addEventListener('keydown', () => { sawKeyboard = true; }, true);
   const touchOnly = () => touchScreenOnly(window) && !sawKeyboard;
 
@@ -97,6 +122,9 @@ async function main() {
       // Without a keyboard nobody can fly the Rebel unless its touch
       // controls are on: offer the computer.
       const rebel = rebelHuman && !(touchOnly() && !touchPad.shown());
+      // Opened by the game at its end, the dialog ignores the keys the
+      // players still hold; asked for, it answers at once.
+      const guarded = !askedForNewGame;
       dialogs.openNewGame(emperorHuman, rebel, (confirmed, emperor, rebelChosen) => {
         core.closeNewGame(confirmed, emperor, rebelChosen);
         if (confirmed) {
@@ -104,10 +132,11 @@ async function main() {
           if (rebelChosen && touchOnly() && !touchPad.shown()) setTouch(true);
         }
         giveBackFocus();
-      }, true);
+      }, guarded);
     },
   });
   status.started = true;
+  recordInputs(core);
   view = new ScreenView(canvas, core);
   status.stats = view.stats;
   status.ships = () => core.ships();
@@ -140,7 +169,7 @@ async function main() {
 
   const repaint = () => { core.paint(); view.present(); };
   menu = wireMenu(menubar, {
-    new: () => { pause.set(false); core.newGame(); view.present(); },
+    new: () => { pause.set(false); newGame(); },
     pause: () => pause.toggle(),
     score: () => {
       showScore = !showScore;
@@ -199,8 +228,7 @@ async function main() {
     if (showScore && !heldWins) updateTitle();
   }, TICK_MS);
 
-  core.newGame();
-  view.present();
+  newGame();
   updateTitle();
   giveBackFocus();
   registerServiceWorker();

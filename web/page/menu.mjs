@@ -43,6 +43,17 @@ export function wireMenu(bar, commands, giveBackFocus, blocked = () => false) {
   document.addEventListener('pointerdown', (event) => {
     if (open && !bar.contains(event.target)) close();
   });
+  // Alt and a title's underlined letter open its menu (the page handles it
+  // rather than the browser's access keys, so that it can refuse while a
+  // dialog is open).
+  document.addEventListener('keydown', (event) => {
+    if (!event.altKey || event.ctrlKey || event.metaKey || event.defaultPrevented) return;
+    const letter = event.code.startsWith('Key') ? event.code.slice(3).toLowerCase() : '';
+    const menu = menus.find((m) => letter && m.querySelector('.title').dataset.accessKey === letter);
+    if (!menu) return;
+    event.preventDefault();
+    if (!blocked()) show(menu, true);
+  });
   document.addEventListener('keydown', (event) => {
     if (!open || event.defaultPrevented) return;
     const items = itemsOf(open);
