@@ -118,6 +118,14 @@ class PageHandler(http.server.SimpleHTTPRequestHandler):
         self.send_header("Vary", "Accept-Encoding")
         super().end_headers()
 
+    def handle(self):
+        # A browser that leaves a page mid-download closes the connection:
+        # nothing to report.
+        try:
+            super().handle()
+        except (BrokenPipeError, ConnectionResetError):
+            pass
+
     def log_message(self, format, *args):
         pass
 
