@@ -39,6 +39,18 @@
         <source>&amp;O Aplikaci</source>
         <translation>&amp;About</translation>
     </message>
+    <message>
+        <source>Prvni gamepad hraje za :</source>
+        <translation>The first gamepad plays:</translation>
+    </message>
+    <message>
+        <source>Povstalce</source>
+        <translation>The Rebel</translation>
+    </message>
+    <message>
+        <source>Imperatora</source>
+        <translation>The Emperor</translation>
+    </message>
 </context>
 <context>
     <name>PageDialogs</name>

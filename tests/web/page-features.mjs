@@ -143,6 +143,17 @@ async function gamepads(page) {
   await sleep(100);
   await padButton(page, 1, 9, false);
   check(paused && !await page.evaluate(() => window.quarnex.paused()), 'Start pauses and goes on');
+  // With pads there, New game asks whom the first one plays.
+  await menuCommand(page, 1, 'new');
+  const asked = await page.$eval('#new-game .pad-choice', (c) => !c.hidden);
+  await page.select('#new-game select[name=firstPad]', 'emperor');
+  await page.click('#new-game button[value=ok]');
+  await page.waitForSelector('#new-game:not([open])');
+  await padButton(page, 0, 0, true);
+  await sleep(100);
+  await padButton(page, 0, 0, false);
+  check(asked && (await lastInputs(page, 1))[0] === 'left',
+        'New game asks whom the first pad plays; then its A fires the Emperor\'s forward shot');
 }
 
 async function touchControls(page) {

@@ -7,7 +7,8 @@
 //   as the mouse places it; right trigger, right shoulder and A fire
 //   forward, left trigger and B downward, left shoulder and X upward.
 // Start on either pad pauses. The first pad plays the Rebel, the second the
-// Emperor; a pad keeps its place while it stays connected. Polled with the
+// Emperor, or the other way round (the New game dialog asks while a pad is
+// there); a pad keeps its place while it stays connected. Polled with the
 // game's tick.
 import { GameKey as K } from './keys.mjs';
 
@@ -31,7 +32,12 @@ export class Gamepads {
     this.onPause = onPause;
     this.accepts = accepts;
     this.getPads = getPads;
-    this.places = [null, null];  // [the Rebel's, the Emperor's]
+    this.places = [null, null];  // [the first pad's, the second pad's]
+    this.firstPadEmperor = false;
+  }
+
+  count() {
+    return [...this.getPads()].filter((p) => p && p.connected !== false).length;
   }
 
   poll() {
@@ -45,9 +51,9 @@ export class Gamepads {
                                            aiming: false, aim: [0, 0], triggers: [false, false] };
     }
     const what = this.accepts();
-    this.places.forEach((place, side) => {
+    this.places.forEach((place, order) => {
       const pad = place && pads.find((p) => p.index === place.index);
-      if (pad) this.read(pad, place, side === 1, what);
+      if (pad) this.read(pad, place, (order === 1) !== this.firstPadEmperor, what);
     });
   }
 

@@ -71,6 +71,10 @@ async function main() {
   let core = null;
   let sawKeyboard = false;
   let askedForNewGame = false;
+  const pads = new Gamepads(null, {
+    onPause: () => pause.toggle(),
+    accepts: () => (dialogs.anyOpen() || menu.isOpen() ? 'none' : pause.paused ? 'pause' : 'all'),
+  });
   const newGame = () => {
     askedForNewGame = true;
     core.newGame();
@@ -125,9 +129,13 @@ async function main() {
       // Opened by the game at its end, the dialog ignores the keys the
       // players still hold; asked for, it answers at once.
       const guarded = !askedForNewGame;
+      const padChoice = document.querySelector('#new-game .pad-choice');
+      padChoice.hidden = pads.count() === 0;
+      padChoice.querySelector('select').value = pads.firstPadEmperor ? 'emperor' : 'rebel';
       dialogs.openNewGame(emperorHuman, rebel, (confirmed, emperor, rebelChosen) => {
         core.closeNewGame(confirmed, emperor, rebelChosen);
         if (confirmed) {
+          if (!padChoice.hidden) pads.firstPadEmperor = padChoice.querySelector('select').value === 'emperor';
           writePlayers({ emperorComputer: !emperor, rebelComputer: !rebelChosen });
           if (rebelChosen && touchOnly() && !touchPad.shown()) setTouch(true);
         }
@@ -212,10 +220,7 @@ async function main() {
     },
   });
   dialogs.paintPictures(core, document);
-  const pads = new Gamepads(core, {
-    onPause: () => pause.toggle(),
-    accepts: () => (dialogs.anyOpen() || menu.isOpen() ? 'none' : pause.paused ? 'pause' : 'all'),
-  });
+  pads.core = core;
 
   // One step per timer event, never catching up on missed ones. The
   // controls page holds the game while it is open, as on the desktop.
