@@ -313,8 +313,8 @@
         <translation>paused</translation>
     </message>
     <message>
-        <source>Pauza - pokracujte klavesou P</source>
-        <translation>Paused - press P to go on</translation>
+        <source>Pauza - pokracujte klavesou P nebo klepnutim sem</source>
+        <translation>Paused - press P or tap here to go on</translation>
     </message>
     <message>
         <source>Hra stala, dokud karta nebyla videt. Pokracujte klavesou P nebo klepnutim sem.</source>

@@ -4,7 +4,7 @@
 // player comes back, stays paused with a word saying why until resumed.
 import { tr } from './language.mjs';
 
-const PLAYER_NOTE = 'Pauza - pokracujte klavesou P';
+const PLAYER_NOTE = 'Pauza - pokracujte klavesou P nebo klepnutim sem';
 const HIDDEN_NOTE = 'Hra stala, dokud karta nebyla videt. Pokracujte klavesou P nebo klepnutim sem.';
 
 export class Pause {
