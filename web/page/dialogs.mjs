@@ -128,9 +128,9 @@ export class PageDialogs {
       event.preventDefault();
       event.stopPropagation();
       this.finish('ok');
-    } else if (!inside) {
+    } else if (!inside && event.key !== 'Tab') {
       // Keys typed while the focus is outside (after a click on the
-      // backdrop) belong to nobody.
+      // backdrop) belong to nobody; Tab brings the focus back in.
       event.preventDefault();
       event.stopPropagation();
     }

@@ -239,12 +239,17 @@ async function main() {
   registerServiceWorker();
 }
 
-// Keeps the page playable offline: the service worker stores what this
-// visit loaded and answers from there when the network is gone.
+// Keeps the page playable offline: the service worker keeps a copy of every
+// file it fetches, and on the first visit (which it did not see load) it is
+// told what the page loaded.
 function registerServiceWorker() {
   if (!('serviceWorker' in navigator) || !window.isSecureContext) return;
   navigator.serviceWorker.register('sw.js').then(() => navigator.serviceWorker.ready)
     .then((registration) => {
+      if (navigator.serviceWorker.controller) {
+        status.offlineReady = true;
+        return;
+      }
       const files = performance.getEntriesByType('resource').map((entry) => entry.name)
         .filter((url) => url.startsWith(location.origin));
       const channel = new MessageChannel();

@@ -16,7 +16,10 @@ export class Pause {
     this.onChange = onChange;
     this.paused = false;
     this.why = null;
-    note.addEventListener('click', () => this.set(false));
+    note.addEventListener('click', () => {
+      this.set(false);
+      note.blur();  // the keys go back to the scene
+    });
   }
 
   toggle() {
