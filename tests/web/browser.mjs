@@ -38,6 +38,8 @@ export async function requireBrowser(webDir) {
 export function servePage(webDir) {
   const server = spawn('python3', [path.join(here, '../../web/serve.py'), '--port', '0', webDir],
                        { stdio: ['ignore', 'pipe', 'inherit'] });
+  // Whatever ends the test, the server goes with it.
+  process.on('exit', () => server.kill());
   return new Promise((resolve, reject) => {
     let text = '';
     server.on('error', reject);
@@ -50,10 +52,14 @@ export function servePage(webDir) {
   });
 }
 
+// A busy machine may take a while to start Chromium.
+const LAUNCH_TIMEOUT_MS = 120000;
+
 export function launchChromium(puppeteer, extraFlags = []) {
   return puppeteer.launch({
     executablePath: chromiumPath,
     headless: true,
+    timeout: LAUNCH_TIMEOUT_MS,
     args: [...CHROMIUM_FLAGS, ...extraFlags],
   });
 }
@@ -68,6 +74,7 @@ export function launchThrottledChromium(puppeteer, extraFlags = []) {
     headless: true,
     args: [...CHROMIUM_FLAGS, ...extraFlags],
     ignoreDefaultArgs: THROTTLING_OFF_FLAGS,
+    timeout: LAUNCH_TIMEOUT_MS,
   });
 }
 

@@ -90,7 +90,9 @@ async function keysAndMenus(page) {
   await page.keyboard.press('Escape');
   check(focused === 'Hra' && openedByEnter && openedBySpace && onFirst === 'new' &&
         onSecond === 'pause' && await inputs() === before,
-        'Tab to "Hra", then Enter or Space open its menu (arrows walk it); the game gets no key');
+        'Tab to "Hra", then Enter or Space open its menu (arrows walk it); the game gets no key ' +
+        `(${JSON.stringify([focused, openedByEnter, openedBySpace, onFirst, onSecond, before])}, ${
+          JSON.stringify(await page.evaluate(() => window.quarnex.inputs.slice(-3)))})`);
   await page.focus('#screen');
   await page.keyboard.press('Space');
   check((await page.evaluate(() => window.quarnex.inputs.at(-1))) === 'key 1',
