@@ -10,10 +10,12 @@ import { Gamepads } from './gamepads.mjs';
 import { wireInput } from './input.mjs';
 import { language, setLanguage, startLanguage, tr, translatePage, trGameText } from './language.mjs';
 import { wireMenu } from './menu.mjs';
+import { keepOffline } from './offline.mjs';
 import { Pause } from './pause.mjs';
 import { readFlag, readPlayers, readSetting, writeFlag, writePlayers,
          writeSetting } from './settings.mjs';
 import { touchScreenOnly, wireTouchPad } from './touch.mjs';
+import { PageTitle } from './title.mjs';
 import { ScreenView } from './view.mjs';
 
 const TICK_MS = 30;
@@ -84,20 +86,9 @@ async function main() {
   window.addEventListener('keydown', () => { sawKeyboard = true; }, true);
   const touchOnly = () => touchScreenOnly(window) && !sawKeyboard;
 
-  // The title: "Quarnex 2.00", the score when shown (held at the final one
-  // while the end-of-game box is open), the pause.
-  let showScore = readFlag(SCORE_KEY);
-  let heldWins = null;
-  const updateTitle = () => {
-    let title = 'Quarnex 2.00';
-    if (showScore && core) {
-      const wins = heldWins ?? core.wins();
-      title += ` - ${wins.emperor} : ${wins.rebel}`;
-    }
-    if (pause?.paused) title += ` - ${tr('pauza')}`;
-    if (document.title !== title) document.title = title;
-    document.getElementById('title-line').textContent = title;
-  };
+  const title = new PageTitle(document, document.getElementById('title-line'),
+                              () => core.wins());
+  title.showScore = readFlag(SCORE_KEY);
   let pause = null;
 
   const touchPad = wireTouchPad(document.getElementById('touch-pad'), {
@@ -112,11 +103,9 @@ async function main() {
     openEndOfGame: (caption, text) => {
       view.present();
       view.hold(true);
-      heldWins = core.wins();
-      updateTitle();
+      title.hold();
       dialogs.openEndOfGame(trGameText(caption), trGameText(text), () => {
-        heldWins = null;
-        updateTitle();
+        title.release();
         view.hold(false);
         view.present();
       });
@@ -153,7 +142,8 @@ async function main() {
 
   pause = new Pause(document.getElementById('pause-note'), () => core.ticking(), (paused) => {
     menu.setChecked('pause', paused);
-    updateTitle();
+    title.paused = paused;
+    title.update();
   });
   pause.watchVisibility(document);
   status.paused = () => pause.paused;
@@ -180,10 +170,10 @@ async function main() {
     new: () => { pause.set(false); newGame(); },
     pause: () => pause.toggle(),
     score: () => {
-      showScore = !showScore;
-      writeFlag(SCORE_KEY, showScore);
-      menu.setChecked('score', showScore);
-      updateTitle();
+      title.showScore = !title.showScore;
+      writeFlag(SCORE_KEY, title.showScore);
+      menu.setChecked('score', title.showScore);
+      title.update();
     },
     touch: () => setTouch(!touchPad.shown()),
     language: () => dialogs.openLanguage(language(), (chosen) => {
@@ -191,14 +181,14 @@ async function main() {
         setLanguage(chosen);
         translatePage(document);
         pause.show();
-        updateTitle();
+        title.update();
       }
       repaint();
     }),
     controls: () => dialogs.openControls(() => controls.render(), repaint),
     about: () => dialogs.openAbout(repaint),
   }, giveBackFocus, () => dialogs.anyOpen());
-  menu.setChecked('score', showScore);
+  menu.setChecked('score', title.showScore);
   setTouch(readFlag(TOUCH_KEY));
 
   view.watch((w, h) => {
@@ -230,34 +220,13 @@ async function main() {
     if (!core.tick()) return;
     status.ticks++;
     view.present();
-    if (showScore && !heldWins) updateTitle();
+    if (title.showScore) title.update();
   }, TICK_MS);
 
   newGame();
-  updateTitle();
+  title.update();
   giveBackFocus();
-  registerServiceWorker();
-}
-
-// Keeps the page playable offline: the service worker keeps a copy of every
-// file it fetches, and on the first visit (which it did not see load) it is
-// told what the page loaded.
-function registerServiceWorker() {
-  if (!('serviceWorker' in navigator) || !window.isSecureContext) return;
-  navigator.serviceWorker.register('sw.js').then(() => navigator.serviceWorker.ready)
-    .then((registration) => {
-      if (navigator.serviceWorker.controller) {
-        status.offlineReady = true;
-        return;
-      }
-      const files = performance.getEntriesByType('resource').map((entry) => entry.name)
-        .filter((url) => url.startsWith(location.origin));
-      const channel = new MessageChannel();
-      channel.port1.onmessage = (event) => { status.offlineReady = event.data === 'stored'; };
-      registration.active?.postMessage({ store: [location.href.split('#')[0], ...files,
-        'manifest.webmanifest', 'icon-192.png', 'icon-512.png'] }, [channel.port2]);
-    })
-    .catch((error) => console.warn('Quarnex works online only:', error));
+  keepOffline(status);
 }
 
 main().catch((error) => {
