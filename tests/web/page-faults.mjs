@@ -240,9 +240,9 @@ async function hiddenTab(url) {
     await sleep(200);
     const hidden = await page.evaluate(() => ({ state: document.visibilityState,
       ticks: window.quarnex.ticks, probe: window.probe }));
-    await sleep(3000);
+    await sleep(2000);
     const later = await page.evaluate(() => ({ ticks: window.quarnex.ticks, probe: window.probe }));
-    const probeRate = (later.probe - hidden.probe) / 3;
+    const probeRate = (later.probe - hidden.probe) / 2;
     check(hidden.state === 'hidden' && probeRate < 5,
           `the tab is hidden and the browser throttles it (a 30 ms timer ran ${probeRate.toFixed(1)} times a second)`);
     check(later.ticks === hidden.ticks, 'the game stands still while its tab is hidden');

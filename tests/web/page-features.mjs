@@ -25,7 +25,7 @@ const menuCommand = async (page, menu, command) => {
 };
 const stands = async (page) => {
   const before = await ticks(page);
-  await sleep(250);
+  await sleep(400);
   return await ticks(page) === before;
 };
 
@@ -215,7 +215,10 @@ async function installable(page, url) {
   const zipped = answer.headers.get('content-encoding');
   const body = Buffer.from(await answer.arrayBuffer());
   const plain = await fetch(`${url}quarnex.wasm`, { headers: { 'Accept-Encoding': 'identity' } });
+  const refused = await fetch(`${url}quarnex.wasm`, { headers: { 'Accept-Encoding': 'gzip;q=0' } });
   check(zipped === 'gzip' && body.equals(raw) && plain.headers.get('content-encoding') === null &&
+        refused.headers.get('content-encoding') === null &&
+        Buffer.from(await refused.arrayBuffer()).equals(raw) &&
         Number(answer.headers.get('content-length') ?? 0) < raw.length / 2,
         `serve.py sends the wasm gzipped to browsers that take it (${raw.length} bytes raw, ${
           answer.headers.get('content-length')} sent)`);
