@@ -71,6 +71,7 @@ export class ControlsPage {
   }
 
   render() {
+    this.waiting = null;
     this.renderTable();
     const directions = this.dialog.querySelector('.bindings .directions');
     const shots = this.dialog.querySelector('.bindings .shots');
