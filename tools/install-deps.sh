@@ -11,7 +11,7 @@ packages=(
   xvfb xauth xdotool imagemagick x11-apps x11-utils
   weston
   libsdl2-dev openbox desktop-file-utils appstream dpkg-dev lintian
-  emscripten node-acorn chromium
+  emscripten node-acorn chromium python3-brotli
 )
 # Node.js and npm come with the machine; where they are missing, Debian's.
 if ! command -v node >/dev/null || ! command -v npm >/dev/null; then

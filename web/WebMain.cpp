@@ -102,6 +102,22 @@ EMSCRIPTEN_KEEPALIVE int qx_ship_y(int rebel) {
     return rebel != 0 ? game->RebelY() : game->EmperorY();
 }
 
+// Rounds won (rebel = 1: the Rebel's), for the score in the page's title.
+EMSCRIPTEN_KEEPALIVE int qx_wins(int rebel) {
+    return rebel != 0 ? game->RebelWins() : game->EmperorWins();
+}
+
+// The Emperor's steering target in arena units (y = 1: its y), where a
+// gamepad's aim starts from.
+EMSCRIPTEN_KEEPALIVE int qx_target(int y) {
+    return y != 0 ? game->EmperorTargetY() : game->EmperorTargetX();
+}
+
+// A gamepad's aim for the Emperor, in arena units.
+EMSCRIPTEN_KEEPALIVE void qx_aim(int x, int y) {
+    game->Aim(x, y);
+}
+
 EMSCRIPTEN_KEEPALIVE int qx_ticking() {
     return game->Ticking() ? 1 : 0;
 }

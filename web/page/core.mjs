@@ -3,8 +3,22 @@
 export class GameCore {
   // hooks: { openEndOfGame(caption, text), openNewGame(emperorHuman, rebelHuman) },
   // called from inside the game while it runs a step.
+  // Rejects when quarnex.js is missing or the wasm cannot be fetched,
+  // compiled or started.
   static async load(hooks) {
-    const module = await globalThis.createQuarnex({ page: hooks });
+    if (typeof globalThis.createQuarnex !== 'function') {
+      throw new Error('quarnex.js did not load');
+    }
+    let aborted;
+    const abort = new Promise((resolve, reject) => { aborted = reject; });
+    const module = await Promise.race([
+      globalThis.createQuarnex({
+        page: hooks,
+        onAbort: (what) => aborted(new Error(String(what))),
+        printErr: (text) => console.warn(text),
+      }),
+      abort,
+    ]);
     return new GameCore(module);
   }
 
@@ -28,6 +42,11 @@ export class GameCore {
   closeNewGame(confirmed, emperorHuman, rebelHuman) {
     this.m._qx_close_new_game(confirmed ? 1 : 0, emperorHuman ? 1 : 0, rebelHuman ? 1 : 0);
   }
+  // Rounds won so far: { emperor, rebel }.
+  wins() { return { emperor: this.m._qx_wins(0), rebel: this.m._qx_wins(1) }; }
+  // Where the Emperor steers to, and a new target (arena units).
+  target() { return { x: this.m._qx_target(0), y: this.m._qx_target(1) }; }
+  aim(x, y) { this.m._qx_aim(x, y); }
   emperorComputer() { return this.m._qx_emperor_computer() !== 0; }
   rebelComputer() { return this.m._qx_rebel_computer() !== 0; }
   ticking() { return this.m._qx_ticking() !== 0; }
