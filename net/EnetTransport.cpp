@@ -51,7 +51,8 @@ uint64_t NowMs() {
 // the game's packets are small and each one repeats the inputs not yet
 // acknowledged, so every one sent is worth sending.
 void Configure(ENetPeer* peer) {
-    enet_peer_timeout(peer, 0, EnetTransport::kTimeoutMinMs, EnetTransport::kTimeoutMaxMs);
+    enet_peer_timeout(peer, EnetTransport::kTimeoutLimit, EnetTransport::kTimeoutMinMs,
+                      EnetTransport::kTimeoutMaxMs);
     enet_peer_throttle_configure(peer, ENET_PEER_PACKET_THROTTLE_INTERVAL,
                                  ENET_PEER_PACKET_THROTTLE_SCALE, 0);
 }

@@ -19,9 +19,11 @@ namespace qx::net {
 // game has, so nothing longer is ever buffered.
 //
 // The game judges by its own packets whether the other machine is still
-// there; ENet's own time-out (which counts only acknowledgements of
-// reliable messages, a few of which a lossy link can lose in a row) is set
-// far beyond that, so only the game ends a game.
+// there; ENet's own time-out is set far beyond that, so only the game ends a
+// game. ENet counts only acknowledgements of reliable messages and doubles
+// the wait after each loss, so on a lossy link one message lost five or six
+// times in a row (as happens now and then at 20% loss) would otherwise end
+// a game over which hundreds of the game's packets still arrive.
 //
 // A host takes several connections at once and plays with the first that
 // says hello in the game's own words; connections that do not finish
@@ -30,9 +32,11 @@ namespace qx::net {
 // is on, later machines are told it is full (LinkClose::Full).
 class EnetTransport : public Transport {
   public:
-    // ENet's time-out for the game's connection.
-    static constexpr uint32_t kTimeoutMinMs = 30000;
-    static constexpr uint32_t kTimeoutMaxMs = 60000;
+    // ENet's time-out for the game's connection: no acknowledgement for
+    // this long (the game's silence rule ends a game after 5 s).
+    static constexpr uint32_t kTimeoutLimit = 1024;
+    static constexpr uint32_t kTimeoutMinMs = 300000;
+    static constexpr uint32_t kTimeoutMaxMs = 600000;
     // How long a joining machine has to connect and say hello.
     static constexpr uint32_t kPendingMs = 5000;
     // Connections a host holds at once (the game's and those still pending).

@@ -190,6 +190,10 @@ bool NetPeer::OnInputs(const InputPacket& p) {
     }
 
     link.CountSequence(p.sequence);
+    // What counts as the other machine moving on: while this one's inputs
+    // fill the queue, only an acknowledgement; otherwise new inputs (or its
+    // player closing the end-of-game box).
+    const bool needAck = LocalQueueFull();
     bool progress = false;
     if (p.ack > remoteAck) {
         link.NoteAck(p.ack, lastSentLocalTick, now);
@@ -207,7 +211,7 @@ bool NetPeer::OnInputs(const InputPacket& p) {
     if (dismissed > remoteDismissed) {
         remoteDismissed = dismissed;
         s.SetRemoteDismissedEnd(dismissed);
-        progress = true;
+        progress = progress || !needAck;
     }
     if (!pendingCheck) {
         pendingCheck = true;
@@ -218,7 +222,7 @@ bool NetPeer::OnInputs(const InputPacket& p) {
         const uint32_t tick = p.firstTick + static_cast<uint32_t>(i);
         if (options.ticks != 0 && tick > options.ticks) break;
         const RollbackSession::Remote taken = s.AddRemoteInput(tick, p.inputs[i]);
-        if (taken == RollbackSession::Remote::Taken) progress = true;
+        if (taken == RollbackSession::Remote::Taken) progress = progress || !needAck;
         if (taken == RollbackSession::Remote::Gap || taken == RollbackSession::Remote::Refused)
             break;
     }
@@ -271,7 +275,10 @@ void NetPeer::CheckSilence() {
         SendBye(ByeReason::Refused, TickNow());
         Finish(PeerEnd::Garbled, TickNow(), std::to_string(badSinceHeard) + " packets refused");
     } else {
-        Finish(PeerEnd::Silent, TickNow(), quiet ? "" : "its packets bring nothing new");
+        // Packets still came a moment ago: they only never brought what
+        // this machine waits for.
+        const bool stillSending = now - lastHeard < 1000;
+        Finish(PeerEnd::Silent, TickNow(), stillSending ? "its packets bring nothing new" : "");
     }
 }
 
@@ -281,8 +288,13 @@ bool NetPeer::WaitingForOther() const {
         lastStep == RollbackSession::Step::EndUnconfirmed) {
         return true;
     }
-    // The inputs not yet acknowledged fill the queue.
-    return session->NextLocalTick() - session->LocalInputs().Floor() > InputQueue::kCapacity;
+    return LocalQueueFull();
+}
+
+// This side's inputs not yet acknowledged fill the queue.
+bool NetPeer::LocalQueueFull() const {
+    return session &&
+           session->NextLocalTick() - session->LocalInputs().Floor() > InputQueue::kCapacity;
 }
 
 void NetPeer::CheckRemoteChecksum() {

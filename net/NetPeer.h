@@ -116,6 +116,7 @@ class NetPeer {
     void SendHelloAgain();
     void SendInputs();
     bool FreshInputs() const;
+    bool LocalQueueFull() const;
     void CheckRemoteChecksum();
     void CheckFinished();
     bool PlayedAllTicks() const;
