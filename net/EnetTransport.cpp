@@ -67,7 +67,7 @@ bool IsHello(const uint8_t* bytes, size_t size) {
 
 EnetTransport::EnetTransport(ENetHost* enetHost) : host(enetHost) {
     Limit(host);
-    slots.resize(host->peerCount);
+    peerSlots.resize(host->peerCount);
 }
 
 EnetTransport::~EnetTransport() {
@@ -195,9 +195,9 @@ void EnetTransport::Turn(ENetPeer* away, LinkClose reason) {
 // when it is being turned away and never acknowledges it.
 void EnetTransport::Sweep() {
     const uint64_t now = NowMs();
-    for (size_t i = 0; i < host->peerCount && i < slots.size(); ++i) {
+    for (size_t i = 0; i < host->peerCount && i < peerSlots.size(); ++i) {
         ENetPeer* p = &host->peers[i];
-        Slot& slot = slots[i];
+        Slot& slot = peerSlots[i];
         if (p->state == ENET_PEER_STATE_DISCONNECTED) {
             slot = {};
             continue;

@@ -89,7 +89,7 @@ class EnetTransport : public Transport {
     _ENetHost* host = nullptr;
     _ENetPeer* peer = nullptr;
     std::deque<Pending> pending;
-    std::vector<Slot> slots;
+    std::vector<Slot> peerSlots;
     uint64_t oversized = 0;
     uint64_t droppedConnections = 0;
     bool everConnected = false;
