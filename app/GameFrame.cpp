@@ -1,9 +1,9 @@
 #include "app/GameFrame.h"
 
 #include <QCloseEvent>
-#include <QLabel>
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
 #include <QMessageBox>

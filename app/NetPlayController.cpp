@@ -291,18 +291,19 @@ QString NetPlayController::EndMessage() {
             return setup.hosting ? QStringLiteral("K teto hre se nikdo nepripojil.")
                                  : QStringLiteral("Soupere se nepodarilo zastihnout.");
         case PeerEnd::Full:
-            return QStringLiteral("Na pocitaci %1 uz se hraje s jinym souperem.")
-                .arg(setup.host);
+            return QStringLiteral("Na pocitaci %1 uz se hraje s jinym souperem.").arg(setup.host);
         case PeerEnd::OtherVersion:
             return QStringLiteral("Souper ma jinou verzi hry.");
         case PeerEnd::Silent:
             return QStringLiteral("Souper neodpovida. Sitova hra skoncila.");
         case PeerEnd::Garbled:
-            return QStringLiteral("Od soupere prichazeji jen nesmyslne zpravy. Sitova hra "
-                                  "skoncila.");
+            return QStringLiteral(
+                "Od soupere prichazeji jen nesmyslne zpravy. Sitova hra "
+                "skoncila.");
         case PeerEnd::Refused:
-            return QStringLiteral("Souperuv pocitac odmitl zpravy tohoto pocitace. Sitova hra "
-                                  "skoncila.");
+            return QStringLiteral(
+                "Souperuv pocitac odmitl zpravy tohoto pocitace. Sitova hra "
+                "skoncila.");
         case PeerEnd::Left:
             return QStringLiteral("Souper ukoncil sitovou hru.");
         case PeerEnd::Done:

@@ -18,8 +18,9 @@ QString Wrong(const QString& name, const QString& value, bool twice) {
             .arg(value);
     }
     if (name == QLatin1String("--net-join")) {
-        return QStringLiteral("Chybna adresa pro --net-join: '%1' (ocekava se POCITAC:PORT, "
-                              "port je cislo od 1 do 65535).")
+        return QStringLiteral(
+                   "Chybna adresa pro --net-join: '%1' (ocekava se POCITAC:PORT, "
+                   "port je cislo od 1 do 65535).")
             .arg(value);
     }
     return QStringLiteral("Chybna strana pro --side: '%1' (emperor nebo rebel).").arg(value);

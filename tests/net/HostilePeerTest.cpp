@@ -72,7 +72,8 @@ class FakeJoiner {
     int Drain() {
         int count = 0;
         std::vector<uint8_t> data;
-        for (LinkEvent e; (e = end.Poll(data)) != LinkEvent::None;) count += e == LinkEvent::Received;
+        for (LinkEvent e; (e = end.Poll(data)) != LinkEvent::None;)
+            count += e == LinkEvent::Received;
         return count;
     }
 
