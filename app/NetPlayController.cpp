@@ -81,7 +81,6 @@ bool NetPlayController::Start(const NetSetup& wanted, QString& error) {
     options.hostWaitMs = 0;  // a host waits until the player gives up
     peer = std::make_unique<NetPeer>(*transport, options);
     begun = false;
-    recordedTicks = 0;
     replay = {};
     collected.Clear();
     lastRolledBack = 0;
@@ -170,7 +169,6 @@ void NetPlayController::OnViewInput(const qx::GameInput& input) {
 
 void NetPlayController::OnConfirmed(uint32_t, const qx::net::Frame& frame) {
     replay.Add(frame);
-    ++recordedTicks;
 }
 
 // Something arrived: read it at once, so a rollback is shown as early as
@@ -267,10 +265,10 @@ void NetPlayController::UpdateStatus(bool force) {
     emit StatusChanged();
 }
 
-// Kept only for a game that ran: a difference found before the first tick
-// leaves nothing worth playing back.
+// Kept only when this machine began the game (and so recorded its start): a
+// difference reported before that leaves nothing that could be played back.
 QString NetPlayController::SaveDesyncReplay(const QString& tick) {
-    if (!begun || recordedTicks == 0) return {};
+    if (!begun) return {};
     std::string error;
     QDir().mkpath(ReplayFolder());
     const QString path =

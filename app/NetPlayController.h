@@ -111,7 +111,6 @@ class NetPlayController : public QObject, public InputRoute, private qx::net::Co
     QElapsedTimer clock;
     qx::net::InputList collected;
     qx::net::NetReplayRecorder replay;
-    uint32_t recordedTicks = 0;
     // The last game's connection, closing (its goodbye acknowledged or given
     // up on) away from the window's thread.
     std::future<void> closing;

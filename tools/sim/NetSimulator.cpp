@@ -263,7 +263,9 @@ NetSimResult RunNetworkGame(const SimOptions& options, const std::vector<InputEv
     result.message = EndMessage(peer);
     summary.desync = peer.End() == PeerEnd::Desync;
     result.figures = FormatFigures(peer, peer.LocalSide(), elapsed.count());
-    result.started = peer.Started();
+    // A replay only of a game this machine began (and recorded the start
+    // of): a difference or a goodbye before that leaves nothing to play.
+    result.started = begun;
     if (record && result.started) *record = recorder.Finish();
     if (peer.Started()) {
         if (options.net.joining && !options.net.side.empty() &&
