@@ -61,23 +61,21 @@ void NetPeer::Pump(uint64_t nowMs) {
 void NetPeer::OnLinkEvent(LinkEvent event, const std::vector<uint8_t>& data) {
     switch (event) {
         case LinkEvent::Connected:
-            connected = true;
+            connected = everConnected = true;
             connectedAt = lastHeard = lastProgress = now;
             if (!options.hosting) {
                 transport.Send(EncodePacket(HelloPacket{options.ticks}), true);
                 lastHello = now;
             }
             break;
-        case LinkEvent::Disconnected: {
-            const bool wasConnected = connected || connectedAt != 0;
+        case LinkEvent::Disconnected:
             connected = false;
-            if (!wasConnected) {
+            if (!everConnected) {
                 Finish(PeerEnd::Unreachable, 0, "");
             } else {
                 OnDisconnected(CloseReasonOf(data));
             }
             break;
-        }
         case LinkEvent::Received:
             Receive(data);
             break;

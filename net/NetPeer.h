@@ -135,6 +135,7 @@ class NetPeer {
     uint64_t startedAt = 0;
     bool clockStarted = false;
     bool connected = false;
+    bool everConnected = false;
     uint64_t connectedAt = 0;
     uint64_t lastHeard = 0;     // the other machine's last valid packet
     uint64_t lastProgress = 0;  // ... that brought what this one waits for
