@@ -1,6 +1,7 @@
 #include "net/NetPeer.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "net/PacketCodec.h"
 
@@ -413,7 +414,7 @@ void NetPeer::SendBye(ByeReason reason, uint32_t tick) {
 
 PeerFigures NetPeer::Figures() const {
     PeerFigures f;
-    f.pingMs = link.RoundTripKnown() ? static_cast<uint32_t>(link.RoundTripMs() + 0.5) : 0;
+    f.pingMs = link.RoundTripKnown() ? static_cast<uint32_t>(std::lround(link.RoundTripMs())) : 0;
     f.inputDelay = pacing.Delay();
     f.packetsSent = sequence;
     f.packetsLost = link.PacketsLost();
