@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -44,6 +45,8 @@ GameFrame::GameFrame(QWidget* parent)
     setCentralWidget(view);
     net = new NetPlayController(*view, game, this);
     connect(net, &NetPlayController::StatusChanged, this, &GameFrame::UpdateTitle);
+    // The network figures beside the menu, where they fit at any width.
+    menuBar()->setCornerWidget(net->StatusLabel(), Qt::TopRightCorner);
     connect(net, &NetPlayController::Started, this, &GameFrame::OnNetworkStarted);
     connect(net, &NetPlayController::Ended, this, &GameFrame::OnNetworkEnded);
     BuildMenu();
@@ -72,15 +75,13 @@ GameFrame::GameFrame(QWidget* parent)
     connect(altF4, &QShortcut::activated, this, &QWidget::close);
 
     // The New game command runs as soon as the event loop does, unless the
-    // command line asks for a network game.
+    // command line asks for a network game (rightly or wrongly).
     QString netError;
-    if (NetSetup::FromArguments(QCoreApplication::arguments(), netError)) {
-        QMetaObject::invokeMethod(this, &GameFrame::StartNetworkFromArguments,
-                                  Qt::QueuedConnection);
-    } else {
-        if (!netError.isEmpty()) qWarning("quarnex: %s", qPrintable(netError));
-        QMetaObject::invokeMethod(this, &GameFrame::OnGameNew, Qt::QueuedConnection);
-    }
+    const bool netAsked =
+        NetSetup::FromArguments(QCoreApplication::arguments(), netError) || !netError.isEmpty();
+    QMetaObject::invokeMethod(
+        this, netAsked ? &GameFrame::StartNetworkFromArguments : &GameFrame::OnGameNew,
+        Qt::QueuedConnection);
 }
 
 GameFrame::~GameFrame() {
@@ -101,7 +102,7 @@ void GameFrame::BuildMenu() {
     score->setChecked(showScore);
     connect(score, &QAction::toggled, this, &GameFrame::OnGameShowScore);
     gameMenu->addSeparator();
-    gameMenu->addAction(QStringLiteral("&Ulozit zaznam..."), &replays, &ReplayController::OnSave);
+    gameMenu->addAction(QStringLiteral("&Ulozit zaznam..."), this, &GameFrame::OnGameSaveReplay);
     replayPlayAction = gameMenu->addAction(QStringLiteral("P&rehrat zaznam..."), &replays,
                                            &ReplayController::OnPlay);
     gameMenu->addSeparator();
@@ -233,13 +234,17 @@ void GameFrame::OnGameShowScore(bool show) {
 }
 
 // "Quarnex 2.00", with the Emperor's and the Rebel's wins when the score is
-// shown, and the pause.
+// shown, and the pause; during a network game the side instead (the waiting
+// game's score is not this game's).
 void GameFrame::UpdateTitle() {
     shownWins = {game.State().emperor.Wins(), game.State().rebel.Wins()};
     QString title = QStringLiteral("Quarnex 2.00");
-    if (showScore) title += QStringLiteral(" - %1 : %2").arg(shownWins.first).arg(shownWins.second);
+    const bool network = net && !net->Title().isEmpty();
+    if (showScore && !network) {
+        title += QStringLiteral(" - %1 : %2").arg(shownWins.first).arg(shownWins.second);
+    }
     if (paused) title += QStringLiteral(" - pauza");
-    if (net && !net->Status().isEmpty()) title += QStringLiteral(" - ") + net->Status();
+    if (network) title += QStringLiteral(" - ") + net->Title();
     if (title != windowTitle()) setWindowTitle(title);
 }
 
@@ -343,11 +348,22 @@ void GameFrame::OnGameNetworkStop() {
     net->Stop();
 }
 
+// "Ulozit zaznam...": the network game's replay while one runs.
+void GameFrame::OnGameSaveReplay() {
+    if (net->Active()) return net->SaveReplay();
+    replays.OnSave();
+}
+
 // quarnex --net-host PORT [--side emperor|rebel] or --net-join HOST:PORT.
+// When that cannot start, a box says why; the window's own game begins once
+// it is closed.
 void GameFrame::StartNetworkFromArguments() {
-    QString error;
-    const auto setup = NetSetup::FromArguments(QCoreApplication::arguments(), error);
-    if (setup && !net->Start(*setup, error)) qWarning("quarnex: %s", qPrintable(error));
+    if (net->StartFromArguments(QCoreApplication::arguments())) return;
+    if (QMessageBox* box = net->ProblemBox()) {
+        connect(box, &QMessageBox::finished, this, &GameFrame::OnGameNew);
+    } else {
+        OnGameNew();
+    }
 }
 
 // The window's own game waits while a network game runs.

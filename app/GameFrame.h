@@ -53,6 +53,8 @@ class GameFrame : public QMainWindow, public qx::GameHost {
     // "Sitova hra..." and "Ukoncit sitovou hru".
     void OnGameNetwork();
     void OnGameNetworkStop();
+    // "Ulozit zaznam...".
+    void OnGameSaveReplay();
     void OnGameExit();
     void OnHelpControls();
     void OnHelpAbout();

@@ -191,10 +191,11 @@ TEST(NetworkGame, BadPacketsAreCountedAndChangeNothing) {
         EncodePacket(emperorsInputs),
         EncodePacket(ackTooFar),
         EncodePacket(farAhead),
-        EncodePacket(HelloPacket{5}),
         EncodePacket(StartPacket{1, NetSide::Rebel, 5}),
     };
     for (const auto& bytes : bad) intruder.Send(bytes, false);
+    // A hello again only asks for the start again (the joiner's may be lost).
+    intruder.Send(EncodePacket(HelloPacket{5}), false);
     match.Run(600000);
     for (int i = 0; i < 2; ++i) EXPECT_EQ(match.Peer(i).End(), PeerEnd::Done) << i;
     EXPECT_EQ(match.Peer(0).Figures().badPackets, bad.size());
