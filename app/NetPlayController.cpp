@@ -1,5 +1,6 @@
 #include "app/NetPlayController.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QMessageBox>
@@ -7,6 +8,7 @@
 #include <QSocketNotifier>
 #include <QStandardPaths>
 
+#include "app/GameTexts.h"
 #include "app/GameView.h"
 #include "net/EnetTransport.h"
 #include "net/NetPeer.h"
@@ -22,7 +24,8 @@ namespace {
 constexpr uint64_t kStatusEveryMs = 500;
 
 QString SideName(NetSide side) {
-    return side == NetSide::Emperor ? QStringLiteral("imperatora") : QStringLiteral("povstalce");
+    return side == NetSide::Emperor ? QCoreApplication::translate("NetPlayController", "imperatora")
+                                    : QCoreApplication::translate("NetPlayController", "povstalce");
 }
 
 // Where the replays of network games that went apart are kept.
@@ -54,9 +57,8 @@ bool NetPlayController::Start(const NetSetup& wanted, QString& error) {
                     : qx::net::EnetTransport::Join(wanted.host.toStdString(), wanted.port, problem);
     if (!transport) {
         error = wanted.hosting
-                    ? QStringLiteral("Port %1 nelze otevrit (pouziva ho uz jiny program?).")
-                          .arg(wanted.port)
-                    : QStringLiteral("Pocitac '%1' se nepodarilo najit.").arg(wanted.host);
+                    ? tr("Port %1 nelze otevrit (pouziva ho uz jiny program?).").arg(wanted.port)
+                    : tr("Pocitac '%1' se nepodarilo najit.").arg(wanted.host);
         return false;
     }
     setup = wanted;
@@ -144,8 +146,8 @@ void NetPlayController::Begin(qx::net::RollbackSession& session) {
 // The shared game's end: the box of the window's own game, except that it
 // does not stop the event loop (the network keeps running behind it).
 void NetPlayController::ShowEndBox(uint32_t, const qx::net::Frame& frame) {
-    endBox = new QMessageBox(QMessageBox::NoIcon, QString::fromStdString(frame.endCaption),
-                             QString::fromStdString(frame.endText), QMessageBox::Ok, window);
+    endBox = new QMessageBox(QMessageBox::NoIcon, GameTexts::Translate(frame.endCaption),
+                             GameTexts::Translate(frame.endText), QMessageBox::Ok, window);
     endBox->setTextFormat(Qt::PlainText);
     endBox->setAttribute(Qt::WA_DeleteOnClose);
     connect(endBox, &QMessageBox::finished, this, [this] {
@@ -162,9 +164,8 @@ void NetPlayController::UpdateStatus(bool force) {
     const auto at = static_cast<uint64_t>(clock.elapsed());
     QString text;
     if (peer && !peer->Started()) {
-        text = setup.hosting
-                   ? QStringLiteral("cekam na soupere (port %1)").arg(setup.port)
-                   : QStringLiteral("pripojuji se k %1:%2").arg(setup.host).arg(setup.port);
+        text = setup.hosting ? tr("cekam na soupere (port %1)").arg(setup.port)
+                             : tr("pripojuji se k %1:%2").arg(setup.host).arg(setup.port);
     } else if (peer) {
         const bool waiting = lastStep == Step::TooFarAhead || lastStep == Step::EndUnconfirmed ||
                              (lastStep == Step::EndBoxOpen && !endBox);
@@ -178,14 +179,13 @@ void NetPlayController::UpdateStatus(bool force) {
             lastStatusAt = at;
         }
         const qx::net::PeerFigures f = peer->Figures();
-        text =
-            QStringLiteral("sitova hra za %1: ping %2 ms, zpozdeni %3, navraty %4/s, ztraceno %5")
-                .arg(SideName(peer->LocalSide()))
-                .arg(f.pingMs)
-                .arg(f.inputDelay)
-                .arg(qRound(rollbackRate))
-                .arg(f.packetsLost);
-        if (waiting) text += QStringLiteral(" - cekam na soupere");
+        text = tr("sitova hra za %1: ping %2 ms, zpozdeni %3, navraty %4/s, ztraceno %5")
+                   .arg(SideName(peer->LocalSide()))
+                   .arg(f.pingMs)
+                   .arg(f.inputDelay)
+                   .arg(qRound(rollbackRate))
+                   .arg(f.packetsLost);
+        if (waiting) text += tr(" - cekam na soupere");
         shownWaiting = waiting;
     }
     if (text == status) return;
@@ -197,7 +197,7 @@ QString NetPlayController::EndMessage() {
     const QString tick = QString::number(peer->EndTick());
     switch (peer->End()) {
         case PeerEnd::Desync: {
-            QString text = QStringLiteral("Hry na obou pocitacich se rozesly v tiku %1.").arg(tick);
+            QString text = tr("Hry na obou pocitacich se rozesly v tiku %1.").arg(tick);
             std::string error;
             QDir().mkpath(ReplayFolder());
             const QString path =
@@ -206,16 +206,16 @@ QString NetPlayController::EndMessage() {
                     .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")),
                          tick);
             if (qx::SaveReplay(replay.Finish(), path.toStdString(), error)) {
-                text += QStringLiteral("\nZaznam hry je ulozen v souboru %1.").arg(path);
+                text += tr("\nZaznam hry je ulozen v souboru %1.").arg(path);
             }
             return text;
         }
         case PeerEnd::Unreachable:
-            return QStringLiteral("Soupere se nepodarilo zastihnout.");
+            return tr("Soupere se nepodarilo zastihnout.");
         case PeerEnd::Silent:
-            return QStringLiteral("Souper neodpovida. Sitova hra skoncila.");
+            return tr("Souper neodpovida. Sitova hra skoncila.");
         case PeerEnd::Left:
-            return QStringLiteral("Souper ukoncil sitovou hru.");
+            return tr("Souper ukoncil sitovou hru.");
         case PeerEnd::Done:
         case PeerEnd::Quit:
         case PeerEnd::None:
@@ -239,7 +239,7 @@ void NetPlayController::Finish() {
     UpdateStatus(true);
     emit Ended(message);
     if (message.isEmpty()) return;
-    auto* box = new QMessageBox(QMessageBox::Information, QStringLiteral("Sitova hra"), message,
+    auto* box = new QMessageBox(QMessageBox::Information, tr("Sitova hra"), message,
                                 QMessageBox::Ok, window);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->open();
