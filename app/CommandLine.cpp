@@ -82,12 +82,12 @@ int CommandLine::Answer(const Outcome& outcome, bool launched) {
     std::fprintf(stderr, "quarnex: %s\nTry 'quarnex --help' for more information.\n",
                  qPrintable(outcome.message));
     if (launched && qApp) {
-        QMessageBox box(
-            QMessageBox::Critical, QStringLiteral("Quarnex 2.00"),
-            QCoreApplication::translate("CommandLine", "Hru nelze spustit, prikazovy radek je "
-                                                       "chybny:\n%1")
-                .arg(outcome.message),
-            QMessageBox::Ok);
+        QMessageBox box(QMessageBox::Critical, QStringLiteral("Quarnex 2.00"),
+                        QCoreApplication::translate("CommandLine",
+                                                    "Hru nelze spustit, prikazovy radek je "
+                                                    "chybny:\n%1")
+                            .arg(outcome.message),
+                        QMessageBox::Ok);
         box.exec();
     }
     return 2;

@@ -3,8 +3,8 @@
 #include <QActionGroup>
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QKeyEvent>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLayout>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -16,7 +16,6 @@
 #include "app/AboutDialog.h"
 #include "app/ControlsDialog.h"
 #include "app/GameTexts.h"
-#include "app/KeyMapping.h"
 #include "app/NetGameDialog.h"
 #include "app/NewGameDialog.h"
 #include "app/ResourcePixmap.h"
@@ -39,13 +38,18 @@ GameFrame::GameFrame(QWidget* parent)
     : QMainWindow(parent),
       replays(this, *this, [this] { return timer.isActive(); }),
       game(replays.Host()),
-      heldKeys([](const QKeyEvent& key) { return KeyMapping::ToGameKey(key) != qx::GameKey::None; }) {
+      heldKeys([this](const QKeyEvent& key) {
+          return keys.ToGameKey(key.key(), key.modifiers()) != qx::GameKey::None;
+      }) {
     const StoredRect stored = WindowPosition::Parse(settings.ReadPosition());
     showScore = settings.ReadShowScore();
     language.Apply(Language::Chosen(settings.ReadLanguage()));
+    keys = settings.ReadKeys();
 
     setWindowTitle(QStringLiteral("Quarnex 2.00"));
     view = new GameView(game, this);
+    view->SetKeyBindings(keys);
+    pads.SetKeyBindings(keys);
     view->setMinimumSize(kMinClientWidth, kMinClientHeight);
     setCentralWidget(view);
     net = new NetPlayController(*view, game, this);
@@ -115,8 +119,8 @@ void GameFrame::BuildMenu() {
     replayPlayAction->setEnabled(!net->Active());
     gameMenu->addSeparator();
     gameMenu->addAction(tr("Si&tova hra..."), this, &GameFrame::OnGameNetwork);
-    netStopAction = gameMenu->addAction(tr("Ukon&cit sitovou hru"), this,
-                                        &GameFrame::OnGameNetworkStop);
+    netStopAction =
+        gameMenu->addAction(tr("Ukon&cit sitovou hru"), this, &GameFrame::OnGameNetworkStop);
     netStopAction->setEnabled(net->Active());
     gameMenu->addSeparator();
     gameMenu->addAction(tr("&Konec"), this, &GameFrame::OnGameExit);
@@ -255,8 +259,7 @@ bool GameFrame::HoldLocalGame() {
 // The game goes on unless something else stopped it meanwhile (a pause,
 // the end of a game, a network game).
 void GameFrame::ResumeLocalGame() {
-    if (!paused && !net->Active() && game.State().timerRunning && !replays.Playing())
-        timer.start();
+    if (!paused && !net->Active() && game.State().timerRunning && !replays.Playing()) timer.start();
 }
 
 // The close box, Alt+F4 and "Konec" all end here. While a modal window is
@@ -318,8 +321,11 @@ void GameFrame::UpdateTitle() {
 // behind the About box. Once they close, a full repaint.
 void GameFrame::OnHelpControls() {
     const bool held = HoldLocalGame();
-    ControlsDialog dialog(this);
-    RunModal(dialog);
+    ControlsDialog dialog(keys, &pads, this);
+    if (RunModal(dialog) == QDialog::Accepted && !(dialog.Bindings() == keys)) {
+        keys = dialog.Bindings();
+        settings.WriteKeys(keys);
+    }
     if (held) ResumeLocalGame();
     view->FullRepaint();
 }

@@ -48,6 +48,8 @@ class GameFrame : public QMainWindow, public qx::GameHost {
     void ShowEndOfGame(const std::string& caption, const std::string& text) override;
     bool RunNewGameDialog(qx::PlayerChoice& choice) override;
 
+    const KeyBindings& Keys() const { return keys; }
+
     // The menu commands "Nova", "Pauza", "Zobrazit skore", "Konec",
     // "Ovladani" and "O Aplikaci".
     void OnGameNew();
@@ -92,6 +94,7 @@ class GameFrame : public QMainWindow, public qx::GameHost {
 
     Settings settings;
     Language language;
+    KeyBindings keys;          // the player's own keys, which the view and the pads use
     ReplayController replays;  // before the game, whose host it provides
     qx::Game game;
     GameView* view = nullptr;

@@ -18,7 +18,6 @@
 
 namespace {
 
-
 std::string LocalPath(const QString& path) {
     return QFile::encodeName(path).toStdString();
 }
@@ -69,8 +68,7 @@ void ReplayController::OnSave() {
     if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".qxr");
     std::string error;
     if (!qx::SaveReplay(replay, LocalPath(path), error)) {
-        QMessageBox::warning(window, tr("Ulozit zaznam"),
-                             ReplayMessages::CannotSave(path));
+        QMessageBox::warning(window, tr("Ulozit zaznam"), ReplayMessages::CannotSave(path));
         return;
     }
     lastFolder = QFileInfo(path).absolutePath();
@@ -85,8 +83,8 @@ bool ReplayController::SaveTo(const QString& path) {
 }
 
 void ReplayController::OnPlay() {
-    const QString path = QFileDialog::getOpenFileName(window, tr("Prehrat zaznam"),
-                                                      StartFolder(), Filter());
+    const QString path =
+        QFileDialog::getOpenFileName(window, tr("Prehrat zaznam"), StartFolder(), Filter());
     if (path.isEmpty()) return;
     lastFolder = QFileInfo(path).absolutePath();
     PlayFrom(path);
@@ -102,8 +100,7 @@ bool ReplayController::PlayFrom(const QString& path) {
     if (replay) error = qx::CheckReplay(*replay);
     QApplication::restoreOverrideCursor();
     if (error) {
-        QMessageBox::warning(window, tr("Prehrat zaznam"),
-                             ReplayMessages::CannotPlay(error));
+        QMessageBox::warning(window, tr("Prehrat zaznam"), ReplayMessages::CannotPlay(error));
         return false;
     }
     StopPlayback();

@@ -19,13 +19,11 @@ QString ReplayMessages::Reason(const qx::ReplayError& error) {
         case Code::Malformed:
             return tr("Zaznam je poskozeny (radek %1).").arg(line);
         case Code::OutOfRange:
-            return tr("Zaznam obsahuje cislo mimo povoleny rozsah (radek %1).")
-                .arg(line);
+            return tr("Zaznam obsahuje cislo mimo povoleny rozsah (radek %1).").arg(line);
         case Code::TooLong:
             return tr("Zaznam je delsi, nez hra dovoluje (radek %1).").arg(line);
         case Code::Mismatch:
-            return tr("Zaznam neodpovida prubehu hry (krok %1).")
-                .arg(QString::number(error.tick));
+            return tr("Zaznam neodpovida prubehu hry (krok %1).").arg(QString::number(error.tick));
         case Code::ChecksumMismatch:
             return tr("Kontrolni soucet nesouhlasi: hra by skoncila jinak, nez byla zaznamenana.");
     }

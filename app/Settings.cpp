@@ -22,6 +22,11 @@ void Settings::WriteLanguage(const QString& key) {
     store.sync();
 }
 
+void Settings::WriteKeys(const KeyBindings& keys) {
+    keys.Save(store);
+    store.sync();
+}
+
 bool Settings::ReadIsOne(const QString& key) const {
     bool ok = false;
     const int value = store.value(key).toString().trimmed().toInt(&ok);

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QVariant>
 
+#include "app/KeyBindings.h"
 #include "app/WindowPosition.h"
 
 // The per-user settings: organisation "Marbek", application the executable's
@@ -28,6 +29,11 @@ class Settings {
     bool ReadRebelComputer() const { return ReadIsOne("Hra/PL2"); }
     // Only a stored 1 shows the score; it is off by default.
     bool ReadShowScore() const { return ReadIsOne("Vzhled/skore"); }
+
+    // The player's own keys and pad buttons ("Klavesy", "Gamepad").
+    KeyBindings ReadKeys() const { return KeyBindings::Load(store); }
+    // Stores them at once.
+    void WriteKeys(const KeyBindings& keys);
 
     // The language chosen in the menu ("cs", "en"; "" when none was).
     QString ReadLanguage() const;

@@ -5,23 +5,23 @@
     <name>AboutDialog</name>
     <message>
         <source>O Aplikaci Quarnex II</source>
-        <translation type="unfinished"></translation>
+        <translation>About Quarnex II</translation>
     </message>
     <message>
         <source>OK</source>
-        <translation type="unfinished"></translation>
+        <translation>OK</translation>
     </message>
     <message>
         <source>Quarnex II - (2.00)</source>
-        <translation type="unfinished"></translation>
+        <translation>Quarnex II - (2.00)</translation>
     </message>
     <message>
         <source>(C) 1999 Marbek team: program and pictures</source>
-        <translation type="unfinished"></translation>
+        <translation>(C) 1999 Marbek team: program and pictures</translation>
     </message>
     <message>
         <source>Marbek</source>
-        <translation type="unfinished"></translation>
+        <translation>Marbek</translation>
     </message>
 </context>
 <context>
@@ -29,7 +29,8 @@
     <message>
         <source>Hru nelze spustit, prikazovy radek je chybny:
 %1</source>
-        <translation type="unfinished"></translation>
+        <translation>The game cannot start, the command line is wrong:
+%1</translation>
     </message>
 </context>
 <context>
@@ -135,202 +136,321 @@
     <name>GameFrame</name>
     <message>
         <source>&amp;Hra</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Game</translation>
     </message>
     <message>
         <source>&amp;Nova</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;New</translation>
     </message>
     <message>
         <source>&amp;Pauza</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Pause</translation>
     </message>
     <message>
         <source>Zobrazit &amp;skore</source>
-        <translation type="unfinished"></translation>
+        <translation>Show &amp;score</translation>
     </message>
     <message>
         <source>&amp;Ulozit zaznam...</source>
-        <translation type="unfinished"></translation>
+        <translation>Sa&amp;ve replay...</translation>
     </message>
     <message>
         <source>P&amp;rehrat zaznam...</source>
-        <translation type="unfinished"></translation>
+        <translation>Play &amp;replay...</translation>
     </message>
     <message>
         <source>Si&amp;tova hra...</source>
-        <translation type="unfinished"></translation>
+        <translation>Net&amp;work game...</translation>
     </message>
     <message>
         <source>Ukon&amp;cit sitovou hru</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;End network game</translation>
     </message>
     <message>
         <source>&amp;Konec</source>
-        <translation type="unfinished"></translation>
+        <translation>E&amp;xit</translation>
     </message>
     <message>
         <source>&amp;Napoveda</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Help</translation>
     </message>
     <message>
         <source>O&amp;vladani</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Controls</translation>
     </message>
     <message>
         <source>&amp;O Aplikaci</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;About</translation>
     </message>
     <message>
         <source> - pauza</source>
-        <translation type="unfinished"></translation>
+        <translation> - paused</translation>
     </message>
     <message>
         <source>Sitova hra</source>
-        <translation type="unfinished"></translation>
+        <translation>Network game</translation>
     </message>
 </context>
 <context>
     <name>GameTexts</name>
     <message>
         <source>End..</source>
-        <translation type="unfinished"></translation>
+        <translation>End..</translation>
     </message>
     <message>
         <source>Je konec imperatora! </source>
-        <translation type="unfinished"></translation>
+        <translation>The Emperor is finished! </translation>
     </message>
     <message>
         <source> Vudce povstalcu Keldor se dostava do cela nove vlady a nici posledni zbytky privrzencu imperatora... </source>
-        <translation type="unfinished"></translation>
+        <translation> Keldor, leader of the rebels, takes the head of a new government and destroys the last of the Emperor&apos;s followers... </translation>
     </message>
     <message>
         <source>Jednotky povstalcu jsou porazeny! </source>
-        <translation type="unfinished"></translation>
+        <translation>The rebel forces are defeated! </translation>
     </message>
     <message>
         <source> Pokracuje vlada imperatora Morvatehe I., ktery se tvrde msti ...</source>
-        <translation type="unfinished"></translation>
+        <translation> The reign of Emperor Morvathe I goes on, and his revenge is harsh ...</translation>
+    </message>
+</context>
+<context>
+    <name>NetGameDialog</name>
+    <message>
+        <source>Sitova hra</source>
+        <translation>Network game</translation>
+    </message>
+    <message>
+        <source>&amp;Zalozit hru na tomto pocitaci</source>
+        <translation>&amp;Host a game on this computer</translation>
+    </message>
+    <message>
+        <source>&amp;Port:</source>
+        <translation>&amp;Port:</translation>
+    </message>
+    <message>
+        <source>Imperator (mys)</source>
+        <translation>Emperor (mouse)</translation>
+    </message>
+    <message>
+        <source>Povstalec (klavesnice)</source>
+        <translation>Rebel (keyboard)</translation>
+    </message>
+    <message>
+        <source>Tento pocitac &amp;hraje za:</source>
+        <translation>&amp;Side of this computer:</translation>
+    </message>
+    <message>
+        <source>P&amp;ripojit se ke hre</source>
+        <translation>&amp;Join a game</translation>
+    </message>
+    <message>
+        <source>jmeno nebo adresa pocitace</source>
+        <translation>name or address of the computer</translation>
+    </message>
+    <message>
+        <source>&amp;Adresa:</source>
+        <translation>&amp;Address:</translation>
+    </message>
+    <message>
+        <source>P&amp;ort:</source>
+        <translation>P&amp;ort:</translation>
+    </message>
+    <message>
+        <source>Strany vybira ten, kdo hru zalozil.</source>
+        <translation>The one who hosts the game chooses the sides.</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Zrusit</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>NetPlayController</name>
+    <message>
+        <source>imperatora</source>
+        <translation>the Emperor</translation>
+    </message>
+    <message>
+        <source>povstalce</source>
+        <translation>the Rebel</translation>
+    </message>
+    <message>
+        <source>Port %1 nelze otevrit (pouziva ho uz jiny program?).</source>
+        <translation>Port %1 cannot be opened (is another program using it?).</translation>
+    </message>
+    <message>
+        <source>Pocitac &apos;%1&apos; se nepodarilo najit.</source>
+        <translation>The computer &apos;%1&apos; could not be found.</translation>
+    </message>
+    <message>
+        <source>cekam na soupere (port %1)</source>
+        <translation>waiting for the opponent (port %1)</translation>
+    </message>
+    <message>
+        <source>pripojuji se k %1:%2</source>
+        <translation>connecting to %1:%2</translation>
+    </message>
+    <message>
+        <source>sitova hra za %1: ping %2 ms, zpozdeni %3, navraty %4/s, ztraceno %5</source>
+        <translation>network game as %1: ping %2 ms, delay %3, rollbacks %4/s, lost %5</translation>
+    </message>
+    <message>
+        <source> - cekam na soupere</source>
+        <translation> - waiting for the opponent</translation>
+    </message>
+    <message>
+        <source>Hry na obou pocitacich se rozesly v tiku %1.</source>
+        <translation>The games on the two computers went apart at tick %1.</translation>
+    </message>
+    <message>
+        <source>
+Zaznam hry je ulozen v souboru %1.</source>
+        <translation>
+The replay of the game is saved in the file %1.</translation>
+    </message>
+    <message>
+        <source>Soupere se nepodarilo zastihnout.</source>
+        <translation>The opponent could not be reached.</translation>
+    </message>
+    <message>
+        <source>Souper neodpovida. Sitova hra skoncila.</source>
+        <translation>The opponent does not answer. The network game has ended.</translation>
+    </message>
+    <message>
+        <source>Souper ukoncil sitovou hru.</source>
+        <translation>The opponent has left the network game.</translation>
+    </message>
+    <message>
+        <source>Sitova hra</source>
+        <translation>Network game</translation>
     </message>
 </context>
 <context>
     <name>NewGameDialog</name>
     <message>
         <source>Nova hra</source>
-        <translation type="unfinished"></translation>
+        <translation>New game</translation>
     </message>
     <message>
         <source>OK</source>
-        <translation type="unfinished"></translation>
+        <translation>OK</translation>
     </message>
     <message>
         <source>Clovek</source>
-        <translation type="unfinished"></translation>
+        <translation>Human</translation>
     </message>
     <message>
         <source>Za imperatora Morvathe I. hraje : </source>
-        <translation type="unfinished"></translation>
+        <translation>Emperor Morvathe I is played by : </translation>
     </message>
     <message>
         <source>Imperator</source>
-        <translation type="unfinished"></translation>
+        <translation>Emperor</translation>
     </message>
     <message>
         <source>Za vudce povstalcu Keldorova  hraje : </source>
-        <translation type="unfinished"></translation>
+        <translation>Keldor, the rebels&apos; leader, is played by : </translation>
     </message>
     <message>
         <source>Povstalec</source>
-        <translation type="unfinished"></translation>
+        <translation>Rebel</translation>
     </message>
     <message>
         <source>vs.</source>
-        <translation type="unfinished"></translation>
+        <translation>vs.</translation>
     </message>
     <message>
         <source>Prvni gamepad hraje za :</source>
-        <translation type="unfinished"></translation>
+        <translation>The first gamepad plays :</translation>
     </message>
     <message>
         <source>Povstalce</source>
-        <translation type="unfinished"></translation>
+        <translation>the Rebel</translation>
     </message>
     <message>
         <source>Imperatora</source>
-        <translation type="unfinished"></translation>
+        <translation>the Emperor</translation>
     </message>
 </context>
 <context>
     <name>ReplayController</name>
     <message>
         <source>Zaznamy hry (*.qxr);;Vsechny soubory (*)</source>
-        <translation type="unfinished"></translation>
+        <translation>Game replays (*.qxr);;All files (*)</translation>
     </message>
     <message>
         <source>Ulozit zaznam</source>
-        <translation type="unfinished"></translation>
+        <translation>Save replay</translation>
     </message>
     <message>
         <source>Prehrat zaznam</source>
-        <translation type="unfinished"></translation>
+        <translation>Play replay</translation>
     </message>
     <message>
         <source> - prehravani zaznamu</source>
-        <translation type="unfinished"></translation>
+        <translation> - playing a replay</translation>
     </message>
 </context>
 <context>
     <name>ReplayMessages</name>
     <message>
         <source>Soubor nelze otevrit ani precist.</source>
-        <translation type="unfinished"></translation>
+        <translation>The file cannot be opened or read.</translation>
     </message>
     <message>
         <source>Soubor je prilis velky na zaznam hry.</source>
-        <translation type="unfinished"></translation>
+        <translation>The file is too large for a game replay.</translation>
     </message>
     <message>
         <source>Soubor neni zaznam hry Quarnex.</source>
-        <translation type="unfinished"></translation>
+        <translation>The file is not a Quarnex replay.</translation>
     </message>
     <message>
         <source>Zaznam je v jine verzi, kterou tato hra neumi prehrat.</source>
-        <translation type="unfinished"></translation>
+        <translation>The replay is of another version, which this game cannot play.</translation>
     </message>
     <message>
         <source>Zaznam je neuplny, soubor je zkraceny.</source>
-        <translation type="unfinished"></translation>
+        <translation>The replay is incomplete, the file is cut short.</translation>
     </message>
     <message>
         <source>Zaznam je poskozeny (radek %1).</source>
-        <translation type="unfinished"></translation>
+        <translation>The replay is damaged (line %1).</translation>
     </message>
     <message>
         <source>Zaznam obsahuje cislo mimo povoleny rozsah (radek %1).</source>
-        <translation type="unfinished"></translation>
+        <translation>The replay holds a number out of the allowed range (line %1).</translation>
     </message>
     <message>
         <source>Zaznam je delsi, nez hra dovoluje (radek %1).</source>
-        <translation type="unfinished"></translation>
+        <translation>The replay is longer than the game allows (line %1).</translation>
     </message>
     <message>
         <source>Zaznam neodpovida prubehu hry (krok %1).</source>
-        <translation type="unfinished"></translation>
+        <translation>The replay does not match the course of the game (step %1).</translation>
     </message>
     <message>
         <source>Kontrolni soucet nesouhlasi: hra by skoncila jinak, nez byla zaznamenana.</source>
-        <translation type="unfinished"></translation>
+        <translation>The checksum does not match: the game would end otherwise than it was recorded.</translation>
     </message>
     <message>
         <source>Zaznam nelze prehrat.
 
 </source>
-        <translation type="unfinished"></translation>
+        <translation>The replay cannot be played.
+
+</translation>
     </message>
     <message>
         <source>Zaznam nelze ulozit do souboru
 %1</source>
-        <translation type="unfinished"></translation>
+        <translation>The replay cannot be saved to the file
+%1</translation>
     </message>
 </context>
 </TS>

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QScreen>
 #include <QTest>
 #include <memory>
@@ -330,6 +331,7 @@ TEST_F(GameFrameTest, TheControlsBoxListsBothSidesAndALocalGameWaitsBehindIt) {
     ModalDriver driver({[&](QWidget* box) {
         EXPECT_EQ(box->windowTitle(), "Ovladani");
         for (QLabel* label : box->findChildren<QLabel*>()) texts += label->text() + "\n";
+        for (QPushButton* button : box->findChildren<QPushButton*>()) texts += button->text() + "\n";
         minimum = box->minimumSize();
         maximum = box->maximumSize();
         const int counter = Game().TickCounter();

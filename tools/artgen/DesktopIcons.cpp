@@ -61,7 +61,8 @@ bool DesktopIcons::WriteAll(const std::string& dir, const std::string& name, std
         fs::create_directories(folder, ec);
         const std::vector<uint8_t> png = EncodePng(IconArt::DesktopShip(size), size);
         std::ofstream out(file, std::ios::binary);
-        out.write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
+        out.write(reinterpret_cast<const char*>(png.data()),
+                  static_cast<std::streamsize>(png.size()));
         if (png.empty() || !out.flush()) {
             error = "cannot write " + file.string();
             return false;

@@ -84,7 +84,8 @@ Canvas IconArt::Ship(int size) {
     for (int y = 0; y < size; ++y)
         for (int x = 0; x < size; ++x)
             if (parts.flame.At(x, y)) c.Set(x, y, x >= 2 * k ? Hex(0xC8E8FF) : Hex(0x4C8CF0));
-    Outline(c, Silhouette(size), parts.flame, std::max(1, static_cast<int>(std::lround(k * 0.75f))), 0.6f);
+    Outline(c, Silhouette(size), parts.flame, std::max(1, static_cast<int>(std::lround(k * 0.75f))),
+            0.6f);
     SetCell(c, 7, 4, k, Hex(0xFF3C30));
     SetCell(c, 9, 27, k, Hex(0x50FF70));
     return c;
@@ -118,8 +119,8 @@ std::vector<uint32_t> IconArt::DesktopShip(int size) {
                     ++covered;
                 }
             if (covered == 0) continue;
-            const uint32_t alpha = static_cast<uint32_t>(
-                std::lround(255.0f * covered / (kSamples * kSamples)));
+            const uint32_t alpha =
+                static_cast<uint32_t>(std::lround(255.0f * covered / (kSamples * kSamples)));
             argb[static_cast<size_t>(y) * size + x] =
                 alpha << 24 | Pack(Scale(sum, 1.0f / covered));
         }
