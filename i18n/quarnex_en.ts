@@ -37,99 +37,77 @@
     <name>ControlsDialog</name>
     <message>
         <source>Imperator (bila lod)</source>
-        <translation type="unfinished"></translation>
+        <translation>Emperor (white ship)</translation>
     </message>
     <message>
         <source>Povstalec (cervena lod)</source>
-        <translation type="unfinished"></translation>
+        <translation>Rebel (red ship)</translation>
     </message>
     <message>
         <source>Rizeni</source>
-        <translation type="unfinished"></translation>
+        <translation>Steering</translation>
     </message>
     <message>
         <source>mys: lod leti k ukazateli</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>sipky, Home, End, Insert (stat)</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>numericka klavesnice 1-4, 6-9, 0 (stat)</source>
-        <translation type="unfinished"></translation>
+        <translation>mouse: the ship flies toward the pointer</translation>
     </message>
     <message>
         <source>Strela dopredu</source>
-        <translation type="unfinished"></translation>
+        <translation>Forward shot</translation>
     </message>
     <message>
         <source>leve tlacitko mysi</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>mezernik</source>
-        <translation type="unfinished"></translation>
+        <translation>left mouse button</translation>
     </message>
     <message>
         <source>Strela dolu</source>
-        <translation type="unfinished"></translation>
+        <translation>Downward shot</translation>
     </message>
     <message>
         <source>prave nebo prostredni tlacitko</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>X</source>
-        <translation type="unfinished"></translation>
+        <translation>right or middle button</translation>
     </message>
     <message>
         <source>Strela nahoru</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Enter</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>C</source>
-        <translation type="unfinished"></translation>
+        <translation>Upward shot</translation>
     </message>
     <message>
         <source>Gamepad</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>leva packa miri</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>leva packa nebo krizovy ovladac</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>RT nebo RB / A: dopredu</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>A: dopredu, Y: stat</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>LT / B: dolu, LB / X: nahoru</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>B: dolu, X: nahoru</source>
-        <translation type="unfinished"></translation>
+        <translation>Gamepad</translation>
     </message>
     <message>
         <source>Ovladani</source>
-        <translation type="unfinished"></translation>
+        <translation>Controls</translation>
     </message>
     <message>
-        <source>Pauza: klavesa Pause nebo P, na gamepadu Start. Prvni gamepad hraje za povstalce, druhy za imperatora (zmena v dialogu Nova hra).</source>
-        <translation type="unfinished"></translation>
+        <source>S vychozimi klavesami ridi povstalce i numericka klavesnice 1-4, 6-9, 0 (stat). Gamepad povstalce ridi leva packa nebo krizovy ovladac; gamepad imperatora miri levou packou, RT nebo RB / A: dopredu, LT / B: dolu.
+Pauza: klavesa Pause nebo P, na gamepadu Start. Prvni gamepad hraje za povstalce, druhy za imperatora (zmena v dialogu Nova hra).</source>
+        <translation>With the default keys the numeric keypad steers the Rebel too: 1-4, 6-9, 0 (stop). The Rebel&apos;s gamepad steers with the left stick or the d-pad; the Emperor&apos;s gamepad aims with the left stick, RT or RB / A: forward, LT / B: down.
+Pause: the Pause key or P, Start on a gamepad. The first gamepad plays the Rebel, the second the Emperor (change it in the New game dialog).</translation>
+    </message>
+    <message>
+        <source>&amp;Vychozi</source>
+        <translation>&amp;Defaults</translation>
+    </message>
+    <message>
+        <source>Klavesu nebo tlacitko gamepadu zmenite kliknutim na ne a stiskem nove.</source>
+        <translation>To change a key or gamepad button, click it and press the new one.</translation>
+    </message>
+    <message>
+        <source>Klavesa</source>
+        <translation>Key</translation>
+    </message>
+    <message>
+        <source>Stisknete tlacitko gamepadu pro akci &quot;%1&quot; (Esc: zpet).</source>
+        <translation>Press a gamepad button for &quot;%1&quot; (Esc: back).</translation>
+    </message>
+    <message>
+        <source>Stisknete klavesu pro akci &quot;%1&quot; (Esc: zpet).</source>
+        <translation>Press a key for &quot;%1&quot; (Esc: back).</translation>
+    </message>
+    <message>
+        <source>Vychozi klavesy a tlacitka jsou zpet.</source>
+        <translation>The default keys and buttons are back.</translation>
     </message>
 </context>
 <context>
@@ -212,6 +190,105 @@
     <message>
         <source> Pokracuje vlada imperatora Morvatehe I., ktery se tvrde msti ...</source>
         <translation> The reign of Emperor Morvathe I goes on, and his revenge is harsh ...</translation>
+    </message>
+</context>
+<context>
+    <name>KeyBindings</name>
+    <message>
+        <source>Nahoru</source>
+        <translation>Up</translation>
+    </message>
+    <message>
+        <source>Dolu</source>
+        <translation>Down</translation>
+    </message>
+    <message>
+        <source>Vlevo</source>
+        <translation>Left</translation>
+    </message>
+    <message>
+        <source>Vpravo</source>
+        <translation>Right</translation>
+    </message>
+    <message>
+        <source>Vlevo nahoru</source>
+        <translation>Up left</translation>
+    </message>
+    <message>
+        <source>Vpravo nahoru</source>
+        <translation>Up right</translation>
+    </message>
+    <message>
+        <source>Vlevo dolu</source>
+        <translation>Down left</translation>
+    </message>
+    <message>
+        <source>Vpravo dolu</source>
+        <translation>Down right</translation>
+    </message>
+    <message>
+        <source>Stat</source>
+        <translation>Stop</translation>
+    </message>
+    <message>
+        <source>Strela dopredu</source>
+        <translation>Forward shot</translation>
+    </message>
+    <message>
+        <source>Strela dolu</source>
+        <translation>Downward shot</translation>
+    </message>
+    <message>
+        <source>Strela nahoru</source>
+        <translation>Upward shot</translation>
+    </message>
+    <message>
+        <source>Klavesu %1 nelze pouzit.</source>
+        <translation>The key %1 cannot be used.</translation>
+    </message>
+    <message>
+        <source>Klavesa %1 uz patri akci &quot;%2&quot;.</source>
+        <translation>The key %1 already belongs to &quot;%2&quot;.</translation>
+    </message>
+    <message>
+        <source>Tuto akci ovlada packa a krizovy ovladac.</source>
+        <translation>The stick and the d-pad steer this.</translation>
+    </message>
+    <message>
+        <source>Tlacitko %1 uz ma jinou ulohu.</source>
+        <translation>The button %1 already does something else.</translation>
+    </message>
+    <message>
+        <source>Tlacitko %1 uz patri akci &quot;%2&quot;.</source>
+        <translation>The button %1 already belongs to &quot;%2&quot;.</translation>
+    </message>
+    <message>
+        <source>%1 (imperator)</source>
+        <translation>%1 (Emperor)</translation>
+    </message>
+    <message>
+        <source>mezernik</source>
+        <translation>Space</translation>
+    </message>
+    <message>
+        <source>sipka nahoru</source>
+        <translation>Up arrow</translation>
+    </message>
+    <message>
+        <source>sipka dolu</source>
+        <translation>Down arrow</translation>
+    </message>
+    <message>
+        <source>sipka vlevo</source>
+        <translation>Left arrow</translation>
+    </message>
+    <message>
+        <source>sipka vpravo</source>
+        <translation>Right arrow</translation>
+    </message>
+    <message>
+        <source>num. %1</source>
+        <translation>keypad %1</translation>
     </message>
 </context>
 <context>
