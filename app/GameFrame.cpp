@@ -366,7 +366,7 @@ void GameFrame::KillGameTimer() {
 int GameFrame::RunModal(QDialog& dialog) {
     ++modalDepth;
     UpdatePadAccess();
-    heldKeys.BoxOpened();
+    heldKeys.BoxOpened(inTick);
     const int result = dialog.exec();
     heldKeys.BoxClosed();
     --modalDepth;

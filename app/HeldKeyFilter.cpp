@@ -12,10 +12,14 @@ HeldKeyFilter::~HeldKeyFilter() {
     QCoreApplication::instance()->removeEventFilter(this);
 }
 
-void HeldKeyFilter::BoxOpened() {
+void HeldKeyFilter::BoxOpened(bool duringPlay) {
     ++boxes;
     heldBefore = held;
-    opened.start();
+    if (duringPlay) {
+        opened.start();
+    } else {
+        opened.invalidate();
+    }
 }
 
 void HeldKeyFilter::BoxClosed() {

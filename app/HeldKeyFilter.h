@@ -10,10 +10,10 @@ class QKeyEvent;
 // Keeps a player's game keys out of the boxes that open while they play: a
 // box that pops up in the middle of a game must not be closed by the Space
 // or Enter the player is still firing with. While a box is open, a game key
-// is ignored when it is auto-repeated, when it has been held down since
-// before the box opened (until it is released), or when it comes within the
-// first moments of the box. Clicks, other keys and a fresh press after that
-// reach the box as usual.
+// is ignored when it is auto-repeated or when it has been held down since
+// before the box opened (until it is released); in a box the game itself
+// opened (the end of a game) also within its first half second. Clicks,
+// other keys and a fresh press after that reach the box as usual.
 class HeldKeyFilter : public QObject {
     Q_OBJECT
 
@@ -26,8 +26,9 @@ class HeldKeyFilter : public QObject {
                            QObject* parent = nullptr);
     ~HeldKeyFilter() override;
 
-    // A box opens (boxes may follow one another) or closes.
-    void BoxOpened();
+    // A box opens (boxes may follow one another) or closes; `duringPlay`:
+    // the game opened it in the middle of play, not the player.
+    void BoxOpened(bool duringPlay);
     void BoxClosed();
     void SetGraceMs(int ms) { graceMs = ms; }
     bool Held(int key) const { return held.contains(key); }
@@ -41,7 +42,7 @@ class HeldKeyFilter : public QObject {
     std::function<bool(const QKeyEvent&)> isGameKey;
     QSet<int> held;        // keys down now
     QSet<int> heldBefore;  // keys that were down when the last box opened
-    QElapsedTimer opened;
+    QElapsedTimer opened;  // valid while the last box opened during play
     int boxes = 0;
     int graceMs = kGraceMs;
 };

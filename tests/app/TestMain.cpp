@@ -7,9 +7,6 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     // The game speaks Czech unless a test chooses English.
     qputenv("LANGUAGE", "cs");
-    qputenv("LANG", "cs_CZ.UTF-8");
-    qunsetenv("LC_ALL");
-    qunsetenv("LC_MESSAGES");
     testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
     return RUN_ALL_TESTS();
