@@ -530,3 +530,14 @@ TEST_F(GameFrameTest, TheLanguageMenuSwitchesEveryTextAndIsKept) {
     CloseAndExit();
     EXPECT_EQ(config.Get("Vzhled/jazyk").toString(), "cs");
 }
+
+// The player opened it, not the game: no half second of grace.
+TEST_F(GameFrameTest, ABoxThePlayerOpensTakesEnterAtOnce) {
+    bool closed = false;
+    Open([&](QWidget* dialog) {
+        Tap(Qt::Key_Return);
+        closed = !dialog->isVisible();
+        if (!closed) PressOk(dialog);
+    });
+    EXPECT_TRUE(closed);
+}
