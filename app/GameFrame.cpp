@@ -157,6 +157,7 @@ void GameFrame::OnLanguage(Language::Code code) {
     QMetaObject::invokeMethod(
         this,
         [this] {
+            for (QAction* menu : menuBar()->actions()) delete menu->menu();
             menuBar()->clear();
             BuildMenu();
             UpdateTitle();

@@ -508,6 +508,10 @@ TEST_F(GameFrameTest, TheLanguageMenuSwitchesEveryTextAndIsKept) {
     EXPECT_EQ(frame->windowTitle(), "Quarnex 2.00 - paused");
     EXPECT_NE(Action("Game", "Show score"), nullptr);
     EXPECT_TRUE(Action("Game", "Pause")->isChecked());
+    // P belongs to the new menu alone.
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frame.get()));
+    QTest::keyClick(&frame->View(), Qt::Key_P);
+    EXPECT_FALSE(frame->Paused());
     QString caption, text;
     ModalDriver driver({[&](QWidget* window) {
         auto* box = qobject_cast<QMessageBox*>(window);
