@@ -1,5 +1,6 @@
 #include "app/NetPlayController.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFileDialog>
@@ -10,6 +11,7 @@
 #include <QSocketNotifier>
 #include <QStandardPaths>
 
+#include "app/GameTexts.h"
 #include "app/GameView.h"
 #include "net/EnetTransport.h"
 #include "net/NetPeer.h"
@@ -27,7 +29,8 @@ constexpr uint64_t kStatusEveryMs = 500;
 constexpr uint32_t kLingerMs = 1000;
 
 QString SideName(NetSide side) {
-    return side == NetSide::Emperor ? QStringLiteral("imperatora") : QStringLiteral("povstalce");
+    return side == NetSide::Emperor ? QCoreApplication::translate("NetPlayController", "imperatora")
+                                    : QCoreApplication::translate("NetPlayController", "povstalce");
 }
 
 // Where the replays of network games that went apart are kept.
@@ -68,9 +71,8 @@ bool NetPlayController::Start(const NetSetup& wanted, QString& error) {
                     : qx::net::EnetTransport::Join(wanted.host.toStdString(), wanted.port, problem);
     if (!transport) {
         error = wanted.hosting
-                    ? QStringLiteral("Port %1 nelze otevrit (pouziva ho uz jiny program?).")
-                          .arg(wanted.port)
-                    : QStringLiteral("Pocitac '%1' se nepodarilo najit.").arg(wanted.host);
+                    ? tr("Port %1 nelze otevrit (pouziva ho uz jiny program?).").arg(wanted.port)
+                    : tr("Pocitac '%1' se nepodarilo najit.").arg(wanted.host);
         return false;
     }
     setup = wanted;
@@ -107,7 +109,7 @@ bool NetPlayController::StartFromArguments(const QStringList& arguments) {
 }
 
 QMessageBox* NetPlayController::ShowProblem(const QString& text) {
-    auto* box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Sitova hra"), text,
+    auto* box = new QMessageBox(QMessageBox::Warning, tr("Sitova hra"), text,
                                 QMessageBox::Ok, window);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->open();
@@ -135,7 +137,7 @@ void NetPlayController::Stop() {
 
 void NetPlayController::SaveReplay() {
     if (!begun) {
-        ShowProblem(QStringLiteral("Sitova hra jeste nezacala, neni co ulozit."));
+        ShowProblem(tr("Sitova hra jeste nezacala, neni co ulozit."));
         return;
     }
     // Taken now: the game goes on while the player chooses the file.
@@ -144,14 +146,14 @@ void NetPlayController::SaveReplay() {
         QStringLiteral("sitova-hra-%1.qxr")
             .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmm")));
     QDir().mkpath(ReplayFolder());
-    QString path = QFileDialog::getSaveFileName(window, QStringLiteral("Ulozit zaznam"),
+    QString path = QFileDialog::getSaveFileName(window, tr("Ulozit zaznam"),
                                                 QDir(ReplayFolder()).filePath(name),
-                                                QStringLiteral("Zaznamy hry (*.qxr)"));
+                                                tr("Zaznamy hry (*.qxr)"));
     if (path.isEmpty()) return;
     if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".qxr");
     std::string error;
     if (!qx::SaveReplay(confirmed, QFile::encodeName(path).toStdString(), error)) {
-        ShowProblem(QStringLiteral("Zaznam nelze ulozit do souboru %1.").arg(path));
+        ShowProblem(tr("Zaznam nelze ulozit do souboru %1.").arg(path));
     }
 }
 
@@ -212,8 +214,8 @@ void NetPlayController::Begin(qx::net::RollbackSession& session) {
 // The shared game's end: the box of the window's own game, except that it
 // does not stop the event loop (the network keeps running behind it).
 void NetPlayController::ShowEndBox(uint32_t, const qx::net::Frame& frame) {
-    endBox = new QMessageBox(QMessageBox::NoIcon, QString::fromStdString(frame.endCaption),
-                             QString::fromStdString(frame.endText), QMessageBox::Ok, window);
+    endBox = new QMessageBox(QMessageBox::NoIcon, GameTexts::Translate(frame.endCaption),
+                             GameTexts::Translate(frame.endText), QMessageBox::Ok, window);
     endBox->setTextFormat(Qt::PlainText);
     endBox->setAttribute(Qt::WA_DeleteOnClose);
     connect(endBox, &QMessageBox::finished, this, [this] {
@@ -233,10 +235,10 @@ void NetPlayController::UpdateStatus(bool force) {
     QString text;
     if (peer && !peer->Started()) {
         heading = setup.hosting
-                      ? QStringLiteral("cekam na soupere (port %1)").arg(setup.port)
-                      : QStringLiteral("pripojuji se k %1:%2").arg(setup.host).arg(setup.port);
+                      ? tr("cekam na soupere (port %1)").arg(setup.port)
+                      : tr("pripojuji se k %1:%2").arg(setup.host).arg(setup.port);
     } else if (peer) {
-        heading = QStringLiteral("sitova hra za %1").arg(SideName(peer->LocalSide()));
+        heading = tr("sitova hra za %1").arg(SideName(peer->LocalSide()));
         const bool waiting = lastStep == Step::TooFarAhead || lastStep == Step::EndUnconfirmed ||
                              (lastStep == Step::EndBoxOpen && !endBox);
         const bool due = at - lastStatusAt >= kStatusEveryMs;
@@ -249,12 +251,12 @@ void NetPlayController::UpdateStatus(bool force) {
             lastStatusAt = at;
         }
         const qx::net::PeerFigures f = peer->Figures();
-        text = QStringLiteral("ping %1 ms, zpozdeni %2, navraty %3/s, ztraceno %4")
+        text = tr("ping %1 ms, zpozdeni %2, navraty %3/s, ztraceno %4")
                    .arg(f.pingMs)
                    .arg(f.inputDelay)
                    .arg(qRound(rollbackRate))
                    .arg(f.packetsLost);
-        if (waiting) text += QStringLiteral(" - cekam na soupere");
+        if (waiting) text += tr(" - cekam na soupere");
         shownWaiting = waiting;
     }
     if (text == status && heading == title) return;
@@ -276,34 +278,32 @@ QString NetPlayController::SaveDesyncReplay(const QString& tick) {
         QStringLiteral("/sitova-hra-%1-tik-%2.qxr")
             .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")), tick);
     if (!qx::SaveReplay(replay.Finish(), QFile::encodeName(path).toStdString(), error)) return {};
-    return QStringLiteral("\nZaznam hry je ulozen v souboru %1.").arg(path);
+    return tr("\nZaznam hry je ulozen v souboru %1.").arg(path);
 }
 
 QString NetPlayController::EndMessage() {
     const QString tick = QString::number(peer->EndTick());
     switch (peer->End()) {
         case PeerEnd::Desync:
-            return QStringLiteral("Hry na obou pocitacich se rozesly v tiku %1.").arg(tick) +
+            return tr("Hry na obou pocitacich se rozesly v tiku %1.").arg(tick) +
                    SaveDesyncReplay(tick);
         case PeerEnd::Unreachable:
-            return setup.hosting ? QStringLiteral("K teto hre se nikdo nepripojil.")
-                                 : QStringLiteral("Soupere se nepodarilo zastihnout.");
+            return setup.hosting ? tr("K teto hre se nikdo nepripojil.")
+                                 : tr("Soupere se nepodarilo zastihnout.");
         case PeerEnd::Full:
-            return QStringLiteral("Na pocitaci %1 uz se hraje s jinym souperem.").arg(setup.host);
+            return tr("Na pocitaci %1 uz se hraje s jinym souperem.").arg(setup.host);
         case PeerEnd::OtherVersion:
-            return QStringLiteral("Souper ma jinou verzi hry.");
+            return tr("Souper ma jinou verzi hry.");
         case PeerEnd::Silent:
-            return QStringLiteral("Souper neodpovida. Sitova hra skoncila.");
+            return tr("Souper neodpovida. Sitova hra skoncila.");
         case PeerEnd::Garbled:
-            return QStringLiteral(
-                "Od soupere prichazeji jen nesmyslne zpravy. Sitova hra "
+            return tr("Od soupere prichazeji jen nesmyslne zpravy. Sitova hra "
                 "skoncila.");
         case PeerEnd::Refused:
-            return QStringLiteral(
-                "Souperuv pocitac odmitl zpravy tohoto pocitace. Sitova hra "
+            return tr("Souperuv pocitac odmitl zpravy tohoto pocitace. Sitova hra "
                 "skoncila.");
         case PeerEnd::Left:
-            return QStringLiteral("Souper ukoncil sitovou hru.");
+            return tr("Souper ukoncil sitovou hru.");
         case PeerEnd::Done:
         case PeerEnd::Quit:
         case PeerEnd::None:
@@ -325,7 +325,7 @@ void NetPlayController::Finish() {
     UpdateStatus(true);
     emit Ended(message);
     if (message.isEmpty()) return;
-    auto* box = new QMessageBox(QMessageBox::Information, QStringLiteral("Sitova hra"), message,
+    auto* box = new QMessageBox(QMessageBox::Information, tr("Sitova hra"), message,
                                 QMessageBox::Ok, window);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->open();

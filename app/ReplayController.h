@@ -51,6 +51,7 @@ class ReplayController : public QObject {
   private:
     void StartPlayback(qx::Replay replay);
     QString StartFolder() const;
+    static QString Filter();
 
     QWidget* window;
     qx::GameHost& windowHost;

@@ -10,6 +10,7 @@ packages=(
   libenet-dev
   xvfb xauth xdotool imagemagick x11-apps x11-utils
   weston
+  qt6-tools-dev qt6-l10n-tools qt6-translations-l10n
   libsdl2-dev openbox desktop-file-utils appstream dpkg-dev lintian
   emscripten node-acorn chromium python3-brotli
 )
