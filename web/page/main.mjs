@@ -63,9 +63,11 @@ async function main() {
   const menubar = document.getElementById('menubar');
   const giveBackFocus = () => canvas.focus({ preventScroll: true });
   let menu = null;
+  let replays = null;
   const dialogs = new PageDialogs(document, (open) => {
     menubar.inert = open;
     menu?.close();
+    if (!open) replays?.dialogsClosed();
   });
   const bindings = KeyBindings.parse(readSetting(KEYS_KEY));
   const controls = new ControlsPage(dialogs.controls, bindings,
@@ -75,7 +77,6 @@ async function main() {
   let core = null;
   let sawKeyboard = false;
   let askedForNewGame = false;
-  let replays = null;
   const pads = new Gamepads(null, {
     onPause: () => pause.toggle(),
     accepts: () => (dialogs.anyOpen() || menu.isOpen() || replays?.playing ? 'none'
@@ -181,7 +182,10 @@ async function main() {
       title.replaying = playing;
       title.update();
       document.getElementById('pause-note').hidden = playing || !pause.paused;
-      if (!playing) giveBackFocus();
+      if (playing) return;
+      giveBackFocus();
+      // Ended while the tab is hidden: the game waits as it would have.
+      if (document.visibilityState === 'hidden') pause.set(true, 'hidden');
     },
   });
   replays.watch(window, document.getElementById('stage'));

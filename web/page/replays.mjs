@@ -16,6 +16,7 @@ export class Replays {
     Object.assign(this, { core, view, dialogs, fileInput, onChange });
     this.playing = false;
     this.last = null;  // { total, checksum } of the last replay played, for tests
+    this.waiting = null;  // a file's bytes waiting for the dialogs to close
     fileInput.addEventListener('change', () => {
       const [file] = fileInput.files;
       fileInput.value = '';
@@ -49,8 +50,14 @@ export class Replays {
     return this.open(bytes);
   }
 
-  // Plays the file's bytes; returns whether they were a good replay.
+  // Plays the file's bytes; returns whether they were a good replay. A file
+  // chosen while the game came to wait for a dialog (the game runs on
+  // behind the file picker) is opened once the dialogs are answered.
   open(bytes) {
+    if (this.dialogs.anyOpen()) {
+      this.waiting = bytes;
+      return false;
+    }
     const { width, height } = this.view.canvas;
     const refusal = this.core.openReplay(bytes, width, height);
     if (refusal) return this.refuse(refusal);
@@ -61,6 +68,12 @@ export class Replays {
       this.onChange(true);
     }
     return true;
+  }
+
+  dialogsClosed() {
+    const bytes = this.waiting;
+    this.waiting = null;
+    if (bytes) this.open(bytes);
   }
 
   refuse(refusal) {
