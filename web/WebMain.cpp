@@ -192,6 +192,7 @@ EMSCRIPTEN_KEEPALIVE int qx_replay_open(int width, int height) {
     replayBytes = std::string();
     if (!opened) return static_cast<int>(replayError.code);
     replay = std::move(opened);
+    mirrored = nullptr;  // the next present shows all of the replay's screen
     replaySum = qx::Checksum(replay->State());
     return 0;
 }
@@ -204,18 +205,20 @@ EMSCRIPTEN_KEEPALIVE int qx_replay_error_tick() {
     return static_cast<int>(replayError.tick);
 }
 
+// Ends the replay; the next present shows all of the game's screen again.
+EMSCRIPTEN_KEEPALIVE void qx_replay_stop() {
+    replay.reset();
+    mirrored = nullptr;
+}
+
 // One timer tick of the replay playing; returns 0 once it is over (the
 // game is then shown again).
 EMSCRIPTEN_KEEPALIVE int qx_replay_tick() {
     if (!replay) return 0;
     const bool playing = replay->Tick();
     replaySum = qx::Checksum(replay->State());
-    if (!playing) replay.reset();
+    if (!playing) qx_replay_stop();
     return playing ? 1 : 0;
-}
-
-EMSCRIPTEN_KEEPALIVE void qx_replay_stop() {
-    replay.reset();
 }
 
 EMSCRIPTEN_KEEPALIVE int qx_replaying() {
