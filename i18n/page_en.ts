@@ -12,6 +12,14 @@
         <translation>&amp;New</translation>
     </message>
     <message>
+        <source>&amp;Ulozit zaznam...</source>
+        <translation>Save &amp;replay...</translation>
+    </message>
+    <message>
+        <source>P&amp;rehrat zaznam...</source>
+        <translation>P&amp;lay replay...</translation>
+    </message>
+    <message>
         <source>&amp;Pauza</source>
         <translation>&amp;Pause</translation>
     </message>
@@ -319,6 +327,65 @@
     <message>
         <source>Hra stala, dokud karta nebyla videt. Pokracujte klavesou P nebo klepnutim sem.</source>
         <translation>The game stood still while its tab was hidden. Press P or tap here to go on.</translation>
+    </message>
+</context>
+<context>
+    <name>PageReplays</name>
+    <message>
+        <source>Prehrat zaznam</source>
+        <translation>Play replay</translation>
+    </message>
+    <message>
+        <source>Zaznam nelze prehrat.</source>
+        <translation>The replay cannot be played.</translation>
+    </message>
+    <message>
+        <source>Soubor nelze otevrit ani precist.</source>
+        <translation>The file cannot be opened or read.</translation>
+    </message>
+    <message>
+        <source>Soubor je prilis velky na zaznam hry.</source>
+        <translation>The file is too large for a game replay.</translation>
+    </message>
+    <message>
+        <source>Soubor neni zaznam hry Quarnex.</source>
+        <translation>The file is not a Quarnex replay.</translation>
+    </message>
+    <message>
+        <source>Zaznam je v jine verzi, kterou tato hra neumi prehrat.</source>
+        <translation>The replay is of another version, which this game cannot play.</translation>
+    </message>
+    <message>
+        <source>Zaznam je neuplny, soubor je zkraceny.</source>
+        <translation>The replay is incomplete: the file is cut short.</translation>
+    </message>
+    <message>
+        <source>Zaznam je poskozeny (radek %1).</source>
+        <translation>The replay is damaged (line %1).</translation>
+    </message>
+    <message>
+        <source>Zaznam obsahuje cislo mimo povoleny rozsah (radek %1).</source>
+        <translation>The replay holds a number out of the allowed range (line %1).</translation>
+    </message>
+    <message>
+        <source>Zaznam je delsi, nez hra dovoluje (radek %1).</source>
+        <translation>The replay is longer than the game allows (line %1).</translation>
+    </message>
+    <message>
+        <source>Zaznam neodpovida prubehu hry (krok %1).</source>
+        <translation>The replay does not fit the course of the game (tick %1).</translation>
+    </message>
+    <message>
+        <source>Kontrolni soucet nesouhlasi: hra by skoncila jinak, nez byla zaznamenana.</source>
+        <translation>The checksum does not match: the game would end otherwise than it was recorded.</translation>
+    </message>
+    <message>
+        <source>Zaznam je poskozeny: hra se od nej odchyluje v kroku %1.</source>
+        <translation>The replay is damaged: the game parts from it at tick %1.</translation>
+    </message>
+    <message>
+        <source>prehravani zaznamu</source>
+        <translation>playing a replay</translation>
     </message>
 </context>
 <context>

@@ -1,6 +1,9 @@
 #include "web/WebGame.h"
 
+#include <sstream>
+
 #include "common/ArenaToClient.h"
+#include "replay/ReplayWriter.h"
 
 namespace qx::web {
 
@@ -60,6 +63,16 @@ void WebGame::CloseNewGameDialog(bool confirmed, const PlayerChoice& choice) {
     if (!NewGameDialogOpen()) return;
     shown = WaitFor::Nothing;
     Apply(GameInput::PlayersChosen(confirmed ? std::optional(choice) : std::nullopt));
+    if (startUpOpen) {
+        startUpOpen = false;
+        recorder.EndStartUp(game.State());
+    }
+}
+
+std::string WebGame::ReplayText() const {
+    std::ostringstream out;
+    WriteReplay(recorder.Finish(game.State()), out);
+    return out.str();
 }
 
 void WebGame::Apply(const GameInput& input) {

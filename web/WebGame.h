@@ -1,10 +1,12 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "game/Game.h"
 #include "game/GameInput.h"
+#include "replay/ReplayRecorder.h"
 #include "web/PageDialogs.h"
 
 namespace qx::web {
@@ -17,9 +19,15 @@ namespace qx::web {
 // (CloseEndOfGame, CloseNewGameDialog), which the game takes as the answer
 // and goes on exactly where it stopped, in the middle of a tick if a tick
 // ended the game. No tick runs while the game waits.
+//
+// Every game is recorded from its start, as the desktop window records its
+// own: the start-up (the start, the first picture and the first New game)
+// is the replay's tick 0, closed when the first New game dialog is answered.
 class WebGame {
   public:
-    explicit WebGame(PageDialogs& dialogs) : dialogs(dialogs) {}
+    explicit WebGame(PageDialogs& dialogs) : dialogs(dialogs) { game.SetObserver(&recorder); }
+    WebGame(const WebGame&) = delete;
+    WebGame& operator=(const WebGame&) = delete;
 
     // Start-up in the desktop window's order: the client size, the game
     // started with the stored players, the first full picture. The page
@@ -57,6 +65,9 @@ class WebGame {
     // Points the Emperor's steering target at an arena position (a gamepad's
     // aim), as a mouse move over the screen does.
     void Aim(int32_t arenaX, int32_t arenaY) { Apply(GameInput::Target(arenaX, arenaY)); }
+    // The game so far as a replay file (docs/replay-format.md): up to the
+    // last whole tick.
+    std::string ReplayText() const;
     const Surface& Screen() const { return game.Screen(); }
     std::vector<Box> TakeScreenWrites() { return game.TakeScreenWrites(); }
 
@@ -65,7 +76,9 @@ class WebGame {
     void OpenWaitingDialog();
 
     PageDialogs& dialogs;
+    ReplayRecorder recorder;
     Game game;
+    bool startUpOpen = true;           // the first New game dialog is not answered yet
     WaitFor shown = WaitFor::Nothing;  // the wait whose dialog the page shows
 };
 

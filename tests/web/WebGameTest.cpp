@@ -3,8 +3,11 @@
 #include <string>
 #include <vector>
 
+#include "replay/ReplayCheck.h"
+#include "replay/ReplayReader.h"
 #include "web/RgbaMirror.h"
 #include "web/WebGame.h"
+#include "web/WebReplay.h"
 
 using qx::PlayerChoice;
 using qx::web::WebGame;
@@ -122,6 +125,80 @@ TEST(WebGame, AGameEndWithAChangeOfSidesGoesAsInTheNativeGame) {
             << "tick " << tick << ": " << FirstDifference(native.State(), page.State());
     }
     EXPECT_GE(ends, 2);
+}
+
+namespace {
+
+// Plays a page session: the start-up, mouse moves, a resize, and every game
+// end answered with the sides changed. Returns the number of game ends.
+int PlaySession(WebGame& page, int ticks) {
+    page.Start(11, {true, false}, 600, 400);
+    page.NewGame();
+    page.CloseNewGameDialog(true, {true, false});
+    int ends = 0;
+    for (int tick = 1; tick <= ticks; ++tick) {
+        if (tick % 35 == 0) page.MouseMove(tick % 600, 100 + tick % 200);
+        if (tick == 500) page.Resize(800, 500);
+        page.Tick();
+        if (page.State().wait.what == qx::WaitFor::EndOfGameBox) {
+            ++ends;
+            page.CloseEndOfGame();
+            page.CloseNewGameDialog(true, {page.EmperorComputer(), page.RebelComputer()});
+        }
+    }
+    return ends;
+}
+
+}  // namespace
+
+// Every page game is recorded: the replay file reads, fits the game and
+// ends in the page's state, also across game ends with a change of sides.
+TEST(WebGameReplay, TheRecordedSessionPlaysBackToThePagesState) {
+    RecordedDialogs dialogs;
+    WebGame page{dialogs};
+    ASSERT_GE(PlaySession(page, 3000), 2);
+
+    qx::ReplayError error;
+    const std::optional<qx::Replay> replay = qx::ReadReplayText(page.ReplayText(), error);
+    ASSERT_TRUE(replay) << error.Describe();
+    EXPECT_EQ(replay->tickCount, 3000);
+    // The start-up is the desktop's: a repaint, New game and its answer.
+    ASSERT_FALSE(replay->ticks.empty());
+    EXPECT_EQ(replay->ticks[0].tick, 0);
+    EXPECT_EQ(replay->ticks[0].before.size(), 3u);
+    qx::GameState end;
+    const qx::ReplayError played = qx::CheckReplay(*replay, &end);
+    EXPECT_FALSE(played) << played.Describe();
+    EXPECT_EQ(replay->finalChecksum, Checksum(page.State()));
+    EXPECT_EQ(Checksum(end), Checksum(page.State()));
+}
+
+// The page shows a replay on a game of its own, tick by tick, and holds
+// its last picture a second; a damaged file is refused before it plays.
+TEST(WebGameReplay, AReplayPlaysToItsRecordedEndAndABadOneIsRefused) {
+    RecordedDialogs dialogs;
+    WebGame page{dialogs};
+    PlaySession(page, 700);
+    const std::string text = page.ReplayText();
+
+    qx::ReplayError error;
+    auto shown = qx::web::WebReplay::Open(text, 320, 200, error);
+    ASSERT_TRUE(shown) << error.Describe();
+    EXPECT_EQ(shown->Screen().Width(), 320);
+    int timerTicks = 0;
+    while (shown->Tick()) ++timerTicks;
+    EXPECT_EQ(timerTicks, 700 + 32);
+    EXPECT_EQ(shown->TicksPlayed(), 700);
+    EXPECT_EQ(Checksum(shown->State()), Checksum(page.State()));
+
+    std::string damaged = text;
+    const size_t check = damaged.find("\ncheck 600 ");
+    ASSERT_NE(check, std::string::npos);
+    damaged[check + 12] = damaged[check + 12] == '0' ? '1' : '0';
+    EXPECT_FALSE(qx::web::WebReplay::Open(damaged, 320, 200, error));
+    EXPECT_EQ(error.code, qx::ReplayError::Code::Diverged);
+    EXPECT_FALSE(qx::web::WebReplay::Open("quarnex-replay 2\nseed 1\n", 320, 200, error));
+    EXPECT_EQ(error.code, qx::ReplayError::Code::Truncated);
 }
 
 TEST_F(StartedGame, InputSteersThePersonsShip) {

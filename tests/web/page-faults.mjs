@@ -89,7 +89,7 @@ async function keysAndMenus(page) {
   const openedBySpace = (await expanded())[0] === 'true';
   await page.keyboard.press('Escape');
   check(focused === 'Hra' && openedByEnter && openedBySpace && onFirst === 'new' &&
-        onSecond === 'pause' && await inputs() === before,
+        onSecond === 'save-replay' && await inputs() === before,
         'Tab to "Hra", then Enter or Space open its menu (arrows walk it); the game gets no key ' +
         `(${JSON.stringify([focused, openedByEnter, openedBySpace, onFirst, onSecond, before])}, ${
           JSON.stringify(await page.evaluate(() => window.quarnex.inputs.slice(-3)))})`);
@@ -160,8 +160,9 @@ async function accessibleNames(page) {
              description: d.getAttribute('aria-describedby') && d.getAttribute('aria-describedby')
                .split(' ').every((id) => d.contains(document.getElementById(id))) };
   }));
-  check(names.length === 5 && names.every((n) => n.caption && n.description &&
-        (n.name || n.id === 'end-of-game')),
+  // The end-of-game box and the page's message get their caption when opened.
+  check(names.length === 6 && names.every((n) => n.caption && n.description &&
+        (n.name || n.id === 'end-of-game' || n.id === 'message')),
         `every dialog is named by its caption and described by its own text (${
           names.map((n) => `${n.id}: "${n.name}"`).join(', ')})`);
   // What a screen reader gets for the About box.

@@ -10,6 +10,7 @@ import { fileURLToPath, pathToFileURL } from 'node:url';
 
 import { KeyBindings } from '../../web/page/bindings.mjs';
 import { GameKey as K, NONE } from '../../web/page/keys.mjs';
+import { REASONS, refusalText, replayFileName } from '../../web/page/replay-texts.mjs';
 import { chooseLanguage, translateGameText } from '../../web/page/translate.mjs';
 import { cutOut, decodeBmp, encodePng, place } from '../../web/tools/make-icons.mjs';
 import { decodePng } from './png.mjs';
@@ -90,6 +91,30 @@ test('the English table is generated from i18n/*.ts; untranslated texts stay Cze
     'followers...');
   assert.equal(translateGameText('Nic\nJednotky povstalcu jsou porazeny! ', ENGLISH, 'en'),
                'Nic\nThe rebel forces are defeated!');
+  fs.rmSync(dir, { recursive: true });
+});
+
+// Every reason the game gives for refusing a replay has its words, with the
+// line or tick filled in, and English ones in i18n/page_en.ts.
+test('a refused replay is explained in Czech and English; saved files are named by the time',
+     async () => {
+  const dir = fs.mkdtempSync(path.join(os.tmpdir(), 'quarnex-strings-'));
+  const out = path.join(dir, 'strings.mjs');
+  execFileSync('python3', [path.join(root, 'web/tools/make-strings.py'), out,
+    path.join(root, 'i18n/page_en.ts')]);
+  const { ENGLISH } = await import(pathToFileURL(out).href);
+  const english = (text) => ENGLISH[text] ?? `UNTRANSLATED ${text}`;
+  for (let code = 1; code < REASONS.length; code++) {
+    for (const translate of [undefined, english]) {
+      const text = refusalText({ code, line: 12, tick: 345 }, translate);
+      assert.doesNotMatch(text, /%1|UNTRANSLATED/, `code ${code}`);
+    }
+  }
+  assert.equal(refusalText({ code: 6, line: 12, tick: -1 }),
+               'Zaznam nelze prehrat.\n\nZaznam je poskozeny (radek 12).');
+  assert.equal(refusalText({ code: 11, line: 0, tick: 4200 }, english),
+               'The replay cannot be played.\n\nThe replay is damaged: the game parts from it at tick 4200.');
+  assert.equal(replayFileName(new Date(2026, 0, 5, 7, 3)), 'quarnex-20260105-0703.qxr');
   fs.rmSync(dir, { recursive: true });
 });
 

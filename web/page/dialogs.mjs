@@ -1,6 +1,6 @@
 // The page's dialogs, shown one at a time in the order they were opened: the
 // end-of-game message, the New game choice, the About box, the controls
-// page, the language choice. They are modal: the rest of the page, menus
+// page, the language choice, the page's own messages. They are modal: the rest of the page, menus
 // included, is inert while one is open. Enter confirms and Escape closes
 // whatever was clicked last (a button with the focus still acts itself);
 // keys held down from before a box opened (a player still firing) neither
@@ -20,7 +20,9 @@ export class PageDialogs {
     this.about = document.getElementById('about');
     this.controls = document.getElementById('controls');
     this.language = document.getElementById('language');
-    for (const dialog of [this.newGame, this.endOfGame, this.about, this.controls, this.language]) {
+    this.message = document.getElementById('message');
+    for (const dialog of [this.newGame, this.endOfGame, this.about, this.controls, this.language,
+      this.message]) {
       dialog.addEventListener('close', () => this.closed(dialog));
       dialog.addEventListener('cancel', (event) => {
         event.preventDefault();
@@ -66,6 +68,14 @@ export class PageDialogs {
       this.endOfGame.querySelector('.caption').textContent = caption;
       this.endOfGame.querySelector('.text').textContent = text;
     }, onClose, true);
+  }
+
+  // A message of the page (a file it cannot use): caption, text and OK.
+  openMessage(caption, text, onClose) {
+    this.enqueue(this.message, () => {
+      this.message.querySelector('.caption').textContent = caption;
+      this.message.querySelector('.text').textContent = text;
+    }, onClose);
   }
 
   openAbout(onClose) {

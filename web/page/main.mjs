@@ -1,7 +1,8 @@
 // The browser page: loads the game, shows its screen on the canvas, runs the
 // 30 ms tick and connects the menu, the dialogs, the pause and the players'
-// input (mouse, keys, touch, gamepads). window.quarnex reports start-up
-// times, drawing counts and where the ships are (for tests and measurements).
+// input (mouse, keys, touch, gamepads) and the replays. window.quarnex
+// reports start-up times, drawing counts, where the ships are and the
+// state's checksum (for tests and measurements).
 import { KeyBindings } from './bindings.mjs';
 import { ControlsPage } from './controls.mjs';
 import { GameCore } from './core.mjs';
@@ -12,6 +13,7 @@ import { language, setLanguage, startLanguage, tr, translatePage, trGameText } f
 import { wireMenu } from './menu.mjs';
 import { keepOffline } from './offline.mjs';
 import { Pause } from './pause.mjs';
+import { Replays } from './replays.mjs';
 import { readFlag, readPlayers, readSetting, writeFlag, writePlayers,
          writeSetting } from './settings.mjs';
 import { touchScreenOnly, wireTouchPad } from './touch.mjs';
@@ -61,9 +63,11 @@ async function main() {
   const menubar = document.getElementById('menubar');
   const giveBackFocus = () => canvas.focus({ preventScroll: true });
   let menu = null;
+  let replays = null;
   const dialogs = new PageDialogs(document, (open) => {
     menubar.inert = open;
     menu?.close();
+    if (!open) replays?.dialogsClosed();
   });
   const bindings = KeyBindings.parse(readSetting(KEYS_KEY));
   const controls = new ControlsPage(dialogs.controls, bindings,
@@ -75,7 +79,8 @@ async function main() {
   let askedForNewGame = false;
   const pads = new Gamepads(null, {
     onPause: () => pause.toggle(),
-    accepts: () => (dialogs.anyOpen() || menu.isOpen() ? 'none' : pause.paused ? 'pause' : 'all'),
+    accepts: () => (dialogs.anyOpen() || menu.isOpen() || replays?.playing ? 'none'
+      : pause.paused ? 'pause' : 'all'),
   });
   const newGame = () => {
     askedForNewGame = true;
@@ -140,8 +145,10 @@ async function main() {
   status.ships = () => core.ships();
   status.wins = () => core.wins();
   status.target = () => core.target();
+  status.checksum = () => core.checksum();
 
-  pause = new Pause(document.getElementById('pause-note'), () => core.ticking(), (paused) => {
+  pause = new Pause(document.getElementById('pause-note'),
+                    () => core.ticking() && !replays?.playing, (paused) => {
     menu.setChecked('pause', paused);
     title.paused = paused;
     title.update();
@@ -166,9 +173,29 @@ async function main() {
   status.firstFrameMs = performance.now();
   requestAnimationFrame(() => { status.firstFrameShownMs = performance.now(); });
 
+  // While a replay plays the page's game stands still under it (a paused
+  // game stays paused) and goes on where it stood when the replay ends.
+  replays = new Replays({
+    core, view, dialogs,
+    fileInput: document.getElementById('replay-file'),
+    onChange: (playing) => {
+      title.replaying = playing;
+      title.update();
+      document.getElementById('pause-note').hidden = playing || !pause.paused;
+      if (playing) return;
+      giveBackFocus();
+      // Ended while the tab is hidden: the game waits as it would have.
+      if (document.visibilityState === 'hidden') pause.set(true, 'hidden');
+    },
+  });
+  replays.watch(window, document.getElementById('stage'));
+  status.replay = () => ({ playing: replays.playing, ...core.replayTicks(), last: replays.last });
+
   const repaint = () => { core.paint(); view.present(); };
   menu = wireMenu(menubar, {
     new: () => { pause.set(false); newGame(); },
+    'save-replay': () => replays.save(document),
+    'play-replay': () => replays.choose(),
     pause: () => pause.toggle(),
     score: () => {
       title.showScore = !title.showScore;
@@ -197,7 +224,8 @@ async function main() {
     core.resize(w, h);
     view.present(true);
   });
-  const inputBlocked = () => dialogs.anyOpen() || menu.isOpen() || pause.paused;
+  const inputBlocked = () => dialogs.anyOpen() || menu.isOpen() || pause.paused ||
+                             replays.playing;
   wireInput({
     canvas, view, core,
     blocked: inputBlocked,
@@ -217,6 +245,10 @@ async function main() {
   // controls page holds the game while it is open, as on the desktop.
   setInterval(() => {
     pads.poll();
+    if (replays.playing) {
+      replays.tick();
+      return;
+    }
     if (pause.paused || dialogs.isOpen(dialogs.controls)) return;
     if (!core.tick()) return;
     status.ticks++;

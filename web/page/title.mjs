@@ -1,7 +1,7 @@
 // The page's title, in the tab and at the right of the menu bar, as the
 // desktop's window title: "Quarnex 2.00", the score when "Zobrazit skore"
-// is on (held at the final score while the end-of-game box is open), and
-// the pause.
+// is on (held at the final score while the end-of-game box is open), the
+// pause, and a replay playing.
 import { tr } from './language.mjs';
 
 export class PageTitle {
@@ -12,6 +12,7 @@ export class PageTitle {
     this.wins = wins;
     this.showScore = false;
     this.paused = false;
+    this.replaying = false;
     this.held = null;
   }
 
@@ -33,6 +34,7 @@ export class PageTitle {
       title += ` - ${emperor} : ${rebel}`;
     }
     if (this.paused) title += ` - ${tr('pauza')}`;
+    if (this.replaying) title += ` - ${tr('prehravani zaznamu')}`;
     if (this.document.title !== title) this.document.title = title;
     if (this.line.textContent !== title) this.line.textContent = title;
   }
