@@ -162,7 +162,8 @@ try {
     const box = find(tree);
     check(box?.name === 'End..' && box.description?.includes('Je konec imperatora!'),
           `a screen reader reads the end message's caption and text (${box?.name} / ${box?.description})`);
-    check(await page.title() === 'Quarnex 2.00 - 0 : 3',
+    // The idle Emperor may win a round by luck (the meteor); the Rebel's is the third win.
+    check(/^Quarnex 2\.00 - [0-2] : 3$/.test(await page.title()),
           `the title shows the final score while the end message is open ("${await page.title()}")`);
     await page.screenshot({ path: path.join(shotDir, '7-end-of-game.png') });
     const held = await page.evaluate(() => window.quarnex.ticks);
