@@ -112,11 +112,13 @@ fuzz:
 contact-sheet: build
 	$(BUILD_DIR)/tools/artgen/quarnex-artgen --contact-sheet $(BUILD_DIR)/contact-sheet.png
 
-# clang-tidy over the game's own sources (uses the optimised build's
-# compile commands).
+# clang-tidy over the game's own sources, replays, network play and the
+# page's C++ (uses the optimised build's compile commands).
 lint: build
 	git ls-files 'common/*.cpp' 'gfx/*.cpp' 'ships/*.cpp' 'meteor/*.cpp' 'panel/*.cpp' \
-	  'game/*.cpp' 'app/*.cpp' 'tools/sim/*.cpp' | xargs -P2 -n4 clang-tidy -p $(BUILD_DIR) --quiet
+	  'game/*.cpp' 'replay/*.cpp' 'net/*.cpp' 'web/*.cpp' 'app/*.cpp' 'tools/sim/*.cpp' \
+	  | grep -v -e '^web/WebMain.cpp' -e '^web/BrowserDialogs.cpp' \
+	  | xargs -P2 -n4 clang-tidy -p $(BUILD_DIR) --quiet
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')

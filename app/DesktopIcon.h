@@ -12,6 +12,8 @@ class DesktopIcon {
   public:
     // The icon the window shows: the Emperor's ship.
     static constexpr int kArtIcon = 113;
+    // The sizes drawn from the 32 px art; larger ones are painted anew.
+    static constexpr int kSmallSizes[] = {16, 24, 32, 48};
 
     // The art with the black that touches its border made transparent
     // (black inside the picture stays), as ARGB32 premultiplied.

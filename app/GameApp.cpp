@@ -4,6 +4,8 @@
 #include <cstdio>
 
 #include "app/GameFrame.h"
+#include "app/Language.h"
+#include "app/Settings.h"
 
 GameApp::GameApp(int& argc, char** argv)
     : QApplication(argc, argv), started(std::chrono::steady_clock::now()) {
@@ -28,6 +30,12 @@ bool GameApp::InitInstance() {
     // The first paint comes before the New game command runs.
     frame->View().UpdateNow();
     return true;
+}
+
+int GameApp::RefuseCommandLine(const CommandLine::Outcome& outcome, bool launched) {
+    Language language;
+    language.Apply(Language::Chosen(Settings().ReadLanguage()));
+    return CommandLine::Answer(outcome, launched);
 }
 
 // For start-up measurements: reports on standard error when the first

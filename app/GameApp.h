@@ -4,6 +4,8 @@
 #include <chrono>
 #include <memory>
 
+#include "app/CommandLine.h"
+
 class GameFrame;
 
 // The application: builds the one main window, shows and paints it, runs the
@@ -18,6 +20,9 @@ class GameApp : public QApplication {
     // Builds and shows the main window; then the event loop until it closes.
     int Run();
     bool InitInstance();
+    // Says what was wrong with the command line (in the settings' language)
+    // and returns the exit status; no game opens.
+    int RefuseCommandLine(const CommandLine::Outcome& outcome, bool launched);
 
   private:
     void TraceFirstFrame();

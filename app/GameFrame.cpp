@@ -1,8 +1,11 @@
 #include "app/GameFrame.h"
 
+#include <QActionGroup>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QLabel>
+#include <QKeyEvent>
 #include <QLayout>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -13,6 +16,7 @@
 
 #include "app/AboutDialog.h"
 #include "app/ControlsDialog.h"
+#include "app/GameTexts.h"
 #include "app/NetGameDialog.h"
 #include "app/NewGameDialog.h"
 #include "app/ResourcePixmap.h"
@@ -34,16 +38,25 @@ QRect AvailableArea() {
 GameFrame::GameFrame(QWidget* parent)
     : QMainWindow(parent),
       replays(this, *this, [this] { return timer.isActive(); }),
-      game(replays.Host()) {
+      game(*this),
+      heldKeys([this](const QKeyEvent& key) {
+          return keys.ToGameKey(key.key(), key.modifiers()) != qx::GameKey::None;
+      }) {
     const StoredRect stored = WindowPosition::Parse(settings.ReadPosition());
     showScore = settings.ReadShowScore();
+    language.Apply(Language::Chosen(settings.ReadLanguage()));
+    keys = settings.ReadKeys();
 
     setWindowTitle(QStringLiteral("Quarnex 2.00"));
     view = new GameView(game, this);
+    view->SetKeyBindings(keys);
+    pads.SetKeyBindings(keys);
     view->setMinimumSize(kMinClientWidth, kMinClientHeight);
     setCentralWidget(view);
     net = new NetPlayController(*view, game, this);
     connect(net, &NetPlayController::StatusChanged, this, &GameFrame::UpdateTitle);
+    // The network figures beside the menu, where they fit at any width.
+    menuBar()->setCornerWidget(net->StatusLabel(), Qt::TopRightCorner);
     connect(net, &NetPlayController::Started, this, &GameFrame::OnNetworkStarted);
     connect(net, &NetPlayController::Ended, this, &GameFrame::OnNetworkEnded);
     BuildMenu();
@@ -72,15 +85,13 @@ GameFrame::GameFrame(QWidget* parent)
     connect(altF4, &QShortcut::activated, this, &QWidget::close);
 
     // The New game command runs as soon as the event loop does, unless the
-    // command line asks for a network game.
+    // command line asks for a network game (rightly or wrongly).
     QString netError;
-    if (NetSetup::FromArguments(QCoreApplication::arguments(), netError)) {
-        QMetaObject::invokeMethod(this, &GameFrame::StartNetworkFromArguments,
-                                  Qt::QueuedConnection);
-    } else {
-        if (!netError.isEmpty()) qWarning("quarnex: %s", qPrintable(netError));
-        QMetaObject::invokeMethod(this, &GameFrame::OnGameNew, Qt::QueuedConnection);
-    }
+    const bool netAsked =
+        NetSetup::FromArguments(QCoreApplication::arguments(), netError) || !netError.isEmpty();
+    QMetaObject::invokeMethod(
+        this, netAsked ? &GameFrame::StartNetworkFromArguments : &GameFrame::OnGameNew,
+        Qt::QueuedConnection);
 }
 
 GameFrame::~GameFrame() {
@@ -91,29 +102,68 @@ GameFrame::~GameFrame() {
 }
 
 void GameFrame::BuildMenu() {
-    QMenu* gameMenu = menuBar()->addMenu(QStringLiteral("&Hra"));
-    gameMenu->addAction(QStringLiteral("&Nova"), this, &GameFrame::OnGameNew);
-    pauseAction = gameMenu->addAction(QStringLiteral("&Pauza"), this, &GameFrame::OnGamePause);
+    QMenu* gameMenu = menuBar()->addMenu(tr("&Hra"));
+    gameMenu->addAction(tr("&Nova"), this, &GameFrame::OnGameNew);
+    pauseAction = gameMenu->addAction(tr("&Pauza"), this, &GameFrame::OnGamePause);
     pauseAction->setCheckable(true);
+    pauseAction->setChecked(paused);
     pauseAction->setShortcuts({QKeySequence(Qt::Key_Pause), QKeySequence(Qt::Key_P)});
-    QAction* score = gameMenu->addAction(QStringLiteral("Zobrazit &skore"));
+    QAction* score = gameMenu->addAction(tr("Zobrazit &skore"));
     score->setCheckable(true);
     score->setChecked(showScore);
     connect(score, &QAction::toggled, this, &GameFrame::OnGameShowScore);
+    BuildLanguageMenu(*gameMenu);
     gameMenu->addSeparator();
-    gameMenu->addAction(QStringLiteral("&Ulozit zaznam..."), &replays, &ReplayController::OnSave);
-    replayPlayAction = gameMenu->addAction(QStringLiteral("P&rehrat zaznam..."), &replays,
-                                           &ReplayController::OnPlay);
+    gameMenu->addAction(tr("&Ulozit zaznam..."), this, &GameFrame::OnGameSaveReplay);
+    replayPlayAction =
+        gameMenu->addAction(tr("P&rehrat zaznam..."), &replays, &ReplayController::OnPlay);
+    replayPlayAction->setEnabled(!net->Active());
     gameMenu->addSeparator();
-    gameMenu->addAction(QStringLiteral("Si&tova hra..."), this, &GameFrame::OnGameNetwork);
-    netStopAction = gameMenu->addAction(QStringLiteral("Ukon&cit sitovou hru"), this,
-                                        &GameFrame::OnGameNetworkStop);
-    netStopAction->setEnabled(false);
+    gameMenu->addAction(tr("Si&tova hra..."), this, &GameFrame::OnGameNetwork);
+    netStopAction =
+        gameMenu->addAction(tr("Ukon&cit sitovou hru"), this, &GameFrame::OnGameNetworkStop);
+    netStopAction->setEnabled(net->Active());
     gameMenu->addSeparator();
-    gameMenu->addAction(QStringLiteral("&Konec"), this, &GameFrame::OnGameExit);
-    QMenu* helpMenu = menuBar()->addMenu(QStringLiteral("&Napoveda"));
-    helpMenu->addAction(QStringLiteral("O&vladani"), this, &GameFrame::OnHelpControls);
-    helpMenu->addAction(QStringLiteral("&O Aplikaci"), this, &GameFrame::OnHelpAbout);
+    gameMenu->addAction(tr("&Konec"), this, &GameFrame::OnGameExit);
+    QMenu* helpMenu = menuBar()->addMenu(tr("&Napoveda"));
+    helpMenu->addAction(tr("O&vladani"), this, &GameFrame::OnHelpControls);
+    helpMenu->addAction(tr("&O Aplikaci"), this, &GameFrame::OnHelpAbout);
+}
+
+// "Jazyk / Language": each language named in itself, so either can be
+// found whatever the menu speaks now.
+void GameFrame::BuildLanguageMenu(QMenu& gameMenu) {
+    QMenu* menu = gameMenu.addMenu(QStringLiteral("&Jazyk / Language"));
+    auto* group = new QActionGroup(menu);
+    const std::pair<Language::Code, QString> choices[] = {
+        {Language::Code::Czech, QStringLiteral("&Cestina")},
+        {Language::Code::English, QStringLiteral("&English")},
+    };
+    for (const auto& [code, name] : choices) {
+        QAction* action = menu->addAction(name);
+        action->setCheckable(true);
+        action->setChecked(language.Current() == code);
+        group->addAction(action);
+        connect(action, &QAction::triggered, this, [this, code = code] { OnLanguage(code); });
+    }
+}
+
+// The choice is kept at once; the menu and the title speak it at once, the
+// dialogs from the next one that opens.
+void GameFrame::OnLanguage(Language::Code code) {
+    settings.WriteLanguage(Language::Key(code));
+    if (code == language.Current()) return;
+    language.Apply(code);
+    // The menu being rebuilt may be the one whose item was just chosen.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            for (QAction* menu : menuBar()->actions()) delete menu->menu();
+            menuBar()->clear();
+            BuildMenu();
+            UpdateTitle();
+        },
+        Qt::QueuedConnection);
 }
 
 // Only the stored size takes effect; the window opens centred. The size is
@@ -188,6 +238,32 @@ void GameFrame::CaptureWindowRect() {
     windowRectCaptured = true;
 }
 
+// A minimised window's local game waits until the window is restored: its
+// end-of-game box would otherwise pop up over other programs. A network
+// game runs on the other machine's clock and cannot wait.
+void GameFrame::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange) return;
+    if (isMinimized()) {
+        if (!minimisedHold) minimisedHold = HoldLocalGame();
+    } else if (minimisedHold) {
+        minimisedHold = false;
+        ResumeLocalGame();
+    }
+}
+
+bool GameFrame::HoldLocalGame() {
+    if (net->Active() || !timer.isActive()) return false;
+    timer.stop();
+    return true;
+}
+
+// The game goes on unless something else stopped it meanwhile (a pause,
+// the end of a game, a network game).
+void GameFrame::ResumeLocalGame() {
+    if (!paused && !net->Active() && game.State().timerRunning && !replays.Playing()) timer.start();
+}
+
 // The close box, Alt+F4 and "Konec" all end here. While a modal window is
 // open the main window cannot be closed.
 void GameFrame::closeEvent(QCloseEvent* event) {
@@ -233,21 +309,30 @@ void GameFrame::OnGameShowScore(bool show) {
 }
 
 // "Quarnex 2.00", with the Emperor's and the Rebel's wins when the score is
-// shown, and the pause.
+// shown, and the pause; during a network game the side instead (the waiting
+// game's score is not this game's).
 void GameFrame::UpdateTitle() {
     shownWins = {game.State().emperor.Wins(), game.State().rebel.Wins()};
     QString title = QStringLiteral("Quarnex 2.00");
-    if (showScore) title += QStringLiteral(" - %1 : %2").arg(shownWins.first).arg(shownWins.second);
-    if (paused) title += QStringLiteral(" - pauza");
-    if (net && !net->Status().isEmpty()) title += QStringLiteral(" - ") + net->Status();
+    const bool network = net && !net->Title().isEmpty();
+    if (showScore && !network) {
+        title += QStringLiteral(" - %1 : %2").arg(shownWins.first).arg(shownWins.second);
+    }
+    if (paused) title += tr(" - pauza");
+    if (network) title += QStringLiteral(" - ") + net->Title();
     if (title != windowTitle()) setWindowTitle(title);
 }
 
-// The game goes on behind the Controls and About boxes; once they close, a
-// full repaint.
+// A local game waits while the controls page is open; the game goes on
+// behind the About box. Once they close, a full repaint.
 void GameFrame::OnHelpControls() {
-    ControlsDialog dialog(this);
-    RunModal(dialog);
+    const bool held = HoldLocalGame();
+    ControlsDialog dialog(keys, &pads, this);
+    if (RunModal(dialog) == QDialog::Accepted && !(dialog.Bindings() == keys)) {
+        keys = dialog.Bindings();
+        settings.WriteKeys(keys);
+    }
+    if (held) ResumeLocalGame();
     view->FullRepaint();
 }
 
@@ -287,7 +372,9 @@ void GameFrame::KillGameTimer() {
 int GameFrame::RunModal(QDialog& dialog) {
     ++modalDepth;
     UpdatePadAccess();
+    heldKeys.BoxOpened(inTick);
     const int result = dialog.exec();
+    heldKeys.BoxClosed();
     --modalDepth;
     UpdatePadAccess();
     if (modalDepth == 0 && isVisible()) {
@@ -308,8 +395,9 @@ void GameFrame::UpdatePadAccess() {
 
 void GameFrame::ShowEndOfGame(const std::string& caption, const std::string& text) {
     view->update();
-    QMessageBox box(QMessageBox::NoIcon, QString::fromStdString(caption),
-                    QString::fromStdString(text), QMessageBox::Ok, this);
+    UpdateTitle();  // the final score, while the box is open
+    QMessageBox box(QMessageBox::NoIcon, GameTexts::Translate(caption), GameTexts::Translate(text),
+                    QMessageBox::Ok, this);
     box.setTextFormat(Qt::PlainText);
     RunModal(box);
 }
@@ -333,8 +421,7 @@ void GameFrame::OnGameNetwork() {
     if (RunModal(dialog) != QDialog::Accepted) return;
     QString error;
     if (!net->Start(dialog.Setup(), error)) {
-        QMessageBox box(QMessageBox::Warning, QStringLiteral("Sitova hra"), error, QMessageBox::Ok,
-                        this);
+        QMessageBox box(QMessageBox::Warning, tr("Sitova hra"), error, QMessageBox::Ok, this);
         RunModal(box);
     }
 }
@@ -343,11 +430,22 @@ void GameFrame::OnGameNetworkStop() {
     net->Stop();
 }
 
+// "Ulozit zaznam...": the network game's replay while one runs.
+void GameFrame::OnGameSaveReplay() {
+    if (net->Active()) return net->SaveReplay();
+    replays.OnSave();
+}
+
 // quarnex --net-host PORT [--side emperor|rebel] or --net-join HOST:PORT.
+// When that cannot start, a box says why; the window's own game begins once
+// it is closed.
 void GameFrame::StartNetworkFromArguments() {
-    QString error;
-    const auto setup = NetSetup::FromArguments(QCoreApplication::arguments(), error);
-    if (setup && !net->Start(*setup, error)) qWarning("quarnex: %s", qPrintable(error));
+    if (net->StartFromArguments(QCoreApplication::arguments())) return;
+    if (QMessageBox* box = net->ProblemBox()) {
+        connect(box, &QMessageBox::finished, this, &GameFrame::OnGameNew);
+    } else {
+        OnGameNew();
+    }
 }
 
 // The window's own game waits while a network game runs.

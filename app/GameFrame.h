@@ -9,6 +9,8 @@
 
 #include "app/GameView.h"
 #include "app/GamepadInput.h"
+#include "app/HeldKeyFilter.h"
+#include "app/Language.h"
 #include "app/NetPlayController.h"
 #include "app/ReplayController.h"
 #include "app/Settings.h"
@@ -18,6 +20,7 @@
 
 class QAction;
 class QDialog;
+class QMenu;
 
 // The main window "Quarnex 2.00": owns the game for its whole life, binds
 // the window's events, the gamepads and the menu commands to the game's
@@ -45,6 +48,8 @@ class GameFrame : public QMainWindow, public qx::GameHost {
     void ShowEndOfGame(const std::string& caption, const std::string& text) override;
     bool RunNewGameDialog(qx::PlayerChoice& choice) override;
 
+    const KeyBindings& Keys() const { return keys; }
+
     // The menu commands "Nova", "Pauza", "Zobrazit skore", "Konec",
     // "Ovladani" and "O Aplikaci".
     void OnGameNew();
@@ -53,6 +58,8 @@ class GameFrame : public QMainWindow, public qx::GameHost {
     // "Sitova hra..." and "Ukoncit sitovou hru".
     void OnGameNetwork();
     void OnGameNetworkStop();
+    // "Ulozit zaznam...".
+    void OnGameSaveReplay();
     void OnGameExit();
     void OnHelpControls();
     void OnHelpAbout();
@@ -60,6 +67,7 @@ class GameFrame : public QMainWindow, public qx::GameHost {
     void setVisible(bool visible) override;
 
   protected:
+    void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
@@ -67,6 +75,8 @@ class GameFrame : public QMainWindow, public qx::GameHost {
 
   private:
     void BuildMenu();
+    void BuildLanguageMenu(QMenu& gameMenu);
+    void OnLanguage(Language::Code code);
     void PlaceWindow(const StoredRect& stored);
     void FitFrame();
     bool Restored() const;
@@ -79,9 +89,15 @@ class GameFrame : public QMainWindow, public qx::GameHost {
     void StartNetworkFromArguments();
     void OnNetworkStarted();
     void OnNetworkEnded();
+    // Stops the timer of a local game that runs (for a minimised window or
+    // an open controls page); returns whether it did.
+    bool HoldLocalGame();
+    void ResumeLocalGame();
 
     Settings settings;
-    ReplayController replays;  // before the game, whose host it provides
+    Language language;
+    KeyBindings keys;          // the player's own keys, which the view and the pads use
+    ReplayController replays;  // before the game, which it records
     qx::Game game;
     GameView* view = nullptr;
     QTimer timer;
@@ -94,10 +110,12 @@ class GameFrame : public QMainWindow, public qx::GameHost {
     int modalDepth = 0;
     bool inTick = false;
     bool paused = false;
+    bool minimisedHold = false;  // the game stopped when the window was minimised
     bool showScore = false;
     std::pair<int32_t, int32_t> shownWins{-1, -1};
     QAction* pauseAction = nullptr;
     GamepadInput pads{game};
+    HeldKeyFilter heldKeys;
     NetPlayController* net = nullptr;
     QAction* netStopAction = nullptr;
     QAction* replayPlayAction = nullptr;

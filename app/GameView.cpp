@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/KeyMapping.h"
 #include "app/SurfaceImage.h"
 #include "common/ArenaToClient.h"
 
@@ -151,7 +150,7 @@ void GameView::mouseDoubleClickEvent(QMouseEvent* event) {
 
 // Every key-down acts, auto-repeated ones included.
 void GameView::keyPressEvent(QKeyEvent* event) {
-    const qx::GameKey key = KeyMapping::ToGameKey(*event);
+    const qx::GameKey key = keys->ToGameKey(event->key(), event->modifiers());
     if (key == qx::GameKey::None) {
         QWidget::keyPressEvent(event);
         return;

@@ -4,6 +4,7 @@
 #include <QWidget>
 
 #include "app/InputRoute.h"
+#include "app/KeyBindings.h"
 #include "game/Game.h"
 
 // The client area of the main window: shows the game's screen 1:1 and passes
@@ -21,6 +22,9 @@ class GameView : public QWidget {
     // without changing it; without one they are the game's own.
     void ShowGame(qx::Game& shown, InputRoute* inputRoute);
     qx::Game& ShownGame() { return *game; }
+
+    // The player's own keys (the defaults until set); kept by the caller.
+    void SetKeyBindings(const KeyBindings& bindings) { keys = &bindings; }
 
     QSize ClientSize() const;
     // Tells the game the current client size.
@@ -51,5 +55,6 @@ class GameView : public QWidget {
 
     qx::Game* game;
     InputRoute* route = nullptr;
+    const KeyBindings* keys = &KeyBindings::Defaults();
     bool fullRepaintPending = false;
 };

@@ -130,6 +130,7 @@ bool GamepadInput::PlaysEmperor(const Pad& pad) const {
 }
 
 void GamepadInput::OnButton(Pad& pad, int button) {
+    emit ButtonPressed(button);
     if (button == SDL_CONTROLLER_BUTTON_START) {
         if (accepts != Accepts::Nothing) emit PauseRequested();
         return;
@@ -144,15 +145,9 @@ void GamepadInput::OnButton(Pad& pad, int button) {
 
 void GamepadInput::RebelButton(Pad& pad, int button) {
     using qx::GameKey;
+    if (const GameKey action = keys->RebelPadAction(button); action != GameKey::None)
+        return game.OnKeyDown(action);
     switch (button) {
-        case SDL_CONTROLLER_BUTTON_A:
-            return game.OnKeyDown(GameKey::Space);
-        case SDL_CONTROLLER_BUTTON_B:
-            return game.OnKeyDown(GameKey::X);
-        case SDL_CONTROLLER_BUTTON_X:
-            return game.OnKeyDown(GameKey::C);
-        case SDL_CONTROLLER_BUTTON_Y:
-            return game.OnKeyDown(GameKey::Stop);
         case SDL_CONTROLLER_BUTTON_DPAD_UP:
         case SDL_CONTROLLER_BUTTON_DPAD_DOWN:
         case SDL_CONTROLLER_BUTTON_DPAD_LEFT:
@@ -165,15 +160,13 @@ void GamepadInput::RebelButton(Pad& pad, int button) {
 }
 
 void GamepadInput::EmperorButton(int button) {
+    if (keys->EmperorFiresUp(button)) return game.OnKeyDown(qx::GameKey::Enter);
     switch (button) {
         case SDL_CONTROLLER_BUTTON_A:
         case SDL_CONTROLLER_BUTTON_RIGHTSHOULDER:
             return game.OnLButtonDown();
         case SDL_CONTROLLER_BUTTON_B:
             return game.OnRButtonDown();
-        case SDL_CONTROLLER_BUTTON_X:
-        case SDL_CONTROLLER_BUTTON_LEFTSHOULDER:
-            return game.OnKeyDown(qx::GameKey::Enter);
         default:
             return;
     }

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 
+#include "app/KeyBindings.h"
 #include "game/Game.h"
 
 struct _SDL_GameController;
@@ -13,10 +14,12 @@ struct _SDL_GameController;
 // that one: no SDL window, no SDL video). Pad events become the game's own
 // inputs, the ones the mouse and the keyboard give:
 // - the Rebel: d-pad and left stick as the arrow keys (and their diagonals,
-//   as the keypad's corners), A, B, X as Space, X and C, Y as Stop (Insert);
+//   as the keypad's corners), A, B, X as Space, X and C, Y as Stop (Insert),
+//   or the buttons the player chose for those (KeyBindings);
 // - the Emperor: the left stick moves the steering target through the
 //   arena as the mouse places it; right trigger, right shoulder and A fire
-//   forward, left trigger and B downward, left shoulder and X upward.
+//   forward, left trigger and B downward, left shoulder and X upward (or the
+//   button chosen for that).
 // Start on either pad asks for a pause. The first pad attached plays the
 // Rebel and the second the Emperor, or the other way round; pads may come
 // and go at any time, and a pad keeps its place while it stays.
@@ -38,6 +41,8 @@ class GamepadInput : public QObject {
     bool FirstPadPlaysEmperor() const { return firstPadEmperor; }
     void SetFirstPadPlaysEmperor(bool emperor) { firstPadEmperor = emperor; }
     void SetAccepts(Accepts what) { accepts = what; }
+    // The player's own buttons (the defaults until set); kept by the caller.
+    void SetKeyBindings(const KeyBindings& bindings) { keys = &bindings; }
 
     // Reads what the pads did since the last call and passes it on; runs
     // from its own timer, and directly from tests.
@@ -49,6 +54,9 @@ class GamepadInput : public QObject {
 
   signals:
     void PauseRequested();
+    // Any button went down on any pad, whatever the window lets the pads do
+    // (the controls page listens for the button a player chooses).
+    void ButtonPressed(int button);
 
   private:
     struct Pad {
@@ -77,6 +85,7 @@ class GamepadInput : public QObject {
     bool available = false;
     bool firstPadEmperor = false;
     Accepts accepts = Accepts::Everything;
+    const KeyBindings* keys = &KeyBindings::Defaults();
     std::array<Pad, 2> places;
     QTimer timer;
 };

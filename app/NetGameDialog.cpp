@@ -24,42 +24,42 @@ QSpinBox* PortBox(uint16_t port, QWidget* parent) {
 }  // namespace
 
 NetGameDialog::NetGameDialog(const NetSetup& setup, QWidget* parent) : QDialog(parent) {
-    setWindowTitle(QStringLiteral("Sitova hra"));
+    setWindowTitle(tr("Sitova hra"));
     setModal(true);
     auto* layout = new QVBoxLayout(this);
 
-    hostChoice = new QRadioButton(QStringLiteral("&Zalozit hru na tomto pocitaci"), this);
+    hostChoice = new QRadioButton(tr("&Zalozit hru na tomto pocitaci"), this);
     layout->addWidget(hostChoice);
     auto* hostForm = new QFormLayout;
     hostPort = PortBox(setup.hosting ? setup.port : NetSetup::kDefaultPort, this);
     hostPort->setObjectName(QStringLiteral("hostPort"));
-    hostForm->addRow(QStringLiteral("&Port:"), hostPort);
+    hostForm->addRow(tr("&Port:"), hostPort);
     side = new QComboBox(this);
     side->setObjectName(QStringLiteral("side"));
-    side->addItem(QStringLiteral("Imperator (mys)"));
-    side->addItem(QStringLiteral("Povstalec (klavesnice)"));
+    side->addItem(tr("Imperator (mys)"));
+    side->addItem(tr("Povstalec (klavesnice)"));
     side->setCurrentIndex(setup.side == qx::net::NetSide::Rebel ? 1 : 0);
-    hostForm->addRow(QStringLiteral("Tento pocitac &hraje za:"), side);
+    hostForm->addRow(tr("Tento pocitac &hraje za:"), side);
     layout->addLayout(hostForm);
 
-    joinChoice = new QRadioButton(QStringLiteral("&Pripojit se ke hre"), this);
+    joinChoice = new QRadioButton(tr("P&ripojit se ke hre"), this);
     layout->addWidget(joinChoice);
     auto* joinForm = new QFormLayout;
     address = new QLineEdit(setup.host, this);
     address->setObjectName(QStringLiteral("address"));
-    address->setPlaceholderText(QStringLiteral("jmeno nebo adresa pocitace"));
-    joinForm->addRow(QStringLiteral("&Adresa:"), address);
+    address->setPlaceholderText(tr("jmeno nebo adresa pocitace"));
+    joinForm->addRow(tr("&Adresa:"), address);
     joinPort = PortBox(setup.hosting ? NetSetup::kDefaultPort : setup.port, this);
     joinPort->setObjectName(QStringLiteral("joinPort"));
-    joinForm->addRow(QStringLiteral("P&ort:"), joinPort);
-    joinForm->addRow(new QLabel(QStringLiteral("Strany vybira ten, kdo hru zalozil."), this));
+    joinForm->addRow(tr("P&ort:"), joinPort);
+    joinForm->addRow(new QLabel(tr("Strany vybira ten, kdo hru zalozil."), this));
     layout->addLayout(joinForm);
 
     auto* buttons = new QDialogButtonBox(this);
-    ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
+    ok = buttons->addButton(tr("OK"), QDialogButtonBox::AcceptRole);
     ok->setObjectName(QStringLiteral("okButton"));
     ok->setDefault(true);
-    buttons->addButton(QStringLiteral("Zrusit"), QDialogButtonBox::RejectRole);
+    buttons->addButton(tr("Zrusit"), QDialogButtonBox::RejectRole);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons);

@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QString>
 #include <QTimer>
+#include <future>
 #include <memory>
 
 #include "app/InputRoute.h"
@@ -17,6 +18,7 @@
 
 class GameView;
 
+class QLabel;
 class QSocketNotifier;
 
 namespace qx::net {
@@ -27,7 +29,9 @@ class NetPeer;
 // Runs a network game in the main window: connects (hosting or joining),
 // shows the shared game in the view and takes the player's inputs from it,
 // ticks every 30 ms, reads the network as soon as something arrives, and
-// reports ping, input delay, rollbacks and losses for the window's title.
+// reports the side for the window's title and ping, input delay, rollbacks,
+// losses and waiting in a label of its own (which the window places where
+// it fits).
 // The window's own game waits meanwhile and goes on when the network game
 // ends. Local events stay local: a resize, an exposure or a dialog repaints
 // the shared game from its state and changes nothing in it.
@@ -47,12 +51,29 @@ class NetPlayController : public QObject, public InputRoute, private qx::net::Co
     // Starts hosting or joining; false with a message for the player when
     // the port or the address cannot be used.
     bool Start(const NetSetup& setup, QString& error);
+    // The same from the command line (--net-host PORT [--side ...] or
+    // --net-join HOST:PORT); false when the command line asks for none.
+    // Wrong arguments or a port that cannot be used are shown in a message
+    // box (and on standard error).
+    bool StartFromArguments(const QStringList& arguments);
     // The player ends the network game.
     void Stop();
     // "Nova" during a network game.
     void NewGame();
-    // What the window's title shows about the network game ("" when none).
+    // "Ulozit zaznam..." during a network game: the replay of the ticks
+    // both machines have confirmed so far.
+    void SaveReplay();
+    // Tells the player about a problem with the network game, without
+    // stopping the event loop; the box deletes itself when closed.
+    QMessageBox* ShowProblem(const QString& text);
+    // The box of the last problem while it is open.
+    QMessageBox* ProblemBox() { return problemBox; }
+    // What the window's title shows about the network game ("" when none):
+    // the side, or that it waits for or looks for the other machine.
+    QString Title() const { return title; }
+    // The network figures ("" when no game runs), also shown in StatusLabel().
     QString Status() const { return status; }
+    QLabel* StatusLabel() const { return statusLabel; }
     const NetSetup& LastSetup() const { return setup; }
     qx::net::NetPeer* Peer() { return peer.get(); }
     // The shared game's end-of-game box while it is open.
@@ -75,7 +96,9 @@ class NetPlayController : public QObject, public InputRoute, private qx::net::Co
     void ShowEndBox(uint32_t tick, const qx::net::Frame& frame);
     void UpdateStatus(bool force);
     void Finish();
+    void CloseInBackground();
     QString EndMessage();
+    QString SaveDesyncReplay(const QString& tick);
 
     GameView& view;
     qx::Game& localGame;
@@ -88,10 +111,16 @@ class NetPlayController : public QObject, public InputRoute, private qx::net::Co
     QElapsedTimer clock;
     qx::net::InputList collected;
     qx::net::NetReplayRecorder replay;
+    // The last game's connection, closing (its goodbye acknowledged or given
+    // up on) away from the window's thread.
+    std::future<void> closing;
+    QLabel* statusLabel = nullptr;
     bool begun = false;
     QPointer<QMessageBox> endBox;
+    QPointer<QMessageBox> problemBox;
     qx::net::RollbackSession::Step lastStep = qx::net::RollbackSession::Step::Ran;
     QString status;
+    QString title;
     uint64_t lastStatusAt = 0;
     int64_t lastRolledBack = 0;
     double rollbackRate = 0;

@@ -10,6 +10,22 @@ bool ParsePort(const QString& text, uint16_t& port) {
     return true;
 }
 
+// What is wrong with one option, in the words of the window's messages.
+QString Wrong(const QString& name, const QString& value, bool twice) {
+    if (twice) return QStringLiteral("Zadejte jen jedno z --net-host a --net-join.");
+    if (name == QLatin1String("--net-host")) {
+        return QStringLiteral("Chybny port pro --net-host: '%1' (port je cislo od 1 do 65535).")
+            .arg(value);
+    }
+    if (name == QLatin1String("--net-join")) {
+        return QStringLiteral(
+                   "Chybna adresa pro --net-join: '%1' (ocekava se POCITAC:PORT, "
+                   "port je cislo od 1 do 65535).")
+            .arg(value);
+    }
+    return QStringLiteral("Chybna strana pro --side: '%1' (emperor nebo rebel).").arg(value);
+}
+
 }  // namespace
 
 std::optional<NetSetup> NetSetup::FromArguments(const QStringList& arguments, QString& error) {
@@ -23,11 +39,12 @@ std::optional<NetSetup> NetSetup::FromArguments(const QStringList& arguments, QS
             continue;
         }
         if (i + 1 >= arguments.size()) {
-            error = name + QStringLiteral(" needs a value");
+            error = QStringLiteral("Volba %1 potrebuje hodnotu.").arg(name);
             return std::nullopt;
         }
         const QString& value = arguments[++i];
         bool ok = true;
+        const bool twice = wanted && name != QLatin1String("--side");
         if (name == QLatin1String("--net-host")) {
             setup.hosting = true;
             ok = !wanted && ParsePort(value, setup.port);
@@ -45,12 +62,12 @@ std::optional<NetSetup> NetSetup::FromArguments(const QStringList& arguments, QS
             sideGiven = true;
         }
         if (!ok) {
-            error = QStringLiteral("bad value for %1: '%2'").arg(name, value);
+            error = Wrong(name, value, twice);
             return std::nullopt;
         }
     }
     if (sideGiven && !wanted) {
-        error = QStringLiteral("--side needs --net-host or --net-join");
+        error = QStringLiteral("Volba --side plati jen spolu s --net-host nebo --net-join.");
         return std::nullopt;
     }
     if (!wanted) return std::nullopt;

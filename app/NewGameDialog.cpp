@@ -37,11 +37,11 @@ qx::PlayerChoice NewGameDialog::Choice() const {
 void NewGameDialog::ShowPadChoice(bool firstPadEmperor) {
     if (padChoice) return;
     const QRect ok = ui->okButton->geometry();
-    auto* label = new QLabel(QStringLiteral("Prvni gamepad hraje za :"), this);
+    auto* label = new QLabel(tr("Prvni gamepad hraje za :"), this);
     label->setObjectName(QStringLiteral("padLabel"));
     padChoice = new QComboBox(this);
     padChoice->setObjectName(QStringLiteral("padChoice"));
-    padChoice->addItems({QStringLiteral("Povstalce"), QStringLiteral("Imperatora")});
+    padChoice->addItems({tr("Povstalce"), tr("Imperatora")});
     padChoice->setCurrentIndex(firstPadEmperor ? 1 : 0);
     label->setGeometry(ui->rebelGroup->x(), ok.y(), 170, ok.height());
     padChoice->setGeometry(label->geometry().right() + 8, ok.y(), 120, ok.height());

@@ -12,13 +12,11 @@
 
 #include "app/GameView.h"
 #include "app/ReplayMessages.h"
-#include "net/ReplayCheck.h"
-#include "net/ReplayReader.h"
-#include "net/ReplayWriter.h"
+#include "replay/ReplayCheck.h"
+#include "replay/ReplayReader.h"
+#include "replay/ReplayWriter.h"
 
 namespace {
-
-const QString kFilter = QStringLiteral("Zaznamy hry (*.qxr);;Vsechny soubory (*)");
 
 std::string LocalPath(const QString& path) {
     return QFile::encodeName(path).toStdString();
@@ -30,8 +28,7 @@ ReplayController::ReplayController(QWidget* window, qx::GameHost& windowHost,
                                    std::function<bool()> timerRunning)
     : window(window),
       windowHost(windowHost),
-      timerRunning(std::move(timerRunning)),
-      recordingHost(windowHost, &recorder) {}
+      timerRunning(std::move(timerRunning)) {}
 
 ReplayController::~ReplayController() {
     qApp->removeEventFilter(this);
@@ -47,6 +44,10 @@ void ReplayController::AfterNewGame() {
     if (game) recorder.EndStartUp(game->State());
 }
 
+QString ReplayController::Filter() {
+    return tr("Zaznamy hry (*.qxr);;Vsechny soubory (*)");
+}
+
 QString ReplayController::StartFolder() const {
     if (!lastFolder.isEmpty()) return lastFolder;
     const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
@@ -60,14 +61,13 @@ void ReplayController::OnSave() {
     const qx::Replay replay = recorder.Finish(game->State());
     const QString name = QStringLiteral("quarnex-%1.qxr")
                              .arg(QDateTime::currentDateTime().toString("yyyyMMdd-HHmm"));
-    QString path = QFileDialog::getSaveFileName(window, QStringLiteral("Ulozit zaznam"),
-                                                QDir(StartFolder()).filePath(name), kFilter);
+    QString path = QFileDialog::getSaveFileName(window, tr("Ulozit zaznam"),
+                                                QDir(StartFolder()).filePath(name), Filter());
     if (path.isEmpty()) return;
     if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".qxr");
     std::string error;
     if (!qx::SaveReplay(replay, LocalPath(path), error)) {
-        QMessageBox::warning(window, QStringLiteral("Ulozit zaznam"),
-                             ReplayMessages::CannotSave(path));
+        QMessageBox::warning(window, tr("Ulozit zaznam"), ReplayMessages::CannotSave(path));
         return;
     }
     lastFolder = QFileInfo(path).absolutePath();
@@ -77,13 +77,13 @@ bool ReplayController::SaveTo(const QString& path) {
     if (!game) return false;
     std::string error;
     if (qx::SaveReplay(recorder.Finish(game->State()), LocalPath(path), error)) return true;
-    QMessageBox::warning(window, QStringLiteral("Ulozit zaznam"), ReplayMessages::CannotSave(path));
+    QMessageBox::warning(window, tr("Ulozit zaznam"), ReplayMessages::CannotSave(path));
     return false;
 }
 
 void ReplayController::OnPlay() {
-    const QString path = QFileDialog::getOpenFileName(window, QStringLiteral("Prehrat zaznam"),
-                                                      StartFolder(), kFilter);
+    const QString path =
+        QFileDialog::getOpenFileName(window, tr("Prehrat zaznam"), StartFolder(), Filter());
     if (path.isEmpty()) return;
     lastFolder = QFileInfo(path).absolutePath();
     PlayFrom(path);
@@ -99,8 +99,7 @@ bool ReplayController::PlayFrom(const QString& path) {
     if (replay) error = qx::CheckReplay(*replay);
     QApplication::restoreOverrideCursor();
     if (error) {
-        QMessageBox::warning(window, QStringLiteral("Prehrat zaznam"),
-                             ReplayMessages::CannotPlay(error));
+        QMessageBox::warning(window, tr("Prehrat zaznam"), ReplayMessages::CannotPlay(error));
         return false;
     }
     StopPlayback();
@@ -118,7 +117,7 @@ void ReplayController::StartPlayback(qx::Replay replay) {
             Qt::QueuedConnection);
     qApp->installEventFilter(this);
     titleBefore = window->windowTitle();
-    window->setWindowTitle(titleBefore + QStringLiteral(" - prehravani zaznamu"));
+    window->setWindowTitle(titleBefore + tr(" - prehravani zaznamu"));
 }
 
 void ReplayController::StopPlayback() {

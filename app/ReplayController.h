@@ -8,8 +8,7 @@
 
 #include "app/ReplayPlayback.h"
 #include "game/Game.h"
-#include "net/ReplayRecorder.h"
-#include "net/ReplayRecordingHost.h"
+#include "replay/ReplayRecorder.h"
 
 class GameView;
 
@@ -24,14 +23,12 @@ class ReplayController : public QObject {
 
   public:
     // `window` parents the file dialogs and messages; `windowHost` is the
-    // window as the game's host, which the recording host wraps;
+    // window as the game's host (its timer stands still during a playback);
     // `timerRunning` tells whether the window's game timer runs now (not
     // during a pause or a modal window).
     ReplayController(QWidget* window, qx::GameHost& windowHost, std::function<bool()> timerRunning);
     ~ReplayController() override;
 
-    // The host the window's game must be built with.
-    qx::GameHost& Host() { return recordingHost; }
     // Follows the game from now on; call before the game starts.
     void Attach(qx::Game& game, GameView& view);
     // The New game command has run: the first one ends the game's start-up.
@@ -54,6 +51,7 @@ class ReplayController : public QObject {
   private:
     void StartPlayback(qx::Replay replay);
     QString StartFolder() const;
+    static QString Filter();
 
     QWidget* window;
     qx::GameHost& windowHost;
@@ -61,7 +59,6 @@ class ReplayController : public QObject {
     bool resumeTimer = false;  // the window's game ran when the playback began
     bool swallowKey = false;   // the key that ended the playback is still on its way
     qx::ReplayRecorder recorder;
-    qx::ReplayRecordingHost recordingHost;
     qx::Game* game = nullptr;
     QPointer<GameView> view;
     std::unique_ptr<ReplayPlayback> playback;

@@ -8,7 +8,7 @@ constexpr int kHoldTicks = 1000 / qx::Game::kTimerPeriodMs;
 }  // namespace
 
 ReplayPlayback::ReplayPlayback(qx::Replay played, QWidget* over)
-    : replay(std::move(played)), player(replay, quiet), game(player), target(game), over(over) {
+    : replay(std::move(played)), player(replay), target(game), over(over) {
     game.Start(replay.seed, replay.players);
     view = new ReplayView(game, over);
     connect(view, &ReplayView::StopRequested, this, &ReplayPlayback::Finished);

@@ -6,10 +6,9 @@
 
 #include "app/ReplayView.h"
 #include "game/Game.h"
-#include "net/Replay.h"
-#include "net/ReplayGameTarget.h"
-#include "net/ReplayPlayer.h"
-#include "net/ReplayQuietHost.h"
+#include "replay/Replay.h"
+#include "replay/ReplayGameTarget.h"
+#include "replay/ReplayPlayer.h"
 
 // A replay played in the window at the game's own speed, one tick every
 // 30 ms, on a game of its own shown in a ReplayView laid over the window's
@@ -36,7 +35,6 @@ class ReplayPlayback : public QObject {
     void OnTimer();
 
     qx::Replay replay;
-    qx::ReplayQuietHost quiet;
     qx::ReplayPlayer player;
     qx::Game game;
     qx::ReplayGameTarget target;

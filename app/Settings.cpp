@@ -13,6 +13,20 @@ QString Settings::ReadPosition() const {
     return value.typeId() == QMetaType::QString ? value.toString() : QString();
 }
 
+QString Settings::ReadLanguage() const {
+    return store.value(QStringLiteral("Vzhled/jazyk")).toString().trimmed();
+}
+
+void Settings::WriteLanguage(const QString& key) {
+    Put(QStringLiteral("Vzhled/jazyk"), key);
+    store.sync();
+}
+
+void Settings::WriteKeys(const KeyBindings& keys) {
+    keys.Save(store);
+    store.sync();
+}
+
 bool Settings::ReadIsOne(const QString& key) const {
     bool ok = false;
     const int value = store.value(key).toString().trimmed().toInt(&ok);

@@ -6,11 +6,13 @@
 #include <QString>
 #include <QVariant>
 
+#include "app/KeyBindings.h"
 #include "app/WindowPosition.h"
 
 // The per-user settings: organisation "Marbek", application the executable's
 // name. Section "Vzhled" keeps the window rectangle ("pozice") and whether
-// the title shows the score ("skore"), section "Hra" whether the computer
+// the title shows the score ("skore") and the language chosen ("jazyk"),
+// section "Hra" whether the computer
 // plays the Emperor ("PL1") and the Rebel ("PL2").
 class Settings {
   public:
@@ -27,6 +29,16 @@ class Settings {
     bool ReadRebelComputer() const { return ReadIsOne("Hra/PL2"); }
     // Only a stored 1 shows the score; it is off by default.
     bool ReadShowScore() const { return ReadIsOne("Vzhled/skore"); }
+
+    // The player's own keys and pad buttons ("Klavesy", "Gamepad").
+    KeyBindings ReadKeys() const { return KeyBindings::Load(store); }
+    // Stores them at once.
+    void WriteKeys(const KeyBindings& keys);
+
+    // The language chosen in the menu ("cs", "en"; "" when none was).
+    QString ReadLanguage() const;
+    // Stores the choice of language at once.
+    void WriteLanguage(const QString& key);
 
     // Writes "pozice", then "PL2", then "PL1", then "skore" and saves them. A location that
     // cannot be written costs one warning on standard error, nothing more.

@@ -8,39 +8,26 @@
 #include <memory>
 
 #include "game/Game.h"
-#include "game/GameHost.h"
 #include "game/GameRules.h"
 
 namespace {
 
-class BenchHost : public qx::GameHost {
-  public:
-    uint32_t SetGameTimer() override { return qx::Game::kTimerId; }
-    void KillGameTimer() override {}
-    void ShowEndOfGame(const std::string&, const std::string&) override {}
-    bool RunNewGameDialog(qx::PlayerChoice& choice) override {
-        choice = {false, false};  // both sides to the computer
-        return true;
-    }
-};
-
 // A computer-against-computer game started as the window starts one and run
 // for a while.
-std::unique_ptr<qx::Game> WarmGame(BenchHost& host, int width, int height) {
-    auto game = std::make_unique<qx::Game>(host);
+std::unique_ptr<qx::Game> WarmGame(int width, int height) {
+    auto game = std::make_unique<qx::Game>();
     game->OnSize(width, height);
     game->Start(12345, {false, false});
-    game->OnPaint();
-    game->OnGameNew();
-    for (int i = 0; i < 2000; ++i) game->OnTimer();
+    game->Apply(qx::GameInput::Repaint());
+    game->Apply(qx::GameInput::NewGame(qx::PlayerChoice{false, false}));
+    for (int i = 0; i < 2000; ++i) game->Tick();
     return game;
 }
 
 void BM_Tick(benchmark::State& state) {
-    BenchHost host;
-    auto game = WarmGame(host, static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    auto game = WarmGame(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
     for (auto _ : state) {
-        game->OnTimer();
+        game->Tick();
         benchmark::DoNotOptimize(game->Screen().Data());
     }
 }
@@ -52,8 +39,7 @@ BENCHMARK(BM_Tick)
     ->ReportAggregatesOnly(true);
 
 void BM_FullRepaint(benchmark::State& state) {
-    BenchHost host;
-    auto game = WarmGame(host, static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    auto game = WarmGame(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
     for (auto _ : state) {
         game->OnPaint();
         benchmark::DoNotOptimize(game->Screen().Data());
@@ -66,8 +52,7 @@ BENCHMARK(BM_FullRepaint)
     ->ReportAggregatesOnly(true);
 
 void BM_SnapshotRestore(benchmark::State& state) {
-    BenchHost host;
-    auto game = WarmGame(host, 600, 400);
+    auto game = WarmGame(600, 400);
     qx::GameState live = game->State();
     for (auto _ : state) {
         qx::GameState snapshot = live;
@@ -80,13 +65,12 @@ BENCHMARK(BM_SnapshotRestore)->Unit(benchmark::kNanosecond);
 
 // Restore a snapshot and run eight ticks without drawing.
 void BM_RerunEightTicks(benchmark::State& state) {
-    BenchHost host;
-    auto game = WarmGame(host, 600, 400);
+    auto game = WarmGame(600, 400);
     const qx::GameState snapshot = game->State();
     qx::GameState live;
     for (auto _ : state) {
         live = snapshot;
-        qx::GameRules rules(live, host, nullptr);
+        qx::GameRules rules(live, nullptr);
         for (int i = 0; i < 8; ++i) rules.Tick();
         benchmark::DoNotOptimize(live);
     }
@@ -96,8 +80,7 @@ BENCHMARK(BM_RerunEightTicks)->Unit(benchmark::kMicrosecond);
 // The whole picture from the state alone (what a window shows after a
 // rollback or an exposure in a network game).
 void BM_StatePicture(benchmark::State& state) {
-    BenchHost host;
-    auto game = WarmGame(host, static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    auto game = WarmGame(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
     for (auto _ : state) {
         game->ShowState();
         benchmark::DoNotOptimize(game->Screen().Data());
@@ -106,8 +89,7 @@ void BM_StatePicture(benchmark::State& state) {
 BENCHMARK(BM_StatePicture)->Args({1920, 1080})->Unit(benchmark::kMillisecond);
 
 void BM_Checksum(benchmark::State& state) {
-    BenchHost host;
-    auto game = WarmGame(host, 600, 400);
+    auto game = WarmGame(600, 400);
     for (auto _ : state) benchmark::DoNotOptimize(qx::Checksum(game->State()));
 }
 BENCHMARK(BM_Checksum)->Unit(benchmark::kNanosecond);

@@ -7,9 +7,9 @@
 #include <sstream>
 #include <string_view>
 
-#include "net/ReplayCheck.h"
-#include "net/ReplayReader.h"
-#include "net/ReplayWriter.h"
+#include "replay/ReplayCheck.h"
+#include "replay/ReplayReader.h"
+#include "replay/ReplayWriter.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);

@@ -6,14 +6,10 @@
 
 namespace qx {
 
-Game::Game(GameHost& host) : host(host) {
-    renderer.SetTarget(&screen);
-}
-
 void Game::Start(uint32_t seed, PlayerChoice players) {
     state = GameState::Start(seed, players);
     if (observer) observer->OnStart(seed, players);
-    host.SetGameTimer();
+    if (host) host->SetGameTimer();
 }
 
 void Game::OnSize(int32_t width, int32_t height) {
@@ -25,13 +21,41 @@ void Game::OnSize(int32_t width, int32_t height) {
 
 void Game::Apply(const GameInput& input) {
     if (observer) observer->OnInput(input);
-    GameRules(state, host, &renderer).Apply(input);
+    GameRules(state, &renderer).Apply(input);
+    AskHost();
 }
 
 void Game::Tick() {
     if (observer) observer->OnTickStart(state);
-    GameRules(state, host, &renderer).Tick();
+    GameRules(state, &renderer).Tick();
     if (observer) observer->OnTickEnd(state);
+    AskHost();
+}
+
+void Game::Step(const StepInputs& step) {
+    for (const GameInput& input : step.before) Apply(input);
+    Tick();
+    for (const GameInput& input : step.after) Apply(input);
+}
+
+// Inputs that come while a blocking window is open (a repaint) are applied
+// as they come; the loop below answers the waits one after the other.
+void Game::AskHost() {
+    if (!host || asking || !state.wait.Waiting()) return;
+    asking = true;
+    host->KillGameTimer();
+    while (state.wait.Waiting()) {
+        if (state.wait.what == WaitFor::EndOfGameBox) {
+            host->ShowEndOfGame(GameWait::EndOfGameCaption(), state.wait.EndOfGameText());
+            Apply(GameInput::EndOfGameClosed());
+        } else {
+            PlayerChoice choice{!state.emperor.Computer(), !state.rebel.Computer()};
+            const bool accepted = host->RunNewGameDialog(choice);
+            Apply(GameInput::PlayersChosen(accepted ? std::optional(choice) : std::nullopt));
+        }
+    }
+    host->SetGameTimer();
+    asking = false;
 }
 
 void Game::ShowState() {

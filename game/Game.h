@@ -9,20 +9,27 @@
 #include "game/GameObserver.h"
 #include "game/GameState.h"
 #include "game/SceneRenderer.h"
+#include "game/StepInputs.h"
 #include "gfx/Surface.h"
 
 namespace qx {
 
 // The game as a window owns it: the state, the client-sized screen the game
-// draws on and the renderer that draws there. The shell forwards window
-// events to the On... handlers (thin adapters over Apply and Tick) and shows
-// Screen() after each of them.
+// draws on and the renderer that draws there. The host sends its inputs
+// through Apply, runs Tick on its timer while the game does not wait, and
+// shows Screen() after each of them. When the game waits (State().wait) the
+// host shows the window the wait names and sends its answer as an input.
 class Game {
   public:
     static constexpr uint32_t kTimerId = 5;
     static constexpr int kTimerPeriodMs = 30;
 
-    explicit Game(GameHost& host);
+    Game() { renderer.SetTarget(&screen); }
+    // A host whose windows block until answered: whenever the game comes to
+    // wait, the host's window is shown at once and its answer applied (also
+    // reported to the observer), and the host's timer is stopped and started
+    // around it.
+    explicit Game(GameHost& windows) : Game() { host = &windows; }
     Game(const Game&) = delete;
     Game& operator=(const Game&) = delete;
 
@@ -42,8 +49,11 @@ class Game {
 
     // One input, drawn on the screen.
     void Apply(const GameInput& input);
-    // One tick, drawn on the screen.
+    // One tick, drawn on the screen (nothing while the game waits).
     void Tick();
+    // One step of a host's loop: inputs, the tick, the answers after it.
+    void Step(const StepInputs& step);
+    bool Waiting() const { return state.wait.Waiting(); }
     // Puts another state in place (a snapshot, a replay's start) without
     // drawing; ShowState() then shows it.
     void Restore(const GameState& snapshot) { state = snapshot; }
@@ -56,14 +66,14 @@ class Game {
     std::vector<Box> TakeScreenWrites() { return screen.TakeWrites(); }
     Rect ClientRect() const { return clientRect; }
     int32_t TickCounter() const { return state.tickCounter; }
-    int32_t FlightFrame() const { return state.flightFrame; }
-    const Surface& Backdrop() const { return renderer.Backdrop().Picture(); }
-    GameHost& Host() { return host; }
     // Reports every start, input and tick from now on (null: none).
     void SetObserver(GameObserver* watcher) { observer = watcher; }
 
   private:
-    GameHost& host;
+    void AskHost();
+
+    GameHost* host = nullptr;
+    bool asking = false;  // a blocking window of the host is open
     GameObserver* observer = nullptr;
     GameState state;
     SceneRenderer renderer;

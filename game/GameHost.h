@@ -7,11 +7,13 @@
 
 namespace qx {
 
-// What the game needs from the desktop shell (or another host): the game
-// timer and the two modal windows. The game's state records whether the
-// timer runs; these calls let the host start and stop its own timer at the
-// same moments. The modal calls return only when the window has been closed;
-// the game's state is consistent while they run.
+// A host whose windows block until they are closed. The game itself never
+// needs this: it waits in its state (GameState::wait) and takes the windows'
+// answers as inputs. Game(GameHost&) is the one place that still calls a
+// host like this, for the desktop window, which shows its modal boxes with
+// their own event loops; it applies each answer as an ordinary input.
+// The game's state records whether the timer runs; the timer calls let the
+// host start and stop its own timer at the same moments.
 class GameHost {
   public:
     virtual ~GameHost() = default;

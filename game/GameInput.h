@@ -35,18 +35,23 @@ enum class InputKind : uint8_t {
     Key,      // a key press: `key`
     NewGame,  // the New game command
     Repaint,  // the whole window must be drawn again
+    // The answers to what the game waits for (GameState::wait):
+    EndOfGameClosed,  // the player closed the end-of-game box
+    PlayersChosen,    // the New game dialog closed: with OK and `choice`, or cancelled
 };
 
 // One input the game takes between ticks, at the game's own level: no window
-// coordinates and no platform key codes.
+// coordinates and no platform key codes. While the game waits for a window
+// (see GameWait) it takes only that window's answer and repaints.
 struct GameInput {
     InputKind kind = InputKind::Repaint;
     int32_t x = 0;
     int32_t y = 0;
     Weapon weapon = Weapon::None;
     GameKey key = GameKey::None;
-    // New game: the choice of players already made (a replay, the other
-    // machine); without it the host's New game dialog asks.
+    // New game: the choice of players already made (a script, the other
+    // machine); without it the game waits for the New game dialog.
+    // PlayersChosen: the dialog's choice; none when it was cancelled.
     std::optional<PlayerChoice> choice;
 
     bool operator==(const GameInput&) const = default;
@@ -77,6 +82,21 @@ struct GameInput {
         return in;
     }
     static GameInput Repaint() { return GameInput{}; }
+    static GameInput EndOfGameClosed() {
+        GameInput in;
+        in.kind = InputKind::EndOfGameClosed;
+        return in;
+    }
+    // `chosen` empty: the dialog was closed without OK.
+    static GameInput PlayersChosen(std::optional<PlayerChoice> chosen) {
+        GameInput in;
+        in.kind = InputKind::PlayersChosen;
+        in.choice = chosen;
+        return in;
+    }
+    bool IsAnswer() const {
+        return kind == InputKind::EndOfGameClosed || kind == InputKind::PlayersChosen;
+    }
 };
 
 }  // namespace qx

@@ -1,42 +1,44 @@
 #include "game/GameRules.h"
 
-#include <string>
-
 #include "game/Combat.h"
 #include "meteor/MeteorDrawing.h"
 #include "panel/EnergyPanel.h"
 #include "ships/ShipDrawing.h"
 
 namespace qx {
-namespace {
-
-constexpr char kEndCaption[] = "End..";
-constexpr char kEmperorLost[] = "Je konec imperatora! ";
-constexpr char kEmperorLostEpilogue[] =
-    " Vudce povstalcu Keldor se dostava do cela nove vlady a nici posledni zbytky privrzencu "
-    "imperatora... ";
-constexpr char kRebelLost[] = "Jednotky povstalcu jsou porazeny! ";
-constexpr char kRebelLostEpilogue[] =
-    " Pokracuje vlada imperatora Morvatehe I., ktery se tvrde msti ...";
-
-}  // namespace
 
 // One tick, phase by phase. The order is the game's and every phase may draw
 // from the generator, so none may move.
 void GameRules::Tick() {
+    // The timer stands still while a window waits for its answer.
+    if (state.wait.Waiting()) return;
     // Facing: whoever is further left looks right. Sets both ships' forward
     // shot direction; nothing else.
     const Facing facing = TurnShipsToFaceEachOther();
     // Flight animation: every fifth tick both ships show the next of their
     // three flight frames. Changes the counters and the ships' pictures.
     StepFlightAnimation(facing);
+    RunTickFrom(Stage::EmperorLost, facing);
+}
+
+// The rest of a tick from one of its phases on. A finished game stops it
+// (the state then waits) and the answer to the New game dialog takes it up
+// again after the phase that stopped.
+void GameRules::RunTickFrom(Stage stage, Facing facing) {
     // Explosions and scoring: a ship at 0 energy or below shows its next
     // explosion frame; once the explosion has run out the other side wins the
-    // round. The third win ends the game (the host shows the message and the
-    // New game dialog in the middle of this phase); otherwise the loser
-    // starts again at its base. Redraws the gauges and runs the hit tests.
-    SettleDestruction(state.emperor, state.rebel, facing, kEmperorLost, kEmperorLostEpilogue);
-    SettleDestruction(state.rebel, state.emperor, facing, kRebelLost, kRebelLostEpilogue);
+    // round. The third win ends the game: the tick stops here until the
+    // end-of-game box is closed and the New game dialog answered. Otherwise
+    // the loser starts again at its base. Redraws the gauges and runs the
+    // hit tests.
+    if (stage == Stage::EmperorLost &&
+        !SettleDestruction(state.emperor, state.rebel, facing, Stage::EmperorLost)) {
+        return;
+    }
+    if (stage != Stage::Movement &&
+        !SettleDestruction(state.rebel, state.emperor, facing, Stage::RebelLost)) {
+        return;
+    }
     // Movement: the pilots (the computer draws new destinations), the steps,
     // reload, the shots' flight and firing. The Rebel moves after the
     // Emperor and sees his new place.
@@ -55,21 +57,28 @@ void GameRules::Tick() {
 
 void GameRules::Apply(const GameInput& input) {
     Ship& emperor = state.emperor;
+    const bool waiting = state.wait.Waiting();
     switch (input.kind) {
         case InputKind::Target:
-            if (!emperor.Computer()) emperor.SetTarget(input.x, input.y);
+            if (!waiting && !emperor.Computer()) emperor.SetTarget(input.x, input.y);
             break;
         case InputKind::Fire:
-            if (!emperor.Computer()) emperor.RequestFire(input.weapon);
+            if (!waiting && !emperor.Computer()) emperor.RequestFire(input.weapon);
             break;
         case InputKind::Key:
-            PressKey(input.key);
+            if (!waiting) PressKey(input.key);
             break;
         case InputKind::NewGame:
-            NewGame(input.choice);
+            if (!waiting) NewGame(input.choice);
             break;
         case InputKind::Repaint:
             Repaint();
+            break;
+        case InputKind::EndOfGameClosed:
+            if (state.wait.what == WaitFor::EndOfGameBox) CloseEndOfGame();
+            break;
+        case InputKind::PlayersChosen:
+            if (state.wait.what == WaitFor::NewGameChoice) ChoosePlayers(input.choice);
             break;
     }
 }
@@ -117,23 +126,48 @@ void GameRules::Repaint() {
 }
 
 void GameRules::NewGame(const std::optional<PlayerChoice>& made) {
+    ClearTheField();
+    if (made) {
+        ChoosePlayers(made);
+        return;
+    }
+    state.wait = GameWait{};
+    state.wait.what = WaitFor::NewGameChoice;
+}
+
+// The first half of New game: both ships back at their bases, no wins, the
+// scene repainted and the timer stopped while the players are chosen.
+void GameRules::ClearTheField() {
     state.emperor.Reset();
     state.rebel.Reset();
     state.emperor.ClearWins();
     state.rebel.ClearWins();
     Repaint();
-
-    PlayerChoice choice{!state.emperor.Computer(), !state.rebel.Computer()};
-    if (state.timerRunning) host.KillGameTimer();
     state.timerRunning = false;
-    const bool accepted = made ? (choice = *made, true) : host.RunNewGameDialog(choice);
-    if (accepted) {
-        state.emperor.SetComputer(!choice.emperorHuman);
-        state.rebel.SetComputer(!choice.rebelHuman);
+}
+
+// The end-of-game box is followed by the New game dialog, still inside the
+// tick that ended the game.
+void GameRules::CloseEndOfGame() {
+    ClearTheField();
+    state.wait.what = WaitFor::NewGameChoice;
+}
+
+// Closing the dialog without OK resumes the game with the choice as it was.
+// A tick that a finished game interrupted then goes on after the phase that
+// stopped it.
+void GameRules::ChoosePlayers(const std::optional<PlayerChoice>& chosen) {
+    if (chosen) {
+        state.emperor.SetComputer(!chosen->emperorHuman);
+        state.rebel.SetComputer(!chosen->rebelHuman);
     }
-    // Closing the dialog without OK resumes the game with the choice as it was.
-    host.SetGameTimer();
     state.timerRunning = true;
+    const GameWait done = state.wait;
+    state.wait = GameWait{};
+    if (done.resume == ResumeAt::NoTick) return;
+    FinishSettling();
+    RunTickFrom(done.resume == ResumeAt::AfterEmperorLost ? Stage::RebelLost : Stage::Movement,
+                done.facing);
 }
 
 Facing GameRules::TurnShipsToFaceEachOther() {
@@ -151,22 +185,30 @@ void GameRules::StepFlightAnimation(Facing facing) {
     state.rebel.ShowFrame(facing, state.flightFrame);
 }
 
-void GameRules::SettleDestruction(Ship& loser, Ship& winner, Facing facing, const char* lastWords,
-                                  const char* epilogue) {
-    if (loser.Energy() > 0) return;
+// Returns false when the third win ended the game: the state then waits for
+// the end-of-game box and the tick stops.
+bool GameRules::SettleDestruction(Ship& loser, Ship& winner, Facing facing, Stage stage) {
+    if (loser.Energy() > 0) return true;
     if (loser.Energy() >= -60) {
         loser.StepExplosion(facing);
-        return;
+        return true;
     }
     winner.AddWin();
     if (winner.Wins() >= 3 && !(state.emperor.Computer() && state.rebel.Computer())) {
-        host.KillGameTimer();
         state.timerRunning = false;
-        host.ShowEndOfGame(kEndCaption, std::string(lastWords) + "\n" + epilogue);
-        NewGame(std::nullopt);
-    } else {
-        loser.Reset();
+        state.wait.what = WaitFor::EndOfGameBox;
+        state.wait.resume =
+            stage == Stage::EmperorLost ? ResumeAt::AfterEmperorLost : ResumeAt::AfterRebelLost;
+        state.wait.loser = loser.GetSide();
+        state.wait.facing = facing;
+        return false;
     }
+    loser.Reset();
+    FinishSettling();
+    return true;
+}
+
+void GameRules::FinishSettling() {
     if (sink) EnergyPanel::DrawPanels(*sink);
     ResolveCombat(state, sink, true);
 }

@@ -1,6 +1,7 @@
 #include "game/GameState.h"
 
 #include <cstdio>
+#include <string_view>
 #include <vector>
 
 namespace qx {
@@ -39,9 +40,12 @@ GameState GameState::Start(uint32_t seed, PlayerChoice players) {
     return state;
 }
 
-uint64_t Checksum(const GameState& state) {
+namespace {
+
+uint64_t Hash(const GameState& state, bool withWait) {
     uint64_t hash = kFnvOffset;
-    VisitFields(state, [&hash](const char*, int, const char*, int64_t value) {
+    VisitFields(state, [&hash, withWait](const char* object, int, const char*, int64_t value) {
+        if (!withWait && std::string_view(object) == "wait") return;
         const auto word = static_cast<uint64_t>(value);
         for (int byte = 0; byte < 8; ++byte) {
             hash ^= (word >> (8 * byte)) & 0xFFu;
@@ -49,6 +53,16 @@ uint64_t Checksum(const GameState& state) {
         }
     });
     return hash;
+}
+
+}  // namespace
+
+uint64_t Checksum(const GameState& state) {
+    return Hash(state, true);
+}
+
+uint64_t ChecksumWithoutWait(const GameState& state) {
+    return Hash(state, false);
 }
 
 std::string FirstDifference(const GameState& a, const GameState& b) {

@@ -72,6 +72,10 @@ void VisitFields(const GameState& state, Visit&& visit) {
     detail::VisitShip("emperor", state.emperor, visit);
     detail::VisitShip("rebel", state.rebel, visit);
     detail::VisitMeteor(state.meteor, visit);
+    visit("wait", -1, "what", static_cast<int32_t>(state.wait.what));
+    visit("wait", -1, "resume", static_cast<int32_t>(state.wait.resume));
+    visit("wait", -1, "loser", static_cast<int32_t>(state.wait.loser));
+    visit("wait", -1, "facing", static_cast<int32_t>(state.wait.facing));
 }
 
 }  // namespace qx

@@ -40,11 +40,6 @@ void SceneRenderer::SetTarget(Surface* target) {
     client_ = target ? Rect{0, 0, target->Width(), target->Height()} : Rect{};
 }
 
-void SceneRenderer::Render(const std::vector<DrawOp>& ops, Surface& target) {
-    SetTarget(&target);
-    for (const DrawOp& op : ops) Draw(op);
-}
-
 void SceneRenderer::Draw(const DrawOp& op) {
     if (!target_) return;
     Surface& dc = *target_;

@@ -21,10 +21,8 @@ class SceneRenderer : public DrawSink {
     // The surface the operations land on; its size is the client size.
     void SetTarget(Surface* target);
     void Draw(const DrawOp& op) override;
-    void Render(const std::vector<DrawOp>& ops, Surface& target);
 
     const PaddedBackdrop& Backdrop() const { return backdrop_; }
-    const PictureBank& Pictures() const { return pictures_; }
 
   private:
     void DrawSprite(const DrawOp& op);

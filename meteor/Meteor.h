@@ -14,7 +14,6 @@ namespace qx {
 // top as soon as it is gone. A plain value.
 class Meteor {
   public:
-    static constexpr int kPictures = 9;  // 0-4 whole rock, 5-7 hit marks, 8 burst
 
     // A meteor before its first fall; Respawn places it.
     Meteor() = default;

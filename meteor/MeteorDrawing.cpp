@@ -10,10 +10,6 @@ int MeteorImageId(int32_t frame) {
     return PictureInSlot(PictureTable::MeteorFrame, 0, 0, frame);
 }
 
-int MeteorMaskId() {
-    return picture::kMeteorMask;
-}
-
 void DrawMeteor(const Meteor& meteor, DrawSink& sink) {
     const int32_t ox = std::abs(meteor.Dx()) + 1;
     const int32_t oy = std::abs(meteor.Dy()) + 1;

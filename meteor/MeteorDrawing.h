@@ -7,7 +7,6 @@ namespace qx {
 
 // The resource number of meteor picture slot `frame` and of its mask.
 int MeteorImageId(int32_t frame);
-int MeteorMaskId();
 
 // The rock with its current picture, composed in its draw box (which wipes
 // its previous place) and copied onto the screen in one piece. Changes

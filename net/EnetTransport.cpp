@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstdio>
 #include <mutex>
+#include <variant>
 
 #include "net/PacketCodec.h"
 
@@ -18,6 +19,8 @@ constexpr size_t kMaxWaitingData = 64 * 1024;
 // Events kept for Poll at most; a peer sending faster than the game reads
 // loses the excess (its inputs come again in its later packets).
 constexpr size_t kMaxPending = 256;
+// ENet's time-out while a joiner connects (the game gives up as soon).
+constexpr uint32_t kConnectTimeoutMs = 5000;
 
 bool InitializeEnet(std::string& error) {
     static std::once_flag once;
@@ -35,24 +38,40 @@ void Limit(ENetHost* host) {
     host->maximumWaitingData = kMaxWaitingData;
 }
 
-// A peer that gives up after kTimeoutMs of silence and never holds back
-// unreliable packets: ENet would drop some on a jittery link to ease
-// congestion, but the game's packets are small and each one repeats the
-// inputs not yet acknowledged, so every one sent is worth sending.
-void Configure(ENetPeer* peer, uint32_t timeoutMs) {
-    enet_peer_timeout(peer, 0, timeoutMs, timeoutMs);
+uint64_t NowMs() {
+    return static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                     std::chrono::steady_clock::now().time_since_epoch())
+                                     .count()) +
+           1;
+}
+
+// The game's connection: ENet gives up on it only long after the game's own
+// silence rule would have ended the game, and never holds back unreliable
+// packets: ENet would drop some on a jittery link to ease congestion, but
+// the game's packets are small and each one repeats the inputs not yet
+// acknowledged, so every one sent is worth sending.
+void Configure(ENetPeer* peer) {
+    enet_peer_timeout(peer, EnetTransport::kTimeoutLimit, EnetTransport::kTimeoutMinMs,
+                      EnetTransport::kTimeoutMaxMs);
     enet_peer_throttle_configure(peer, ENET_PEER_PACKET_THROTTLE_INTERVAL,
                                  ENET_PEER_PACKET_THROTTLE_SCALE, 0);
+}
+
+bool IsHello(const uint8_t* bytes, size_t size) {
+    Packet packet;
+    const char* error = nullptr;
+    return DecodePacket(bytes, size, packet, error) && std::holds_alternative<HelloPacket>(packet);
 }
 
 }  // namespace
 
 EnetTransport::EnetTransport(ENetHost* enetHost) : host(enetHost) {
     Limit(host);
+    peerSlots.resize(host->peerCount);
 }
 
 EnetTransport::~EnetTransport() {
-    if (peer) enet_peer_disconnect_now(peer, 0);
+    if (peer) enet_peer_disconnect_now(peer, static_cast<uint32_t>(LinkClose::Left));
     if (host) enet_host_destroy(host);
 }
 
@@ -61,7 +80,7 @@ std::unique_ptr<EnetTransport> EnetTransport::Listen(uint16_t port, std::string&
     ENetAddress address{};
     address.host = ENET_HOST_ANY;
     address.port = port;
-    ENetHost* host = enet_host_create(&address, 1, kChannels, 0, 0);
+    ENetHost* host = enet_host_create(&address, kHostSlots, kChannels, 0, 0);
     if (!host) {
         error = "cannot listen on UDP port " + std::to_string(port);
         return nullptr;
@@ -91,48 +110,110 @@ std::unique_ptr<EnetTransport> EnetTransport::Join(const std::string& hostName, 
         error = "cannot start connecting to " + hostName;
         return nullptr;
     }
-    enet_peer_timeout(transport->peer, 0, kTimeoutMs, kTimeoutMs);
+    enet_peer_timeout(transport->peer, 0, kConnectTimeoutMs, kConnectTimeoutMs);
     return transport;
 }
 
 void EnetTransport::Service(uint32_t ms) {
+    if (listening) Sweep();
     ENetEvent event;
     const int got = enet_host_service(host, &event, ms);
     if (got <= 0) return;
     switch (event.type) {
         case ENET_EVENT_TYPE_CONNECT:
-            // One game, one other machine: later connections and other
-            // versions of the game are turned away.
-            if ((peer && event.peer != peer) || everConnected ||
-                (listening && event.data != kProtocolVersion)) {
-                enet_peer_disconnect_now(event.peer, 0);
-                if (event.peer == peer) peer = nullptr;
-                break;
-            }
-            everConnected = true;
-            peer = event.peer;
-            Configure(peer, kTimeoutMs);
-            pending.push_back({LinkEvent::Connected, {}});
+            OnConnect(event.peer, event.data);
             break;
-        case ENET_EVENT_TYPE_RECEIVE: {
-            ENetPacket* packet = event.packet;
-            if (packet->dataLength > kMaxPacketSize) {
-                ++oversized;
-            } else if (pending.size() < kMaxPending) {
-                pending.push_back(
-                    {LinkEvent::Received, {packet->data, packet->data + packet->dataLength}});
-            }
-            enet_packet_destroy(packet);
+        case ENET_EVENT_TYPE_RECEIVE:
+            OnReceive(event.peer, event.packet->data, event.packet->dataLength);
+            enet_packet_destroy(event.packet);
             break;
-        }
         case ENET_EVENT_TYPE_DISCONNECT:
             if (event.peer == peer) {
                 peer = nullptr;
-                pending.push_back({LinkEvent::Disconnected, {}});
+                const uint32_t reason = event.data <= static_cast<uint32_t>(LinkClose::OtherVersion)
+                                            ? event.data
+                                            : static_cast<uint32_t>(LinkClose::Lost);
+                pending.push_back({LinkEvent::Disconnected, {static_cast<uint8_t>(reason)}});
             }
             break;
         case ENET_EVENT_TYPE_NONE:
             break;
+    }
+}
+
+// A joiner's own connection is the game's at once; a host's connections
+// wait for their hello (OnReceive). Other versions of the game, and anyone
+// once a game is on, are turned away with the reason.
+void EnetTransport::OnConnect(ENetPeer* from, uint32_t data) {
+    if (!listening) {
+        if (from != peer) {
+            enet_peer_disconnect_now(from, static_cast<uint32_t>(LinkClose::Full));
+            return;
+        }
+        everConnected = true;
+        Configure(peer);
+        pending.push_back({LinkEvent::Connected, {}});
+        return;
+    }
+    if (data != kProtocolVersion) return Turn(from, LinkClose::OtherVersion);
+    if (everConnected) return Turn(from, LinkClose::Full);
+}
+
+void EnetTransport::OnReceive(ENetPeer* from, const uint8_t* bytes, size_t size) {
+    if (from == peer && peer) {
+        if (size > kMaxPacketSize) {
+            ++oversized;
+        } else if (pending.size() < kMaxPending) {
+            pending.push_back({LinkEvent::Received, {bytes, bytes + size}});
+        }
+        return;
+    }
+    if (!listening || everConnected || from->state != ENET_PEER_STATE_CONNECTED) return;
+    if (size > kMaxPacketSize || !IsHello(bytes, size)) return;
+    // The first hello makes its sender the other player; anyone else still
+    // connecting learns the game is full.
+    peer = from;
+    everConnected = true;
+    Configure(peer);
+    pending.push_back({LinkEvent::Connected, {}});
+    pending.push_back({LinkEvent::Received, {bytes, bytes + size}});
+    for (size_t i = 0; i < host->peerCount; ++i) {
+        ENetPeer* other = &host->peers[i];
+        if (other != peer && other->state != ENET_PEER_STATE_DISCONNECTED) {
+            Turn(other, LinkClose::Full);
+        }
+    }
+}
+
+void EnetTransport::Turn(ENetPeer* away, LinkClose reason) {
+    ++droppedConnections;
+    enet_peer_disconnect(away, static_cast<uint32_t>(reason));
+}
+
+// Every connection but the game's has kPendingMs from when it first shows
+// (half-open or not) to become the game's; after that it is dropped, also
+// when it is being turned away and never acknowledges it.
+void EnetTransport::Sweep() {
+    const uint64_t now = NowMs();
+    for (size_t i = 0; i < host->peerCount && i < peerSlots.size(); ++i) {
+        ENetPeer* p = &host->peers[i];
+        Slot& slot = peerSlots[i];
+        if (p->state == ENET_PEER_STATE_DISCONNECTED) {
+            slot = {};
+            continue;
+        }
+        if (slot.since == 0 || slot.connectId != p->connectID) {
+            slot = {p->connectID, now};
+            continue;
+        }
+        if (p == peer || now - slot.since < kPendingMs) continue;
+        if (p->state == ENET_PEER_STATE_CONNECTED) {
+            enet_peer_disconnect_now(p, static_cast<uint32_t>(LinkClose::Lost));
+        } else {
+            enet_peer_reset(p);
+        }
+        ++droppedConnections;
+        slot = {};
     }
 }
 
@@ -164,13 +245,13 @@ void EnetTransport::Wait(uint32_t ms) {
 
 void EnetTransport::Close(uint32_t lingerMs) {
     if (!peer) return;
-    enet_peer_disconnect_later(peer, 0);
+    enet_peer_disconnect_later(peer, static_cast<uint32_t>(LinkClose::Left));
     const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(lingerMs);
     ENetEvent event;
     while (peer && std::chrono::steady_clock::now() < until) {
         if (enet_host_service(host, &event, 10) <= 0) continue;
         if (event.type == ENET_EVENT_TYPE_RECEIVE) enet_packet_destroy(event.packet);
-        if (event.type == ENET_EVENT_TYPE_DISCONNECT) peer = nullptr;
+        if (event.type == ENET_EVENT_TYPE_DISCONNECT && event.peer == peer) peer = nullptr;
     }
     if (peer) {
         enet_peer_reset(peer);
@@ -184,6 +265,15 @@ uint64_t EnetTransport::BytesSent() const {
 
 uint64_t EnetTransport::BytesReceived() const {
     return host->totalReceivedData;
+}
+
+size_t EnetTransport::PendingConnections() const {
+    size_t count = 0;
+    for (size_t i = 0; i < host->peerCount; ++i) {
+        const ENetPeer& p = host->peers[i];
+        if (&p != peer && p.state != ENET_PEER_STATE_DISCONNECTED) ++count;
+    }
+    return count;
 }
 
 int EnetTransport::SocketHandle() const {

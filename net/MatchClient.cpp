@@ -47,7 +47,7 @@ void MatchClient::Fail(const std::string& why) {
 
 void MatchClient::OnClosed(const std::string& why) {
     if (state == State::InRoom) {
-        Push(LinkEvent::Disconnected);
+        Push(LinkEvent::Disconnected, {static_cast<uint8_t>(LinkClose::Lost)});
         state = State::Failed;
         failure = "the connection to the server ended";
     } else {
@@ -106,7 +106,10 @@ void MatchClient::OnControl(const MatchMessage& m) {
             break;
         case MatchType::PeerLeft:
         case MatchType::Ended:
-            if (state == State::InRoom) Push(LinkEvent::Disconnected);
+            // The other player (or, for a spectator, the game) is gone.
+            if (state == State::InRoom) {
+                Push(LinkEvent::Disconnected, {static_cast<uint8_t>(LinkClose::Left)});
+            }
             break;
         case MatchType::Error:
             if (state != State::Asking) return;

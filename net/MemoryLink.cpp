@@ -47,7 +47,7 @@ class MemoryLink::Endpoint : public Transport {
     void Close(uint32_t) override {
         if (closed) return;
         closed = true;
-        link.Carry(1 - side, {}, true, true);
+        link.Carry(1 - side, {static_cast<uint8_t>(LinkClose::Left)}, true, true);
     }
 
     uint64_t BytesSent() const override { return sent; }
@@ -83,14 +83,49 @@ uint32_t MemoryLink::Random(uint32_t below) {
     return below == 0 ? 0 : static_cast<uint32_t>(rng % below);
 }
 
+uint64_t MemoryLink::OutageEnd(int to, uint64_t at) const {
+    uint64_t until = 0;
+    for (const LinkOutage& o : faults.outages) {
+        if (at < o.startMs) continue;
+        const uint64_t since = at - o.startMs;
+        const uint64_t round = o.everyMs == 0 ? 0 : since / o.everyMs;
+        if (o.everyMs == 0 && since >= o.lengthMs) continue;
+        const uint64_t into = o.everyMs == 0 ? since : since % o.everyMs;
+        if (into >= o.lengthMs) continue;
+        bool cut = true;
+        switch (o.toward) {
+            case LinkOutage::Toward::Both:
+                break;
+            case LinkOutage::Toward::End0:
+                cut = to == 0;
+                break;
+            case LinkOutage::Toward::End1:
+                cut = to == 1;
+                break;
+            case LinkOutage::Toward::Alternate:
+                cut = static_cast<uint64_t>(to) == round % 2;
+                break;
+        }
+        if (cut) until = std::max(until, at - into + o.lengthMs);
+    }
+    return until;
+}
+
 void MemoryLink::Carry(int to, const std::vector<uint8_t>& data, bool reliable, bool closing) {
     std::vector<InFlight>& inbox = ends[to]->inbox;
     const uint32_t spread = faults.maxDelayMs - std::min(faults.minDelayMs, faults.maxDelayMs);
     uint64_t due = now + faults.minDelayMs + Random(spread + 1);
+    const uint64_t outageEnd = OutageEnd(to, now);
     if (reliable) {
-        // Reliable messages keep their order, as ENet's reliable channel does.
+        // Reliable messages keep their order, as ENet's reliable channel
+        // does, and get through once an outage is over.
+        if (outageEnd != 0) due = std::max(due, outageEnd + (due - now));
         due = std::max(due, lastReliableDue[to]);
         lastReliableDue[to] = due;
+    } else if (outageEnd != 0) {
+        ++dropped;
+        ++blackedOut;
+        return;
     } else if (Random(100) < faults.dropPercent) {
         ++dropped;
         return;

@@ -8,6 +8,18 @@
 
 namespace qx::net {
 
+// A time when the link carries nothing in one or both directions: a burst
+// of loss (both) or a one-way blackout. It starts at startMs, lasts
+// lengthMs and comes again every everyMs (0: once); Alternate turns it
+// toward end 0 the first time, end 1 the next, and so on.
+struct LinkOutage {
+    enum class Toward { Both, End0, End1, Alternate };
+    uint64_t startMs = 0;
+    uint32_t lengthMs = 0;
+    uint32_t everyMs = 0;
+    Toward toward = Toward::Both;
+};
+
 // How a simulated link mistreats datagrams.
 struct LinkFaults {
     uint32_t minDelayMs = 0;
@@ -15,12 +27,14 @@ struct LinkFaults {
     uint32_t dropPercent = 0;
     uint32_t duplicatePercent = 0;
     uint64_t seed = 1;
+    std::vector<LinkOutage> outages;
 };
 
 // Two machines' connection inside one process, on a clock the caller moves
 // (so hours of play run in minutes and every run is the same): datagrams
 // are delayed with jitter (which reorders them), dropped and duplicated as
-// the faults say; reliable ones are delayed but always arrive, in order. For
+// the faults say, and lost whole during outages; reliable ones are delayed
+// (past any outage) but always arrive, in order. For
 // tests and soak runs of network play.
 class MemoryLink {
   public:
@@ -32,6 +46,8 @@ class MemoryLink {
     void SetTime(uint64_t ms) { now = ms; }
     uint64_t Time() const { return now; }
     uint64_t Dropped() const { return dropped; }
+    // Datagrams lost to outages (counted in Dropped() too).
+    uint64_t BlackedOut() const { return blackedOut; }
 
   private:
     class Endpoint;
@@ -44,12 +60,15 @@ class MemoryLink {
 
     void Carry(int to, const std::vector<uint8_t>& data, bool reliable, bool closing);
     uint32_t Random(uint32_t below);
+    // When the outage that cuts off end `to` at `at` ends (0: none does).
+    uint64_t OutageEnd(int to, uint64_t at) const;
 
     LinkFaults faults;
     uint64_t now = 0;
     uint64_t rng;
     uint64_t order = 0;
     uint64_t dropped = 0;
+    uint64_t blackedOut = 0;
     uint64_t lastReliableDue[2] = {0, 0};
     std::unique_ptr<Endpoint> ends[2];
 };

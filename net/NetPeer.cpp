@@ -2,30 +2,23 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 
 #include "net/PacketCodec.h"
 
 namespace qx::net {
 namespace {
 
-constexpr uint32_t kTickMs = 30;
 // Packets read in one Pump at most, so a flood cannot stall the game.
 constexpr int kMaxEventsPerPump = 256;
 constexpr uint64_t kMinSendGapMs = 2;
-constexpr uint64_t kDelayCheckMs = 2000;
+// How often a joiner says hello again until the host's start arrives (the
+// host answers each with the start again, so neither waits for a lost
+// message to be sent again by the link's slow schedule).
+constexpr uint64_t kHelloEveryMs = 500;
+constexpr uint64_t kStartAgainGapMs = 250;
 // How long leaving waits for the other machine to acknowledge the goodbye
 // (it returns as soon as it has).
 constexpr uint32_t kLingerMs = 1000;
-constexpr uint32_t kSequenceWindow = 64;
-
-// The input delay a round trip calls for: none on a near link, up to two
-// ticks on a slow one.
-uint32_t DelayFor(double rttMs) {
-    if (rttMs < 40) return 0;
-    if (rttMs < 100) return 1;
-    return 2;
-}
 
 }  // namespace
 
@@ -37,30 +30,14 @@ void NetPeer::Pump(uint64_t nowMs) {
     now = nowMs;
     if (!clockStarted) {
         clockStarted = true;
-        startedAt = lastHeard = lastDelayCheck = now;
+        startedAt = lastHeard = lastProgress = now;
     }
     if (Ended()) return;
     std::vector<uint8_t> data;
     for (int n = 0; n < kMaxEventsPerPump && !Ended(); ++n) {
         const LinkEvent event = transport.Poll(data);
         if (event == LinkEvent::None) break;
-        if (event == LinkEvent::Connected) {
-            connected = true;
-            lastHeard = now;
-            if (!options.hosting) transport.Send(EncodePacket(HelloPacket{options.ticks}), true);
-        } else if (event == LinkEvent::Disconnected) {
-            // A machine that has played every agreed tick may go before its
-            // goodbye arrives: once this one has confirmed them all too,
-            // the game is complete here.
-            connected = false;
-            if (PlayedAllTicks()) {
-                Finish(PeerEnd::Done, options.ticks, "");
-            } else if (!remoteDone) {
-                Finish(PeerEnd::Left, session ? session->ConfirmedTick() : 0, "");
-            }
-        } else {
-            Receive(data, now);
-        }
+        OnLinkEvent(event, data);
     }
     if (Ended()) return;
     if (session) {
@@ -69,67 +46,120 @@ void NetPeer::Pump(uint64_t nowMs) {
         CheckFinished();
         if (Ended()) return;
     }
-    if (!connected && !session) {
-        const uint32_t limit = options.hosting ? options.hostWaitMs : options.connectMs;
-        if (limit != 0 && now - startedAt > limit) Finish(PeerEnd::Unreachable, 0, "");
-    } else if (!remoteDone && now - lastHeard > options.silenceMs) {
-        // After the last agreed tick only the other machine could still
-        // need something; its silence then ends a complete game.
-        if (PlayedAllTicks()) {
-            Finish(PeerEnd::Done, options.ticks, "");
-        } else {
-            Finish(PeerEnd::Silent, session ? session->ConfirmedTick() : 0, "");
-        }
-    }
-    if (Ended() || !session || remoteDone || !connected) return;
-    const bool fresh = session->LocalInputs().KnownThrough() > lastSentLocalTick;
-    if ((fresh && now - lastSent >= kMinSendGapMs) || now - lastSent >= options.resendMs) {
-        SendInputs(now);
-    }
-    UpdateDelay();
-}
-
-void NetPeer::Receive(const std::vector<uint8_t>& bytes, uint64_t nowMs) {
-    Packet packet;
-    const char* error = nullptr;
-    if (!DecodePacket(bytes.data(), bytes.size(), packet, error)) {
-        ++badPackets;
+    CheckSilence();
+    if (Ended() || !connected) return;
+    if (!session) {
+        if (!options.hosting) SendHelloAgain();
         return;
     }
-    bool ok = true;
-    if (const auto* hello = std::get_if<HelloPacket>(&packet)) {
-        ok = options.hosting && !session;
-        if (ok) OnHello(*hello);
+    if (remoteDone) return;
+    if ((FreshInputs() && now - lastSent >= kMinSendGapMs) || now - lastSent >= options.resendMs) {
+        SendInputs();
+    }
+    pacing.Update(now, link);
+}
+
+void NetPeer::OnLinkEvent(LinkEvent event, const std::vector<uint8_t>& data) {
+    switch (event) {
+        case LinkEvent::Connected:
+            connected = everConnected = true;
+            connectedAt = lastHeard = lastProgress = now;
+            if (!options.hosting) {
+                transport.Send(EncodePacket(HelloPacket{options.ticks}), true);
+                lastHello = now;
+            }
+            break;
+        case LinkEvent::Disconnected:
+            connected = false;
+            if (!everConnected) {
+                Finish(PeerEnd::Unreachable, 0, "");
+            } else {
+                OnDisconnected(CloseReasonOf(data));
+            }
+            break;
+        case LinkEvent::Received:
+            Receive(data);
+            break;
+        case LinkEvent::None:
+            break;
+    }
+}
+
+// A machine that has played every agreed tick may go before its goodbye
+// arrives: once this one has confirmed them all too, the game is complete
+// here. Otherwise the reason the link gives says what happened.
+void NetPeer::OnDisconnected(LinkClose reason) {
+    if (PlayedAllTicks()) return Finish(PeerEnd::Done, options.ticks, "");
+    if (remoteDone) return;
+    switch (reason) {
+        case LinkClose::Full:
+            return Finish(session ? PeerEnd::Left : PeerEnd::Full, TickNow(), "");
+        case LinkClose::OtherVersion:
+            return Finish(PeerEnd::OtherVersion, TickNow(), "");
+        case LinkClose::Left:
+            return Finish(PeerEnd::Left, TickNow(), "");
+        case LinkClose::Lost:
+            return Finish(PeerEnd::Silent, TickNow(), "the link to the other machine gave up");
+    }
+}
+
+void NetPeer::Receive(const std::vector<uint8_t>& bytes) {
+    Packet packet;
+    const char* error = nullptr;
+    bool ok = DecodePacket(bytes.data(), bytes.size(), packet, error);
+    if (!ok) {
+    } else if (const auto* hello = std::get_if<HelloPacket>(&packet)) {
+        ok = OnHello(*hello);
     } else if (const auto* start = std::get_if<StartPacket>(&packet)) {
-        ok = !options.hosting && !session;
-        if (ok) OnStart(*start);
+        ok = OnStart(*start);
     } else if (const auto* inputs = std::get_if<InputPacket>(&packet)) {
         // Inputs may overtake the start message; they come again later.
-        if (!session) return;
-        ok = OnInputs(*inputs, nowMs);
+        ok = !session || OnInputs(*inputs);
     } else {
         OnBye(std::get<ByePacket>(packet));
     }
     if (ok) {
-        lastHeard = nowMs;
+        lastHeard = now;
+        badSinceHeard = 0;
     } else {
         ++badPackets;
+        ++badSinceHeard;
     }
 }
 
-void NetPeer::OnHello(const HelloPacket& hello) {
+bool NetPeer::OnHello(const HelloPacket& hello) {
+    if (!options.hosting) return false;
+    if (session) {
+        // The joiner has not had the start yet: it goes again, unreliably
+        // (the reliable one may still be on its way), at a limited rate.
+        if (now - lastStartAgain >= kStartAgainGapMs) {
+            lastStartAgain = now;
+            transport.Send(
+                EncodePacket(StartPacket{options.seed, options.side, session->Options().lastTick}),
+                false);
+        }
+        return true;
+    }
     uint32_t ticks = options.ticks;
     if (ticks == 0 || (hello.ticks != 0 && hello.ticks < ticks)) ticks = hello.ticks;
     transport.Send(EncodePacket(StartPacket{options.seed, options.side, ticks}), true);
+    lastStartAgain = now;
     StartSession(options.seed, options.side, ticks);
+    return true;
 }
 
-void NetPeer::OnStart(const StartPacket& start) {
-    const uint32_t handshake = static_cast<uint32_t>(now - lastHeard);
+bool NetPeer::OnStart(const StartPacket& start) {
+    if (options.hosting) return false;
+    if (session) {
+        // The same start again (answering a later hello) changes nothing.
+        return start.seed == options.seed && OtherSide(start.hostSide) == options.side &&
+               start.ticks == options.ticks;
+    }
+    const double handshake = static_cast<double>(now - connectedAt);
     StartSession(start.seed, OtherSide(start.hostSide), start.ticks);
-    rttMs = handshake;
-    rttKnown = true;
-    delay = wantedDelay = DelayFor(rttMs);
+    link.SetRoundTrip(handshake);
+    pacing.Begin(Pacing::DelayFor(handshake), now);
+    return true;
 }
 
 void NetPeer::StartSession(uint32_t seed, NetSide localSide, uint32_t ticks) {
@@ -142,10 +172,11 @@ void NetPeer::StartSession(uint32_t seed, NetSide localSide, uint32_t ticks) {
     so.lastTick = ticks;
     so.syncTestTicks = options.syncTestTicks;
     session = std::make_unique<RollbackSession>(so);
-    delay = wantedDelay = 1;
+    pacing.Begin(1, now);
+    lastProgress = now;
 }
 
-bool NetPeer::OnInputs(const InputPacket& p, uint64_t nowMs) {
+bool NetPeer::OnInputs(const InputPacket& p) {
     RollbackSession& s = *session;
     const uint32_t localKnown = s.LocalInputs().KnownThrough();
     if (p.ack > localKnown || p.confirmedTick > localKnown) return false;
@@ -157,20 +188,30 @@ bool NetPeer::OnInputs(const InputPacket& p, uint64_t nowMs) {
         if (!s.RemoteListAllowed(list)) return false;
     }
 
-    CountSequence(p.sequence);
+    link.CountSequence(p.sequence);
+    // What counts as the other machine moving on: while this one's inputs
+    // fill the queue, only an acknowledgement; otherwise new inputs (or its
+    // player closing the end-of-game box).
+    const bool needAck = LocalQueueFull();
+    bool progress = false;
     if (p.ack > remoteAck) {
-        if (p.ack <= lastSentLocalTick && lastSentLocalTick - p.ack < firstSentAt.size()) {
-            const double sample =
-                static_cast<double>(nowMs - firstSentAt[p.ack % firstSentAt.size()]);
-            rttMs = rttKnown ? rttMs * 0.9 + sample * 0.1 : sample;
-            rttKnown = true;
-        }
+        link.NoteAck(p.ack, lastSentLocalTick, now);
         remoteAck = p.ack;
         s.ReleaseLocalInputs(p.ack);
+        progress = true;
     }
-    remoteCurrent = std::max(remoteCurrent, p.currentTick);
-    remoteAdvantage = p.advantage;
-    s.SetRemoteDismissedEnd(p.dismissedEnd);
+    // The other machine runs at most kMaxPrediction ticks past this one's
+    // inputs it holds, and its player closed only boxes of confirmed ends:
+    // figures beyond that are not believed.
+    pacing.NoteRemote(static_cast<uint32_t>(std::min<uint64_t>(
+                          p.currentTick, uint64_t{p.ack} + RollbackSession::kMaxPrediction)),
+                      p.advantage);
+    const uint32_t dismissed = std::min(p.dismissedEnd, p.confirmedTick);
+    if (dismissed > remoteDismissed) {
+        remoteDismissed = dismissed;
+        s.SetRemoteDismissedEnd(dismissed);
+        progress = progress || !needAck;
+    }
     if (!pendingCheck) {
         pendingCheck = true;
         pendingCheckTick = p.confirmedTick;
@@ -180,30 +221,12 @@ bool NetPeer::OnInputs(const InputPacket& p, uint64_t nowMs) {
         const uint32_t tick = p.firstTick + static_cast<uint32_t>(i);
         if (options.ticks != 0 && tick > options.ticks) break;
         const RollbackSession::Remote taken = s.AddRemoteInput(tick, p.inputs[i]);
+        if (taken == RollbackSession::Remote::Taken) progress = progress || !needAck;
         if (taken == RollbackSession::Remote::Gap || taken == RollbackSession::Remote::Refused)
             break;
     }
+    if (progress) lastProgress = now;
     return true;
-}
-
-// Loss figures: each sequence number counts once, late ones too while they
-// are within a window behind the highest seen.
-void NetPeer::CountSequence(uint32_t seq) {
-    if (!anyRemoteSequence) {
-        anyRemoteSequence = true;
-        firstRemoteSequence = highestRemoteSequence = seq;
-        seenWindow = 1;
-        ++remotePackets;
-    } else if (seq > highestRemoteSequence) {
-        const uint32_t shift = seq - highestRemoteSequence;
-        seenWindow = (shift >= kSequenceWindow ? 0 : seenWindow << shift) | 1;
-        highestRemoteSequence = seq;
-        ++remotePackets;
-    } else if (seq >= firstRemoteSequence && highestRemoteSequence - seq < kSequenceWindow) {
-        const uint64_t bit = uint64_t{1} << (highestRemoteSequence - seq);
-        if ((seenWindow & bit) == 0) ++remotePackets;
-        seenWindow |= bit;
-    }
 }
 
 void NetPeer::OnBye(const ByePacket& bye) {
@@ -221,10 +244,56 @@ void NetPeer::OnBye(const ByePacket& bye) {
             Finish(PeerEnd::Desync, bye.tick, "the other machine found the states differ");
             break;
         case ByeReason::Quit:
-        case ByeReason::Refused:
             Finish(PeerEnd::Left, bye.tick, "");
             break;
+        case ByeReason::Refused:
+            Finish(PeerEnd::Refused, bye.tick, "");
+            break;
     }
+}
+
+// The other machine is judged by its packets: none valid for silenceMs, or
+// (while this machine waits for its inputs or acknowledgements) none that
+// bring them.
+void NetPeer::CheckSilence() {
+    if (!connected && !session) {
+        const uint32_t limit = options.hosting ? options.hostWaitMs : options.connectMs;
+        if (limit != 0 && now - startedAt > limit) Finish(PeerEnd::Unreachable, 0, "");
+        return;
+    }
+    if (remoteDone) return;
+    if (!WaitingForOther()) lastProgress = now;
+    const bool quiet = now - lastHeard > options.silenceMs;
+    const bool stalled = now - lastProgress > options.silenceMs;
+    if (!quiet && !stalled) return;
+    // After the last agreed tick only the other machine could still need
+    // something; its silence then ends a complete game.
+    if (PlayedAllTicks()) {
+        Finish(PeerEnd::Done, options.ticks, "");
+    } else if (quiet && badSinceHeard > 0) {
+        SendBye(ByeReason::Refused, TickNow());
+        Finish(PeerEnd::Garbled, TickNow(), std::to_string(badSinceHeard) + " packets refused");
+    } else {
+        // Packets still came a moment ago: they only never brought what
+        // this machine waits for.
+        const bool stillSending = now - lastHeard < 1000;
+        Finish(PeerEnd::Silent, TickNow(), stillSending ? "its packets bring nothing new" : "");
+    }
+}
+
+bool NetPeer::WaitingForOther() const {
+    if (!session || Ended()) return false;
+    if (lastStep == RollbackSession::Step::TooFarAhead ||
+        lastStep == RollbackSession::Step::EndUnconfirmed) {
+        return true;
+    }
+    return LocalQueueFull();
+}
+
+// This side's inputs not yet acknowledged fill the queue.
+bool NetPeer::LocalQueueFull() const {
+    return session &&
+           session->NextLocalTick() - session->LocalInputs().Floor() > InputQueue::kCapacity;
 }
 
 void NetPeer::CheckRemoteChecksum() {
@@ -242,6 +311,10 @@ bool NetPeer::PlayedAllTicks() const {
     return session && options.ticks != 0 && session->ConfirmedTick() >= options.ticks;
 }
 
+uint32_t NetPeer::TickNow() const {
+    return session ? session->ConfirmedTick() : 0;
+}
+
 void NetPeer::CheckFinished() {
     if (!PlayedAllTicks()) return;
     if (remoteDone) {
@@ -256,13 +329,14 @@ bool NetPeer::WantsLocalInput() const {
     if (!session || Ended()) return false;
     const uint32_t next = session->NextLocalTick();
     if (options.ticks != 0 && next > options.ticks) return false;
-    return next <= session->CurrentTick() + 1 + delay;
+    return next <= session->CurrentTick() + 1 + pacing.Delay();
 }
 
 RollbackSession::Step NetPeer::Advance(uint64_t nowMs) {
     now = nowMs;
     if (!session || Ended()) return RollbackSession::Step::Finished;
     const RollbackSession::Step step = session->Advance();
+    lastStep = step;
     if (step == RollbackSession::Step::Failed) {
         Finish(PeerEnd::Desync, session->CurrentTick(), session->Failure());
         SendBye(ByeReason::Desync, session->CurrentTick());
@@ -274,20 +348,13 @@ RollbackSession::Step NetPeer::Advance(uint64_t nowMs) {
 }
 
 bool NetPeer::ShouldWaitForOther() {
-    if (!session || !rttKnown) return false;
-    const int64_t current = session->CurrentTick();
-    const int64_t remoteNow =
-        remoteCurrent + static_cast<int64_t>(std::lround(rttMs / 2 / kTickMs));
-    const int64_t ahead = current - remoteNow;
-    if ((ahead - remoteAdvantage) / 2 < 1 || current - lastWaitTick < 10) return false;
-    lastWaitTick = static_cast<uint32_t>(current);
-    return true;
+    return session && pacing.ShouldWait(session->CurrentTick(), link);
 }
 
 void NetPeer::Leave() {
     if (Ended()) return;
-    SendBye(ByeReason::Quit, session ? session->ConfirmedTick() : 0);
-    Finish(PeerEnd::Quit, session ? session->ConfirmedTick() : 0, "");
+    SendBye(ByeReason::Quit, TickNow());
+    Finish(PeerEnd::Quit, TickNow(), "");
 }
 
 void NetPeer::Close() {
@@ -295,16 +362,27 @@ void NetPeer::Close() {
     connected = false;
 }
 
-void NetPeer::SendInputs(uint64_t nowMs) {
+void NetPeer::SendHelloAgain() {
+    if (now - lastHello < kHelloEveryMs) return;
+    lastHello = now;
+    transport.Send(EncodePacket(HelloPacket{options.ticks}), false);
+}
+
+// Whether this side has inputs that were never sent and fit into a packet
+// (the oldest unacknowledged tick and the kMaxTicks - 1 after it).
+bool NetPeer::FreshInputs() const {
+    const uint32_t windowEnd = remoteAck + static_cast<uint32_t>(InputPacket::kMaxTicks);
+    return std::min(session->LocalInputs().KnownThrough(), windowEnd) > lastSentLocalTick;
+}
+
+void NetPeer::SendInputs() {
     RollbackSession& s = *session;
     const InputQueue& local = s.LocalInputs();
     InputPacket p;
     p.sequence = ++sequence;
     p.ack = s.RemoteKnownThrough();
     p.currentTick = s.CurrentTick();
-    const int64_t remoteNow =
-        remoteCurrent + static_cast<int64_t>(std::lround(rttMs / 2 / kTickMs));
-    p.advantage = static_cast<int8_t>(std::clamp<int64_t>(p.currentTick - remoteNow, -100, 100));
+    p.advantage = pacing.Advantage(p.currentTick, link);
     p.confirmedTick = s.ConfirmedTick();
     p.checksum = s.FrameOf(p.confirmedTick).checksum;
     p.dismissedEnd = s.LocalDismissedEnd();
@@ -313,21 +391,12 @@ void NetPeer::SendInputs(uint64_t nowMs) {
                                    p.firstTick + static_cast<uint32_t>(InputPacket::kMaxTicks) - 1);
     for (uint32_t tick = p.firstTick; tick <= last && local.Holds(tick); ++tick) {
         p.inputs.push_back(local.At(tick));
-        if (tick > lastSentLocalTick) firstSentAt[tick % firstSentAt.size()] = nowMs;
+        if (tick > lastSentLocalTick) link.NoteFirstSent(tick, now);
     }
     lastSentLocalTick =
         std::max(lastSentLocalTick, p.firstTick + static_cast<uint32_t>(p.inputs.size()) - 1);
     transport.Send(EncodePacket(p), false);
-    lastSent = nowMs;
-}
-
-void NetPeer::UpdateDelay() {
-    if (!rttKnown || now - lastDelayCheck < kDelayCheckMs) return;
-    lastDelayCheck = now;
-    const uint32_t want = DelayFor(rttMs);
-    delayVotes = want == wantedDelay ? delayVotes + 1 : 1;
-    wantedDelay = want;
-    if (delayVotes >= 2) delay = want;
+    lastSent = now;
 }
 
 void NetPeer::Finish(PeerEnd why, uint32_t tick, const std::string& detail) {
@@ -345,13 +414,10 @@ void NetPeer::SendBye(ByeReason reason, uint32_t tick) {
 
 PeerFigures NetPeer::Figures() const {
     PeerFigures f;
-    f.pingMs = rttKnown ? static_cast<uint32_t>(std::lround(rttMs)) : 0;
-    f.inputDelay = delay;
+    f.pingMs = link.RoundTripKnown() ? static_cast<uint32_t>(std::lround(link.RoundTripMs())) : 0;
+    f.inputDelay = pacing.Delay();
     f.packetsSent = sequence;
-    if (anyRemoteSequence) {
-        const uint64_t expected = uint64_t{highestRemoteSequence} - firstRemoteSequence + 1;
-        f.packetsLost = expected > remotePackets ? expected - remotePackets : 0;
-    }
+    f.packetsLost = link.PacketsLost();
     f.badPackets = badPackets + transport.Oversized();
     f.bytesSent = transport.BytesSent();
     f.bytesReceived = transport.BytesReceived();

@@ -1,10 +1,11 @@
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
 
+#include "net/LinkStats.h"
+#include "net/Pacing.h"
 #include "net/Packet.h"
 #include "net/RollbackSession.h"
 #include "net/Transport.h"
@@ -17,7 +18,9 @@ struct PeerOptions {
     uint32_t seed = 0;                // drawn by the host
     uint32_t ticks = 0;               // how many ticks to play; 0: no limit
     int32_t syncTestTicks = 0;
-    uint32_t silenceMs = 5000;  // the other machine's silence that ends the game
+    // The other machine's silence that ends the game: no valid packet for
+    // this long, or none that moves on what this machine waits for.
+    uint32_t silenceMs = 5000;
     uint32_t connectMs = 5000;  // how long a joiner tries to reach the host
     uint32_t hostWaitMs = 0;    // how long a host waits for a joiner; 0: until it leaves
     uint32_t resendMs = 30;     // the longest time between two input packets
@@ -26,12 +29,16 @@ struct PeerOptions {
 // Why a network game ended.
 enum class PeerEnd {
     None,
-    Done,         // both played the agreed ticks
-    Desync,       // the machines' states differ (or the sync test failed)
-    Unreachable,  // nobody answered (or joined) in time
-    Silent,       // the other machine sent nothing valid for silenceMs
-    Left,         // the other machine disconnected or closed the game
-    Quit,         // the local player ended it
+    Done,          // both played the agreed ticks
+    Desync,        // the machines' states differ (or the sync test failed)
+    Unreachable,   // nobody answered (or joined) in time
+    Full,          // the host already plays with another machine
+    OtherVersion,  // the other machine runs another version of the game
+    Silent,        // the other machine sent nothing valid (or nothing new) for silenceMs
+    Garbled,       // the other machine sent only packets that make no sense for silenceMs
+    Refused,       // the other machine found this one's packets make no sense
+    Left,          // the other machine closed the game
+    Quit,          // the local player ended it
 };
 
 // The network figures of a running game, as rollback libraries show them.
@@ -46,14 +53,17 @@ struct PeerFigures {
 };
 
 // One machine's side of a network game: the handshake (the joiner says
-// hello, the host answers with the seed, its side and the game's length),
-// then every tick a packet with this side's unacknowledged inputs, the
-// acknowledgement of the other's, and the checksum of the latest confirmed
-// tick, which the other machine compares with its own. Everything received
-// is checked before anything of it is used; a bad packet is dropped whole
-// and counted. The game ends when the agreed ticks are done and both have
-// all inputs, on a checksum mismatch, when the other machine leaves or goes
-// silent, or when the local player leaves.
+// hello until the host answers with the seed, its side and the game's
+// length), then every tick a packet with this side's unacknowledged
+// inputs, the acknowledgement of the other's, and the checksum of the
+// latest confirmed tick, which the other machine compares with its own.
+// Everything received is checked before anything of it is used; a bad
+// packet is dropped whole and counted. Whether the other machine is still
+// there is judged by its packets alone: the game ends when none valid came
+// for silenceMs, or when this machine has waited that long for inputs or
+// acknowledgements that its packets never bring. It also ends when the
+// agreed ticks are done and both have all inputs, on a checksum mismatch,
+// when the other machine leaves, or when the local player leaves.
 class NetPeer {
   public:
     NetPeer(Transport& transport, const PeerOptions& options);
@@ -83,6 +93,9 @@ class NetPeer {
     // Whether a realtime host should skip this tick because this machine is
     // ahead of the other one (so both keep the same pace).
     bool ShouldWaitForOther();
+    // Whether the game stands still until the other machine's inputs or
+    // acknowledgements come.
+    bool WaitingForOther() const;
     // Ends the game from this side (the player closed it).
     void Leave();
     // Sends what is still queued and closes the connection.
@@ -91,18 +104,23 @@ class NetPeer {
     PeerFigures Figures() const;
 
   private:
-    void Receive(const std::vector<uint8_t>& bytes, uint64_t nowMs);
-    void OnHello(const HelloPacket& hello);
-    void OnStart(const StartPacket& start);
-    bool OnInputs(const InputPacket& packet, uint64_t nowMs);
+    void OnLinkEvent(LinkEvent event, const std::vector<uint8_t>& data);
+    void OnDisconnected(LinkClose reason);
+    void Receive(const std::vector<uint8_t>& bytes);
+    bool OnHello(const HelloPacket& hello);
+    bool OnStart(const StartPacket& start);
+    bool OnInputs(const InputPacket& packet);
     void OnBye(const ByePacket& bye);
-    void CountSequence(uint32_t sequence);
     void StartSession(uint32_t seed, NetSide localSide, uint32_t ticks);
-    void SendInputs(uint64_t nowMs);
+    void CheckSilence();
+    void SendHelloAgain();
+    void SendInputs();
+    bool FreshInputs() const;
+    bool LocalQueueFull() const;
     void CheckRemoteChecksum();
     void CheckFinished();
     bool PlayedAllTicks() const;
-    void UpdateDelay();
+    uint32_t TickNow() const;
     void Finish(PeerEnd why, uint32_t tick, const std::string& detail);
     void SendBye(ByeReason reason, uint32_t tick);
 
@@ -117,35 +135,28 @@ class NetPeer {
     uint64_t startedAt = 0;
     bool clockStarted = false;
     bool connected = false;
-    uint64_t lastHeard = 0;
+    bool everConnected = false;
+    uint64_t connectedAt = 0;
+    uint64_t lastHeard = 0;     // the other machine's last valid packet
+    uint64_t lastProgress = 0;  // ... that brought what this one waits for
+    uint64_t badSinceHeard = 0;
     uint64_t lastSent = 0;
+    uint64_t lastHello = 0;
+    uint64_t lastStartAgain = 0;
     uint32_t lastSentLocalTick = 0;
     bool remoteDone = false;
     bool byeSent = false;
+    RollbackSession::Step lastStep = RollbackSession::Step::Ran;
 
-    uint32_t remoteAck = 0;  // the other machine holds our inputs up to here
-    uint32_t remoteCurrent = 0;
-    int8_t remoteAdvantage = 0;     // what the other machine thinks of its lead
+    uint32_t remoteAck = 0;         // the other machine holds our inputs up to here
+    uint32_t remoteDismissed = 0;   // the last end whose box the other player closed
     uint32_t pendingCheckTick = 0;  // the other machine's confirmed tick to compare
     uint64_t pendingChecksum = 0;
     bool pendingCheck = false;
 
-    // When each local tick's inputs were first sent, for the round trip.
-    std::array<uint64_t, 64> firstSentAt{};
-    double rttMs = 0;
-    bool rttKnown = false;
-    uint32_t delay = 0;
-    uint32_t wantedDelay = 0;
-    uint32_t delayVotes = 0;
-    uint64_t lastDelayCheck = 0;
-    uint32_t lastWaitTick = 0;
-
+    LinkStats link;
+    Pacing pacing;
     uint32_t sequence = 0;
-    bool anyRemoteSequence = false;
-    uint32_t firstRemoteSequence = 0;
-    uint32_t highestRemoteSequence = 0;
-    uint64_t seenWindow = 0;
-    uint64_t remotePackets = 0;
     uint64_t badPackets = 0;
 };
 

@@ -1,33 +1,23 @@
 #include "net/NetReplayRecorder.h"
 
+#include "net/NetEndOfGame.h"
+
 namespace qx::net {
-namespace {
-
-constexpr PlayerChoice kBothPersons{true, true};
-
-}  // namespace
 
 void NetReplayRecorder::Begin(uint32_t seed, const GameState& start) {
-    recorder.OnStart(seed, kBothPersons);
+    recorder.OnStart(seed, kNetPlayers);
     recorder.OnInput(GameInput::Repaint());
-    recorder.OnInput(GameInput::NewGame(kBothPersons));
+    recorder.OnInput(GameInput::NewGame(kNetPlayers));
     recorder.EndStartUp(start);
     last = start;
 }
 
 void NetReplayRecorder::Add(const Frame& frame) {
-    for (const GameInput& in : frame.emperor) recorder.OnInput(in);
-    for (const GameInput& in : frame.rebel) recorder.OnInput(in);
-    if (last.timerRunning) {
-        recorder.OnTickStart(last);
-        if (frame.ended) {
-            recorder.OnEndOfGameClosed();
-            recorder.OnDialogAnswer(kBothPersons);
-        }
-        recorder.OnTickEnd(frame.state);
-    } else {
-        recorder.OnIdleTick(frame.state);
-    }
+    StepInputs step;
+    step.before.insert(step.before.end(), frame.emperor.begin(), frame.emperor.end());
+    step.before.insert(step.before.end(), frame.rebel.begin(), frame.rebel.end());
+    if (frame.ended) step.after = EndOfGameAnswers();
+    recorder.AddStep(step, frame.state);
     last = frame.state;
 }
 

@@ -3,8 +3,8 @@
 #include <cstdint>
 
 #include "game/GameState.h"
-#include "net/Replay.h"
-#include "net/ReplayRecorder.h"
+#include "replay/Replay.h"
+#include "replay/ReplayRecorder.h"
 #include "net/RollbackSession.h"
 
 namespace qx::net {

@@ -79,6 +79,8 @@ void WriteInput(Writer& w, const GameInput& in) {
                                       (in.choice->rebelHuman ? 2 : 0)));
             break;
         case InputKind::Repaint:
+        case InputKind::EndOfGameClosed:
+        case InputKind::PlayersChosen:
             break;
     }
 }
@@ -214,7 +216,11 @@ bool IsWireInput(const GameInput& in) {
             return in.key >= GameKey::Space && in.key <= GameKey::DownRight;
         case InputKind::NewGame:
             return in.choice.has_value();
+        // Never sent: repaints are local, and the session answers the
+        // end-of-game box itself on both machines.
         case InputKind::Repaint:
+        case InputKind::EndOfGameClosed:
+        case InputKind::PlayersChosen:
             return false;
     }
     return false;

@@ -3,12 +3,11 @@
 #include <algorithm>
 
 #include "game/GameRules.h"
+#include "net/NetEndOfGame.h"
 #include "net/SideInputs.h"
 
 namespace qx::net {
 namespace {
-
-constexpr PlayerChoice kBothPersons{true, true};
 
 const InputList kNothing{};
 
@@ -18,9 +17,9 @@ const InputList kNothing{};
 // persons, the first full repaint and the New game command with that choice.
 RollbackSession::RollbackSession(const SessionOptions& opts) : options(opts) {
     options.syncTestTicks = std::clamp(options.syncTestTicks, 0, kMaxSyncTestTicks);
-    game.Start(options.seed, kBothPersons);
+    game.Start(options.seed, kNetPlayers);
     game.OnPaint();
-    game.Apply(GameInput::NewGame(kBothPersons));
+    game.Apply(GameInput::NewGame(kNetPlayers));
     Frame& start = FrameAt(0);
     start.state = game.State();
     start.checksum = Checksum(start.state);
@@ -90,6 +89,30 @@ void RollbackSession::SetRemoteDismissedEnd(uint32_t tick) {
     remoteDismissedEnd = std::max(remoteDismissedEnd, tick);
 }
 
+namespace {
+
+// The step of a tick: the Emperor side's inputs, then the Rebel side's.
+StepInputs StepOf(const Frame& frame) {
+    StepInputs step;
+    step.before.insert(step.before.end(), frame.emperor.begin(), frame.emperor.end());
+    step.before.insert(step.before.end(), frame.rebel.begin(), frame.rebel.end());
+    return step;
+}
+
+// Notes whether the tick ended a game (its box's caption and text for the
+// window), then takes the tick on past the meeting point.
+void SettleEnd(Frame& frame, GameState& state, DrawSink* sink) {
+    frame.ended = EndsGame(state);
+    if (frame.ended) {
+        frame.endCaption = GameWait::EndOfGameCaption();
+        frame.endText = state.wait.EndOfGameText();
+        GameRules rules(state, sink);
+        for (const GameInput& answer : EndOfGameAnswers()) rules.Apply(answer);
+    }
+}
+
+}  // namespace
+
 // One tick as shown: the inputs and the tick drawn on the window's game.
 void RollbackSession::RunTick(uint32_t tick) {
     Frame& frame = FrameAt(tick);
@@ -99,24 +122,20 @@ void RollbackSession::RunTick(uint32_t tick) {
     frame.emperor = options.localSide == NetSide::Emperor ? mine : theirs;
     frame.rebel = options.localSide == NetSide::Emperor ? theirs : mine;
     if (frame.predicted) ++stats.predictedTicks;
-    host.BeginTick();
-    for (const GameInput& in : frame.emperor) game.Apply(in);
-    for (const GameInput& in : frame.rebel) game.Apply(in);
-    if (game.State().timerRunning) game.Tick();
-    frame.state = game.State();
-    frame.ended = host.Ended();
+    game.Step(StepOf(frame));
+    frame.ended = EndsGame(game.State());
     if (frame.ended) {
-        frame.endCaption = host.EndCaption();
-        frame.endText = host.EndText();
+        frame.endCaption = GameWait::EndOfGameCaption();
+        frame.endText = game.State().wait.EndOfGameText();
+        for (const GameInput& answer : EndOfGameAnswers()) game.Apply(answer);
     }
+    frame.state = game.State();
 }
 
 // One tick run again on `state` without drawing, with the frame's inputs.
-void RollbackSession::ReRun(GameState& state, Frame& frame, GameHost& quietHost) {
-    GameRules rules(state, quietHost, nullptr);
-    for (const GameInput& in : frame.emperor) rules.Apply(in);
-    for (const GameInput& in : frame.rebel) rules.Apply(in);
-    if (state.timerRunning) rules.Tick();
+void RollbackSession::ReRun(GameState& state, Frame& frame) {
+    RunStep(state, StepOf(frame));
+    SettleEnd(frame, state, nullptr);
 }
 
 void RollbackSession::RollBack() {
@@ -137,14 +156,8 @@ void RollbackSession::RunAgainFrom(uint32_t from, bool show) {
         frame.predicted = !remote.Holds(tick);
         const InputList& theirs = frame.predicted ? kNothing : remote.At(tick);
         (RemoteSide() == NetSide::Emperor ? frame.emperor : frame.rebel) = theirs;
-        host.BeginTick();
-        ReRun(state, frame, host);
+        ReRun(state, frame);
         frame.state = state;
-        frame.ended = host.Ended();
-        if (frame.ended) {
-            frame.endCaption = host.EndCaption();
-            frame.endText = host.EndText();
-        }
     }
     game.Restore(state);
     if (show) game.ShowState();
@@ -163,8 +176,10 @@ void RollbackSession::Confirm() {
 bool RollbackSession::SyncTest(uint32_t tick) {
     const uint32_t depth = std::min(tick, static_cast<uint32_t>(options.syncTestTicks));
     GameState state = FrameAt(tick - depth).state;
-    NetGameHost quiet;
-    for (uint32_t t = tick - depth + 1; t <= tick; ++t) ReRun(state, FrameAt(t), quiet);
+    for (uint32_t t = tick - depth + 1; t <= tick; ++t) {
+        Frame check = FrameAt(t);
+        ReRun(state, check);
+    }
     const GameState& live = FrameAt(tick).state;
     if (state == live) return true;
     failure = "sync test: tick " + std::to_string(tick) + " differs when run again from " +

@@ -7,7 +7,6 @@
 #include "game/Game.h"
 #include "net/InputList.h"
 #include "net/InputQueue.h"
-#include "net/NetGameHost.h"
 #include "net/Packet.h"
 
 namespace qx::net {
@@ -144,15 +143,14 @@ class RollbackSession {
 
   private:
     void RunTick(uint32_t tick);
-    void ReRun(GameState& state, Frame& frame, GameHost& host);
+    void ReRun(GameState& state, Frame& frame);
     void RollBack();
     void Confirm();
     bool SyncTest(uint32_t tick);
     Frame& FrameAt(uint32_t tick) { return frames[tick % kFrames]; }
 
     SessionOptions options;
-    NetGameHost host;
-    Game game{host};
+    Game game;
     std::array<Frame, kFrames> frames{};
     InputQueue local;
     InputQueue remote;

@@ -15,6 +15,8 @@ bool BelongsToSide(NetSide side, const GameInput& input) {
         case InputKind::NewGame:
             return *input.choice == PlayerChoice{true, true};
         case InputKind::Repaint:
+        case InputKind::EndOfGameClosed:
+        case InputKind::PlayersChosen:
             return false;
     }
     return false;

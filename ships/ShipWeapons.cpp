@@ -1,5 +1,5 @@
-// The three weapons: forward (3), upward (1) and downward (2) shots_, each
-// launched only when reloaded, alive, clear of the ship's own shots_ and with
+// The three weapons: forward (3), upward (1) and downward (2) shots, each
+// launched only when reloaded, alive, clear of the ship's own shots and with
 // a free slot.
 #include <cstdlib>
 

@@ -10,8 +10,9 @@ packages=(
   libenet-dev libboost-dev
   xvfb xauth xdotool imagemagick x11-apps x11-utils
   weston
+  qt6-tools-dev qt6-l10n-tools qt6-translations-l10n
   libsdl2-dev openbox desktop-file-utils appstream dpkg-dev lintian
-  emscripten node-acorn chromium
+  emscripten node-acorn chromium python3-brotli
 )
 # Node.js and npm come with the machine; where they are missing, Debian's.
 if ! command -v node >/dev/null || ! command -v npm >/dev/null; then

@@ -2,14 +2,13 @@
 
 #include <string>
 
-#include "game/GameHost.h"
+#include "game/PlayerChoice.h"
 
 namespace qx::web {
 
-// The page's own dialogs, as the browser host opens them. A browser cannot
-// wait for a dialog inside a call, so each call only opens the dialog (the
-// page shows them one after another, in the order they were opened); the
-// page reports the New game answer later through WebGame::CloseNewGameDialog.
+// The page's own dialogs, as the browser host opens them when the game comes
+// to wait for one. Each call only opens the dialog; the page reports its
+// closing later (WebGame::CloseEndOfGame, WebGame::CloseNewGameDialog).
 class PageDialogs {
   public:
     virtual ~PageDialogs() = default;

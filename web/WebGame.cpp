@@ -1,78 +1,95 @@
 #include "web/WebGame.h"
 
-namespace qx::web {
+#include <sstream>
 
-WebGame::WebGame(PageDialogs& dialogs) : dialogs(dialogs) {}
+#include "common/ArenaToClient.h"
+#include "replay/ReplayWriter.h"
+
+namespace qx::web {
 
 void WebGame::Start(uint32_t seed, const PlayerChoice& players, int32_t width, int32_t height) {
     game.OnSize(width, height);
     game.Start(seed, players);
-    game.OnPaint();
+    Apply(GameInput::Repaint());
 }
 
 void WebGame::Resize(int32_t width, int32_t height) {
     game.OnSize(width, height);
-    game.OnPaint();
+    Apply(GameInput::Repaint());
 }
 
 void WebGame::Paint() {
-    game.OnPaint();
+    Apply(GameInput::Repaint());
 }
 
 bool WebGame::Tick() {
-    if (!game.State().timerRunning || newGameOpen) return false;
-    game.OnTimer();
+    if (!Ticking()) return false;
+    game.Tick();
+    OpenWaitingDialog();
     return true;
 }
 
 void WebGame::MouseMove(int32_t x, int32_t y) {
-    game.OnMouseMove(x, y);
+    if (const auto target = ClientToArena(x, y, game.ClientRect())) {
+        Apply(GameInput::Target(target->x, target->y));
+    }
 }
 
 void WebGame::LeftButton() {
-    game.OnLButtonDown();
+    Apply(GameInput::Fire(Weapon::Forward));
 }
 
 void WebGame::RightButton() {
-    game.OnRButtonDown();
+    Apply(GameInput::Fire(Weapon::Down));
 }
 
 void WebGame::Key(GameKey key) {
-    game.OnKeyDown(key);
+    Apply(GameInput::Key(key));
 }
 
 void WebGame::NewGame() {
-    if (!newGameOpen) game.OnGameNew();
+    if (!game.Waiting()) Apply(GameInput::NewGame());
 }
 
-// OK applies the boxes as the game does after its dialog; closing the dialog
-// any other way keeps the players as they were.
+void WebGame::CloseEndOfGame() {
+    if (game.State().wait.what != WaitFor::EndOfGameBox) return;
+    shown = WaitFor::Nothing;
+    Apply(GameInput::EndOfGameClosed());
+}
+
+// OK answers with the boxes' choice; closing the dialog any other way keeps
+// the players as they were.
 void WebGame::CloseNewGameDialog(bool confirmed, const PlayerChoice& choice) {
-    if (!newGameOpen) return;
-    newGameOpen = false;
-    if (!confirmed) return;
-    GameState state = game.State();
-    state.emperor.SetComputer(!choice.emperorHuman);
-    state.rebel.SetComputer(!choice.rebelHuman);
-    game.Restore(state);
+    if (!NewGameDialogOpen()) return;
+    shown = WaitFor::Nothing;
+    Apply(GameInput::PlayersChosen(confirmed ? std::optional(choice) : std::nullopt));
+    if (startUpOpen) {
+        startUpOpen = false;
+        recorder.EndStartUp(game.State());
+    }
 }
 
-// The game's state records whether its timer runs; the page's interval only
-// asks Tick, which looks there.
-uint32_t WebGame::SetGameTimer() {
-    return Game::kTimerId;
+std::string WebGame::ReplayText() const {
+    std::ostringstream out;
+    WriteReplay(recorder.Finish(game.State()), out);
+    return out.str();
 }
 
-void WebGame::KillGameTimer() {}
-
-void WebGame::ShowEndOfGame(const std::string& caption, const std::string& text) {
-    dialogs.OpenEndOfGame(caption, text);
+void WebGame::Apply(const GameInput& input) {
+    game.Apply(input);
+    OpenWaitingDialog();
 }
 
-bool WebGame::RunNewGameDialog(PlayerChoice& choice) {
-    newGameOpen = true;
-    dialogs.OpenNewGame(choice);
-    return false;
+// Opens the page's dialog for what the game now waits for, once.
+void WebGame::OpenWaitingDialog() {
+    const GameWait& wait = game.State().wait;
+    if (wait.what == shown) return;
+    shown = wait.what;
+    if (wait.what == WaitFor::EndOfGameBox) {
+        dialogs.OpenEndOfGame(GameWait::EndOfGameCaption(), wait.EndOfGameText());
+    } else if (wait.what == WaitFor::NewGameChoice) {
+        dialogs.OpenNewGame({!EmperorComputer(), !RebelComputer()});
+    }
 }
 
 }  // namespace qx::web

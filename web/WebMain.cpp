@@ -1,16 +1,20 @@
 // The functions the page script calls. One game per page; the page starts it
 // with qx_start and then drives it with the page's events and its 30 ms tick.
 // After each call that may draw, the page calls qx_present and copies the
-// returned boxes of qx_rgba() to its canvas.
+// returned boxes of qx_rgba() to its canvas. While a replay plays
+// (qx_replay_open, then qx_replay_tick on the page's timer) the canvas shows
+// its game instead and the page's own game stands still.
 #include <emscripten.h>
 
 #include <memory>
+#include <string>
 
 #include "gfx/ResourceLibrary.h"
 #include "web/BrowserDialogs.h"
 #include "web/DirtyRegion.h"
 #include "web/RgbaMirror.h"
 #include "web/WebGame.h"
+#include "web/WebReplay.h"
 
 using qx::web::WebGame;
 
@@ -25,9 +29,17 @@ namespace {
 
 qx::web::BrowserDialogs dialogs;
 std::unique_ptr<WebGame> game;
+std::unique_ptr<qx::web::WebReplay> replay;
 qx::web::RgbaMirror mirror;
+const void* mirrored = nullptr;  // the game whose screen the mirror shows
 std::vector<qx::Box> presented;
 qx::web::RgbaMirror picture;
+// Text handed to the page (qx_text): a saved replay, a checksum.
+std::string text;
+// The replay file's bytes the page writes (qx_replay_buffer).
+std::string replayBytes;
+qx::ReplayError replayError;
+uint64_t replaySum = 0;  // the state's checksum of the replay playing or played last
 
 }  // namespace
 
@@ -42,6 +54,7 @@ EMSCRIPTEN_KEEPALIVE void qx_start(uint32_t seed, int emperorComputer, int rebel
 
 EMSCRIPTEN_KEEPALIVE void qx_resize(int width, int height) {
     game->Resize(width, height);
+    if (replay) replay->Resize(width, height);
 }
 
 EMSCRIPTEN_KEEPALIVE void qx_paint() {
@@ -76,6 +89,10 @@ EMSCRIPTEN_KEEPALIVE void qx_new_game() {
     game->NewGame();
 }
 
+EMSCRIPTEN_KEEPALIVE void qx_close_end_of_game() {
+    game->CloseEndOfGame();
+}
+
 EMSCRIPTEN_KEEPALIVE void qx_close_new_game(int confirmed, int emperorHuman, int rebelHuman) {
     game->CloseNewGameDialog(confirmed != 0, {emperorHuman != 0, rebelHuman != 0});
 }
@@ -98,17 +115,37 @@ EMSCRIPTEN_KEEPALIVE int qx_ship_y(int rebel) {
     return rebel != 0 ? game->RebelY() : game->EmperorY();
 }
 
+// Rounds won (rebel = 1: the Rebel's), for the score in the page's title.
+EMSCRIPTEN_KEEPALIVE int qx_wins(int rebel) {
+    return rebel != 0 ? game->RebelWins() : game->EmperorWins();
+}
+
+// The Emperor's steering target in arena units (y = 1: its y), where a
+// gamepad's aim starts from.
+EMSCRIPTEN_KEEPALIVE int qx_target(int y) {
+    return y != 0 ? game->EmperorTargetY() : game->EmperorTargetX();
+}
+
+// A gamepad's aim for the Emperor, in arena units.
+EMSCRIPTEN_KEEPALIVE void qx_aim(int x, int y) {
+    game->Aim(x, y);
+}
+
 EMSCRIPTEN_KEEPALIVE int qx_ticking() {
-    return game->TimerRunning() && !game->NewGameDialogOpen() ? 1 : 0;
+    return game->Ticking() ? 1 : 0;
 }
 
 // Brings the RGBA copy up to date and returns how many boxes changed; their
 // x, y, w, h follow one another at qx_presented(). A new screen size (or
 // full = 1) converts and reports the whole screen.
+// The replay playing, if any, is shown in place of the game.
 EMSCRIPTEN_KEEPALIVE int qx_present(int full) {
-    const qx::Surface& screen = game->Screen();
-    std::vector<qx::Box> writes = game->TakeScreenWrites();
-    if (full != 0 || mirror.Width() != screen.Width() || mirror.Height() != screen.Height()) {
+    const void* source = replay ? static_cast<const void*>(replay.get()) : game.get();
+    const qx::Surface& screen = replay ? replay->Screen() : game->Screen();
+    std::vector<qx::Box> writes = replay ? replay->TakeScreenWrites() : game->TakeScreenWrites();
+    if (full != 0 || source != mirrored || mirror.Width() != screen.Width() ||
+        mirror.Height() != screen.Height()) {
+        mirrored = source;
         mirror.CopyAll(screen);
         presented = {{0, 0, screen.Width(), screen.Height()}};
         if (screen.Empty()) presented.clear();
@@ -117,6 +154,81 @@ EMSCRIPTEN_KEEPALIVE int qx_present(int full) {
         for (const qx::Box& box : presented) mirror.Copy(screen, box);
     }
     return static_cast<int>(presented.size());
+}
+
+// The text of the last call that gave one; its length is what that call
+// returned.
+EMSCRIPTEN_KEEPALIVE const char* qx_text() {
+    return text.data();
+}
+
+// The game so far as a replay file; returns its length (qx_text).
+EMSCRIPTEN_KEEPALIVE int qx_replay_save() {
+    text = game->ReplayText();
+    return static_cast<int>(text.size());
+}
+
+// The checksum of the game's state in 16 hex digits, as the simulator
+// prints it (ofReplay = 1: of the replay playing or played last); returns
+// its length (qx_text).
+EMSCRIPTEN_KEEPALIVE int qx_checksum(int ofReplay) {
+    text = qx::ChecksumHex(ofReplay != 0 ? replaySum : qx::Checksum(game->State()));
+    return static_cast<int>(text.size());
+}
+
+// Room for a replay file of `size` bytes, which the page writes there
+// before qx_replay_open.
+EMSCRIPTEN_KEEPALIVE char* qx_replay_buffer(int size) {
+    replayBytes.assign(static_cast<size_t>(size < 0 ? 0 : size), '\0');
+    return replayBytes.data();
+}
+
+// Reads and checks the replay in the buffer; a good one starts playing over
+// the game (in place of one already playing). Returns 0, or the
+// qx::ReplayError::Code that refused it (qx_replay_error_line / _tick say
+// where); a refused file changes nothing.
+EMSCRIPTEN_KEEPALIVE int qx_replay_open(int width, int height) {
+    auto opened = qx::web::WebReplay::Open(replayBytes, width, height, replayError);
+    replayBytes = std::string();
+    if (!opened) return static_cast<int>(replayError.code);
+    replay = std::move(opened);
+    mirrored = nullptr;  // the next present shows all of the replay's screen
+    replaySum = qx::Checksum(replay->State());
+    return 0;
+}
+
+EMSCRIPTEN_KEEPALIVE int qx_replay_error_line() {
+    return static_cast<int>(replayError.line);
+}
+
+EMSCRIPTEN_KEEPALIVE int qx_replay_error_tick() {
+    return static_cast<int>(replayError.tick);
+}
+
+// Ends the replay; the next present shows all of the game's screen again.
+EMSCRIPTEN_KEEPALIVE void qx_replay_stop() {
+    replay.reset();
+    mirrored = nullptr;
+}
+
+// One timer tick of the replay playing; returns 0 once it is over (the
+// game is then shown again).
+EMSCRIPTEN_KEEPALIVE int qx_replay_tick() {
+    if (!replay) return 0;
+    const bool playing = replay->Tick();
+    replaySum = qx::Checksum(replay->State());
+    if (!playing) qx_replay_stop();
+    return playing ? 1 : 0;
+}
+
+EMSCRIPTEN_KEEPALIVE int qx_replaying() {
+    return replay ? 1 : 0;
+}
+
+// The replay's ticks played so far (which = 0) or in all (which = 1).
+EMSCRIPTEN_KEEPALIVE int qx_replay_ticks(int which) {
+    if (!replay) return 0;
+    return static_cast<int>(which != 0 ? replay->TickCount() : replay->TicksPlayed());
 }
 
 EMSCRIPTEN_KEEPALIVE const int32_t* qx_presented() {

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QScreen>
 #include <QTest>
 #include <memory>
@@ -88,19 +89,20 @@ TEST_F(GameFrameTest, MenuHasGameAndHelpWithTheirItemsInOrder) {
     EXPECT_EQ(Plain(menus[0]->text()), "Hra");
     EXPECT_EQ(Plain(menus[1]->text()), "Napoveda");
     const QList<QAction*> game = menus[0]->menu()->actions();
-    ASSERT_EQ(game.size(), 11);
+    ASSERT_EQ(game.size(), 12);
     EXPECT_EQ(Plain(game[0]->text()), "Nova");
     EXPECT_EQ(Plain(game[1]->text()), "Pauza");
     EXPECT_EQ(Plain(game[2]->text()), "Zobrazit skore");
-    EXPECT_TRUE(game[3]->isSeparator());
-    EXPECT_EQ(Plain(game[4]->text()), "Ulozit zaznam...");
-    EXPECT_EQ(Plain(game[5]->text()), "Prehrat zaznam...");
-    EXPECT_TRUE(game[6]->isSeparator());
-    EXPECT_EQ(Plain(game[7]->text()), "Sitova hra...");
-    EXPECT_EQ(Plain(game[8]->text()), "Ukoncit sitovou hru");
-    EXPECT_FALSE(game[8]->isEnabled());
-    EXPECT_TRUE(game[9]->isSeparator());
-    EXPECT_EQ(Plain(game[10]->text()), "Konec");
+    EXPECT_EQ(Plain(game[3]->text()), "Jazyk / Language");
+    EXPECT_TRUE(game[4]->isSeparator());
+    EXPECT_EQ(Plain(game[5]->text()), "Ulozit zaznam...");
+    EXPECT_EQ(Plain(game[6]->text()), "Prehrat zaznam...");
+    EXPECT_TRUE(game[7]->isSeparator());
+    EXPECT_EQ(Plain(game[8]->text()), "Sitova hra...");
+    EXPECT_EQ(Plain(game[9]->text()), "Ukoncit sitovou hru");
+    EXPECT_FALSE(game[9]->isEnabled());
+    EXPECT_TRUE(game[10]->isSeparator());
+    EXPECT_EQ(Plain(game[11]->text()), "Konec");
     const QList<QAction*> help = menus[1]->menu()->actions();
     ASSERT_EQ(help.size(), 2);
     EXPECT_EQ(Plain(help[0]->text()), "Ovladani");
@@ -321,23 +323,26 @@ TEST_F(GameFrameTest, TheScoreShowsInTheTitleWhenCheckedAndTheChoiceIsKept) {
     EXPECT_EQ(config.Get("Vzhled/skore").toString(), "0");
 }
 
-TEST_F(GameFrameTest, TheControlsBoxListsBothSidesWhileTheGameGoesOn) {
+TEST_F(GameFrameTest, TheControlsBoxListsBothSidesAndALocalGameWaitsBehindIt) {
     Open();
-    bool ticked = false;
+    bool ticked = true;
     QString texts;
     QSize minimum, maximum;
     ModalDriver driver({[&](QWidget* box) {
         EXPECT_EQ(box->windowTitle(), "Ovladani");
         for (QLabel* label : box->findChildren<QLabel*>()) texts += label->text() + "\n";
+        for (QPushButton* button : box->findChildren<QPushButton*>())
+            texts += button->text() + "\n";
         minimum = box->minimumSize();
         maximum = box->maximumSize();
         const int counter = Game().TickCounter();
-        ticked = ModalDriver::WaitUntil([&] { return Game().TickCounter() != counter; });
+        ticked = ModalDriver::WaitUntil([&] { return Game().TickCounter() != counter; }, 200);
         PressOk(box);
     }});
     Action("Napoveda", "Ovladani")->trigger();
     EXPECT_TRUE(driver.Done());
-    EXPECT_TRUE(ticked);
+    EXPECT_FALSE(ticked);
+    EXPECT_TRUE(frame->TimerRunning());
     EXPECT_EQ(minimum, maximum);
     for (const char* text : {"Imperator", "Povstalec", "mezernik", "Enter", "numericka", "Pause"}) {
         EXPECT_TRUE(texts.contains(text)) << text;
@@ -360,4 +365,183 @@ TEST_F(GameFrameTest, WithAPadAttachedTheNewGameDialogAsksWhichSideItPlays) {
     ASSERT_TRUE(ModalDriver::WaitUntil([&] { return driver.Done(); }));
     EXPECT_EQ(choices, QStringList({"Povstalce", "Imperatora"}));
     EXPECT_TRUE(frame->Gamepads().FirstPadPlaysEmperor());
+}
+
+namespace {
+
+// A key as the keyboard sends it, to whatever has the focus.
+void SendKey(QEvent::Type type, int key, bool autoRepeat = false) {
+    QWidget* target = QApplication::focusWidget();
+    if (!target) target = QApplication::activeModalWidget();
+    if (!target) target = QApplication::activeWindow();
+    if (!target) return;
+    QKeyEvent event(type, key, Qt::NoModifier, key == Qt::Key_Space ? " " : "", autoRepeat);
+    QApplication::sendEvent(target, &event);
+}
+
+void Tap(int key) {
+    SendKey(QEvent::KeyPress, key);
+    SendKey(QEvent::KeyRelease, key);
+}
+
+}  // namespace
+
+TEST_F(GameFrameTest, TheEndBoxesIgnoreTheKeysAPlayerIsStillFiringWith) {
+    Open();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frame.get()));
+    frame->View().setFocus();
+    // The Rebel's player holds Space down as the game ends.
+    SendKey(QEvent::KeyPress, Qt::Key_Space);
+    Edit([](qx::GameState& state) {
+        qx::ShipEditor(state.emperor).Wins(2);
+        qx::ShipEditor(state.rebel).Energy(-61);
+    });
+    bool openAfterHeldKeys = false, openAfterHeldSpace = false, closedByFreshEnter = false;
+    bool dialogOpenAfterHeldEnter = false;
+    ModalDriver driver({[&](QWidget* box) {
+                            // Auto-repeated keys, and a fresh Enter at once.
+                            for (int i = 0; i < 3; ++i)
+                                SendKey(QEvent::KeyPress, Qt::Key_Space, true);
+                            SendKey(QEvent::KeyPress, Qt::Key_Return, true);
+                            Tap(Qt::Key_Return);
+                            openAfterHeldKeys = box->isVisible();
+                            // Space, down since before the box, counts only once released.
+                            QTest::qWait(HeldKeyFilter::kGraceMs + 100);
+                            SendKey(QEvent::KeyPress, Qt::Key_Space);
+                            SendKey(QEvent::KeyRelease, Qt::Key_Space);
+                            openAfterHeldSpace = box->isVisible();
+                            // A fresh Enter closes the box and is still down as the New
+                            // game dialog opens.
+                            SendKey(QEvent::KeyPress, Qt::Key_Return);
+                            closedByFreshEnter = !box->isVisible();
+                        },
+                        [&](QWidget* dialog) {
+                            QTest::qWait(HeldKeyFilter::kGraceMs + 100);
+                            SendKey(QEvent::KeyPress, Qt::Key_Return, true);
+                            dialogOpenAfterHeldEnter = dialog->isVisible();
+                            SendKey(QEvent::KeyRelease, Qt::Key_Return);
+                            Tap(Qt::Key_Return);
+                        }});
+    ASSERT_TRUE(ModalDriver::WaitUntil([&] { return driver.Done(); }, 5000));
+    ASSERT_TRUE(ModalDriver::WaitUntil([] { return !QApplication::activeModalWidget(); }));
+    EXPECT_TRUE(openAfterHeldKeys);
+    EXPECT_TRUE(openAfterHeldSpace);
+    EXPECT_TRUE(closedByFreshEnter);
+    EXPECT_TRUE(dialogOpenAfterHeldEnter);
+    EXPECT_TRUE(frame->TimerRunning());
+}
+
+TEST_F(GameFrameTest, AClickClosesTheEndBoxAtOnce) {
+    Open();
+    ModalDriver driver({[&](QWidget* box) { PressOk(box); }});
+    frame->ShowEndOfGame("End..", "text");
+    EXPECT_TRUE(driver.Done());
+}
+
+TEST_F(GameFrameTest, TheTitleShowsTheFinalScoreWhileTheEndBoxIsOpen) {
+    Open();
+    Action("Hra", "Zobrazit skore")->trigger();
+    Edit([](qx::GameState& state) {
+        qx::ShipEditor(state.emperor).Wins(2);
+        qx::ShipEditor(state.rebel).Wins(1);
+        qx::ShipEditor(state.rebel).Energy(-61);
+    });
+    QString titleDuringBox;
+    ModalDriver driver({[&](QWidget* box) {
+                            titleDuringBox = frame->windowTitle();
+                            PressOk(box);
+                        },
+                        PressOk});
+    ASSERT_TRUE(ModalDriver::WaitUntil([&] { return driver.Done(); }));
+    EXPECT_EQ(titleDuringBox, "Quarnex 2.00 - 3 : 1");
+    ASSERT_TRUE(
+        ModalDriver::WaitUntil([&] { return frame->windowTitle() == "Quarnex 2.00 - 0 : 0"; }));
+}
+
+TEST_F(GameFrameTest, AMinimisedWindowsGameWaitsUntilItIsRestored) {
+    Open();
+    frame->showMinimized();
+    EXPECT_FALSE(frame->TimerRunning());
+    const int ticks = Game().TickCounter();
+    QTest::qWait(100);
+    EXPECT_EQ(Game().TickCounter(), ticks);
+    frame->showNormal();
+    EXPECT_TRUE(frame->TimerRunning());
+    // A paused game stays paused through it.
+    Action("Hra", "Pauza")->trigger();
+    frame->showMinimized();
+    frame->showNormal();
+    EXPECT_TRUE(frame->Paused());
+    EXPECT_FALSE(frame->TimerRunning());
+}
+
+TEST_F(GameFrameTest, OwnKeysFromTheControlsPagePlayAndAreKept) {
+    Open();
+    ModalDriver driver({[&](QWidget* page) {
+        page->findChild<QPushButton*>("key-strela-dopredu")->click();
+        Tap(Qt::Key_F);
+        PressOk(page);
+    }});
+    Action("Napoveda", "Ovladani")->trigger();
+    ASSERT_TRUE(driver.Done());
+    EXPECT_EQ(frame->Keys().Key(qx::GameKey::Space), (BoundKey{Qt::Key_F, false}));
+    Edit([](qx::GameState& state) { state.rebel.RequestFire(qx::Weapon::None); });
+    QTest::keyClick(&frame->View(), Qt::Key_F);
+    EXPECT_EQ(Game().State().rebel.FireRequest(), qx::Weapon::Forward);
+    CloseAndExit();
+    EXPECT_EQ(config.Get("Klavesy/strela-dopredu").toString(), "F");
+    Open();
+    EXPECT_EQ(frame->Keys().Key(qx::GameKey::Space), (BoundKey{Qt::Key_F, false}));
+}
+
+TEST_F(GameFrameTest, TheLanguageMenuSwitchesEveryTextAndIsKept) {
+    Open();
+    Action("Hra", "Pauza")->trigger();
+    QAction* english = nullptr;
+    for (QAction* a : Action("Hra", "Jazyk / Language")->menu()->actions()) {
+        if (Plain(a->text()) == "English") english = a;
+    }
+    ASSERT_NE(english, nullptr);
+    english->trigger();
+    ASSERT_TRUE(ModalDriver::WaitUntil(
+        [&] { return Plain(frame->menuBar()->actions()[0]->text()) == "Game"; }));
+    EXPECT_EQ(frame->windowTitle(), "Quarnex 2.00 - paused");
+    EXPECT_NE(Action("Game", "Show score"), nullptr);
+    EXPECT_TRUE(Action("Game", "Pause")->isChecked());
+    // P belongs to the new menu alone.
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frame.get()));
+    QTest::keyClick(&frame->View(), Qt::Key_P);
+    EXPECT_FALSE(frame->Paused());
+    QString caption, text;
+    ModalDriver driver({[&](QWidget* window) {
+        auto* box = qobject_cast<QMessageBox*>(window);
+        caption = box->windowTitle();
+        text = box->text();
+        PressOk(box);
+    }});
+    frame->ShowEndOfGame("End..",
+                         "Jednotky povstalcu jsou porazeny! \n Pokracuje vlada imperatora "
+                         "Morvatehe I., ktery se tvrde msti ...");
+    EXPECT_EQ(caption, "End..");
+    EXPECT_TRUE(text.startsWith("The rebel forces are defeated! \n")) << text.toStdString();
+    CloseAndExit();
+    EXPECT_EQ(config.Get("Vzhled/jazyk").toString(), "en");
+    Open();
+    EXPECT_EQ(Plain(frame->menuBar()->actions()[1]->text()), "Help");
+    Action("Game", "Jazyk / Language")->menu()->actions()[0]->trigger();
+    ASSERT_TRUE(ModalDriver::WaitUntil(
+        [&] { return Plain(frame->menuBar()->actions()[0]->text()) == "Hra"; }));
+    CloseAndExit();
+    EXPECT_EQ(config.Get("Vzhled/jazyk").toString(), "cs");
+}
+
+// The player opened it, not the game: no half second of grace.
+TEST_F(GameFrameTest, ABoxThePlayerOpensTakesEnterAtOnce) {
+    bool closed = false;
+    Open([&](QWidget* dialog) {
+        Tap(Qt::Key_Return);
+        closed = !dialog->isVisible();
+        if (!closed) PressOk(dialog);
+    });
+    EXPECT_TRUE(closed);
 }

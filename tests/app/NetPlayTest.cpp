@@ -2,6 +2,11 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -19,6 +24,7 @@
 #include "app/GameFrame.h"
 #include "app/NetGameDialog.h"
 #include "net/NetPeer.h"
+#include "replay/ReplayReader.h"
 
 namespace {
 
@@ -110,10 +116,17 @@ TEST(NetPlay, TwoWindowsPlayOneGameAndOneLeaves) {
                &f.View().ShownGame() == &f.NetPlay().Peer()->Session()->GetGame();
     };
     ASSERT_TRUE(ModalDriver::WaitUntil([&] { return started(*host) && started(*join); }, 10000));
+    // The title names the side (and no score of the waiting local game);
+    // the figures stand beside the menu.
+    host->OnGameShowScore(true);
     EXPECT_TRUE(ModalDriver::WaitUntil([&] {
-        return host->windowTitle().contains("sitova hra za imperatora: ping") &&
-               join->windowTitle().contains("sitova hra za povstalce: ping");
+        return host->windowTitle() == "Quarnex 2.00 - sitova hra za imperatora" &&
+               join->windowTitle() == "Quarnex 2.00 - sitova hra za povstalce";
     }));
+    QLabel* figures = host->NetPlay().StatusLabel();
+    EXPECT_TRUE(figures->isVisible());
+    EXPECT_TRUE(figures->text().startsWith("ping ")) << figures->text().toStdString();
+    EXPECT_TRUE(figures->text().contains("zpozdeni")) << figures->text().toStdString();
 
     // The Emperor's player moves the mouse on the host, the Rebel's player
     // presses Up on the joiner; keys of the other side stay out.
@@ -136,13 +149,51 @@ TEST(NetPlay, TwoWindowsPlayOneGameAndOneLeaves) {
     EXPECT_TRUE(host->NetPlay().Active());
     EXPECT_TRUE(join->NetPlay().Active());
 
-    // The joiner leaves from the menu.
+    // A third machine finds the game full.
+    auto late = OpenFrame();
+    ASSERT_TRUE(late->NetPlay().Start({false, "127.0.0.1", port, NetSide::Emperor}, error));
+    ASSERT_TRUE(ModalDriver::WaitUntil([&] { return !late->NetPlay().Active(); }, 5000));
+    EXPECT_TRUE(host->NetPlay().Active());
+    QMessageBox* full = late->NetPlay().ProblemBox();
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        auto* box = qobject_cast<QMessageBox*>(w);
+        if (box && box->isVisible() && box->parentWidget() == late.get()) full = box;
+    }
+    ASSERT_TRUE(full);
+    EXPECT_EQ(full->text(), "Na pocitaci 127.0.0.1 uz se hraje s jinym souperem.");
+    full->close();
+    late->close();
+
+    // "Ulozit zaznam..." saves the network game's confirmed ticks.
+    const QString saved = QDir::temp().filePath("quarnex-net-save-test.qxr");
+    QFile::remove(saved);
+    ModalDriver saving({[&](QWidget* w) {
+        auto* dialog = qobject_cast<QFileDialog*>(w);
+        ASSERT_TRUE(dialog);
+        dialog->selectFile(saved);
+        QMetaObject::invokeMethod(dialog, "accept");
+    }});
+    host->OnGameSaveReplay();
+    ASSERT_TRUE(saving.Done());
+    qx::ReplayError readError;
+    const std::optional<qx::Replay> replay = qx::LoadReplay(saved.toStdString(), readError);
+    ASSERT_TRUE(replay) << readError.Describe();
+    EXPECT_GT(replay->tickCount, 10);
+    EXPECT_EQ(replay->seed, host->NetPlay().Peer()->Session()->Options().seed);
+    QFile::remove(saved);
+
+    // The joiner leaves from the menu, without waiting for the goodbye to be
+    // acknowledged (the host, in this same thread, cannot answer meanwhile).
+    QElapsedTimer leaving;
+    leaving.start();
     join->OnGameNetworkStop();
+    EXPECT_LT(leaving.elapsed(), 300);
     EXPECT_FALSE(join->NetPlay().Active());
     EXPECT_EQ(&join->View().ShownGame(), &join->GetGame());
     ASSERT_TRUE(ModalDriver::WaitUntil([&] { return !host->NetPlay().Active(); }, 3000));
     EXPECT_EQ(&host->View().ShownGame(), &host->GetGame());
     EXPECT_FALSE(host->windowTitle().contains("sitova"));
+    EXPECT_FALSE(host->NetPlay().StatusLabel()->isVisible());
     QMessageBox* said = nullptr;
     for (QWidget* w : QApplication::topLevelWidgets()) {
         if (auto* box = qobject_cast<QMessageBox*>(w); box && box->isVisible()) said = box;
@@ -152,6 +203,22 @@ TEST(NetPlay, TwoWindowsPlayOneGameAndOneLeaves) {
     said->close();
     host->close();
     join->close();
+}
+
+// A wrong port on the command line is shown, not only written to standard
+// error.
+TEST(NetPlay, AWrongCommandLineIsShownInABox) {
+    ConfigSandbox sandbox;
+    auto frame = OpenFrame();
+    EXPECT_FALSE(frame->NetPlay().StartFromArguments({"quarnex", "--net-host", "432013"}));
+    QMessageBox* box = frame->NetPlay().ProblemBox();
+    ASSERT_TRUE(box);
+    EXPECT_TRUE(box->isVisible());
+    EXPECT_EQ(box->windowTitle(), "Sitova hra");
+    EXPECT_TRUE(box->text().contains("'432013'")) << box->text().toStdString();
+    box->close();
+    EXPECT_FALSE(frame->NetPlay().Active());
+    frame->close();
 }
 
 }  // namespace

@@ -13,12 +13,10 @@
 #include "ModalDriver.h"
 #include "app/GameFrame.h"
 #include "game/GameRules.h"
-#include "net/ReplayCheck.h"
-#include "net/ReplayReader.h"
-#include "net/ReplayRecorder.h"
-#include "net/ReplayRecordingHost.h"
-#include "net/ReplayWriter.h"
-#include "tests/replay/ScriptedHost.h"
+#include "replay/ReplayCheck.h"
+#include "replay/ReplayReader.h"
+#include "replay/ReplayRecorder.h"
+#include "replay/ReplayWriter.h"
 
 namespace {
 
@@ -38,14 +36,15 @@ class ReplayControllerTest : public testing::Test {
 
     // A replay of `ticks` ticks of two people, written to `name`.
     QString WriteReplay(const char* name, int ticks) {
-        ScriptedHost host;
         qx::ReplayRecorder recorder;
-        qx::ReplayRecordingHost recording(host, &recorder);
         qx::GameState state = qx::GameState::Start(4, {true, true});
         recorder.OnStart(4, {true, true});
-        qx::GameRules rules(state, recording, nullptr);
-        recorder.OnInput(qx::GameInput::NewGame());
-        rules.NewGame(std::nullopt);
+        qx::GameRules rules(state, nullptr);
+        for (const qx::GameInput& input :
+             {qx::GameInput::NewGame(), qx::GameInput::PlayersChosen(std::nullopt)}) {
+            recorder.OnInput(input);
+            rules.Apply(input);
+        }
         for (int tick = 1; tick <= ticks; ++tick) {
             recorder.OnTickStart(state);
             rules.Tick();
@@ -79,7 +78,7 @@ TEST_F(ReplayControllerTest, TheGamePlayedIsSavedAndPlaysBackToTheSameState) {
     // The start-up: the New game command with its dialog's answer.
     ASSERT_FALSE(replay->ticks.empty());
     EXPECT_EQ(replay->ticks[0].tick, 0);
-    EXPECT_EQ(replay->ticks[0].before.back(), qx::ReplayEvent::Answer({true, true}));
+    EXPECT_EQ(replay->ticks[0].before.back(), qx::GameInput::PlayersChosen(qx::PlayerChoice{true, true}));
     qx::GameState end;
     error = qx::CheckReplay(*replay, &end);
     EXPECT_FALSE(error) << error.Describe();
@@ -106,7 +105,7 @@ TEST_F(ReplayControllerTest, BadFilesGiveAMessageAndChangeNothing) {
     for (const auto& [text, expected] : cases) {
         std::ofstream(Path("bad.qxr").toStdString(), std::ios::trunc) << text;
         const uint64_t before = qx::Checksum(Live());
-        frame->GetGame().Host().KillGameTimer();  // the game stands still for the comparison
+        frame->KillGameTimer();  // the game stands still for the comparison
         QString message;
         ModalDriver driver({[&](QWidget* box) {
             message = qobject_cast<QMessageBox*>(box)->text();
@@ -119,7 +118,7 @@ TEST_F(ReplayControllerTest, BadFilesGiveAMessageAndChangeNothing) {
         EXPECT_FALSE(Replays().Playing());
         EXPECT_EQ(frame->windowTitle(), title);
         EXPECT_EQ(qx::Checksum(Live()), before);
-        frame->GetGame().Host().SetGameTimer();
+        frame->SetGameTimer();
     }
     QString missing;
     ModalDriver driver({[&](QWidget* box) {

@@ -3,7 +3,8 @@
 # game dialog opens and OK starts the game; the mouse steers the Emperor and a
 # click fires its forward shot; "Konec" ends the program and the settings hold
 # the window size and the choice of players; the next start opens at that size
-# with that choice and takes the keyboard at once. Screenshots are kept as test artefacts.
+# with that choice and takes the keyboard at once; a bad option opens no game
+# and says why in a message box. Screenshots are kept as test artefacts.
 # Usage: end_to_end.sh <quarnex executable> <artefact folder>
 # Exit code 77 (skipped) when Xvfb, xdotool or ImageMagick are missing.
 set -euo pipefail
@@ -87,4 +88,20 @@ shot 4-computer-against-computer
 xdotool key alt+F4
 stop_game
 [ "$(setting PL1)" = 1 ] && [ "$(setting PL2)" = 1 ] || fail "stored players after run 2"
+
+# A bad option, as from a launcher (no terminal): no game opens, the reason
+# shows in a message box and on standard error, and the status is 2.
+XDG_CONFIG_HOME="$work/config" "$game" --bogus </dev/null 2>"$work/bad.err" &
+bad_pid=$!
+xvfb_track "$bad_pid"
+wait_for 10 has_window "Quarnex 2.00" || fail "no message box for a bad option"
+sleep 0.3
+shot 5-bad-option
+has_window "Nova hra" && fail "a bad option opened a game"
+xdotool windowfocus --sync "$(window_named "Quarnex 2.00")" key Return
+wait_for 10 bash -c "! kill -0 $bad_pid" || fail "the message box did not close"
+status=0
+wait "$bad_pid" || status=$?
+[ "$status" = 2 ] || fail "a bad option ended with status $status"
+grep -q "unknown option '--bogus'" "$work/bad.err" || fail "no reason on standard error"
 echo "passed; screenshots in $artifacts"

@@ -20,7 +20,8 @@ rm -f "$prefix.log"
 id=cz.marbek.quarnex
 desktop=$prefix/share/applications/$id.desktop
 metainfo=$prefix/share/metainfo/$id.metainfo.xml
-for file in bin/quarnex share/man/man6/quarnex.6.gz share/doc/quarnex/copyright; do
+for file in bin/quarnex share/man/man6/quarnex.6.gz share/man/cs/man6/quarnex.6.gz \
+    share/doc/quarnex/copyright; do
     [ -f "$prefix/$file" ] || fail "$file is not installed"
 done
 [ -x "$prefix/bin/quarnex" ] || fail "bin/quarnex is not executable"

@@ -38,6 +38,7 @@ done
 dpkg-deb -c "$deb" | awk '{ print $6 }' >"$out/files"
 for file in usr/games/quarnex usr/share/applications/cz.marbek.quarnex.desktop \
     usr/share/metainfo/cz.marbek.quarnex.metainfo.xml usr/share/man/man6/quarnex.6.gz \
+    usr/share/man/cs/man6/quarnex.6.gz \
     usr/share/doc/quarnex/copyright usr/share/doc/quarnex/changelog.gz \
     usr/share/icons/hicolor/48x48/apps/cz.marbek.quarnex.png \
     usr/share/icons/hicolor/256x256/apps/cz.marbek.quarnex.png; do

@@ -10,6 +10,10 @@
 # $xvfb_work is a private temporary folder, removed at exit; a caller that
 # writes "$xvfb_work/game.err" gets its lines shown by fail.
 
+# The game speaks Czech here, whatever the machine's language: the scripts
+# find its windows by their Czech titles.
+export LANGUAGE=cs
+
 xvfb_work=$(mktemp -d)
 xvfb_pids=()
 xvfb_server=""

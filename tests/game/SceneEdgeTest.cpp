@@ -6,14 +6,6 @@ using namespace qx;
 
 namespace {
 
-class QuietHost : public GameHost {
-  public:
-    uint32_t SetGameTimer() override { return Game::kTimerId; }
-    void KillGameTimer() override {}
-    void ShowEndOfGame(const std::string&, const std::string&) override {}
-    bool RunNewGameDialog(PlayerChoice&) override { return true; }
-};
-
 // Black pixels along the four outermost lines of the client area.
 long BlackAlongEdges(const Surface& s) {
     long count = 0;
@@ -35,15 +27,14 @@ long BlackAlongEdges(const Surface& s) {
 // when they are scaled onto it: the scene has no pure black anywhere.
 TEST(SceneEdges, NoBlackFlecksAlongTheEdgesAtAnySize) {
     for (auto [w, h] : {std::pair{900, 600}, {701, 433}, {599, 399}}) {
-        QuietHost host;
-        Game game(host);
+        Game game;
         game.OnSize(w, h);
         game.Start(5, {false, false});
-        game.OnPaint();
-        game.OnGameNew();
+        game.Apply(GameInput::Repaint());
+        game.Apply(GameInput::NewGame(PlayerChoice{false, false}));
         long black = 0;
         for (int tick = 1; tick <= 4000; ++tick) {
-            game.OnTimer();
+            game.Tick();
             if (tick % 20 == 0) black += BlackAlongEdges(game.Screen());
         }
         EXPECT_EQ(black, 0) << w << "x" << h;

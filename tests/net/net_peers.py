@@ -10,6 +10,11 @@ lossy     the Emperor hosts, the Rebel joins through lossy_relay.py (0-150 ms
           to quarnex-sim --replay of the replay.
 synctest  the same on a milder link with --sync-test 8 on both machines:
           every tick is also run again from 8 ticks back.
+longlossy the same over 3,000 ticks on a worse link (0-300 ms, 20% dropped,
+          5% doubled) that also goes dark toward the joiner for 3 s: the game
+          goes on.
+custom TICKS FIRING RELAY-OPTIONS...  the same with any length and link (for
+          soak runs by hand, see net_soak.py).
 silent    the joining machine is killed mid-game: the host must end with
           exit status 3 within a few seconds of the 5 s silence.
 unreachable  joining a port where nobody listens ends with status 3."""
@@ -18,6 +23,9 @@ import os, random, re, signal, socket, subprocess, sys, tempfile, time
 HERE = os.path.dirname(os.path.abspath(__file__))
 RELAY = os.path.join(HERE, 'lossy_relay.py')
 TIMEOUT = 90
+# The longest a game may take here: at worst some 30 ticks a second.
+def timeout_for(ticks):
+    return max(TIMEOUT, ticks / 30 + 60)
 
 
 def fail(message):
@@ -76,9 +84,9 @@ def start(cmd, **kw):
     return subprocess.Popen(cmd, stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True, **kw)
 
 
-def finish(proc, who):
+def finish(proc, who, timeout=TIMEOUT):
     try:
-        out, err = proc.communicate(timeout=TIMEOUT)
+        out, err = proc.communicate(timeout=timeout)
     except subprocess.TimeoutExpired:
         proc.kill()
         fail(who + ' hangs')
@@ -91,7 +99,8 @@ def play(sim, work, ticks, firing, faults, extra):
     write(os.path.join(work, 'rebel.txt'), rebel)
     write(os.path.join(work, 'both.txt'), merged(emperor, rebel))
     host_port, relay_port = free_port(), free_port()
-    relay = start([sys.executable, RELAY, str(relay_port), str(host_port)] + faults)
+    relay = start([sys.executable, RELAY, str(relay_port), str(host_port),
+                   '--lifetime', str(timeout_for(ticks) * 2)] + faults)
     if relay.stdout.readline().strip() != 'ready':
         fail('the relay did not start')
     try:
@@ -104,14 +113,17 @@ def play(sim, work, ticks, firing, faults, extra):
                       '--ticks', str(ticks), '--input', os.path.join(work, 'rebel.txt'),
                       '--trace', os.path.join(work, 'join.trace'),
                       '--record', os.path.join(work, 'join.qxr')] + extra)
-        join_rc, join_err = finish(join, 'the joining machine')
-        host_rc, host_err = finish(host, 'the hosting machine')
+        join_rc, join_err = finish(join, 'the joining machine', timeout_for(ticks))
+        host_rc, host_err = finish(host, 'the hosting machine', timeout_for(ticks))
     finally:
         relay.send_signal(signal.SIGTERM)
         relay_out, _ = relay.communicate(timeout=10)
     print('host: ' + host_err.strip().replace('\n', '\n      '))
     print('join: ' + join_err.strip().replace('\n', '\n      '))
     print('relay: ' + relay_out.strip())
+    dark = re.search(r'blacked_out (\d+)', relay_out)
+    if any(f in ('--blackout', '--burst') for f in faults) and (not dark or dark.group(1) == '0'):
+        fail('the link never went dark, so the outage was not tried')
     if host_rc != 0 or join_rc != 0:
         fail('exit status host %d, join %d' % (host_rc, join_rc))
     host_sum, join_sum = summary_checksum(host_err, 'host'), summary_checksum(join_err, 'join')
@@ -182,10 +194,16 @@ def unreachable(sim):
 
 def main():
     sim, scenario = sys.argv[1], sys.argv[2]
-    with tempfile.TemporaryDirectory() as work:
+    with tempfile.TemporaryDirectory(dir=os.environ.get('QUARNEX_NET_WORK')) as work:
         if scenario == 'lossy':
             play(sim, work, 1300, 1000, ['--max-delay', '150', '--drop', '10', '--duplicate', '5'],
                  [])
+        elif scenario == 'longlossy':
+            play(sim, work, 3000, 1000,
+                 ['--max-delay', '300', '--drop', '20', '--duplicate', '5',
+                  '--blackout', '12:3000:to-client'], [])
+        elif scenario == 'custom':
+            play(sim, work, int(sys.argv[3]), int(sys.argv[4]), sys.argv[5:], [])
         elif scenario == 'synctest':
             play(sim, work, 600, 0, ['--max-delay', '60', '--drop', '5', '--duplicate', '5'],
                  ['--sync-test', '8'])

@@ -6,9 +6,9 @@
 #include <fstream>
 #include <sstream>
 
-#include "net/ReplayCheck.h"
-#include "net/ReplayReader.h"
-#include "net/ReplayWriter.h"
+#include "replay/ReplayCheck.h"
+#include "replay/ReplayReader.h"
+#include "replay/ReplayWriter.h"
 
 using namespace qx;
 using Code = ReplayError::Code;
@@ -50,14 +50,14 @@ TEST(ReplayFile, ReadsAndWritesEveryEventTheSame) {
     ASSERT_EQ(replay->ticks.size(), 3u);
     const ReplayTick& t3 = replay->ticks[1];
     ASSERT_EQ(t3.before.size(), 10u);
-    EXPECT_EQ(t3.before[0].input, GameInput::Target(INT32_MIN, INT32_MAX));
-    EXPECT_EQ(t3.before[4].input, GameInput::Fire(Weapon::None));
-    EXPECT_EQ(t3.before[6].input, GameInput::Key(GameKey::DownRight));
-    EXPECT_EQ(t3.before[7].input, GameInput::NewGame(PlayerChoice{false, true}));
+    EXPECT_EQ(t3.before[0], GameInput::Target(INT32_MIN, INT32_MAX));
+    EXPECT_EQ(t3.before[4], GameInput::Fire(Weapon::None));
+    EXPECT_EQ(t3.before[6], GameInput::Key(GameKey::DownRight));
+    EXPECT_EQ(t3.before[7], GameInput::NewGame(PlayerChoice{false, true}));
     const ReplayTick& t39 = replay->ticks[2];
-    EXPECT_EQ(t39.during.size(), 4u);
-    EXPECT_EQ(t39.during[1], ReplayEvent::EndOfGame());
-    EXPECT_EQ(t39.during[3], ReplayEvent::Answer({true, true}));
+    EXPECT_EQ(t39.after.size(), 4u);
+    EXPECT_EQ(t39.after[1], GameInput::EndOfGameClosed());
+    EXPECT_EQ(t39.after[3], GameInput::PlayersChosen(PlayerChoice{true, true}));
     std::ostringstream out;
     WriteReplay(*replay, out);
     EXPECT_EQ(out.str(), kGood);
@@ -65,6 +65,45 @@ TEST(ReplayFile, ReadsAndWritesEveryEventTheSame) {
     std::string crlf;
     for (char c : std::string(kGood)) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
     EXPECT_TRUE(ReadReplayText(crlf, error)) << error.Describe();
+}
+
+// Version 2: a checkpoint after every 60th tick, a dialog closed without OK
+// as a bare 'A', and answers on any later tick (the game waits meanwhile).
+const char* const kGood2 =
+    "quarnex-replay 2\n"
+    "seed 7\n"
+    "players human computer\n"
+    "ticks 130\n"
+    "0 R N A\n"
+    "60 K1\n"
+    "check 60 0a0b0c0d\n"
+    "61 | E\n"
+    "75 Ach\n"
+    "check 120 ffffffff\n"
+    "end 00ff00ff00ff00ff\n";
+
+TEST(ReplayFile, VersionTwoKeepsCheckpointsAndAnswersOfLaterTicks) {
+    ReplayError error;
+    const auto replay = ReadReplayText(kGood2, error);
+    ASSERT_TRUE(replay) << error.Describe();
+    EXPECT_EQ(replay->version, 2);
+    EXPECT_EQ(replay->ticks[0].before.back(), GameInput::PlayersChosen(std::nullopt));
+    EXPECT_EQ(replay->checkpoints,
+              (std::vector<ReplayCheckpoint>{{60, 0x0a0b0c0du}, {120, 0xffffffffu}}));
+    std::ostringstream out;
+    WriteReplay(*replay, out);
+    EXPECT_EQ(out.str(), kGood2);
+
+    const std::string good = kGood2;
+    const std::pair<std::string, Code> bad[] = {
+        {Replace(good, "check 120 ffffffff\n", ""), Code::Truncated},
+        {Replace(good, "check 60", "check 59"), Code::Malformed},
+        {Replace(good, "check 60 0a0b0c0d", "check 60 0a0b0c0"), Code::Malformed},
+        {Replace(good, "check 60 0a0b0c0d", "check 60 0a0b0c0g"), Code::Malformed},
+        {Replace(good, "60 K1\ncheck 60 0a0b0c0d", "check 60 0a0b0c0d\n60 K1"), Code::Malformed},
+        {Replace(good, "ticks 130", "ticks 2880000"), Code::Truncated},
+    };
+    for (const auto& [text, code] : bad) EXPECT_EQ(ErrorOf(text).code, code) << text;
 }
 
 TEST(ReplayFile, BadFilesAreRefusedWithTheirReason) {
@@ -85,7 +124,10 @@ TEST(ReplayFile, BadFilesAreRefusedWithTheirReason) {
         {"\x89PNG\r\n\x1a\n garbage", Code::NotAReplay, 1},
         {"quarnex-replay one\n", Code::NotAReplay, 1},
         // Another version.
-        {Replace(good, "replay 1", "replay 2"), Code::WrongVersion, 1},
+        {Replace(good, "replay 1", "replay 3"), Code::WrongVersion, 1},
+        {Replace(good, "replay 1", "replay 0"), Code::WrongVersion, 1},
+        // Version 1 has no checkpoints and no bare 'A'.
+        {Replace(good, "39 R", "check 60 00000000\n39 R"), Code::Malformed, 7},
         {Replace(good, "replay 1", "replay 99999999999999999999999"), Code::WrongVersion, 1},
         // Huge numbers and counts.
         {Replace(good, "seed 4294967295", "seed 4294967296"), Code::OutOfRange, 2},

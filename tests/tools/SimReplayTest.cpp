@@ -11,10 +11,9 @@
 #include <sstream>
 
 #include "game/Game.h"
-#include "net/ReplayReader.h"
-#include "net/ReplayRecorder.h"
-#include "net/ReplayRecordingHost.h"
-#include "net/ReplayWriter.h"
+#include "replay/ReplayReader.h"
+#include "replay/ReplayRecorder.h"
+#include "replay/ReplayWriter.h"
 #include "tests/replay/ScriptedHost.h"
 #include "tools/sim/InputExport.h"
 #include "tools/sim/Simulator.h"
@@ -161,8 +160,7 @@ TEST(SimReplay, ExportsAGameRecordedInAWindow) {
     ScriptedHost host;
     host.answers = {{true, false}, {false, true}};
     ReplayRecorder recorder;
-    ReplayRecordingHost recording(host, &recorder);
-    Game game(recording);
+    Game game(host);
     game.SetObserver(&recorder);
     game.OnSize(600, 400);
     game.Start(77, {false, false});
@@ -188,12 +186,12 @@ TEST(SimReplay, ExportsAGameRecordedInAWindow) {
 
     // What a script cannot say is refused, not written wrongly: an input no
     // window event gives, a start-up unlike the simulator's.
-    startUpWithMove.ticks[0].before.push_back(ReplayEvent::Of(GameInput::Target(1, 380)));
+    startUpWithMove.ticks[0].before.push_back(GameInput::Target(1, 380));
     startUpWithMove.finalChecksum = 0;
     EXPECT_FALSE(ExportInputScript(startUpWithMove, script, error));
     EXPECT_NE(error.find("starts otherwise"), std::string::npos) << error;
     Replay odd = replay;
-    odd.ticks.push_back({replay.tickCount, {ReplayEvent::Of(GameInput::Fire(Weapon::None))}, {}});
+    odd.ticks.push_back({replay.tickCount, {GameInput::Fire(Weapon::None)}, {}});
     EXPECT_FALSE(ExportInputScript(odd, script, error));
     EXPECT_NE(error.find("tick 5000"), std::string::npos) << error;
 }
@@ -233,6 +231,11 @@ TEST(SimReplay, CommandLineChecksTheReplaysChecksumAndRefusesBadFiles) {
     EXPECT_EQ(run("--replay " + file, &message), 1);
     EXPECT_EQ(checksumOf(message), checksumOf(live));
     EXPECT_NE(message.find("differs"), std::string::npos) << message;
+
+    // Help answers; a folder is no input script.
+    EXPECT_EQ(run("--help"), 0);
+    EXPECT_EQ(run("--input " + dir.string(), &message), 2);
+    EXPECT_NE(message.find("is a folder"), std::string::npos) << message;
 
     // A damaged file: exit 2 naming the line.
     std::ofstream(file, std::ios::trunc) << text.substr(0, end - 3);

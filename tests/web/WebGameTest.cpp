@@ -3,8 +3,11 @@
 #include <string>
 #include <vector>
 
+#include "replay/ReplayCheck.h"
+#include "replay/ReplayReader.h"
 #include "web/RgbaMirror.h"
 #include "web/WebGame.h"
+#include "web/WebReplay.h"
 
 using qx::PlayerChoice;
 using qx::web::WebGame;
@@ -60,7 +63,7 @@ TEST_F(StartedGame, ClosingTheDialogWithoutOkKeepsThePlayers) {
 }
 
 // An idle Emperor loses three rounds to the computer: the end message, then
-// the New game dialog, with no tick in between.
+// (once it is closed) the New game dialog; no tick runs until both are.
 TEST_F(StartedGame, EndOfGameOpensTheMessageThenTheNewGameDialog) {
     game.NewGame();
     game.CloseNewGameDialog(true, {true, false});
@@ -69,13 +72,133 @@ TEST_F(StartedGame, EndOfGameOpensTheMessageThenTheNewGameDialog) {
         game.Tick();
         ++ticks;
     }
-    ASSERT_EQ(dialogs.opened.size(), 3u) << ticks;
+    ASSERT_EQ(dialogs.opened.size(), 2u) << ticks;
     EXPECT_EQ(dialogs.opened[1].rfind("end: End.. | Je konec imperatora! \n", 0), 0u)
         << dialogs.opened[1];
+    EXPECT_FALSE(game.Tick());
+    game.NewGame();  // the menu while a dialog is open: nothing
+    game.CloseEndOfGame();
+    ASSERT_EQ(dialogs.opened.size(), 3u);
     EXPECT_EQ(dialogs.opened[2], "new: human computer");
     EXPECT_FALSE(game.Tick());
     game.CloseNewGameDialog(true, {true, false});
     EXPECT_TRUE(game.Tick());
+}
+
+// The page's game is the desktop's, also when a game ends and the player
+// changes sides in the dialog: the rest of that tick runs with the new
+// players in both.
+TEST(WebGame, AGameEndWithAChangeOfSidesGoesAsInTheNativeGame) {
+    RecordedDialogs dialogs;
+    WebGame page{dialogs};
+    page.Start(7, {true, false}, 600, 400);
+    page.NewGame();
+    page.CloseNewGameDialog(true, {true, false});
+
+    qx::Game native;
+    native.OnSize(600, 400);
+    native.Start(7, {true, false});
+    native.Apply(qx::GameInput::Repaint());
+    native.Apply(qx::GameInput::NewGame());
+    native.Apply(qx::GameInput::PlayersChosen(PlayerChoice{true, false}));
+    ASSERT_EQ(Checksum(page.State()), Checksum(native.State()));
+
+    int ends = 0;
+    for (int tick = 1; tick <= 6000; ++tick) {
+        if (tick % 40 == 0) {
+            page.MouseMove(tick % 600, 300);
+            native.Apply(qx::GameInput::Target(tick % 600, 300));
+        }
+        page.Tick();
+        native.Tick();
+        if (native.Waiting()) {
+            // Sides change at every end: the person takes the other ship.
+            const PlayerChoice next{!native.State().emperor.Computer() ? false : true,
+                                    !native.State().rebel.Computer() ? false : true};
+            ++ends;
+            page.CloseEndOfGame();
+            page.CloseNewGameDialog(true, next);
+            native.Apply(qx::GameInput::EndOfGameClosed());
+            native.Apply(qx::GameInput::PlayersChosen(next));
+        }
+        ASSERT_EQ(Checksum(page.State()), Checksum(native.State()))
+            << "tick " << tick << ": " << FirstDifference(native.State(), page.State());
+    }
+    EXPECT_GE(ends, 2);
+}
+
+namespace {
+
+// Plays a page session: the start-up, mouse moves, a resize, and every game
+// end answered with the sides changed. Returns the number of game ends.
+int PlaySession(WebGame& page, int ticks) {
+    page.Start(11, {true, false}, 600, 400);
+    page.NewGame();
+    page.CloseNewGameDialog(true, {true, false});
+    int ends = 0;
+    for (int tick = 1; tick <= ticks; ++tick) {
+        if (tick % 35 == 0) page.MouseMove(tick % 600, 100 + tick % 200);
+        if (tick == 500) page.Resize(800, 500);
+        page.Tick();
+        if (page.State().wait.what == qx::WaitFor::EndOfGameBox) {
+            ++ends;
+            page.CloseEndOfGame();
+            page.CloseNewGameDialog(true, {page.EmperorComputer(), page.RebelComputer()});
+        }
+    }
+    return ends;
+}
+
+}  // namespace
+
+// Every page game is recorded: the replay file reads, fits the game and
+// ends in the page's state, also across game ends with a change of sides.
+TEST(WebGameReplay, TheRecordedSessionPlaysBackToThePagesState) {
+    RecordedDialogs dialogs;
+    WebGame page{dialogs};
+    ASSERT_GE(PlaySession(page, 3000), 2);
+
+    qx::ReplayError error;
+    const std::optional<qx::Replay> replay = qx::ReadReplayText(page.ReplayText(), error);
+    ASSERT_TRUE(replay) << error.Describe();
+    EXPECT_EQ(replay->tickCount, 3000);
+    // The start-up is the desktop's: a repaint, New game and its answer.
+    ASSERT_FALSE(replay->ticks.empty());
+    EXPECT_EQ(replay->ticks[0].tick, 0);
+    EXPECT_EQ(replay->ticks[0].before.size(), 3u);
+    qx::GameState end;
+    const qx::ReplayError played = qx::CheckReplay(*replay, &end);
+    EXPECT_FALSE(played) << played.Describe();
+    EXPECT_EQ(replay->finalChecksum, Checksum(page.State()));
+    EXPECT_EQ(Checksum(end), Checksum(page.State()));
+}
+
+// The page shows a replay on a game of its own, tick by tick, and holds
+// its last picture a second; a damaged file is refused before it plays.
+TEST(WebGameReplay, AReplayPlaysToItsRecordedEndAndABadOneIsRefused) {
+    RecordedDialogs dialogs;
+    WebGame page{dialogs};
+    PlaySession(page, 700);
+    const std::string text = page.ReplayText();
+
+    qx::ReplayError error;
+    auto shown = qx::web::WebReplay::Open(text, 320, 200, error);
+    ASSERT_TRUE(shown) << error.Describe();
+    EXPECT_EQ(shown->Screen().Width(), 320);
+    int timerTicks = 0;
+    while (shown->Tick()) ++timerTicks;
+    EXPECT_EQ(timerTicks, 700 + 32);
+    EXPECT_EQ(shown->TicksPlayed(), 700);
+    EXPECT_EQ(Checksum(shown->State()), Checksum(page.State()));
+
+    std::string damaged = text;
+    const size_t check = damaged.find("\ncheck 600 ");
+    ASSERT_NE(check, std::string::npos);
+    damaged[check + 12] = damaged[check + 12] == '0' ? '1' : '0';
+    EXPECT_FALSE(qx::web::WebReplay::Open(damaged, 320, 200, error));
+    EXPECT_EQ(error.code, qx::ReplayError::Code::Diverged);
+    EXPECT_FALSE(qx::web::WebReplay::Open("quarnex-replay 2\nseed 1\n", 320, 200, error));
+    EXPECT_EQ(error.code, qx::ReplayError::Code::Truncated);
 }
 
 TEST_F(StartedGame, InputSteersThePersonsShip) {

@@ -38,6 +38,8 @@ export async function requireBrowser(webDir) {
 export function servePage(webDir) {
   const server = spawn('python3', [path.join(here, '../../web/serve.py'), '--port', '0', webDir],
                        { stdio: ['ignore', 'pipe', 'inherit'] });
+  // Whatever ends the test, the server goes with it.
+  process.on('exit', () => server.kill());
   return new Promise((resolve, reject) => {
     let text = '';
     server.on('error', reject);
@@ -50,10 +52,72 @@ export function servePage(webDir) {
   });
 }
 
+// A busy machine may take a while to start Chromium.
+const LAUNCH_TIMEOUT_MS = 120000;
+
 export function launchChromium(puppeteer, extraFlags = []) {
   return puppeteer.launch({
     executablePath: chromiumPath,
     headless: true,
+    timeout: LAUNCH_TIMEOUT_MS,
     args: [...CHROMIUM_FLAGS, ...extraFlags],
   });
+}
+
+// Chromium with the browser's own throttling of hidden tabs, which
+// puppeteer's default flags switch off.
+export const THROTTLING_OFF_FLAGS = ['--disable-background-timer-throttling',
+  '--disable-renderer-backgrounding', '--disable-backgrounding-occluded-windows'];
+export function launchThrottledChromium(puppeteer, extraFlags = []) {
+  return puppeteer.launch({
+    executablePath: chromiumPath,
+    headless: true,
+    args: [...CHROMIUM_FLAGS, ...extraFlags],
+    ignoreDefaultArgs: THROTTLING_OFF_FLAGS,
+    timeout: LAUNCH_TIMEOUT_MS,
+  });
+}
+
+// Prints each check and collects the failed ones.
+export function checker() {
+  const failures = [];
+  const check = (ok, what) => {
+    console.log(`${ok ? 'ok  ' : 'FAIL'} ${what}`);
+    if (!ok) failures.push(what);
+    return ok;
+  };
+  const finish = () => {
+    console.log(failures.length ? `${failures.length} check(s) failed` : 'all checks passed');
+    process.exit(failures.length ? 1 : 0);
+  };
+  return { check, failures, finish };
+}
+
+export const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
+
+// Dialogs the game opens ignore keys for their first half second (keys held
+// from the game); tests wait that long before answering them by key.
+export const FRESH_KEYS_MS = 550;
+
+// A new page in Czech (the game's own language) that has loaded and shows
+// its first New game dialog.
+export async function openGame(browser, url, { viewport = { width: 800, height: 600 },
+  language = 'cs-CZ', before } = {}) {
+  const page = await browser.newPage();
+  await page.setViewport(viewport);
+  await page.evaluateOnNewDocument((lang) => {
+    Object.defineProperty(navigator, 'languages', { get: () => [lang] });
+    Object.defineProperty(navigator, 'language', { get: () => lang });
+  }, language);
+  if (before) await before(page);
+  await page.goto(url);
+  await page.waitForSelector('#new-game[open]', { timeout: 15000 });
+  return page;
+}
+
+// Confirms the first New game dialog by key, as a player would.
+export async function startPlaying(page) {
+  await sleep(FRESH_KEYS_MS);
+  await page.keyboard.press('Enter');
+  await page.waitForSelector('#new-game:not([open])');
 }

@@ -4,6 +4,7 @@
 //   node measure-page.mjs [WEB_DIR]
 import fs from 'node:fs';
 import path from 'node:path';
+import zlib from 'node:zlib';
 
 import { launchChromium, requireBrowser, servePage } from './browser.mjs';
 
@@ -18,6 +19,21 @@ const pageFiles = fs.readdirSync(webDir).filter((f) => /\.(mjs|html|css)$/.test(
 const page = pageFiles.reduce((sum, f) => sum + bytesOf(f), 0);
 console.log(`quarnex.wasm ${kib(bytesOf('quarnex.wasm'))} + quarnex.js ${kib(bytesOf('quarnex.js'))}` +
             ` = ${kib(code)} (${(code / 1e6).toFixed(2)} MB); page files ${kib(page)}`);
+// What goes over the wire: every file the page loads, raw, gzipped (as
+// web/serve.py sends it) and brotli-compressed.
+const served = fs.readdirSync(webDir).filter((f) => /\.(mjs|html|css|js|wasm|webmanifest|png)$/.test(f) &&
+                                                   f !== 'quarnex-sim.js');
+const wire = { raw: 0, gzip: 0, brotli: 0 };
+for (const name of served) {
+  const bytes = fs.readFileSync(path.join(webDir, name));
+  const packs = !name.endsWith('.png');
+  wire.raw += bytes.length;
+  wire.gzip += packs ? zlib.gzipSync(bytes, { level: 9 }).length : bytes.length;
+  wire.brotli += packs ? zlib.brotliCompressSync(bytes, {
+    params: { [zlib.constants.BROTLI_PARAM_QUALITY]: 11 } }).length : bytes.length;
+}
+console.log(`served files (${served.length}): ${kib(wire.raw)} raw, ${kib(wire.gzip)} gzip, ` +
+            `${kib(wire.brotli)} brotli`);
 
 // CPU seconds of a process and all its descendants (utime + stime from
 // /proc, in 1/100 s).

@@ -9,7 +9,7 @@
 import fs from 'node:fs';
 import path from 'node:path';
 
-import { launchChromium, requireBrowser, servePage } from './browser.mjs';
+import { FRESH_KEYS_MS, launchChromium, requireBrowser, servePage } from './browser.mjs';
 import { decodePng } from './png.mjs';
 
 const [webDir = 'build-web', shotDir = 'page-screenshots'] = process.argv.slice(2);
@@ -24,7 +24,7 @@ const check = (ok, what) => {
 const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 
 const server = await servePage(webDir);
-const browser = await launchChromium(puppeteer);
+const browser = await launchChromium(puppeteer, ['--accept-lang=cs-CZ,cs']);
 try {
   const page = await browser.newPage();
   const errors = [];
@@ -140,7 +140,11 @@ try {
 
   // Hra > Nova with the computer as the Rebel: it beats the idle Emperor
   // three times; the end message comes first, then the New game dialog, and
-  // the game waits for them.
+  // the game waits for them. The score shows in the title, the final one
+  // while the end message is open.
+  await page.click('#menubar .menu:nth-child(1) .title');
+  await page.click('[data-command="score"]');
+  check(await page.title() === 'Quarnex 2.00 - 0 : 0', `Zobrazit skore: "${await page.title()}"`);
   await page.click('#menubar .menu:nth-child(1) .title');
   await page.click('[data-command="new"]');
   await page.waitForSelector('#new-game[open]');
@@ -153,11 +157,19 @@ try {
     const message = await page.$eval('#end-of-game', (d) => d.textContent);
     check(message.includes('End..') && message.includes('Je konec imperatora!'),
           'the end message names the loser');
+    const tree = await page.accessibility.snapshot();
+    const find = (node) => (node.role === 'dialog' ? node : node.children?.map(find).find(Boolean));
+    const box = find(tree);
+    check(box?.name === 'End..' && box.description?.includes('Je konec imperatora!'),
+          `a screen reader reads the end message's caption and text (${box?.name} / ${box?.description})`);
+    // The idle Emperor may win a round by luck (the meteor); the Rebel's is the third win.
+    check(/^Quarnex 2\.00 - [0-2] : 3$/.test(await page.title()),
+          `the title shows the final score while the end message is open ("${await page.title()}")`);
     await page.screenshot({ path: path.join(shotDir, '7-end-of-game.png') });
     const held = await page.evaluate(() => window.quarnex.ticks);
     await page.click('#end-of-game button');
     await page.waitForSelector('#new-game[open]');
-    await sleep(300);
+    await sleep(FRESH_KEYS_MS);
     check(held === await page.evaluate(() => window.quarnex.ticks),
           'after the end message the New game dialog opens and the game waits for it');
     await page.keyboard.press('Enter');

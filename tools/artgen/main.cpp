@@ -5,6 +5,9 @@
 //       composes every sprite over the backdrop the way the game does and
 //       writes one enlarged, labelled sheet (from DIR's BMP files if given,
 //       otherwise from freshly painted pictures)
+//   quarnex-artgen --desktop-icons DIR NAME
+//       writes the large desktop icons, DIR/hicolor/<n>x<n>/apps/NAME.png
+//       for n = 64, 128, 256
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -12,6 +15,7 @@
 #include "ArtCatalog.h"
 #include "BmpWriter.h"
 #include "ContactSheet.h"
+#include "DesktopIcons.h"
 #include "PictureSet.h"
 #include "tools/png/PngWriter.h"
 
@@ -59,13 +63,20 @@ int WriteSheet(const std::string& path, const std::string& resDir) {
 int Usage() {
     std::fprintf(stderr,
                  "usage: quarnex-artgen --out DIR\n"
-                 "       quarnex-artgen --contact-sheet FILE.png [--res DIR]\n");
+                 "       quarnex-artgen --contact-sheet FILE.png [--res DIR]\n"
+                 "       quarnex-artgen --desktop-icons DIR NAME\n");
     return 2;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 4 && std::string(argv[1]) == "--desktop-icons") {
+        std::string error;
+        if (artgen::DesktopIcons::WriteAll(argv[2], argv[3], error)) return 0;
+        std::fprintf(stderr, "quarnex-artgen: %s\n", error.c_str());
+        return 1;
+    }
     std::string out, sheet, res;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];

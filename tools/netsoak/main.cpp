@@ -1,14 +1,20 @@
 // quarnex-netsoak: two machines play one long network game inside this
 // process, over a link that delays (with jitter), drops and doubles
-// datagrams, on a virtual clock with 30 ms ticks; both players make inputs
-// at random. Prints whether the machines ever differed, the rollbacks and
-// the bytes sent each way.
+// datagrams, and now and then loses everything for a while (bursts both
+// ways, blackouts one way at a time), on a virtual clock with 30 ms ticks;
+// both players make inputs at random. Prints whether the machines ever
+// differed or ended the game early, the rollbacks and the bytes sent each
+// way.
 //
 //   quarnex-netsoak [--ticks N] [--seed N] [--max-delay MS] [--drop PERCENT]
 //                   [--duplicate PERCENT] [--sync-test K]
+//                   [--burst MS] [--burst-every S] [--blackout MS] [--blackout-every S]
 //
-// Exit status 0 when both machines confirmed every tick with equal
-// checksums, 1 otherwise, 2 for bad arguments.
+// A burst loses every datagram both ways for MS milliseconds, one every S
+// seconds; a blackout loses those toward one machine, the other one the
+// next time. Exit status 0 when both machines confirmed every tick with
+// equal checksums and neither ended the game early, 1 otherwise, 2 for bad
+// arguments.
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -30,7 +36,14 @@ bool Number(const char* text, uint64_t max, uint64_t& value) {
     return true;
 }
 
-bool Parse(int argc, char** argv, VirtualMatchOptions& options) {
+struct Outages {
+    uint64_t burstMs = 0;
+    uint64_t burstEvery = 60;
+    uint64_t blackoutMs = 0;
+    uint64_t blackoutEvery = 120;
+};
+
+bool Parse(int argc, char** argv, VirtualMatchOptions& options, Outages& outages) {
     for (int i = 1; i + 1 < argc + 1; i += 2) {
         if (i + 1 >= argc) return false;
         const std::string name = argv[i];
@@ -48,6 +61,14 @@ bool Parse(int argc, char** argv, VirtualMatchOptions& options) {
             options.faults.duplicatePercent = static_cast<uint32_t>(v);
         } else if (name == "--sync-test" && Number(argv[i + 1], 16, v)) {
             options.syncTestTicks = static_cast<int32_t>(v);
+        } else if (name == "--burst" && Number(argv[i + 1], 60000, v)) {
+            outages.burstMs = v;
+        } else if (name == "--burst-every" && Number(argv[i + 1], 86400, v) && v > 0) {
+            outages.burstEvery = v;
+        } else if (name == "--blackout" && Number(argv[i + 1], 60000, v)) {
+            outages.blackoutMs = v;
+        } else if (name == "--blackout-every" && Number(argv[i + 1], 86400, v) && v > 0) {
+            outages.blackoutEvery = v;
         } else {
             return false;
         }
@@ -63,11 +84,28 @@ int main(int argc, char** argv) {
     options.faults.maxDelayMs = 150;
     options.faults.dropPercent = 10;
     options.faults.duplicatePercent = 5;
-    if (!Parse(argc, argv, options) || options.ticks == 0) {
+    Outages outages;
+    if (!Parse(argc, argv, options, outages) || options.ticks == 0 ||
+        outages.burstMs >= outages.burstEvery * 1000 ||
+        outages.blackoutMs >= outages.blackoutEvery * 1000) {
         std::fprintf(stderr,
                      "usage: quarnex-netsoak [--ticks N] [--seed N] [--max-delay MS] "
-                     "[--drop PERCENT] [--duplicate PERCENT] [--sync-test K]\n");
+                     "[--drop PERCENT] [--duplicate PERCENT] [--sync-test K] [--burst MS] "
+                     "[--burst-every S] [--blackout MS] [--blackout-every S]\n"
+                     "(a burst or blackout shorter than the time between two)\n");
         return 2;
+    }
+    // The first outages come once the game runs, the blackouts between the
+    // bursts.
+    if (outages.burstMs > 0) {
+        options.faults.outages.push_back(
+            {outages.burstEvery * 1000, static_cast<uint32_t>(outages.burstMs),
+             static_cast<uint32_t>(outages.burstEvery * 1000), LinkOutage::Toward::Both});
+    }
+    if (outages.blackoutMs > 0) {
+        options.faults.outages.push_back(
+            {outages.blackoutEvery * 1000 / 2 + 10000, static_cast<uint32_t>(outages.blackoutMs),
+             static_cast<uint32_t>(outages.blackoutEvery * 1000), LinkOutage::Toward::Alternate});
     }
     RandomPlayer emperor(NetSide::Emperor, options.seed * 2 + 1);
     RandomPlayer rebel(NetSide::Rebel, options.seed * 2 + 2);
@@ -90,10 +128,15 @@ int main(int argc, char** argv) {
     const double seconds = static_cast<double>(match.Now()) / 1000;
     std::printf(
         "%u ticks (%.0f s of play, %.1f s here), %lld games ended; link %u-%u ms, "
-        "%u%% dropped, %u%% doubled\n",
+        "%u%% dropped, %u%% doubled, bursts %llu ms every %llu s, blackouts %llu ms every "
+        "%llu s (%llu datagrams lost to them)\n",
         options.ticks, seconds, wall.count(), static_cast<long long>(gamesEnded),
         options.faults.minDelayMs, options.faults.maxDelayMs, options.faults.dropPercent,
-        options.faults.duplicatePercent);
+        options.faults.duplicatePercent, static_cast<unsigned long long>(outages.burstMs),
+        static_cast<unsigned long long>(outages.burstEvery),
+        static_cast<unsigned long long>(outages.blackoutMs),
+        static_cast<unsigned long long>(outages.blackoutEvery),
+        static_cast<unsigned long long>(match.Link().BlackedOut()));
     for (int i = 0; i < 2; ++i) {
         NetPeer& peer = match.Peer(i);
         const SessionStats& s = peer.Session()->Stats();
@@ -107,9 +150,13 @@ int main(int argc, char** argv) {
             s.largestRollback, static_cast<long long>(s.predictedTicks),
             static_cast<unsigned long long>(f.packetsLost), f.bytesSent / seconds);
     }
-    const bool ok = complete && differing == 0 && match.Peer(0).End() == PeerEnd::Done &&
-                    match.Peer(1).End() == PeerEnd::Done;
-    std::printf("desyncs: %lld ticks with differing checksums; %s\n",
-                static_cast<long long>(differing), ok ? "both done" : "NOT both done");
+    int falseEnds = 0;
+    for (int i = 0; i < 2; ++i) falseEnds += match.Peer(i).End() != PeerEnd::Done;
+    const bool ok = complete && differing == 0 && falseEnds == 0;
+    std::printf(
+        "desyncs: %lld ticks with differing checksums; false ends: %d (confirmed %zu "
+        "and %zu of %u ticks); %s\n",
+        static_cast<long long>(differing), falseEnds, a.size() - 1, b.size() - 1, options.ticks,
+        ok ? "both done" : "NOT both done");
     return ok ? 0 : 1;
 }

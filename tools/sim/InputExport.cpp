@@ -2,9 +2,8 @@
 
 #include <sstream>
 
-#include "net/ReplayPlayer.h"
-#include "net/ReplayQuietHost.h"
-#include "net/ReplayRulesTarget.h"
+#include "replay/ReplayPlayer.h"
+#include "replay/ReplayRulesTarget.h"
 #include "tools/sim/InputScript.h"
 #include "tools/sim/Simulator.h"
 #include "tools/sim/VirtualKeys.h"
@@ -41,6 +40,9 @@ std::string EventFor(const GameInput& in) {
             return in.choice ? "newgame " + Players(*in.choice) : std::string();
         case InputKind::Repaint:
             return "paint";
+        case InputKind::EndOfGameClosed:
+        case InputKind::PlayersChosen:
+            break;
     }
     return {};
 }
@@ -77,26 +79,26 @@ bool TickWriter::Line(const std::string& event, std::string& error) {
 bool TickWriter::Before(std::string& error) {
     const auto& events = entry.before;
     for (size_t i = 0; i < events.size(); ++i) {
-        const GameInput& in = events[i].input;
+        const GameInput& in = events[i];
         if (in.kind != InputKind::NewGame || in.choice) {
             if (!Line(EventFor(in), error)) return false;
             if (in.kind == InputKind::NewGame) players = *in.choice;
             continue;
         }
         size_t close = i + 1;
-        while (close < events.size() && events[close].kind == ReplayEventKind::Input &&
-               events[close].input.kind != InputKind::NewGame) {
+        while (close < events.size() && !events[close].IsAnswer() &&
+               events[close].kind != InputKind::NewGame) {
             ++close;
         }
-        if (close == events.size() || events[close].kind != ReplayEventKind::DialogAnswer) {
+        if (close == events.size() || events[close].kind != InputKind::PlayersChosen) {
             error =
                 "tick " + std::to_string(entry.tick) + " has New game dialogs inside each other";
             return false;
         }
-        players = events[close].answer;
+        players = events[close].choice.value_or(players);
         if (!Line("newgame " + Players(players), error)) return false;
         for (size_t k = i + 1; k < close; ++k) {
-            if (!Line(EventFor(events[k].input), error)) return false;
+            if (!Line(EventFor(events[k]), error)) return false;
         }
         i = close;
     }
@@ -106,14 +108,14 @@ bool TickWriter::Before(std::string& error) {
 // The end-of-game box needs nothing; the simulator's dialog keeps the
 // players unless a `dialog` line says otherwise.
 bool TickWriter::During(std::string& error) {
-    for (const ReplayEvent& event : entry.during) {
-        if (event.kind == ReplayEventKind::Input) {
+    for (const GameInput& event : entry.after) {
+        if (!event.IsAnswer()) {
             error = "tick " + std::to_string(entry.tick) +
                     " has inputs while a window was open in the middle of the tick";
             return false;
         }
-        if (event.kind == ReplayEventKind::DialogAnswer && event.answer != players) {
-            players = event.answer;
+        if (event.kind == InputKind::PlayersChosen && event.choice && *event.choice != players) {
+            players = *event.choice;
             if (!Line("dialog " + Players(players), error)) return false;
         }
     }
@@ -155,10 +157,9 @@ bool CheckScript(const Replay& replay, const std::string& script, const SimOptio
 }  // namespace
 
 bool ExportInputScript(const Replay& replay, std::string& script, std::string& error) {
-    ReplayQuietHost quiet;
-    ReplayPlayer player(replay, quiet);
+    ReplayPlayer player(replay);
     GameState state = GameState::Start(replay.seed, replay.players);
-    ReplayRulesTarget target(state, player);
+    ReplayRulesTarget target(state);
     player.Step(target);  // the start-up: its players go on the command line
 
     SimOptions options;

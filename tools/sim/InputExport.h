@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "net/Replay.h"
+#include "replay/Replay.h"
 
 namespace qx::sim {
 

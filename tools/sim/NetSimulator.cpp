@@ -141,8 +141,18 @@ std::string EndMessage(const net::NetPeer& peer) {
                    (peer.EndDetail().empty() ? "" : ": " + peer.EndDetail());
         case PeerEnd::Unreachable:
             return "the other machine could not be reached";
+        case PeerEnd::Full:
+            return "the other machine already plays a network game with someone else";
+        case PeerEnd::OtherVersion:
+            return "the other machine runs another version of the game";
         case PeerEnd::Silent:
-            return "the other machine went silent (tick " + tick + ")";
+            return "the other machine went silent (tick " + tick +
+                   (peer.EndDetail().empty() ? ")" : ": " + peer.EndDetail() + ")");
+        case PeerEnd::Garbled:
+            return "the other machine sent only packets that make no sense (tick " + tick +
+                   (peer.EndDetail().empty() ? ")" : ": " + peer.EndDetail() + ")");
+        case PeerEnd::Refused:
+            return "the other machine refused this one's packets (tick " + tick + ")";
         case PeerEnd::Left:
             return "the other machine left the game (tick " + tick + ")";
         case PeerEnd::Quit:
@@ -253,7 +263,9 @@ NetSimResult RunNetworkGame(const SimOptions& options, const std::vector<InputEv
     result.message = EndMessage(peer);
     summary.desync = peer.End() == PeerEnd::Desync;
     result.figures = FormatFigures(peer, peer.LocalSide(), elapsed.count());
-    result.started = peer.Started();
+    // A replay only of a game this machine began (and recorded the start
+    // of): a difference or a goodbye before that leaves nothing to play.
+    result.started = begun;
     if (record && result.started) *record = recorder.Finish();
     if (peer.Started()) {
         if (options.net.joining && !options.net.side.empty() &&

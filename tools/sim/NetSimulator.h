@@ -17,7 +17,7 @@ struct NetSimResult {
     std::string message;             // why the game ended, when not as agreed
     std::vector<std::string> notes;  // what the run changed from what was asked
     std::string figures;             // the network figures, one line
-    bool started = false;            // the machines agreed on a game
+    bool started = false;            // this machine began the agreed game (recorded its start)
 };
 
 // One machine of a network game: hosts or joins, plays this side's scripted

@@ -8,12 +8,11 @@
 
 #include "common/ArenaToClient.h"
 #include "game/Game.h"
-#include "net/ReplayGameTarget.h"
-#include "net/ReplayPlayer.h"
-#include "net/ReplayRecorder.h"
-#include "net/ReplayRecordingHost.h"
+#include "replay/ReplayGameTarget.h"
+#include "replay/ReplayPlayer.h"
+#include "replay/ReplayRecorder.h"
 #include "tools/png/PngWriter.h"
-#include "tools/sim/SimHost.h"
+#include "tools/sim/ScriptedWindows.h"
 #include "tools/sim/SyncTester.h"
 #include "tools/sim/TraceWriter.h"
 #include "tools/sim/VirtualKeys.h"
@@ -24,7 +23,7 @@ namespace {
 // The game's input for one scripted window event, as the window would have
 // passed it on; nothing for events the game ignores. A resize is handled by
 // the caller (the client size is the window's, not the game's) and becomes a
-// repaint; a dialog answer goes to the host.
+// repaint; a dialog answer waits for the next New game dialog.
 std::optional<GameInput> ToGameInput(const InputEvent& event, Rect client) {
     switch (event.kind) {
         case EventKind::Mouse:
@@ -76,9 +75,9 @@ void MakeFramesDir(const SimOptions& options) {
     std::filesystem::create_directories(options.framesDir, ec);
 }
 
-// Plays one tick's events and its timer tick, noting the inputs applied;
-// false stops the run before the tick is counted.
-using Step = std::function<bool(int64_t tick, std::vector<GameInput>& applied)>;
+// Plays one tick's events, its timer tick and the answers after it, noting
+// what was applied; false stops the run before the tick is counted.
+using Step = std::function<bool(int64_t tick, StepInputs& applied)>;
 
 // The tick loop both kinds of run share: after the start-up (tick 0), each
 // tick is played, checked by the sync test, counted, traced and drawn.
@@ -87,18 +86,15 @@ void RunTicks(const SimOptions& options, int64_t ticks, Game& game, ReplayRecord
     if (recorder) recorder->EndStartUp(game.State());
     SyncTester sync(options.syncTestTicks);
     sync.Begin(game.State());
-    std::vector<GameInput> inputs;
+    StepInputs inputs;
     int32_t lastEmperorWins = 0;
     int32_t lastRebelWins = 0;
     const auto start = std::chrono::steady_clock::now();
     for (int64_t tick = 0; tick <= ticks; ++tick) {
         if (tick > 0) {
-            inputs.clear();
-            const int64_t recorded = recorder ? recorder->TicksRecorded() : 0;
+            inputs = StepInputs();
             if (!step(tick, inputs)) break;
-            if (recorder && recorder->TicksRecorded() == recorded) {
-                recorder->OnIdleTick(game.State());
-            }
+            if (recorder) recorder->EndStep(game.State());
             ++summary.ticks;
             if (options.syncTestTicks > 0 && !sync.Check(tick, inputs, game.State())) {
                 summary.error = sync.Failure();
@@ -137,45 +133,45 @@ SimSummary RunSimulation(const SimOptions& options, const std::vector<InputEvent
                          const SimOutputs& outputs) {
     SimSummary summary;
     MakeFramesDir(options);
-    SimHost host;
+    ScriptedWindows windows;
     ReplayRecorder recorder;
     ReplayRecorder* record = outputs.record ? &recorder : nullptr;
-    ReplayRecordingHost recording(host, record);
-    Game game(recording);
+    Game game;
     game.SetObserver(record);
     game.OnSize(options.clientWidth, options.clientHeight);
     game.Start(options.seed, {!options.emperorComputer, !options.rebelComputer});
-    game.OnPaint();
-    game.OnGameNew();
+    game.Apply(GameInput::Repaint());
+    game.Apply(GameInput::NewGame());
+    windows.Answer(game, nullptr);
 
     size_t next = 0;
-    const Step step = [&](int64_t tick, std::vector<GameInput>& inputs) {
+    const Step step = [&](int64_t tick, StepInputs& inputs) {
         for (; next < events.size() && events[next].tick == tick; ++next) {
             const InputEvent& event = events[next];
             if (event.kind == EventKind::Resize) game.OnSize(event.a, event.b);
-            if (event.kind == EventKind::Dialog) host.QueueAnswer({event.a == 0, event.b == 0});
+            if (event.kind == EventKind::Dialog) windows.QueueAnswer({event.a == 0, event.b == 0});
             if (const auto input = ToGameInput(event, game.ClientRect())) {
-                inputs.push_back(*input);
+                inputs.before.push_back(*input);
                 game.Apply(*input);
+                windows.Answer(game, &inputs.before);
             }
         }
-        if (game.State().timerRunning) game.Tick();
+        game.Tick();
+        windows.Answer(game, &inputs.after);
         return true;
     };
     RunTicks(options, options.ticks, game, record, outputs, step, summary);
-    summary.gamesEnded = host.GamesEnded();
+    summary.gamesEnded = windows.GamesEnded();
     return summary;
 }
 
 SimSummary RunReplay(const SimOptions& options, const Replay& replay, const SimOutputs& outputs) {
     SimSummary summary;
     MakeFramesDir(options);
-    SimHost host;
-    ReplayPlayer player(replay, host);
+    ReplayPlayer player(replay);
     ReplayRecorder recorder;
     ReplayRecorder* record = outputs.record ? &recorder : nullptr;
-    ReplayRecordingHost recording(player, record);
-    Game game(recording);
+    Game game;
     game.SetObserver(record);
     game.OnSize(options.clientWidth, options.clientHeight);
     game.Start(replay.seed, replay.players);
@@ -186,16 +182,14 @@ SimSummary RunReplay(const SimOptions& options, const Replay& replay, const SimO
         summary.error = player.Failure().Describe();
         return false;
     };
-    const Step step = [&](int64_t, std::vector<GameInput>&) {
-        return player.Step(target) || fail();
-    };
+    const Step step = [&](int64_t, StepInputs&) { return player.Step(target) || fail(); };
     if (!player.Step(target)) {
         fail();
         summary.checksum = Checksum(game.State());
         return summary;
     }
     RunTicks(options, replay.tickCount, game, record, outputs, step, summary);
-    summary.gamesEnded = host.GamesEnded();
+    summary.gamesEnded = player.GamesEnded();
     return summary;
 }
 

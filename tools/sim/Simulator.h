@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "net/Replay.h"
+#include "replay/Replay.h"
 #include "tools/sim/InputScript.h"
 #include "tools/sim/SimOptions.h"
 

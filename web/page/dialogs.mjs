@@ -1,20 +1,43 @@
 // The page's dialogs, shown one at a time in the order they were opened: the
-// end-of-game message, the New game choice, the About box. They are modal
-// (the rest of the page is inert while one is open).
+// end-of-game message, the New game choice, the About box, the controls
+// page, the language choice, the page's own messages. They are modal: the rest of the page, menus
+// included, is inert while one is open. Enter confirms and Escape closes
+// whatever was clicked last (a button with the focus still acts itself);
+// keys held down from before a box opened (a player still firing) neither
+// close it nor tick its boxes.
+const FRESH_KEYS_MS = 500;  // keys pressed this soon after opening were meant for the game
+
 export class PageDialogs {
-  constructor(document) {
+  // onChange(open) runs when the first dialog opens and when the last closes.
+  constructor(document, onChange = () => {}) {
     this.queue = [];
     this.current = null;
+    this.onChange = onChange;
+    this.modal = false;
+    this.keyFilter = null;  // (event) => true when a dialog's own page took the key
     this.newGame = document.getElementById('new-game');
     this.endOfGame = document.getElementById('end-of-game');
     this.about = document.getElementById('about');
-    for (const dialog of [this.newGame, this.endOfGame, this.about]) {
+    this.controls = document.getElementById('controls');
+    this.language = document.getElementById('language');
+    this.message = document.getElementById('message');
+    for (const dialog of [this.newGame, this.endOfGame, this.about, this.controls, this.language,
+      this.message]) {
       dialog.addEventListener('close', () => this.closed(dialog));
+      dialog.addEventListener('cancel', (event) => {
+        event.preventDefault();
+        this.finish('');
+      });
     }
+    document.addEventListener('keydown', (event) => this.key(event), true);
   }
 
   anyOpen() {
     return this.current !== null;
+  }
+
+  isOpen(dialog) {
+    return this.current?.dialog === dialog;
   }
 
   // Draws the compiled-in pictures into the dialogs' <canvas data-picture>.
@@ -29,23 +52,29 @@ export class PageDialogs {
   }
 
   // onClose(confirmed, emperorHuman, rebelHuman); Escape closes without OK.
-  openNewGame(emperorHuman, rebelHuman, onClose) {
+  openNewGame(emperorHuman, rebelHuman, onClose, guarded = false) {
+    const form = this.newGame.querySelector('form');
     this.enqueue(this.newGame, () => {
-      const form = this.newGame.querySelector('form');
       form.elements.emperorHuman.checked = emperorHuman;
       form.elements.rebelHuman.checked = rebelHuman;
-      this.newGame.returnValue = '';
     }, () => {
-      const form = this.newGame.querySelector('form');
       onClose(this.newGame.returnValue === 'ok', form.elements.emperorHuman.checked,
               form.elements.rebelHuman.checked);
-    });
+    }, guarded);
   }
 
   openEndOfGame(caption, text, onClose) {
     this.enqueue(this.endOfGame, () => {
       this.endOfGame.querySelector('.caption').textContent = caption;
       this.endOfGame.querySelector('.text').textContent = text;
+    }, onClose, true);
+  }
+
+  // A message of the page (a file it cannot use): caption, text and OK.
+  openMessage(caption, text, onClose) {
+    this.enqueue(this.message, () => {
+      this.message.querySelector('.caption').textContent = caption;
+      this.message.querySelector('.text').textContent = text;
     }, onClose);
   }
 
@@ -53,18 +82,68 @@ export class PageDialogs {
     this.enqueue(this.about, () => {}, onClose);
   }
 
-  enqueue(dialog, prepare, onClose) {
-    this.queue.push({ dialog, prepare, onClose });
+  openControls(prepare, onClose) {
+    this.enqueue(this.controls, prepare, onClose);
+  }
+
+  // onClose(language or null when cancelled)
+  openLanguage(current, onClose) {
+    const form = this.language.querySelector('form');
+    this.enqueue(this.language, () => { form.elements.language.value = current; },
+                 () => onClose(this.language.returnValue === 'ok' ? form.elements.language.value
+                                                                  : null));
+  }
+
+  // guarded: the game opened it while the players may still hold keys.
+  enqueue(dialog, prepare, onClose, guarded = false) {
+    this.queue.push({ dialog, prepare, onClose, guarded });
     if (!this.current) this.showNext();
   }
 
   showNext() {
     const next = this.queue.shift();
     this.current = next ?? null;
+    this.setModal(Boolean(next));
     if (!next) return;
+    next.openedAt = performance.now();
     next.prepare();
+    next.dialog.returnValue = '';
     next.dialog.showModal();
     next.dialog.querySelector('[autofocus]')?.focus();
+  }
+
+  // Closes the open dialog with `value` ('ok' or '' for cancel).
+  finish(value) {
+    this.current?.dialog.close(value);
+  }
+
+  key(event) {
+    const open = this.current;
+    if (!open) return;
+    if (this.keyFilter?.(event)) return;
+    const fresh = open.guarded && performance.now() - open.openedAt < FRESH_KEYS_MS;
+    const isConfirm = event.key === 'Enter' || event.key === ' ';
+    if (isConfirm && (event.repeat || fresh)) {
+      event.preventDefault();
+      event.stopPropagation();
+      return;
+    }
+    const inside = open.dialog.contains(event.target);
+    const focusedControl = inside && event.target.matches('button, input[type=radio]');
+    if (event.key === 'Escape') {
+      event.preventDefault();
+      event.stopPropagation();
+      this.finish('');
+    } else if (event.key === 'Enter' && !(focusedControl && event.target.matches('button'))) {
+      event.preventDefault();
+      event.stopPropagation();
+      this.finish('ok');
+    } else if (!inside && event.key !== 'Tab') {
+      // Keys typed while the focus is outside (after a click on the
+      // backdrop) belong to nobody; Tab brings the focus back in.
+      event.preventDefault();
+      event.stopPropagation();
+    }
   }
 
   closed(dialog) {
@@ -73,5 +152,11 @@ export class PageDialogs {
     this.current = null;
     onClose?.();
     if (!this.current) this.showNext();
+  }
+
+  setModal(on) {
+    if (on === this.modal) return;
+    this.modal = on;
+    this.onChange(on);
   }
 }

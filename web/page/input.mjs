@@ -1,12 +1,23 @@
 // The players' input: the Emperor on the mouse (or one finger: the ship flies
 // toward the touch, a tap fires forward), the Rebel on the keyboard. Nothing
-// reaches the game while a dialog is open, as on the desktop.
-import { NONE, toGameKey } from './keys.mjs';
+// reaches the game while a dialog is open, as on the desktop, and keys reach
+// it only while the scene (or nothing) has the focus: a focused menu title
+// or button takes its own Enter and Space.
+import { NONE } from './keys.mjs';
 
 const TAP_MS = 300;      // a touch this short ...
 const TAP_SLOP_PX = 12;  // ... that moved this little (CSS pixels) is a tap
 
-export function wireInput({ canvas, view, core, blocked }) {
+// Whether a key press is meant for the scene rather than a focused control.
+export function sceneHasFocus(document) {
+  const focused = document.activeElement;
+  return !focused || focused === document.body || focused === document.documentElement ||
+         focused.id === 'screen';
+}
+
+// bindings(): the player's keys (KeyBindings); onKey(event) runs first and
+// returns true when it took the key (pause).
+export function wireInput({ canvas, view, core, blocked, bindings, onKey = () => false }) {
   let touch = null;
 
   const steer = (event) => {
@@ -40,7 +51,9 @@ export function wireInput({ canvas, view, core, blocked }) {
     if (blocked()) return;
     canvas.focus({ preventScroll: true });
     if (event.pointerType === 'touch') {
-      if (!event.isPrimary) return;
+      // The first finger on the scene steers, whatever other fingers do on
+      // the Rebel's buttons.
+      if (touch) return;
       touch = { id: event.pointerId, x: event.clientX, y: event.clientY,
                 time: event.timeStamp, moved: false };
       steer(event);
@@ -66,8 +79,13 @@ export function wireInput({ canvas, view, core, blocked }) {
 
   // Every key-down acts, auto-repeated ones included.
   window.addEventListener('keydown', (event) => {
-    if (blocked() || event.defaultPrevented) return;
-    const key = toGameKey(event);
+    if (event.defaultPrevented || !sceneHasFocus(document)) return;
+    if (onKey(event)) {
+      event.preventDefault();
+      return;
+    }
+    if (blocked()) return;
+    const key = bindings().gameKey(event);
     if (key === NONE) return;
     core.key(key);
     // The game's keys do not also scroll the page or type.

@@ -1,49 +1,166 @@
 // The browser page: loads the game, shows its screen on the canvas, runs the
-// 30 ms tick and connects the menu, the dialogs and the players' input.
-// window.quarnex reports start-up times, drawing counts and where the ships
-// are (for tests and measurements).
+// 30 ms tick and connects the menu, the dialogs, the pause and the players'
+// input (mouse, keys, touch, gamepads) and the replays. window.quarnex
+// reports start-up times, drawing counts, where the ships are and the
+// state's checksum (for tests and measurements).
+import { KeyBindings } from './bindings.mjs';
+import { ControlsPage } from './controls.mjs';
 import { GameCore } from './core.mjs';
 import { PageDialogs } from './dialogs.mjs';
+import { Gamepads } from './gamepads.mjs';
 import { wireInput } from './input.mjs';
+import { language, setLanguage, startLanguage, tr, translatePage, trGameText } from './language.mjs';
 import { wireMenu } from './menu.mjs';
-import { readPlayers, writePlayers } from './settings.mjs';
+import { keepOffline } from './offline.mjs';
+import { Pause } from './pause.mjs';
+import { Replays } from './replays.mjs';
+import { readFlag, readPlayers, readSetting, writeFlag, writePlayers,
+         writeSetting } from './settings.mjs';
+import { touchScreenOnly, wireTouchPad } from './touch.mjs';
+import { PageTitle } from './title.mjs';
 import { ScreenView } from './view.mjs';
 
 const TICK_MS = 30;
+const SCORE_KEY = 'quarnex.Vzhled.skore';
+const TOUCH_KEY = 'quarnex.Vzhled.dotyk';
+const KEYS_KEY = 'quarnex.Klavesy';
 
-const status = { ticks: 0, firstFrameMs: null, firstFrameShownMs: null };
+const status = { ticks: 0, firstFrameMs: null, firstFrameShownMs: null, started: false };
 window.quarnex = status;
 
-async function main() {
-  const canvas = document.getElementById('screen');
-  const dialogs = new PageDialogs(document);
-  let view = null;
+// A message over the whole page that replaces the game (it could not start).
+function showNotice(caption, text) {
+  const notice = document.getElementById('notice');
+  notice.querySelector('.caption').textContent = caption;
+  notice.querySelector('.text').textContent = text;
+  notice.hidden = false;
+  document.body.classList.add('failed');
+  document.getElementById('menubar').inert = true;
+}
 
-  // Called by the game from inside a step, so they only open the dialogs;
-  // the game is told the New game answer once its dialog closes. As on the
+// The last inputs given to the game, for tests: "key N", "left", "right",
+// "aim X Y".
+function recordInputs(core) {
+  status.inputs = [];
+  const note = (text) => {
+    status.inputs.push(text);
+    if (status.inputs.length > 200) status.inputs.shift();
+  };
+  for (const [name, text] of [['key', (k) => `key ${k}`], ['leftButton', () => 'left'],
+    ['rightButton', () => 'right'], ['aim', (x, y) => `aim ${x} ${y}`]]) {
+    const send = core[name].bind(core);
+    core[name] = (...args) => {
+      note(text(...args));
+      send(...args);
+    };
+  }
+}
+
+async function main() {
+  startLanguage();
+  translatePage(document);
+  const canvas = document.getElementById('screen');
+  const menubar = document.getElementById('menubar');
+  const giveBackFocus = () => canvas.focus({ preventScroll: true });
+  let menu = null;
+  let replays = null;
+  const dialogs = new PageDialogs(document, (open) => {
+    menubar.inert = open;
+    menu?.close();
+    if (!open) replays?.dialogsClosed();
+  });
+  const bindings = KeyBindings.parse(readSetting(KEYS_KEY));
+  const controls = new ControlsPage(dialogs.controls, bindings,
+                                    () => writeSetting(KEYS_KEY, bindings.serialize()));
+  dialogs.keyFilter = (event) => dialogs.isOpen(dialogs.controls) && controls.key(event);
+  let view = null;
+  let core = null;
+  let sawKeyboard = false;
+  let askedForNewGame = false;
+  const pads = new Gamepads(null, {
+    onPause: () => pause.toggle(),
+    accepts: () => (dialogs.anyOpen() || menu.isOpen() || replays?.playing ? 'none'
+      : pause.paused ? 'pause' : 'all'),
+  });
+  const newGame = () => {
+    askedForNewGame = true;
+    core.newGame();
+    askedForNewGame = false;
+    view.present();
+  };
+  window.addEventListener('keydown', () => { sawKeyboard = true; }, true);
+  const touchOnly = () => touchScreenOnly(window) && !sawKeyboard;
+
+  const title = new PageTitle(document, document.getElementById('title-line'),
+                              () => core.wins());
+  title.showScore = readFlag(SCORE_KEY);
+  let pause = null;
+
+  const touchPad = wireTouchPad(document.getElementById('touch-pad'), {
+    key: (k) => core?.key(k),
+  }, () => dialogs.anyOpen() || pause?.paused);
+
+  // Called when the game comes to wait for a dialog; the game is told the
+  // answer once the dialog closes and goes on from where it stopped. As on the
   // desktop, the screen behind a dialog is the one the game had drawn when
   // it opened the dialog.
-  const core = await GameCore.load({
+  core = await GameCore.load({
     openEndOfGame: (caption, text) => {
       view.present();
       view.hold(true);
-      dialogs.openEndOfGame(caption, text, () => {
+      title.hold();
+      dialogs.openEndOfGame(trGameText(caption), trGameText(text), () => {
+        title.release();
         view.hold(false);
+        core.closeEndOfGame();
         view.present();
       });
     },
     openNewGame: (emperorHuman, rebelHuman) => {
       view.present();
-      dialogs.openNewGame(emperorHuman, rebelHuman, (confirmed, emperor, rebel) => {
-        core.closeNewGame(confirmed, emperor, rebel);
-        if (confirmed) writePlayers({ emperorComputer: !emperor, rebelComputer: !rebel });
-        canvas.focus({ preventScroll: true });
-      });
+      // Without a keyboard nobody can fly the Rebel unless its touch
+      // controls are on: offer the computer.
+      const rebel = rebelHuman && !(touchOnly() && !touchPad.shown());
+      // Opened by the game at its end, the dialog ignores the keys the
+      // players still hold; asked for, it answers at once.
+      const guarded = !askedForNewGame;
+      const padChoice = document.querySelector('#new-game .pad-choice');
+      padChoice.hidden = pads.count() === 0;
+      padChoice.querySelector('select').value = pads.firstPadEmperor ? 'emperor' : 'rebel';
+      dialogs.openNewGame(emperorHuman, rebel, (confirmed, emperor, rebelChosen) => {
+        core.closeNewGame(confirmed, emperor, rebelChosen);
+        if (confirmed) {
+          if (!padChoice.hidden) pads.firstPadEmperor = padChoice.querySelector('select').value === 'emperor';
+          writePlayers({ emperorComputer: !emperor, rebelComputer: !rebelChosen });
+          if (rebelChosen && touchOnly() && !touchPad.shown()) setTouch(true);
+        }
+        giveBackFocus();
+      }, guarded);
     },
   });
+  status.started = true;
+  recordInputs(core);
   view = new ScreenView(canvas, core);
   status.stats = view.stats;
   status.ships = () => core.ships();
+  status.wins = () => core.wins();
+  status.target = () => core.target();
+  status.checksum = () => core.checksum();
+
+  pause = new Pause(document.getElementById('pause-note'),
+                    () => core.ticking() && !replays?.playing, (paused) => {
+    menu.setChecked('pause', paused);
+    title.paused = paused;
+    title.update();
+  });
+  pause.watchVisibility(document);
+  status.paused = () => pause.paused;
+
+  const setTouch = (on) => {
+    touchPad.show(on);
+    writeFlag(TOUCH_KEY, on);
+    menu.setChecked('touch', on);
+  };
 
   // Start-up in the desktop's order: the players kept from the last visit,
   // the first picture, then the New game command.
@@ -56,35 +173,99 @@ async function main() {
   status.firstFrameMs = performance.now();
   requestAnimationFrame(() => { status.firstFrameShownMs = performance.now(); });
 
-  const menu = wireMenu(document.getElementById('menubar'), {
-    new: () => { core.newGame(); view.present(); },
-    about: () => dialogs.openAbout(() => { core.paint(); view.present(); }),
-  }, () => canvas.focus({ preventScroll: true }));
+  // While a replay plays the page's game stands still under it (a paused
+  // game stays paused) and goes on where it stood when the replay ends.
+  replays = new Replays({
+    core, view, dialogs,
+    fileInput: document.getElementById('replay-file'),
+    onChange: (playing) => {
+      title.replaying = playing;
+      title.update();
+      document.getElementById('pause-note').hidden = playing || !pause.paused;
+      if (playing) return;
+      giveBackFocus();
+      // Ended while the tab is hidden: the game waits as it would have.
+      if (document.visibilityState === 'hidden') pause.set(true, 'hidden');
+    },
+  });
+  replays.watch(window, document.getElementById('stage'));
+  status.replay = () => ({ playing: replays.playing, ...core.replayTicks(), last: replays.last });
+
+  const repaint = () => { core.paint(); view.present(); };
+  menu = wireMenu(menubar, {
+    new: () => { pause.set(false); newGame(); },
+    'save-replay': () => replays.save(document),
+    'play-replay': () => replays.choose(),
+    pause: () => pause.toggle(),
+    score: () => {
+      title.showScore = !title.showScore;
+      writeFlag(SCORE_KEY, title.showScore);
+      menu.setChecked('score', title.showScore);
+      title.update();
+    },
+    touch: () => setTouch(!touchPad.shown()),
+    language: () => dialogs.openLanguage(language(), (chosen) => {
+      if (chosen) {
+        setLanguage(chosen);
+        translatePage(document);
+        pause.show();
+        title.update();
+      }
+      repaint();
+    }),
+    controls: () => dialogs.openControls(() => controls.render(), repaint),
+    about: () => dialogs.openAbout(repaint),
+  }, giveBackFocus, () => dialogs.anyOpen());
+  menu.setChecked('score', title.showScore);
+  setTouch(readFlag(TOUCH_KEY));
 
   view.watch((w, h) => {
     view.setSize(w, h);
     core.resize(w, h);
     view.present(true);
   });
+  const inputBlocked = () => dialogs.anyOpen() || menu.isOpen() || pause.paused ||
+                             replays.playing;
   wireInput({
     canvas, view, core,
-    blocked: () => dialogs.anyOpen() || menu.isOpen(),
+    blocked: inputBlocked,
+    bindings: () => bindings,
+    onKey: (event) => {
+      const pauseKey = event.key === 'Pause' || (event.code === 'KeyP' && !event.altKey &&
+                                                  !event.ctrlKey && !event.metaKey);
+      if (!pauseKey || dialogs.anyOpen() || menu.isOpen()) return false;
+      pause.toggle();
+      return true;
+    },
   });
   dialogs.paintPictures(core, document);
+  pads.core = core;
 
-  // One step per timer event, never catching up on missed ones.
+  // One step per timer event, never catching up on missed ones. The
+  // controls page holds the game while it is open, as on the desktop.
   setInterval(() => {
+    pads.poll();
+    if (replays.playing) {
+      replays.tick();
+      return;
+    }
+    if (pause.paused || dialogs.isOpen(dialogs.controls)) return;
     if (!core.tick()) return;
     status.ticks++;
     view.present();
+    if (title.showScore) title.update();
   }, TICK_MS);
 
-  core.newGame();
-  view.present();
-  canvas.focus({ preventScroll: true });
+  newGame();
+  title.update();
+  giveBackFocus();
+  keepOffline(status);
 }
 
 main().catch((error) => {
   console.error('Quarnex could not start:', error);
-  document.body.classList.add('failed');
+  showNotice(tr('Hru se nepodarilo spustit'),
+             tr('Program hry (quarnex.wasm) chybi, nepodarilo se ho nacist nebo spustit. ' +
+                'Sestavte stranku znovu (make web) a nactete ji znovu.') +
+             `\n(${error?.message ?? error})`);
 });

@@ -1,45 +1,81 @@
-// The page's menu bar: a click opens a menu, a click on an item runs its
-// command, a click elsewhere or Escape closes it; while one menu is open,
-// pointing at another title opens that one. Afterwards the keys go back to
-// the game.
-export function wireMenu(bar, commands, giveBackFocus) {
+// The page's menu bar: a click (or Enter, Space, Alt+letter on a title)
+// opens a menu, a click on an item runs its command, a click elsewhere or
+// Escape closes it; while one menu is open, pointing at another title opens
+// that one. In an open menu the arrows move between items and menus and an
+// item's underlined letter runs it. Afterwards the keys go back to the game.
+// Nothing opens while `blocked()` (a dialog is open).
+export function wireMenu(bar, commands, giveBackFocus, blocked = () => false) {
   const menus = [...bar.querySelectorAll('.menu')];
   let open = null;
 
-  const show = (menu) => {
+  const itemsOf = (menu) => [...menu.querySelectorAll('[data-command]')];
+  const show = (menu, focusFirst = false) => {
     if (open && open !== menu) open.classList.remove('open');
     open = menu;
     for (const m of menus) {
       m.querySelector('.title').setAttribute('aria-expanded', String(m === menu));
     }
     menu?.classList.add('open');
+    if (menu && focusFirst) itemsOf(menu)[0]?.focus();
   };
-  const close = () => {
+  const close = (focus = true) => {
     if (!open) return;
     open.classList.remove('open');
     show(null);
-    giveBackFocus();
+    if (focus) giveBackFocus();
+  };
+  const run = (item) => {
+    close();
+    commands[item.dataset.command]();
   };
 
   for (const menu of menus) {
     const title = menu.querySelector('.title');
-    title.addEventListener('click', () => (open === menu ? close() : show(menu)));
+    // A click from the keyboard (detail 0) puts the focus on the first item.
+    title.addEventListener('click', (event) => {
+      if (blocked()) return;
+      if (open === menu) close();
+      else show(menu, event.detail === 0);
+    });
     title.addEventListener('pointerenter', () => { if (open && open !== menu) show(menu); });
-    for (const item of menu.querySelectorAll('[data-command]')) {
-      item.addEventListener('click', () => {
-        close();
-        commands[item.dataset.command]();
-      });
-    }
+    for (const item of itemsOf(menu)) item.addEventListener('click', () => run(item));
   }
   document.addEventListener('pointerdown', (event) => {
     if (open && !bar.contains(event.target)) close();
   });
+  // Alt and a title's underlined letter open its menu (the page handles it
+  // rather than the browser's access keys, so that it can refuse while a
+  // dialog is open).
   document.addEventListener('keydown', (event) => {
-    if (open && event.key === 'Escape') {
-      event.preventDefault();
-      close();
-    }
+    if (!event.altKey || event.ctrlKey || event.metaKey || event.defaultPrevented) return;
+    const letter = event.code.startsWith('Key') ? event.code.slice(3).toLowerCase() : '';
+    const menu = menus.find((m) => letter && m.querySelector('.title').dataset.accessKey === letter);
+    if (!menu) return;
+    event.preventDefault();
+    if (!blocked()) show(menu, true);
   });
-  return { isOpen: () => open !== null };
+  document.addEventListener('keydown', (event) => {
+    if (!open || event.defaultPrevented) return;
+    const items = itemsOf(open);
+    const at = items.indexOf(document.activeElement);
+    const step = (by) => items[(at + by + items.length) % items.length]?.focus();
+    const other = (by) => show(menus[(menus.indexOf(open) + by + menus.length) % menus.length], true);
+    const byLetter = items.find((i) => event.key.length === 1 && !event.altKey &&
+                                       i.dataset.accessKey === event.key.toLowerCase());
+    if (event.key === 'Escape') close();
+    else if (event.key === 'ArrowDown') step(at < 0 ? 0 : 1);
+    else if (event.key === 'ArrowUp') step(at < 0 ? 0 : -1);
+    else if (event.key === 'ArrowRight') other(1);
+    else if (event.key === 'ArrowLeft') other(-1);
+    else if (byLetter) run(byLetter);
+    else return;
+    event.preventDefault();
+  });
+  return {
+    isOpen: () => open !== null,
+    close: () => close(false),
+    setChecked(command, on) {
+      bar.querySelector(`[data-command="${command}"]`)?.setAttribute('aria-checked', String(on));
+    },
+  };
 }

@@ -1,0 +1,76 @@
+// The command line: answers that need no window, and bad options that open
+// no game.
+#include <gtest/gtest.h>
+
+#include <QMessageBox>
+#include <QProcess>
+#include <QProcessEnvironment>
+
+#include "ModalDriver.h"
+#include "app/CommandLine.h"
+
+using Action = CommandLine::Action;
+
+namespace {
+
+CommandLine::Outcome Parse(QStringList arguments) {
+    arguments.prepend("quarnex");
+    return CommandLine::Parse(arguments);
+}
+
+}  // namespace
+
+TEST(CommandLine, HelpAndVersionWinAndNetworkOptionsAreCheckedBeforeAnyWindow) {
+    EXPECT_EQ(Parse({}).action, Action::Play);
+    EXPECT_EQ(Parse({"--net-host", "29030", "--side", "rebel"}).action, Action::Play);
+    EXPECT_EQ(Parse({"--net-join", "example.org:29030"}).action, Action::Play);
+    EXPECT_EQ(Parse({"--help"}).action, Action::Help);
+    EXPECT_EQ(Parse({"-h"}).action, Action::Help);
+    EXPECT_EQ(Parse({"--bogus", "--version"}).action, Action::Version);
+    const std::pair<QStringList, const char*> bad[] = {
+        {{"--bogus"}, "unknown option '--bogus'"},
+        {{"stray"}, "unexpected argument 'stray'"},
+        // The network options are checked by the network set-up, in Czech.
+        {{"--net-host"}, "--net-host potrebuje hodnotu"},
+        {{"--net-host", "0"}, "Chybny port pro --net-host: '0'"},
+        {{"--net-join", "nohostport"}, "Chybna adresa pro --net-join"},
+        {{"--side", "rebel"}, "--side plati jen spolu s --net-host nebo --net-join"},
+    };
+    for (const auto& [arguments, words] : bad) {
+        const CommandLine::Outcome outcome = Parse(arguments);
+        EXPECT_EQ(outcome.action, Action::Error) << arguments.join(' ').toStdString();
+        EXPECT_TRUE(outcome.message.contains(words)) << outcome.message.toStdString();
+    }
+    EXPECT_TRUE(CommandLine::Usage().contains("--net-join HOST:PORT"));
+}
+
+TEST(CommandLine, ALauncherSeesABadCommandLineInAMessageBox) {
+    QString text;
+    ModalDriver driver({[&](QWidget* window) {
+        text = qobject_cast<QMessageBox*>(window)->text();
+        ModalDriver::Press(window);
+    }});
+    EXPECT_EQ(CommandLine::Answer({Action::Error, "unknown option '--bogus'"}, true), 2);
+    EXPECT_TRUE(driver.Done());
+    EXPECT_TRUE(text.contains("--bogus")) << text.toStdString();
+    EXPECT_EQ(CommandLine::Answer({Action::Play, {}}, true), -1);
+}
+
+// The real program: --help and --version need no display; a bad option
+// ends it with status 2 and the reason on standard error.
+TEST(CommandLine, TheProgramAnswersAndExits) {
+    const QString program = QStringLiteral(QUARNEX_BINARY_DIR "/app/quarnex");
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove("DISPLAY");
+    env.remove("WAYLAND_DISPLAY");
+    env.remove("QT_QPA_PLATFORM");
+    for (const auto& [option, words] :
+         {std::pair{"--help", "Usage: quarnex"}, std::pair{"--version", "quarnex 2.00"}}) {
+        QProcess process;
+        process.setProcessEnvironment(env);
+        process.start(program, {option});
+        ASSERT_TRUE(process.waitForFinished(20000)) << option;
+        EXPECT_EQ(process.exitCode(), 0) << option;
+        EXPECT_TRUE(process.readAllStandardOutput().contains(words)) << option;
+    }
+}
