@@ -227,24 +227,29 @@ async function installable(page, url) {
 async function offline(browser, webDir) {
   const server = await servePage(webDir);
   const page = await openGame(browser, server.url);
-  const stored = await page.waitForFunction(() => window.quarnex.offlineReady, { timeout: 15000 })
+  // Generous waits: on a busy machine Chromium may be slow to store the
+  // files and to run the game's timer.
+  const stored = await page.waitForFunction(() => window.quarnex.offlineReady, { timeout: 45000 })
     .then(() => true, () => false);
   server.stop();
   await sleep(300);
   await page.reload();
-  const loaded = await page.waitForSelector('#new-game[open]', { timeout: 15000 })
+  const loaded = await page.waitForSelector('#new-game[open]', { timeout: 45000 })
     .then(() => true, () => false);
   let played = false;
   if (loaded) {
     await startPlaying(page);
     const before = await ticks(page);
-    await sleep(400);
-    played = await ticks(page) > before + 5;
+    for (let waited = 0; waited < 5000 && !played; waited += 200) {
+      await sleep(200);
+      played = await ticks(page) > before + 5;
+    }
   }
   const reachable = await fetch(server.url).then(() => true, () => false);
   await shot(page, 'features-4-offline.png');
   check(stored && !reachable && loaded && played,
-        'after one visit the page loads and plays with its server gone (service worker)');
+        'after one visit the page loads and plays with its server gone (service worker)' +
+        ` (stored ${stored}, server gone ${!reachable}, loaded ${loaded}, played ${played})`);
   await page.close();
 }
 

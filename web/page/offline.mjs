@@ -12,7 +12,13 @@ export function keepOffline(status) {
         status.offlineReady = true;
         return;
       }
-      const files = performance.getEntriesByType('resource').map((entry) => entry.name)
+      // What has loaded so far, and what the page names as its own files
+      // (preloads and scripts), which on a slow machine may still be loading.
+      const named = [...document.querySelectorAll('link[rel=preload], link[rel=modulepreload], script[src]')]
+        .map((element) => new URL(element.getAttribute('href') ?? element.getAttribute('src'),
+                                  location.href).href);
+      const files = [...new Set([
+        ...performance.getEntriesByType('resource').map((entry) => entry.name), ...named])]
         .filter((url) => url.startsWith(location.origin));
       const channel = new MessageChannel();
       channel.port1.onmessage = (event) => { status.offlineReady = event.data === 'stored'; };
