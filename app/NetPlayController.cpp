@@ -109,8 +109,8 @@ bool NetPlayController::StartFromArguments(const QStringList& arguments) {
 }
 
 QMessageBox* NetPlayController::ShowProblem(const QString& text) {
-    auto* box = new QMessageBox(QMessageBox::Warning, tr("Sitova hra"), text,
-                                QMessageBox::Ok, window);
+    auto* box =
+        new QMessageBox(QMessageBox::Warning, tr("Sitova hra"), text, QMessageBox::Ok, window);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->open();
     problemBox = box;
@@ -234,9 +234,8 @@ void NetPlayController::UpdateStatus(bool force) {
     QString heading;
     QString text;
     if (peer && !peer->Started()) {
-        heading = setup.hosting
-                      ? tr("cekam na soupere (port %1)").arg(setup.port)
-                      : tr("pripojuji se k %1:%2").arg(setup.host).arg(setup.port);
+        heading = setup.hosting ? tr("cekam na soupere (port %1)").arg(setup.port)
+                                : tr("pripojuji se k %1:%2").arg(setup.host).arg(setup.port);
     } else if (peer) {
         heading = tr("sitova hra za %1").arg(SideName(peer->LocalSide()));
         const bool waiting = lastStep == Step::TooFarAhead || lastStep == Step::EndUnconfirmed ||
@@ -297,10 +296,12 @@ QString NetPlayController::EndMessage() {
         case PeerEnd::Silent:
             return tr("Souper neodpovida. Sitova hra skoncila.");
         case PeerEnd::Garbled:
-            return tr("Od soupere prichazeji jen nesmyslne zpravy. Sitova hra "
+            return tr(
+                "Od soupere prichazeji jen nesmyslne zpravy. Sitova hra "
                 "skoncila.");
         case PeerEnd::Refused:
-            return tr("Souperuv pocitac odmitl zpravy tohoto pocitace. Sitova hra "
+            return tr(
+                "Souperuv pocitac odmitl zpravy tohoto pocitace. Sitova hra "
                 "skoncila.");
         case PeerEnd::Left:
             return tr("Souper ukoncil sitovou hru.");

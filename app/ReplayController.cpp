@@ -26,9 +26,7 @@ std::string LocalPath(const QString& path) {
 
 ReplayController::ReplayController(QWidget* window, qx::GameHost& windowHost,
                                    std::function<bool()> timerRunning)
-    : window(window),
-      windowHost(windowHost),
-      timerRunning(std::move(timerRunning)) {}
+    : window(window), windowHost(windowHost), timerRunning(std::move(timerRunning)) {}
 
 ReplayController::~ReplayController() {
     qApp->removeEventFilter(this);

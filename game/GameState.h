@@ -13,9 +13,9 @@ namespace qx {
 
 // Everything the game's rules read and write, as one plain value: both ships
 // with their shots, the meteor, the generator, the tick counters, whether
-// the game timer runs and what the game waits for. Nothing in it points anywhere, so a snapshot is a copy
-// and restoring it is an assignment. Pictures, the screen and the window
-// belong to the hosts and renderers, never to the state.
+// the game timer runs and what the game waits for. Nothing in it points anywhere, so a snapshot is
+// a copy and restoring it is an assignment. Pictures, the screen and the window belong to the hosts
+// and renderers, never to the state.
 struct GameState {
     Random rng;
     Ship emperor{Side::Emperor};

@@ -32,8 +32,8 @@ enum class ResumeAt : uint8_t {
 struct GameWait {
     WaitFor what = WaitFor::Nothing;
     ResumeAt resume = ResumeAt::NoTick;
-    Side loser = Side::Emperor;            // whose last defeat the end-of-game box tells
-    Facing facing = Facing::EmperorLeft;   // the interrupted tick's facing
+    Side loser = Side::Emperor;           // whose last defeat the end-of-game box tells
+    Facing facing = Facing::EmperorLeft;  // the interrupted tick's facing
 
     bool operator==(const GameWait&) const = default;
     bool Waiting() const { return what != WaitFor::Nothing; }

@@ -14,7 +14,6 @@ namespace qx {
 // top as soon as it is gone. A plain value.
 class Meteor {
   public:
-
     // A meteor before its first fall; Respawn places it.
     Meteor() = default;
 

@@ -3,9 +3,9 @@
 #include <cstdint>
 
 #include "game/GameState.h"
+#include "net/RollbackSession.h"
 #include "replay/Replay.h"
 #include "replay/ReplayRecorder.h"
-#include "net/RollbackSession.h"
 
 namespace qx::net {
 

@@ -93,7 +93,8 @@ void WriteReplay(const Replay& replay, std::ostream& out) {
         for (const GameInput& event : tick.after) WriteEvent(event, out);
         out << '\n';
     }
-    for (; check < replay.checkpoints.size(); ++check) WriteCheckpoint(replay.checkpoints[check], out);
+    for (; check < replay.checkpoints.size(); ++check)
+        WriteCheckpoint(replay.checkpoints[check], out);
     out << "end " << ChecksumHex(replay.finalChecksum) << '\n';
 }
 

@@ -25,8 +25,8 @@ bool BlocksVertical(int32_t otherX, int32_t otherY, int32_t x, int32_t y) {
 void Ship::Update(int32_t otherX, int32_t otherY, Random& rng) {
     // In 64 bits: a target may be anywhere a 32-bit number reaches (a mouse
     // far outside the window, a replay), and the distance must not overflow.
-    const bool atTarget = std::abs(int64_t{x_} - targetX_) < kStep &&
-                          std::abs(int64_t{y_} - targetY_) < kStep;
+    const bool atTarget =
+        std::abs(int64_t{x_} - targetX_) < kStep && std::abs(int64_t{y_} - targetY_) < kStep;
     if (computer_ && (atTarget || !moved_)) ChooseTarget(rng);
 
     prevX_ = x_;

@@ -12,7 +12,7 @@ class ShipSpriteSet {
   public:
     static constexpr int kFrames = 15;  // 0-2 flying, 3-9 explosion, 10 empty
     static constexpr int kUsedFrames = 11;
-    static constexpr int kVariants = 6;  // hit pictures, 0-2 used
+    static constexpr int kVariants = 6;   // hit pictures, 0-2 used
     static constexpr int kShotSlots = 8;  // 0/1 forward, 2/3 upward, 4/5 downward
 
     // A ship's picture is 50 x 21; its masks must cover that.

@@ -78,7 +78,8 @@ TEST_F(ReplayControllerTest, TheGamePlayedIsSavedAndPlaysBackToTheSameState) {
     // The start-up: the New game command with its dialog's answer.
     ASSERT_FALSE(replay->ticks.empty());
     EXPECT_EQ(replay->ticks[0].tick, 0);
-    EXPECT_EQ(replay->ticks[0].before.back(), qx::GameInput::PlayersChosen(qx::PlayerChoice{true, true}));
+    EXPECT_EQ(replay->ticks[0].before.back(),
+              qx::GameInput::PlayersChosen(qx::PlayerChoice{true, true}));
     qx::GameState end;
     error = qx::CheckReplay(*replay, &end);
     EXPECT_FALSE(error) << error.Describe();

@@ -7,8 +7,8 @@
 #include "net/NetReplayRecorder.h"
 #include "net/PacketCodec.h"
 #include "net/RandomPlayer.h"
-#include "replay/ReplayCheck.h"
 #include "net/VirtualMatch.h"
+#include "replay/ReplayCheck.h"
 #include "tests/support/StateEditor.h"
 
 namespace qx::net {
