@@ -5,8 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "net/MatchClient.h"
-#include "net/Transport.h"
+#include "net/MatchConnection.h"
 
 struct _ENetHost;
 struct _ENetPeer;
@@ -25,9 +24,8 @@ namespace qx::net {
 // Received for the game's packets (and, for a spectator, the server's feed
 // frames, see DecodeFeed); Disconnected when the other player left, the
 // spectator's feed is complete, or the server went away.
-class MatchTransport : public Transport {
+class MatchTransport : public MatchConnection {
   public:
-    using State = MatchClient::State;
     static constexpr uint32_t kConnectMs = 5000;
     static constexpr uint16_t kDefaultPort = 29030;
 
@@ -37,10 +35,8 @@ class MatchTransport : public Transport {
                                                    const MatchRequest& request, std::string& error);
     ~MatchTransport() override;
 
-    // Services the connection, waiting up to `ms`, until the room's answer
-    // has come (InRoom) or it failed; game events wait for Poll.
-    State Update(uint32_t ms);
-    const MatchClient& Client() const { return client; }
+    State Update(uint32_t ms) override;
+    const MatchClient& Client() const override { return client; }
 
     LinkEvent Poll(std::vector<uint8_t>& data) override;
     void Send(const std::vector<uint8_t>& data, bool reliable) override;
