@@ -11,8 +11,13 @@
 namespace {
 
 bool TakesValue(const QString& name) {
-    return name == QLatin1String("--net-host") || name == QLatin1String("--net-join") ||
-           name == QLatin1String("--side");
+    static const QStringList named = {"--net-host", "--net-join", "--side",
+                                      "--server",   "--join",     "--watch"};
+    return named.contains(name);
+}
+
+bool IsFlag(const QString& name) {
+    return name == QLatin1String("--create") || name == QLatin1String("--quick");
 }
 
 }  // namespace
@@ -33,6 +38,7 @@ CommandLine::Outcome CommandLine::Parse(const QStringList& arguments) {
             ++i;  // the value is checked below, with the other network options
             continue;
         }
+        if (IsFlag(name)) continue;
         return {Action::Error, name.startsWith(QLatin1Char('-'))
                                    ? QStringLiteral("unknown option '%1'").arg(name)
                                    : QStringLiteral("unexpected argument '%1'").arg(name)};
@@ -49,8 +55,16 @@ QString CommandLine::Usage() {
         "An arcade duel of the Emperor's white ship against the Rebel's red ship.\n"
         "\n"
         "  --net-host PORT          host a network game on UDP port PORT\n"
-        "  --side emperor|rebel     the side this machine plays when hosting (emperor)\n"
+        "  --side emperor|rebel     the side this machine plays when hosting or\n"
+        "                           creating (emperor)\n"
         "  --net-join HOST:PORT     join the network game hosted at HOST:PORT\n"
+        "  --server HOST[:PORT]     play through the match server at HOST (port 29030)\n"
+        "                           with one of:\n"
+        "    --create               create a game there and show its invite code\n"
+        "                           (--side chooses this player's side)\n"
+        "    --join CODE            join the game with this invite code\n"
+        "    --quick                play the next player who asks for anyone\n"
+        "    --watch CODE           watch the game with this invite code\n"
         "  -h, --help               show this help and exit\n"
         "      --version            show the version and exit\n"
         "\n"

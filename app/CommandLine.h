@@ -6,7 +6,9 @@
 // The program's command line, read before any window exists: --help and
 // --version answer on standard output and end the program; a network game
 // is asked for with --net-host PORT [--side emperor|rebel] or --net-join
-// HOST:PORT; anything else is an error that opens no game.
+// HOST:PORT, or through a match server with --server HOST:PORT and one of
+// --create [--side ...], --join CODE, --quick, --watch CODE; anything else
+// is an error that opens no game.
 class CommandLine {
   public:
     enum class Action { Play, Help, Version, Error };

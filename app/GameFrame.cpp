@@ -59,6 +59,10 @@ GameFrame::GameFrame(QWidget* parent)
     menuBar()->setCornerWidget(net->StatusLabel(), Qt::TopRightCorner);
     connect(net, &NetPlayController::Started, this, &GameFrame::OnNetworkStarted);
     connect(net, &NetPlayController::Ended, this, &GameFrame::OnNetworkEnded);
+    server = new ServerPlay(*net, *view, game, this);
+    connect(server, &ServerPlay::Started, this, &GameFrame::OnNetworkStarted);
+    connect(server, &ServerPlay::Ended, this, &GameFrame::OnNetworkEnded);
+    connect(server, &ServerPlay::StatusChanged, this, &GameFrame::UpdateTitle);
     BuildMenu();
     setWindowIcon(QIcon(ResourcePixmap::Icon(qx::picture::kEmperorIcon)));
     layout()->activate();
@@ -117,12 +121,12 @@ void GameFrame::BuildMenu() {
     gameMenu->addAction(tr("&Ulozit zaznam..."), this, &GameFrame::OnGameSaveReplay);
     replayPlayAction =
         gameMenu->addAction(tr("P&rehrat zaznam..."), &replays, &ReplayController::OnPlay);
-    replayPlayAction->setEnabled(!net->Active());
+    replayPlayAction->setEnabled(!NetworkActive());
     gameMenu->addSeparator();
     gameMenu->addAction(tr("Si&tova hra..."), this, &GameFrame::OnGameNetwork);
     netStopAction =
         gameMenu->addAction(tr("Ukon&cit sitovou hru"), this, &GameFrame::OnGameNetworkStop);
-    netStopAction->setEnabled(net->Active());
+    netStopAction->setEnabled(NetworkActive());
     gameMenu->addSeparator();
     gameMenu->addAction(tr("&Konec"), this, &GameFrame::OnGameExit);
     QMenu* helpMenu = menuBar()->addMenu(tr("&Napoveda"));
@@ -253,7 +257,7 @@ void GameFrame::changeEvent(QEvent* event) {
 }
 
 bool GameFrame::HoldLocalGame() {
-    if (net->Active() || !timer.isActive()) return false;
+    if (NetworkActive() || !timer.isActive()) return false;
     timer.stop();
     return true;
 }
@@ -261,7 +265,7 @@ bool GameFrame::HoldLocalGame() {
 // The game goes on unless something else stopped it meanwhile (a pause,
 // the end of a game, a network game).
 void GameFrame::ResumeLocalGame() {
-    if (!paused && !net->Active() && game.State().timerRunning && !replays.Playing()) timer.start();
+    if (!paused && !NetworkActive() && game.State().timerRunning && !replays.Playing()) timer.start();
 }
 
 // The close box, Alt+F4 and "Konec" all end here. While a modal window is
@@ -281,6 +285,7 @@ void GameFrame::OnGameExit() {
 
 void GameFrame::OnGameNew() {
     if (net->Active()) return net->NewGame();
+    if (server->Busy()) return;
     game.OnGameNew();
     replays.AfterNewGame();
     view->update();
@@ -290,7 +295,7 @@ void GameFrame::OnGameNew() {
 // Pause and P stop the game's timer and start it again; a pause ends also
 // when the game starts its timer itself (a new game).
 void GameFrame::OnGamePause() {
-    if (net->Active()) return;  // a network game runs on the other machine's clock too
+    if (NetworkActive()) return;  // a network game runs on the other machine's clock too
     if (paused) {
         paused = false;
         timer.start();
@@ -314,12 +319,14 @@ void GameFrame::OnGameShowScore(bool show) {
 void GameFrame::UpdateTitle() {
     shownWins = {game.State().emperor.Wins(), game.State().rebel.Wins()};
     QString title = QStringLiteral("Quarnex 2.00");
-    const bool network = net && !net->Title().isEmpty();
+    const QString netTitle =
+        net && !net->Title().isEmpty() ? net->Title() : (server ? server->Title() : QString());
+    const bool network = !netTitle.isEmpty();
     if (showScore && !network) {
         title += QStringLiteral(" - %1 : %2").arg(shownWins.first).arg(shownWins.second);
     }
     if (paused) title += tr(" - pauza");
-    if (network) title += QStringLiteral(" - ") + net->Title();
+    if (network) title += QStringLiteral(" - ") + netTitle;
     if (title != windowTitle()) setWindowTitle(title);
 }
 
@@ -343,7 +350,7 @@ void GameFrame::OnHelpAbout() {
 }
 
 void GameFrame::OnTimer() {
-    if (inTick || net->Active()) return;
+    if (inTick || NetworkActive()) return;
     inTick = true;
     game.OnTimer();
     inTick = false;
@@ -388,7 +395,7 @@ int GameFrame::RunModal(QDialog& dialog) {
 // still ends a pause.
 void GameFrame::UpdatePadAccess() {
     using Accepts = GamepadInput::Accepts;
-    pads.SetAccepts(modalDepth > 0 || net->Active()
+    pads.SetAccepts(modalDepth > 0 || NetworkActive()
                         ? Accepts::Nothing
                         : (paused ? Accepts::PauseOnly : Accepts::Everything));
 }
@@ -415,10 +422,14 @@ bool GameFrame::RunNewGameDialog(qx::PlayerChoice& choice) {
 }
 
 void GameFrame::OnGameNetwork() {
-    if (net->Active()) return;
+    if (NetworkActive()) return;
     if (replays.Playing()) replays.StopPlayback();
-    NetGameDialog dialog(net->LastSetup(), this);
+    NetGameDialog dialog(server->DialogSetup(net->LastSetup()), this);
     if (RunModal(dialog) != QDialog::Accepted) return;
+    if (dialog.Setup().server != NetSetup::Server::None) {
+        server->Start(dialog.Setup());
+        return;
+    }
     QString error;
     if (!net->Start(dialog.Setup(), error)) {
         QMessageBox box(QMessageBox::Warning, tr("Sitova hra"), error, QMessageBox::Ok, this);
@@ -428,6 +439,7 @@ void GameFrame::OnGameNetwork() {
 
 void GameFrame::OnGameNetworkStop() {
     net->Stop();
+    server->Stop();
 }
 
 // "Ulozit zaznam...": the network game's replay while one runs.
@@ -440,7 +452,13 @@ void GameFrame::OnGameSaveReplay() {
 // When that cannot start, a box says why; the window's own game begins once
 // it is closed.
 void GameFrame::StartNetworkFromArguments() {
-    if (net->StartFromArguments(QCoreApplication::arguments())) return;
+    QString error;
+    const auto wanted = NetSetup::FromArguments(QCoreApplication::arguments(), error);
+    if (wanted && wanted->server != NetSetup::Server::None) {
+        if (server->Start(*wanted)) return;
+    } else if (net->StartFromArguments(QCoreApplication::arguments())) {
+        return;
+    }
     if (QMessageBox* box = net->ProblemBox()) {
         connect(box, &QMessageBox::finished, this, &GameFrame::OnGameNew);
     } else {

@@ -12,6 +12,7 @@
 #include "app/HeldKeyFilter.h"
 #include "app/Language.h"
 #include "app/NetPlayController.h"
+#include "app/ServerPlay.h"
 #include "app/ReplayController.h"
 #include "app/Settings.h"
 #include "app/WindowPosition.h"
@@ -40,6 +41,7 @@ class GameFrame : public QMainWindow, public qx::GameHost {
     GamepadInput& Gamepads() { return pads; }
     ReplayController& Replays() { return replays; }
     NetPlayController& NetPlay() { return *net; }
+    ServerPlay& ServerNet() { return *server; }
     bool TimerRunning() const { return timer.isActive(); }
     bool Paused() const { return paused; }
 
@@ -88,6 +90,8 @@ class GameFrame : public QMainWindow, public qx::GameHost {
     void UpdatePadAccess();
     void StartNetworkFromArguments();
     void OnNetworkStarted();
+    // A network game runs, or a match server is asked, or a game watched.
+    bool NetworkActive() const { return net->Active() || server->Busy(); }
     void OnNetworkEnded();
     // Stops the timer of a local game that runs (for a minimised window or
     // an open controls page); returns whether it did.
@@ -117,6 +121,7 @@ class GameFrame : public QMainWindow, public qx::GameHost {
     GamepadInput pads{game};
     HeldKeyFilter heldKeys;
     NetPlayController* net = nullptr;
+    ServerPlay* server = nullptr;
     QAction* netStopAction = nullptr;
     QAction* replayPlayAction = nullptr;
 };

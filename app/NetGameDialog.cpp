@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -14,10 +15,21 @@
 
 namespace {
 
+using Server = NetSetup::Server;
+
 QSpinBox* PortBox(uint16_t port, QWidget* parent) {
     auto* box = new QSpinBox(parent);
     box->setRange(1, 65535);
     box->setValue(port);
+    return box;
+}
+
+QComboBox* SideBox(qx::net::NetSide chosen, const char* name, QWidget* parent) {
+    auto* box = new QComboBox(parent);
+    box->setObjectName(QLatin1String(name));
+    box->addItem(NetGameDialog::tr("Imperator (mys)"));
+    box->addItem(NetGameDialog::tr("Povstalec (klavesnice)"));
+    box->setCurrentIndex(chosen == qx::net::NetSide::Rebel ? 1 : 0);
     return box;
 }
 
@@ -27,22 +39,69 @@ NetGameDialog::NetGameDialog(const NetSetup& setup, QWidget* parent) : QDialog(p
     setWindowTitle(tr("Sitova hra"));
     setModal(true);
     auto* layout = new QVBoxLayout(this);
+    BuildLocal(setup);
+    BuildServer(setup);
 
-    hostChoice = new QRadioButton(tr("&Zalozit hru na tomto pocitaci"), this);
+    auto* buttons = new QDialogButtonBox(this);
+    ok = buttons->addButton(tr("OK"), QDialogButtonBox::AcceptRole);
+    ok->setObjectName(QStringLiteral("okButton"));
+    ok->setDefault(true);
+    buttons->addButton(tr("Zrusit"), QDialogButtonBox::RejectRole);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    layout->addWidget(buttons);
+
+    QRadioButton* chosen = setup.hosting ? hostChoice : joinChoice;
+    switch (setup.server) {
+        case Server::Create:
+            chosen = createChoice;
+            break;
+        case Server::Join:
+            chosen = codeChoice;
+            break;
+        case Server::Quick:
+            chosen = quickChoice;
+            break;
+        case Server::Watch:
+            chosen = watchChoice;
+            break;
+        case Server::None:
+            break;
+    }
+    chosen->setChecked(true);
+    for (QRadioButton* choice : findChildren<QRadioButton*>()) {
+        connect(choice, &QRadioButton::toggled, this, &NetGameDialog::UpdateFields);
+    }
+    for (QLineEdit* edit : {address, serverAddress, code}) {
+        connect(edit, &QLineEdit::textChanged, this, &NetGameDialog::UpdateFields);
+    }
+    UpdateFields();
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    adjustSize();
+    FixedDialog::Apply(*this);
+}
+
+QRadioButton* NetGameDialog::AddChoice(const QString& text, const char* name) {
+    auto* choice = new QRadioButton(text, this);
+    choice->setObjectName(QLatin1String(name));
+    return choice;
+}
+
+// Two machines on one network, one of them reachable by its address.
+void NetGameDialog::BuildLocal(const NetSetup& setup) {
+    auto* group = new QGroupBox(tr("Podle adresy (mistni sit)"), this);
+    auto* layout = new QVBoxLayout(group);
+    hostChoice = AddChoice(tr("&Zalozit hru na tomto pocitaci"), "hostChoice");
     layout->addWidget(hostChoice);
     auto* hostForm = new QFormLayout;
     hostPort = PortBox(setup.hosting ? setup.port : NetSetup::kDefaultPort, this);
     hostPort->setObjectName(QStringLiteral("hostPort"));
     hostForm->addRow(tr("&Port:"), hostPort);
-    side = new QComboBox(this);
-    side->setObjectName(QStringLiteral("side"));
-    side->addItem(tr("Imperator (mys)"));
-    side->addItem(tr("Povstalec (klavesnice)"));
-    side->setCurrentIndex(setup.side == qx::net::NetSide::Rebel ? 1 : 0);
+    side = SideBox(setup.side, "side", this);
     hostForm->addRow(tr("Tento pocitac &hraje za:"), side);
     layout->addLayout(hostForm);
 
-    joinChoice = new QRadioButton(tr("P&ripojit se ke hre"), this);
+    joinChoice = AddChoice(tr("P&ripojit se ke hre"), "joinChoice");
     layout->addWidget(joinChoice);
     auto* joinForm = new QFormLayout;
     address = new QLineEdit(setup.host, this);
@@ -54,40 +113,81 @@ NetGameDialog::NetGameDialog(const NetSetup& setup, QWidget* parent) : QDialog(p
     joinForm->addRow(tr("P&ort:"), joinPort);
     joinForm->addRow(new QLabel(tr("Strany vybira ten, kdo hru zalozil."), this));
     layout->addLayout(joinForm);
-
-    auto* buttons = new QDialogButtonBox(this);
-    ok = buttons->addButton(tr("OK"), QDialogButtonBox::AcceptRole);
-    ok->setObjectName(QStringLiteral("okButton"));
-    ok->setDefault(true);
-    buttons->addButton(tr("Zrusit"), QDialogButtonBox::RejectRole);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    layout->addWidget(buttons);
-
-    (setup.hosting ? hostChoice : joinChoice)->setChecked(true);
-    connect(hostChoice, &QRadioButton::toggled, this, &NetGameDialog::UpdateFields);
-    connect(address, &QLineEdit::textChanged, this, &NetGameDialog::UpdateFields);
-    UpdateFields();
-    layout->setSizeConstraint(QLayout::SetFixedSize);
-    adjustSize();
-    FixedDialog::Apply(*this);
+    this->layout()->addWidget(group);
 }
 
-// Only the chosen way's fields can be edited; joining needs an address.
+// Anyone, anywhere: the server connects the two players by an invite code.
+void NetGameDialog::BuildServer(const NetSetup& setup) {
+    auto* group = new QGroupBox(tr("Pres server (internet)"), this);
+    auto* layout = new QVBoxLayout(group);
+    auto* serverForm = new QFormLayout;
+    serverAddress = new QLineEdit(setup.serverAddress, this);
+    serverAddress->setObjectName(QStringLiteral("serverAddress"));
+    serverAddress->setPlaceholderText(tr("POCITAC:PORT (port 29030, neni-li uveden)"));
+    serverForm->addRow(tr("&Server:"), serverAddress);
+    layout->addLayout(serverForm);
+
+    createChoice = AddChoice(tr("Zalozit hru a &poslat souperi kod"), "createChoice");
+    layout->addWidget(createChoice);
+    auto* createForm = new QFormLayout;
+    serverSide = SideBox(setup.side, "serverSide", this);
+    createForm->addRow(tr("Hraji &za:"), serverSide);
+    layout->addLayout(createForm);
+
+    codeChoice = AddChoice(tr("Pripojit se ke hre s &kodem"), "codeChoice");
+    layout->addWidget(codeChoice);
+    watchChoice = AddChoice(tr("&Divat se na hru s kodem"), "watchChoice");
+    layout->addWidget(watchChoice);
+    auto* codeForm = new QFormLayout;
+    code = new QLineEdit(setup.code, this);
+    code->setObjectName(QStringLiteral("code"));
+    code->setPlaceholderText(tr("8 pismen a cislic"));
+    codeForm->addRow(tr("K&od hry:"), code);
+    layout->addLayout(codeForm);
+
+    quickChoice = AddChoice(tr("R&ychla hra s kymkoli"), "quickChoice");
+    layout->addWidget(quickChoice);
+    this->layout()->addWidget(group);
+}
+
+// Only the chosen way's fields can be edited; OK needs what that way needs:
+// an address to join, a server's address, an invite code.
 void NetGameDialog::UpdateFields() {
     const bool hosting = hostChoice->isChecked();
+    const bool joining = joinChoice->isChecked();
+    const bool viaServer = !hosting && !joining;
+    const bool withCode = codeChoice->isChecked() || watchChoice->isChecked();
     hostPort->setEnabled(hosting);
     side->setEnabled(hosting);
-    address->setEnabled(!hosting);
-    joinPort->setEnabled(!hosting);
-    ok->setEnabled(hosting || !address->text().trimmed().isEmpty());
+    address->setEnabled(joining);
+    joinPort->setEnabled(joining);
+    serverAddress->setEnabled(viaServer);
+    serverSide->setEnabled(createChoice->isChecked());
+    code->setEnabled(withCode);
+    QString host;
+    uint16_t port = 0;
+    bool ready = hosting || (joining && !address->text().trimmed().isEmpty());
+    if (viaServer) {
+        ready = NetSetup::SplitServerAddress(serverAddress->text(), host, port) &&
+                (!withCode || NetSetup::IsCode(code->text()));
+    }
+    ok->setEnabled(ready);
 }
 
 NetSetup NetGameDialog::Setup() const {
     NetSetup setup;
-    setup.hosting = hostChoice->isChecked();
-    setup.port = static_cast<uint16_t>(setup.hosting ? hostPort->value() : joinPort->value());
-    setup.side = side->currentIndex() == 1 ? qx::net::NetSide::Rebel : qx::net::NetSide::Emperor;
+    setup.hosting = !joinChoice->isChecked();
+    setup.port =
+        static_cast<uint16_t>(joinChoice->isChecked() ? joinPort->value() : hostPort->value());
+    const QComboBox* chosenSide = createChoice->isChecked() ? serverSide : side;
+    setup.side =
+        chosenSide->currentIndex() == 1 ? qx::net::NetSide::Rebel : qx::net::NetSide::Emperor;
     setup.host = address->text().trimmed();
+    setup.serverAddress = serverAddress->text().trimmed();
+    setup.code = code->text().trimmed();
+    if (createChoice->isChecked()) setup.server = Server::Create;
+    if (codeChoice->isChecked()) setup.server = Server::Join;
+    if (quickChoice->isChecked()) setup.server = Server::Quick;
+    if (watchChoice->isChecked()) setup.server = Server::Watch;
     return setup;
 }

@@ -10,10 +10,13 @@ class QRadioButton;
 class QSpinBox;
 class QPushButton;
 
-// The modal "Sitova hra" dialog: host a game on a UDP port and choose the
-// side this machine plays, or join a host by name or address and port (the
-// host has chosen the sides). OK starts, "Zrusit" leaves everything as it
-// was.
+// The modal "Sitova hra" dialog. On the local network, by address: host a
+// game on a UDP port and choose the side this machine plays, or join a host
+// by name or address and port (the host has chosen the sides). Through a
+// match server (its address kept from the last time): create a game there
+// (choosing the side), join one by its invite code, play anyone (quick
+// match) or watch a game by its code. OK starts, "Zrusit" leaves everything
+// as it was.
 class NetGameDialog : public QDialog {
     Q_OBJECT
 
@@ -24,6 +27,9 @@ class NetGameDialog : public QDialog {
     NetSetup Setup() const;
 
   private:
+    void BuildLocal(const NetSetup& setup);
+    void BuildServer(const NetSetup& setup);
+    QRadioButton* AddChoice(const QString& text, const char* name);
     void UpdateFields();
 
     QRadioButton* hostChoice = nullptr;
@@ -32,5 +38,12 @@ class NetGameDialog : public QDialog {
     QComboBox* side = nullptr;
     QLineEdit* address = nullptr;
     QSpinBox* joinPort = nullptr;
+    QLineEdit* serverAddress = nullptr;
+    QRadioButton* createChoice = nullptr;
+    QComboBox* serverSide = nullptr;
+    QRadioButton* codeChoice = nullptr;
+    QRadioButton* quickChoice = nullptr;
+    QRadioButton* watchChoice = nullptr;
+    QLineEdit* code = nullptr;
     QPushButton* ok = nullptr;
 };

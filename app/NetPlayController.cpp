@@ -66,10 +66,10 @@ bool NetPlayController::Start(const NetSetup& wanted, QString& error) {
     // The last game's connection may still hold the port.
     if (closing.valid()) closing.wait();
     std::string problem;
-    transport = wanted.hosting
+    auto link = wanted.hosting
                     ? qx::net::EnetTransport::Listen(wanted.port, problem)
                     : qx::net::EnetTransport::Join(wanted.host.toStdString(), wanted.port, problem);
-    if (!transport) {
+    if (!link) {
         error = wanted.hosting
                     ? tr("Port %1 nelze otevrit (pouziva ho uz jiny program?).").arg(wanted.port)
                     : tr("Pocitac '%1' se nepodarilo najit.").arg(wanted.host);
@@ -81,6 +81,18 @@ bool NetPlayController::Start(const NetSetup& wanted, QString& error) {
     options.side = wanted.side;
     options.seed = QRandomGenerator::global()->generate();
     options.hostWaitMs = 0;  // a host waits until the player gives up
+    const int socket = link->SocketHandle();
+    Play(std::move(link), socket, options, {});
+    return true;
+}
+
+void NetPlayController::Play(std::unique_ptr<qx::net::Transport> link, int socket,
+                             const qx::net::PeerOptions& options, const QString& waiting) {
+    if (Active()) return;
+    if (closing.valid()) closing.wait();
+    transport = std::move(link);
+    setup.hosting = options.hosting;
+    waitingTitle = waiting;
     peer = std::make_unique<NetPeer>(*transport, options);
     begun = false;
     replay = {};
@@ -90,12 +102,11 @@ bool NetPlayController::Start(const NetSetup& wanted, QString& error) {
     lastStatusAt = 0;
     lastStep = Step::Ran;
     clock.start();
-    notifier = new QSocketNotifier(transport->SocketHandle(), QSocketNotifier::Read, this);
+    notifier = new QSocketNotifier(socket, QSocketNotifier::Read, this);
     connect(notifier, &QSocketNotifier::activated, this, &NetPlayController::OnReadable);
     tickTimer.start();
     emit Started();
     UpdateStatus(true);
-    return true;
 }
 
 bool NetPlayController::StartFromArguments(const QStringList& arguments) {
@@ -234,7 +245,8 @@ void NetPlayController::UpdateStatus(bool force) {
     QString heading;
     QString text;
     if (peer && !peer->Started()) {
-        heading = setup.hosting ? tr("cekam na soupere (port %1)").arg(setup.port)
+        heading = !waitingTitle.isEmpty() ? waitingTitle
+                  : setup.hosting         ? tr("cekam na soupere (port %1)").arg(setup.port)
                                 : tr("pripojuji se k %1:%2").arg(setup.host).arg(setup.port);
     } else if (peer) {
         heading = tr("sitova hra za %1").arg(SideName(peer->LocalSide()));
@@ -315,7 +327,8 @@ QString NetPlayController::EndMessage() {
 
 // Back to the window's own game, which goes on where it stood.
 void NetPlayController::Finish() {
-    const QString message = EndMessage();
+    QString message = explainer ? explainer(peer->End()) : QString();
+    if (message.isEmpty()) message = EndMessage();
     tickTimer.stop();
     notifier->setEnabled(false);
     notifier->deleteLater();  // this may run inside its own signal

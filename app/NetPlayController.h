@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QString>
 #include <QTimer>
+#include <functional>
 #include <future>
 #include <memory>
 
@@ -22,8 +23,10 @@ class QLabel;
 class QSocketNotifier;
 
 namespace qx::net {
-class EnetTransport;
 class NetPeer;
+class Transport;
+enum class PeerEnd;
+struct PeerOptions;
 }  // namespace qx::net
 
 // Runs a network game in the main window: connects (hosting or joining),
@@ -56,6 +59,16 @@ class NetPlayController : public QObject, public InputRoute, private qx::net::Co
     // Wrong arguments or a port that cannot be used are shown in a message
     // box (and on standard error).
     bool StartFromArguments(const QStringList& arguments);
+    // Plays over a connection made elsewhere (a match server's room):
+    // `socket` is the descriptor to watch, `waiting` the title while the
+    // other machine is awaited.
+    void Play(std::unique_ptr<qx::net::Transport> link, int socket,
+              const qx::net::PeerOptions& options, const QString& waiting);
+    // Words of its own for why a game ended, asked before the usual ones
+    // (empty: the usual ones): the connection may know better.
+    void SetEndExplainer(std::function<QString(qx::net::PeerEnd)> explain) {
+        explainer = std::move(explain);
+    }
     // The player ends the network game.
     void Stop();
     // "Nova" during a network game.
@@ -104,7 +117,7 @@ class NetPlayController : public QObject, public InputRoute, private qx::net::Co
     qx::Game& localGame;
     QWidget* window;
     NetSetup setup;
-    std::unique_ptr<qx::net::EnetTransport> transport;
+    std::unique_ptr<qx::net::Transport> transport;
     std::unique_ptr<qx::net::NetPeer> peer;
     QSocketNotifier* notifier = nullptr;
     QTimer tickTimer;
@@ -121,6 +134,8 @@ class NetPlayController : public QObject, public InputRoute, private qx::net::Co
     qx::net::RollbackSession::Step lastStep = qx::net::RollbackSession::Step::Ran;
     QString status;
     QString title;
+    QString waitingTitle;
+    std::function<QString(qx::net::PeerEnd)> explainer;
     uint64_t lastStatusAt = 0;
     int64_t lastRolledBack = 0;
     double rollbackRate = 0;

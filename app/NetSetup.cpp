@@ -1,6 +1,10 @@
 #include "app/NetSetup.h"
 
+#include "net/MatchProtocol.h"
+
 namespace {
+
+using Server = NetSetup::Server;
 
 bool ParsePort(const QString& text, uint16_t& port) {
     bool ok = false;
@@ -10,9 +14,23 @@ bool ParsePort(const QString& text, uint16_t& port) {
     return true;
 }
 
-// What is wrong with one option, in the words of the window's messages.
-QString Wrong(const QString& name, const QString& value, bool twice) {
-    if (twice) return QStringLiteral("Zadejte jen jedno z --net-host a --net-join.");
+// The ways of playing; only one may be given.
+bool IsWay(const QString& name) {
+    static const QStringList ways = {"--net-host", "--net-join", "--create",
+                                     "--join",     "--quick",    "--watch"};
+    return ways.contains(name);
+}
+
+bool TakesNoValue(const QString& name) {
+    return name == QLatin1String("--create") || name == QLatin1String("--quick");
+}
+
+bool IsNetOption(const QString& name) {
+    return IsWay(name) || name == QLatin1String("--side") || name == QLatin1String("--server");
+}
+
+// What is wrong with one option's value, in the words of the window's messages.
+QString WrongValue(const QString& name, const QString& value) {
     if (name == QLatin1String("--net-host")) {
         return QStringLiteral("Chybny port pro --net-host: '%1' (port je cislo od 1 do 65535).")
             .arg(value);
@@ -23,19 +41,96 @@ QString Wrong(const QString& name, const QString& value, bool twice) {
                    "port je cislo od 1 do 65535).")
             .arg(value);
     }
+    if (name == QLatin1String("--server")) {
+        return QStringLiteral(
+                   "Chybna adresa serveru pro --server: '%1' (ocekava se POCITAC:PORT, "
+                   "port je cislo od 1 do 65535).")
+            .arg(value);
+    }
+    if (name == QLatin1String("--join") || name == QLatin1String("--watch")) {
+        return QStringLiteral("Chybny kod hry pro %1: '%2' (kod ma 8 pismen a cislic).")
+            .arg(name, value);
+    }
     return QStringLiteral("Chybna strana pro --side: '%1' (emperor nebo rebel).").arg(value);
 }
 
+// Takes one way of playing (and its value) into the setup; false when the
+// value is wrong.
+bool TakeWay(const QString& name, const QString& value, NetSetup& setup) {
+    if (name == QLatin1String("--net-host")) {
+        setup.hosting = true;
+        return ParsePort(value, setup.port);
+    }
+    if (name == QLatin1String("--net-join")) {
+        const int colon = value.lastIndexOf(QLatin1Char(':'));
+        setup.hosting = false;
+        setup.host = value.left(colon);
+        return colon > 0 && ParsePort(value.mid(colon + 1), setup.port);
+    }
+    if (name == QLatin1String("--create")) {
+        setup.server = Server::Create;
+    } else if (name == QLatin1String("--quick")) {
+        setup.server = Server::Quick;
+    } else {
+        setup.server = name == QLatin1String("--join") ? Server::Join : Server::Watch;
+        setup.code = value;
+        return NetSetup::IsCode(value);
+    }
+    return true;
+}
+
+// How the options fit together, once each is right by itself.
+QString WrongTogether(const NetSetup& setup, bool wanted, bool sideGiven, bool serverGiven) {
+    const bool viaServer = setup.server != Server::None;
+    if (serverGiven && !viaServer) {
+        return QStringLiteral(
+            "Volba --server plati jen spolu s --create, --join, --quick nebo --watch.");
+    }
+    if (viaServer && !serverGiven) {
+        return QStringLiteral("Hra pres server potrebuje adresu serveru: --server POCITAC:PORT.");
+    }
+    if (sideGiven && !wanted) {
+        return QStringLiteral(
+            "Volba --side plati jen spolu s --net-host, --net-join nebo --create.");
+    }
+    if (sideGiven && viaServer && setup.server != Server::Create) {
+        return QStringLiteral(
+            "Volba --side plati jen spolu s --create: strany vybira ten, kdo hru zalozil.");
+    }
+    return {};
+}
+
 }  // namespace
+
+bool NetSetup::SplitServerAddress(const QString& text, QString& host, uint16_t& port) {
+    const QString trimmed = text.trimmed();
+    const int colon = trimmed.lastIndexOf(QLatin1Char(':'));
+    host = colon < 0 ? trimmed : trimmed.left(colon);
+    port = kDefaultPort;
+    if (host.isEmpty() || host.contains(QLatin1Char(' '))) return false;
+    return colon < 0 || ParsePort(trimmed.mid(colon + 1), port);
+}
+
+bool NetSetup::IsCode(const QString& text) {
+    return !qx::net::NormalizeCode(text.toStdString()).empty();
+}
 
 std::optional<NetSetup> NetSetup::FromArguments(const QStringList& arguments, QString& error) {
     NetSetup setup;
     bool wanted = false;
     bool sideGiven = false;
+    bool serverGiven = false;
     for (int i = 1; i < arguments.size(); ++i) {
         const QString& name = arguments[i];
-        if (name != QLatin1String("--net-host") && name != QLatin1String("--net-join") &&
-            name != QLatin1String("--side")) {
+        if (!IsNetOption(name)) continue;
+        if (IsWay(name) && wanted) {
+            error = QStringLiteral(
+                "Zadejte jen jedno z --net-host, --net-join, --create, --join, --quick a "
+                "--watch.");
+            return std::nullopt;
+        }
+        if (TakesNoValue(name)) {
+            wanted = TakeWay(name, {}, setup);
             continue;
         }
         if (i + 1 >= arguments.size()) {
@@ -44,17 +139,15 @@ std::optional<NetSetup> NetSetup::FromArguments(const QStringList& arguments, QS
         }
         const QString& value = arguments[++i];
         bool ok = true;
-        const bool twice = wanted && name != QLatin1String("--side");
-        if (name == QLatin1String("--net-host")) {
-            setup.hosting = true;
-            ok = !wanted && ParsePort(value, setup.port);
+        if (IsWay(name)) {
+            ok = TakeWay(name, value, setup);
             wanted = true;
-        } else if (name == QLatin1String("--net-join")) {
-            const int colon = value.lastIndexOf(QLatin1Char(':'));
-            setup.hosting = false;
-            setup.host = value.left(colon);
-            ok = !wanted && colon > 0 && ParsePort(value.mid(colon + 1), setup.port);
-            wanted = true;
+        } else if (name == QLatin1String("--server")) {
+            QString host;
+            uint16_t port = kDefaultPort;
+            ok = SplitServerAddress(value, host, port);
+            setup.serverAddress = value.trimmed();
+            serverGiven = true;
         } else {
             ok = value == QLatin1String("emperor") || value == QLatin1String("rebel");
             setup.side = value == QLatin1String("rebel") ? qx::net::NetSide::Rebel
@@ -62,14 +155,11 @@ std::optional<NetSetup> NetSetup::FromArguments(const QStringList& arguments, QS
             sideGiven = true;
         }
         if (!ok) {
-            error = Wrong(name, value, twice);
+            error = WrongValue(name, value);
             return std::nullopt;
         }
     }
-    if (sideGiven && !wanted) {
-        error = QStringLiteral("Volba --side plati jen spolu s --net-host nebo --net-join.");
-        return std::nullopt;
-    }
-    if (!wanted) return std::nullopt;
+    error = WrongTogether(setup, wanted, sideGiven, serverGiven);
+    if (!error.isEmpty() || !wanted) return std::nullopt;
     return setup;
 }

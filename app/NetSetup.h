@@ -9,17 +9,31 @@
 
 // How this machine takes part in a network game: it hosts on a UDP port
 // (and chooses its side; the other machine gets the other one) or joins a
-// host at an address and port.
+// host at an address and port; or it goes through a match server, where it
+// creates a room (and chooses its side), joins one by its invite code, asks
+// for anyone (quick match) or watches a room by its code.
 struct NetSetup {
     static constexpr uint16_t kDefaultPort = 29030;
+    // What the match server is asked for; None plays by address.
+    enum class Server { None, Create, Join, Quick, Watch };
 
     bool hosting = true;
     QString host;
     uint16_t port = kDefaultPort;
     qx::net::NetSide side = qx::net::NetSide::Emperor;
+    Server server = Server::None;
+    QString serverAddress{};  // HOST:PORT, or HOST for the default port
+    QString code{};           // Join, Watch: the invite code as typed
 
-    // From the command line: --net-host PORT [--side emperor|rebel] or
-    // --net-join HOST:PORT. Nothing (and no error) when neither is given;
-    // nothing with `error` set when they are wrong.
+    // From the command line: --net-host PORT [--side emperor|rebel],
+    // --net-join HOST:PORT, or --server HOST:PORT with --create [--side
+    // emperor|rebel], --join CODE, --quick or --watch CODE. Nothing (and no
+    // error) when none is given; nothing with `error` set when they are
+    // wrong.
     static std::optional<NetSetup> FromArguments(const QStringList& arguments, QString& error);
+    // A match server's HOST[:PORT] (the port 29030 when left out); false
+    // when the text is none.
+    static bool SplitServerAddress(const QString& text, QString& host, uint16_t& port);
+    // Whether the text is an invite code (8 letters and digits, read leniently).
+    static bool IsCode(const QString& text);
 };

@@ -22,6 +22,16 @@ void Settings::WriteLanguage(const QString& key) {
     store.sync();
 }
 
+QString Settings::ReadServer() const {
+    const QVariant value = store.value(QStringLiteral("Hra/server"));
+    return value.typeId() == QMetaType::QString ? value.toString().trimmed() : QString();
+}
+
+void Settings::WriteServer(const QString& address) {
+    Put(QStringLiteral("Hra/server"), address.trimmed());
+    store.sync();
+}
+
 void Settings::WriteKeys(const KeyBindings& keys) {
     keys.Save(store);
     store.sync();

@@ -13,7 +13,8 @@
 // name. Section "Vzhled" keeps the window rectangle ("pozice") and whether
 // the title shows the score ("skore") and the language chosen ("jazyk"),
 // section "Hra" whether the computer
-// plays the Emperor ("PL1") and the Rebel ("PL2").
+// plays the Emperor ("PL1") and the Rebel ("PL2"), and the match server last
+// used ("server").
 class Settings {
   public:
     explicit Settings(const QString& application = QCoreApplication::applicationName());
@@ -39,6 +40,11 @@ class Settings {
     QString ReadLanguage() const;
     // Stores the choice of language at once.
     void WriteLanguage(const QString& key);
+
+    // The match server's HOST:PORT last used ("" when none was).
+    QString ReadServer() const;
+    // Stores it at once.
+    void WriteServer(const QString& address);
 
     // Writes "pozice", then "PL2", then "PL1", then "skore" and saves them. A location that
     // cannot be written costs one warning on standard error, nothing more.

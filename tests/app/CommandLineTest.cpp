@@ -24,6 +24,10 @@ TEST(CommandLine, HelpAndVersionWinAndNetworkOptionsAreCheckedBeforeAnyWindow) {
     EXPECT_EQ(Parse({}).action, Action::Play);
     EXPECT_EQ(Parse({"--net-host", "29030", "--side", "rebel"}).action, Action::Play);
     EXPECT_EQ(Parse({"--net-join", "example.org:29030"}).action, Action::Play);
+    EXPECT_EQ(Parse({"--server", "example.org", "--create", "--side", "rebel"}).action,
+              Action::Play);
+    EXPECT_EQ(Parse({"--quick", "--server", "example.org:4000"}).action, Action::Play);
+    EXPECT_EQ(Parse({"--server", "example.org", "--watch", "7k2m-9qxz"}).action, Action::Play);
     EXPECT_EQ(Parse({"--help"}).action, Action::Help);
     EXPECT_EQ(Parse({"-h"}).action, Action::Help);
     EXPECT_EQ(Parse({"--bogus", "--version"}).action, Action::Version);
@@ -34,7 +38,15 @@ TEST(CommandLine, HelpAndVersionWinAndNetworkOptionsAreCheckedBeforeAnyWindow) {
         {{"--net-host"}, "--net-host potrebuje hodnotu"},
         {{"--net-host", "0"}, "Chybny port pro --net-host: '0'"},
         {{"--net-join", "nohostport"}, "Chybna adresa pro --net-join"},
-        {{"--side", "rebel"}, "--side plati jen spolu s --net-host nebo --net-join"},
+        {{"--side", "rebel"}, "--side plati jen spolu s --net-host, --net-join nebo --create"},
+        // Through a match server: one way, a server, a code that is a code.
+        {{"--create"}, "potrebuje adresu serveru: --server"},
+        {{"--server", "example.org"}, "--server plati jen spolu s --create"},
+        {{"--server", "example.org:0", "--quick"}, "Chybna adresa serveru pro --server"},
+        {{"--server", "example.org", "--join", "UUUUUUUU"}, "Chybny kod hry pro --join"},
+        {{"--server", "a", "--watch"}, "--watch potrebuje hodnotu"},
+        {{"--server", "a", "--quick", "--join", "7K2M9QXZ"}, "Zadejte jen jedno z"},
+        {{"--server", "a", "--quick", "--side", "rebel"}, "--side plati jen spolu s --create"},
     };
     for (const auto& [arguments, words] : bad) {
         const CommandLine::Outcome outcome = Parse(arguments);
@@ -42,6 +54,7 @@ TEST(CommandLine, HelpAndVersionWinAndNetworkOptionsAreCheckedBeforeAnyWindow) {
         EXPECT_TRUE(outcome.message.contains(words)) << outcome.message.toStdString();
     }
     EXPECT_TRUE(CommandLine::Usage().contains("--net-join HOST:PORT"));
+    EXPECT_TRUE(CommandLine::Usage().contains("--watch CODE"));
 }
 
 TEST(CommandLine, ALauncherSeesABadCommandLineInAMessageBox) {

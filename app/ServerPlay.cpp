@@ -1,0 +1,292 @@
+#include "app/ServerPlay.h"
+
+#include <QMessageBox>
+
+#include "app/GameView.h"
+#include "app/NetPlayController.h"
+#include "app/ServerWaitDialog.h"
+#include "app/ServerWatch.h"
+#include "app/Settings.h"
+#include "net/MatchTransport.h"
+#include "net/NetPeer.h"
+
+using qx::net::MatchClient;
+using qx::net::MatchError;
+using qx::net::MatchRequest;
+using qx::net::PeerEnd;
+using State = qx::net::MatchConnection::State;
+
+namespace {
+
+constexpr int kPollMs = 20;
+// The server must answer within this; it is said within 5 s.
+constexpr qint64 kAskMs = 4500;
+// Silence from the server during a game (not even ENet's keep-alive
+// answers, which come every half second) that means it has gone.
+constexpr qint64 kServerSilentMs = 4000;
+
+MatchRequest RequestOf(const NetSetup& setup) {
+    MatchRequest request;
+    switch (setup.server) {
+        case NetSetup::Server::Create:
+            request.kind = MatchRequest::Kind::Create;
+            break;
+        case NetSetup::Server::Join:
+            request.kind = MatchRequest::Kind::Join;
+            break;
+        case NetSetup::Server::Watch:
+            request.kind = MatchRequest::Kind::Watch;
+            break;
+        case NetSetup::Server::Quick:
+        case NetSetup::Server::None:
+            request.kind = MatchRequest::Kind::Quick;
+            break;
+    }
+    request.side = setup.side;
+    request.code = setup.code.trimmed().toStdString();
+    return request;
+}
+
+}  // namespace
+
+ServerPlay::ServerPlay(NetPlayController& controller, GameView& gameView, qx::Game& local,
+                       QWidget* parent)
+    : QObject(parent), net(controller), view(gameView), localGame(local), window(parent) {
+    poll.setInterval(kPollMs);
+    connect(&poll, &QTimer::timeout, this, &ServerPlay::OnPoll);
+    connect(&net, &NetPlayController::Ended, this, &ServerPlay::OnNetEnded);
+}
+
+ServerPlay::~ServerPlay() {
+    poll.stop();
+    if (watch) view.ShowGame(localGame, nullptr);
+}
+
+NetSetup ServerPlay::DialogSetup(const NetSetup& lan) const {
+    NetSetup shown = lan;
+    if (used) {
+        shown.server = setup.server;
+        shown.code = setup.code;
+        shown.side = setup.side;
+    }
+    shown.serverAddress = used ? setup.serverAddress : Settings().ReadServer();
+    return shown;
+}
+
+bool ServerPlay::Start(const NetSetup& wanted) {
+    if (Busy() || net.Active()) return false;
+    QString host;
+    uint16_t port = NetSetup::kDefaultPort;
+    if (!NetSetup::SplitServerAddress(wanted.serverAddress, host, port)) {
+        net.ShowProblem(tr("Adresa serveru '%1' neni platna (ocekava se POCITAC:PORT).")
+                            .arg(wanted.serverAddress));
+        return false;
+    }
+    const MatchRequest request = RequestOf(wanted);
+    if (request.Encode().empty()) {
+        net.ShowProblem(tr("'%1' neni kod hry (kod ma 8 pismen a cislic).").arg(wanted.code));
+        return false;
+    }
+    std::string error;
+    link = qx::net::MatchTransport::Connect(host.toStdString(), port, request, error);
+    if (!link) {
+        net.ShowProblem(tr("Server '%1' se nepodarilo najit.").arg(host));
+        return false;
+    }
+    setup = wanted;
+    used = true;
+    code.clear();
+    Settings().WriteServer(wanted.serverAddress);
+    asked.start();
+    SetTitle(tr("pripojuji se k serveru %1").arg(wanted.serverAddress));
+    waitDialog =
+        new ServerWaitDialog(tr("Pripojuji se k serveru %1...").arg(wanted.serverAddress), window);
+    waitDialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(waitDialog, &QDialog::rejected, this, &ServerPlay::Cancel);
+    waitDialog->open();
+    poll.start();
+    emit Started();
+    return true;
+}
+
+void ServerPlay::OnPoll() {
+    if (link) {
+        const State state = link->Update(0);
+        if (state == State::InRoom) return EnterRoom();
+        if (state == State::Failed) return Fail(FailureText());
+        if (asked.elapsed() > kAskMs) {
+            link->Client().GetState() == State::Connecting
+                ? Fail(tr("Server %1 se nepodarilo zastihnout.").arg(setup.serverAddress))
+                : Fail(tr("Server %1 neodpovida.").arg(setup.serverAddress));
+        }
+        return;
+    }
+    if (!handed) return poll.stop();
+    if (waitDialog && net.Peer() && net.Peer()->Started()) CloseWaitDialog();
+    CheckServerAlive();
+}
+
+QString ServerPlay::FailureText() const {
+    const MatchClient& client = link->Client();
+    if (!client.Refused()) {
+        return client.GetState() == State::Connecting || asked.elapsed() > kAskMs
+                   ? tr("Server %1 se nepodarilo zastihnout.").arg(setup.serverAddress)
+                   : tr("Server %1 ukoncil spojeni.").arg(setup.serverAddress);
+    }
+    const QString shown = QString::fromStdString(qx::net::NormalizeCode(setup.code.toStdString()));
+    switch (client.Refusal()) {
+        case MatchError::UnknownRoom:
+            return tr("Hra s kodem %1 neexistuje. Zkontrolujte kod.").arg(shown);
+        case MatchError::RoomFull:
+            return tr("Ve hre s kodem %1 uz hraji dva hraci.").arg(shown);
+        case MatchError::Throttled:
+            return tr("Z tohoto pocitace prislo prilis mnoho pokusu. Zkuste to prosim pozdeji.");
+        case MatchError::ServerFull:
+            return tr("Server je plny. Zkuste to prosim pozdeji.");
+        case MatchError::NotWatchable:
+            return tr("Hra s kodem %1 je prilis dlouha, server ji nema celou.").arg(shown);
+        case MatchError::BadRequest:
+            break;
+    }
+    return tr("Server zadosti nerozumel (ma jinou verzi?).");
+}
+
+void ServerPlay::Fail(const QString& message) {
+    poll.stop();
+    link.reset();
+    CloseWaitDialog();
+    SetTitle({});
+    emit Ended();
+    net.ShowProblem(message);
+}
+
+void ServerPlay::EnterRoom() {
+    code = QString::fromStdString(link->Client().Answer().code);
+    if (link->Client().Spectating()) return WatchRoom();
+    PlayInRoom();
+}
+
+// The room's connection goes to the network game: the creator (and the
+// first of a quick match) hosts it with the room's side and seed.
+void ServerPlay::PlayInRoom() {
+    const MatchClient& client = link->Client();
+    qx::net::PeerOptions options;
+    options.hosting = client.Hosting();
+    options.side = client.Answer().side;
+    options.seed = client.Answer().seed;
+    options.ticks = client.Answer().ticks;
+    options.hostWaitMs = 0;  // a host waits until the player gives up
+    QString waiting = tr("pripojuji se ke hre %1").arg(code);
+    if (options.hosting && setup.server == NetSetup::Server::Create) {
+        waiting = tr("cekam na soupere (kod %1)").arg(code);
+        waitDialog->SetText(tr("Hra je zalozena. Cekam na soupere..."));
+        waitDialog->ShowCode(code);
+    } else if (options.hosting) {
+        waiting = tr("hledam soupere");
+        waitDialog->SetText(tr("Hledam soupere..."));
+    } else {
+        waitDialog->SetText(tr("Pripojuji se ke hre %1...").arg(code));
+    }
+    auto* transport = static_cast<qx::net::MatchTransport*>(link.get());
+    const int socket = transport->SocketHandle();
+    handed = link.get();
+    bytesHeard = handed->BytesReceived();
+    heard.start();
+    serverGone = false;
+    SetTitle({});
+    net.SetEndExplainer([this](PeerEnd end) { return ExplainEnd(end); });
+    std::unique_ptr<qx::net::Transport> room(link.release());
+    emit Ended();  // the network game is NetPlayController's from here
+    net.Play(std::move(room), socket, options, waiting);
+}
+
+void ServerPlay::WatchRoom() {
+    poll.stop();
+    CloseWaitDialog();
+    watch = new ServerWatch(std::move(link), view, this);
+    connect(watch, &ServerWatch::Ended, this, &ServerPlay::OnWatchEnded);
+    SetTitle(tr("divam se na hru %1").arg(code));
+}
+
+// The server answers ENet's keep-alive pings even while the game stands
+// still, so total silence means it has gone: the game ends with a message
+// before the game's own 5 s of silence would blame the other player.
+void ServerPlay::CheckServerAlive() {
+    if (!handed || serverGone) return;
+    const uint64_t bytes = handed->BytesReceived();
+    if (bytes != bytesHeard) {
+        bytesHeard = bytes;
+        heard.restart();
+        return;
+    }
+    if (heard.elapsed() <= kServerSilentMs) return;
+    serverGone = true;
+    net.Stop();
+}
+
+QString ServerPlay::ExplainEnd(PeerEnd end) const {
+    if (end == PeerEnd::Done || end == PeerEnd::Desync) return {};
+    const bool closed = handed && handed->Client().GetState() == State::Failed;
+    if (!serverGone && (!closed || end == PeerEnd::Quit)) return {};
+    return tr("Spojeni se serverem se preruslo. Sitova hra skoncila.");
+}
+
+void ServerPlay::OnNetEnded() {
+    if (!handed) return;
+    handed = nullptr;
+    serverGone = false;
+    poll.stop();
+    CloseWaitDialog();
+    net.SetEndExplainer({});
+}
+
+void ServerPlay::OnWatchEnded(const QString& message) {
+    view.ShowGame(localGame, nullptr);
+    watch->deleteLater();  // this runs inside its signal
+    watch = nullptr;
+    SetTitle({});
+    emit Ended();
+    if (message.isEmpty()) return;
+    auto* box = new QMessageBox(QMessageBox::Information, tr("Sitova hra"), message,
+                                QMessageBox::Ok, window);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
+}
+
+// "Zrusit" in the note, or "Ukoncit sitovou hru".
+void ServerPlay::Cancel() {
+    if (link) {
+        poll.stop();
+        link.reset();
+        CloseWaitDialog();
+        SetTitle({});
+        emit Ended();
+    } else if (handed) {
+        net.Stop();
+    }
+}
+
+void ServerPlay::Stop() {
+    if (watch) {
+        view.ShowGame(localGame, nullptr);
+        watch->deleteLater();
+        watch = nullptr;
+        SetTitle({});
+        emit Ended();
+        return;
+    }
+    Cancel();
+}
+
+void ServerPlay::SetTitle(const QString& text) {
+    if (text == title) return;
+    title = text;
+    emit StatusChanged();
+}
+
+void ServerPlay::CloseWaitDialog() {
+    if (!waitDialog) return;
+    waitDialog->disconnect(this);  // closing is no cancel
+    waitDialog->close();
+    waitDialog = nullptr;
+}

@@ -1,0 +1,98 @@
+#pragma once
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+#include <QTimer>
+#include <cstdint>
+#include <memory>
+
+#include "app/NetSetup.h"
+#include "app/ServerWaitDialog.h"
+
+class GameView;
+class NetPlayController;
+class ServerWatch;
+
+namespace qx {
+class Game;
+}  // namespace qx
+
+namespace qx::net {
+class MatchConnection;
+enum class PeerEnd;
+}  // namespace qx::net
+
+// Network play through a match server: asks it for a room (create, join by
+// invite code, quick match, watch by code) without blocking the window, in
+// a note that shows what happens (and a created room's code) and can cancel
+// it; then plays the game through NetPlayController over the room's
+// connection, or watches it (ServerWatch). Problems are said in plain
+// words: an unknown code, a full room, too many attempts, a full server, a
+// server that cannot be reached (within 5 s) or went away during the game
+// (said within 5 s).
+class ServerPlay : public QObject {
+    Q_OBJECT
+
+  public:
+    ServerPlay(NetPlayController& net, GameView& view, qx::Game& localGame, QWidget* window);
+    ~ServerPlay() override;
+
+    // Starts asking the server; false when it cannot (a box says why).
+    bool Start(const NetSetup& setup);
+    // Gives up asking, or stops watching (a game being played is stopped
+    // through NetPlayController).
+    void Stop();
+    // The server is being asked, or a game watched.
+    bool Busy() const { return link != nullptr || watch != nullptr; }
+    // What the window's title shows while busy ("" otherwise).
+    QString Title() const { return title; }
+    // The room's invite code once the server has given it.
+    QString InviteCode() const { return code; }
+    // The dialog's fields: the LAN ones as given, with the server ones of the
+    // last game through a server (or the stored server address).
+    NetSetup DialogSetup(const NetSetup& lan) const;
+    ServerWaitDialog* WaitDialog() const { return waitDialog; }
+    ServerWatch* Watch() const { return watch; }
+
+  signals:
+    // Busy() turns on and off.
+    void Started();
+    void Ended();
+    void StatusChanged();
+
+  private:
+    void OnPoll();
+    void EnterRoom();
+    void PlayInRoom();
+    void WatchRoom();
+    void Fail(const QString& message);
+    QString FailureText() const;
+    QString ExplainEnd(qx::net::PeerEnd end) const;
+    void CheckServerAlive();
+    void OnNetEnded();
+    void OnWatchEnded(const QString& message);
+    void Cancel();
+    void SetTitle(const QString& text);
+    void CloseWaitDialog();
+
+    NetPlayController& net;
+    GameView& view;
+    qx::Game& localGame;
+    QWidget* window;
+    NetSetup setup;
+    bool used = false;                               // a game went through a server since the start
+    std::unique_ptr<qx::net::MatchConnection> link;  // while asking
+    qx::net::MatchConnection* handed = nullptr;      // the room's link, NetPlayController's now
+    ServerWatch* watch = nullptr;
+    QPointer<ServerWaitDialog> waitDialog;
+    QTimer poll;
+    QElapsedTimer asked;  // since asking began
+    QElapsedTimer heard;  // since anything last came from the server, during a game
+    uint64_t bytesHeard = 0;
+    bool serverGone = false;
+    QString code;
+    QString title;
+};
