@@ -265,7 +265,9 @@ bool GameFrame::HoldLocalGame() {
 // The game goes on unless something else stopped it meanwhile (a pause,
 // the end of a game, a network game).
 void GameFrame::ResumeLocalGame() {
-    if (!paused && !NetworkActive() && game.State().timerRunning && !replays.Playing()) timer.start();
+    if (!paused && !NetworkActive() && game.State().timerRunning && !replays.Playing()) {
+        timer.start();
+    }
 }
 
 // The close box, Alt+F4 and "Konec" all end here. While a modal window is

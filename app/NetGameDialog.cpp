@@ -1,5 +1,6 @@
 #include "app/NetGameDialog.h"
 
+#include <QButtonGroup>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -81,9 +82,12 @@ NetGameDialog::NetGameDialog(const NetSetup& setup, QWidget* parent) : QDialog(p
     FixedDialog::Apply(*this);
 }
 
+// One choice among all of both halves (they sit in two boxes).
 QRadioButton* NetGameDialog::AddChoice(const QString& text, const char* name) {
+    if (!choices) choices = new QButtonGroup(this);
     auto* choice = new QRadioButton(text, this);
     choice->setObjectName(QLatin1String(name));
+    choices->addButton(choice);
     return choice;
 }
 

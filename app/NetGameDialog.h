@@ -4,6 +4,7 @@
 
 #include "app/NetSetup.h"
 
+class QButtonGroup;
 class QComboBox;
 class QLineEdit;
 class QRadioButton;
@@ -32,6 +33,7 @@ class NetGameDialog : public QDialog {
     QRadioButton* AddChoice(const QString& text, const char* name);
     void UpdateFields();
 
+    QButtonGroup* choices = nullptr;
     QRadioButton* hostChoice = nullptr;
     QRadioButton* joinChoice = nullptr;
     QSpinBox* hostPort = nullptr;

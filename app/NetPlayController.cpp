@@ -245,9 +245,9 @@ void NetPlayController::UpdateStatus(bool force) {
     QString heading;
     QString text;
     if (peer && !peer->Started()) {
-        heading = !waitingTitle.isEmpty() ? waitingTitle
-                  : setup.hosting         ? tr("cekam na soupere (port %1)").arg(setup.port)
+        heading = setup.hosting ? tr("cekam na soupere (port %1)").arg(setup.port)
                                 : tr("pripojuji se k %1:%2").arg(setup.host).arg(setup.port);
+        if (!waitingTitle.isEmpty()) heading = waitingTitle;
     } else if (peer) {
         heading = tr("sitova hra za %1").arg(SideName(peer->LocalSide()));
         const bool waiting = lastStep == Step::TooFarAhead || lastStep == Step::EndUnconfirmed ||

@@ -24,6 +24,7 @@ constexpr qint64 kAskMs = 4500;
 // Silence from the server during a game (not even ENet's keep-alive
 // answers, which come every half second) that means it has gone.
 constexpr qint64 kServerSilentMs = 4000;
+constexpr qint64 kStallMs = 1000;
 
 MatchRequest RequestOf(const NetSetup& setup) {
     MatchRequest request;
@@ -192,6 +193,7 @@ void ServerPlay::PlayInRoom() {
     handed = link.get();
     bytesHeard = handed->BytesReceived();
     heard.start();
+    checked.start();
     serverGone = false;
     SetTitle({});
     net.SetEndExplainer([this](PeerEnd end) { return ExplainEnd(end); });
@@ -213,6 +215,9 @@ void ServerPlay::WatchRoom() {
 // before the game's own 5 s of silence would blame the other player.
 void ServerPlay::CheckServerAlive() {
     if (!handed || serverGone) return;
+    // A window that stood still itself (a stalled machine) has not read
+    // what came meanwhile: that silence is not the server's.
+    if (checked.restart() > kStallMs) heard.restart();
     const uint64_t bytes = handed->BytesReceived();
     if (bytes != bytesHeard) {
         bytesHeard = bytes;

@@ -89,8 +89,9 @@ class ServerPlay : public QObject {
     ServerWatch* watch = nullptr;
     QPointer<ServerWaitDialog> waitDialog;
     QTimer poll;
-    QElapsedTimer asked;  // since asking began
-    QElapsedTimer heard;  // since anything last came from the server, during a game
+    QElapsedTimer asked;    // since asking began
+    QElapsedTimer heard;    // since anything last came from the server, during a game
+    QElapsedTimer checked;  // since the last look at it
     uint64_t bytesHeard = 0;
     bool serverGone = false;
     QString code;

@@ -1,0 +1,297 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTimer>
+#include <map>
+#include <memory>
+
+#include "ConfigSandbox.h"
+#include "MatchServerProcess.h"
+#include "ModalDriver.h"
+#include "app/GameFrame.h"
+#include "app/NetGameDialog.h"
+#include "app/ServerPlay.h"
+#include "app/ServerWaitDialog.h"
+#include "app/ServerWatch.h"
+#include "app/Settings.h"
+#include "net/NetPeer.h"
+
+namespace {
+
+using qx::net::NetSide;
+using Server = NetSetup::Server;
+
+NetSetup Through(const QString& address, Server server, const QString& code = {},
+                 NetSide side = NetSide::Emperor) {
+    NetSetup setup;
+    setup.server = server;
+    setup.serverAddress = address;
+    setup.code = code;
+    setup.side = side;
+    return setup;
+}
+
+std::unique_ptr<GameFrame> OpenFrame() {
+    auto frame = std::make_unique<GameFrame>();
+    ModalDriver driver({[](QWidget* w) { ModalDriver::Press(w); }});
+    frame->show();
+    EXPECT_TRUE(ModalDriver::WaitUntil([&] { return driver.Done(); }));
+    EXPECT_TRUE(ModalDriver::WaitUntil([] { return !QApplication::activeModalWidget(); }));
+    return frame;
+}
+
+// The message box the window shows, if any.
+QMessageBox* ShownBox(GameFrame& frame) {
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        auto* box = qobject_cast<QMessageBox*>(w);
+        if (box && box->isVisible() && box->parentWidget() == &frame) return box;
+    }
+    return nullptr;
+}
+
+// Waits for the window's message box and returns its text (closing it).
+QString AwaitMessage(GameFrame& frame, int ms) {
+    QMessageBox* box = nullptr;
+    if (!ModalDriver::WaitUntil([&] { return (box = ShownBox(frame)) != nullptr; }, ms)) return {};
+    const QString text = box->text();
+    box->close();
+    return text;
+}
+
+bool Playing(GameFrame& f) {
+    qx::net::NetPeer* peer = f.NetPlay().Peer();
+    return peer && peer->Session() && &f.View().ShownGame() == &peer->Session()->GetGame();
+}
+
+uint32_t Confirmed(GameFrame& f) {
+    return Playing(f) ? f.NetPlay().Peer()->Session()->ConfirmedTick() : 0;
+}
+
+// Creates a room on `host` (as the Rebel) and joins it from `join` with the
+// code as a person might type it; returns the code.
+QString CreateAndJoin(MatchServerProcess& server, GameFrame& host, GameFrame& join) {
+    EXPECT_TRUE(
+        host.ServerNet().Start(Through(server.Address(), Server::Create, {}, NetSide::Rebel)));
+    EXPECT_TRUE(ModalDriver::WaitUntil([&] { return !host.ServerNet().InviteCode().isEmpty(); }));
+    const QString code = host.ServerNet().InviteCode();
+    const QString typed = code.left(4).toLower() + "-" + code.mid(4);
+    EXPECT_TRUE(join.ServerNet().Start(Through(server.Address(), Server::Join, typed)));
+    EXPECT_TRUE(ModalDriver::WaitUntil([&] { return Playing(host) && Playing(join); }, 8000));
+    return code;
+}
+
+// Two windows meet through a server started here: the creator sees its
+// room's code (and can copy it), the other joins with it, both play the
+// same ticks; a spectator with the same code plays the very same states a
+// second behind; when a player leaves, the other and the spectator say so.
+TEST(ServerPlay, CreateJoinPlayAndWatchThroughTheServer) {
+    ConfigSandbox sandbox;
+    MatchServerProcess server;
+    ASSERT_TRUE(server.Running());
+    auto host = OpenFrame();
+    auto join = OpenFrame();
+    auto viewer = OpenFrame();
+
+    ASSERT_TRUE(
+        host->ServerNet().Start(Through(server.Address(), Server::Create, {}, NetSide::Rebel)));
+    ServerWaitDialog* note = host->ServerNet().WaitDialog();
+    ASSERT_TRUE(note);
+    ASSERT_TRUE(ModalDriver::WaitUntil([&] { return !note->Code().isEmpty(); }));
+    const QString code = note->Code();
+    EXPECT_EQ(code, host->ServerNet().InviteCode());
+    EXPECT_EQ(code.size(), 8);
+    EXPECT_TRUE(ModalDriver::WaitUntil(
+        [&] { return host->windowTitle().contains("cekam na soupere (kod " + code + ")"); }));
+    // The copy button puts the code on the clipboard.
+    QApplication::clipboard()->clear();
+    note->findChild<QPushButton*>("copyCode")->click();
+    EXPECT_EQ(QApplication::clipboard()->text(), code);
+    // The server's address is kept for the next time.
+    EXPECT_EQ(Settings().ReadServer(), server.Address());
+
+    ASSERT_TRUE(join->ServerNet().Start(
+        Through(server.Address(), Server::Join, code.left(4).toLower() + " " + code.mid(4))));
+    ASSERT_TRUE(ModalDriver::WaitUntil([&] { return Playing(*host) && Playing(*join); }, 8000));
+    // The note goes once the game runs; each plays the side the room gave it.
+    EXPECT_TRUE(ModalDriver::WaitUntil([&] { return !host->ServerNet().WaitDialog(); }));
+    EXPECT_TRUE(ModalDriver::WaitUntil([&] {
+        return host->windowTitle().endsWith("sitova hra za povstalce") &&
+               join->windowTitle().endsWith("sitova hra za imperatora");
+    }));
+
+    ASSERT_TRUE(viewer->ServerNet().Start(Through(server.Address(), Server::Watch, code)));
+    ASSERT_TRUE(ModalDriver::WaitUntil([&] { return viewer->ServerNet().Watch() != nullptr; }));
+    EXPECT_TRUE(viewer->windowTitle().endsWith("divam se na hru " + code));
+
+    // Both players' confirmed ticks and what the spectator shows, noted as
+    // they go by.
+    std::map<uint32_t, uint64_t> hostSums, joinSums, viewerSums;
+    auto note_sums = [](GameFrame& f, std::map<uint32_t, uint64_t>& sums) {
+        if (!Playing(f)) return;
+        const qx::net::RollbackSession& s = *f.NetPlay().Peer()->Session();
+        const uint32_t from = sums.empty() ? 1 : sums.rbegin()->first + 1;
+        const uint32_t first =
+            s.ConfirmedTick() >= 31 ? std::max(from, s.ConfirmedTick() - 31) : from;
+        for (uint32_t t = first; t <= s.ConfirmedTick(); ++t) sums[t] = s.FrameOf(t).checksum;
+    };
+    QTimer noting;
+    QObject::connect(&noting, &QTimer::timeout, [&] {
+        note_sums(*host, hostSums);
+        note_sums(*join, joinSums);
+        if (ServerWatch* watch = viewer->ServerNet().Watch(); watch && watch->Begun()) {
+            viewerSums[watch->PlayedTick()] = qx::Checksum(watch->Watched().State());
+        }
+    });
+    noting.start(5);
+    host->View().resize(600, 400);
+    QTest::keyClick(&host->View(), Qt::Key_Up);
+    ASSERT_TRUE(ModalDriver::WaitUntil(
+        [&] { return viewerSums.size() > 20 && viewerSums.rbegin()->first > 120; }, 20000));
+    int compared = 0;
+    for (const auto& [tick, sum] : viewerSums) {
+        if (tick == 0) continue;
+        if (hostSums.count(tick)) {
+            EXPECT_EQ(sum, hostSums[tick]) << "tick " << tick;
+            ++compared;
+        }
+        if (joinSums.count(tick)) {
+            EXPECT_EQ(sum, joinSums[tick]) << "tick " << tick;
+        }
+    }
+    EXPECT_GT(compared, 10);
+    for (const auto& [tick, sum] : hostSums) {
+        if (joinSums.count(tick)) {
+            ASSERT_EQ(sum, joinSums[tick]) << "tick " << tick;
+        }
+    }
+    EXPECT_TRUE(&viewer->View().ShownGame() == &viewer->ServerNet().Watch()->Watched());
+
+    // The host leaves: the joiner is told, the spectator sees the rest and
+    // is told the game is over; all go back to their own games.
+    host->OnGameNetworkStop();
+    EXPECT_EQ(AwaitMessage(*join, 5000), "Souper ukoncil sitovou hru.");
+    EXPECT_EQ(AwaitMessage(*viewer, 10000), "Hra skoncila, prenos ze serveru je u konce.");
+    EXPECT_FALSE(viewer->ServerNet().Busy());
+    EXPECT_EQ(&viewer->View().ShownGame(), &viewer->GetGame());
+    EXPECT_FALSE(viewer->windowTitle().contains("divam"));
+    EXPECT_EQ(&join->View().ShownGame(), &join->GetGame());
+}
+
+// What the server refuses, and a server that is not there, are said in
+// plain words, and nothing goes on.
+TEST(ServerPlay, RefusalsAndAMissingServerAreSaidPlainly) {
+    ConfigSandbox sandbox;
+    MatchServerProcess server;
+    ASSERT_TRUE(server.Running());
+    auto frame = OpenFrame();
+    ServerPlay& play = frame->ServerNet();
+
+    ASSERT_TRUE(play.Start(Through(server.Address(), Server::Join, "7K2M9QXZ")));
+    EXPECT_TRUE(frame->windowTitle().contains("pripojuji se k serveru"));
+    EXPECT_EQ(AwaitMessage(*frame, 5000), "Hra s kodem 7K2M9QXZ neexistuje. Zkontrolujte kod.");
+    EXPECT_FALSE(play.Busy());
+    EXPECT_FALSE(frame->NetPlay().Active());
+    EXPECT_FALSE(play.WaitDialog());
+    EXPECT_EQ(AwaitMessage(*frame, 100), "");
+
+    ASSERT_TRUE(play.Start(Through(server.Address(), Server::Watch, "00000000")));
+    EXPECT_TRUE(AwaitMessage(*frame, 5000).contains("neexistuje"));
+
+    // Not a code, not an address: said at once, nothing started.
+    EXPECT_FALSE(play.Start(Through(server.Address(), Server::Join, "ABC")));
+    EXPECT_TRUE(AwaitMessage(*frame, 1000).contains("neni kod hry"));
+    EXPECT_FALSE(play.Start(Through("127.0.0.1:99999", Server::Quick)));
+    EXPECT_TRUE(AwaitMessage(*frame, 1000).contains("neni platna"));
+
+    // Nobody answers on this port: said within 5 s.
+    MatchServerProcess gone;
+    ASSERT_TRUE(gone.Running());
+    const QString address = gone.Address();
+    gone.Kill();
+    ASSERT_TRUE(play.Start(Through(address, Server::Quick)));
+    EXPECT_EQ(AwaitMessage(*frame, 5000),
+              QString("Server %1 se nepodarilo zastihnout.").arg(address));
+    EXPECT_FALSE(play.Busy());
+
+    // "Zrusit" in the note gives up asking.
+    ASSERT_TRUE(play.Start(Through(address, Server::Quick)));
+    ASSERT_TRUE(play.WaitDialog());
+    play.WaitDialog()->findChild<QPushButton*>("cancelButton")->click();
+    EXPECT_FALSE(play.Busy());
+    EXPECT_EQ(AwaitMessage(*frame, 5500), "");
+}
+
+// A server that dies during a game (no goodbyes) is noticed by both players
+// within 5 s, and said to be the server, not the other player.
+TEST(ServerPlay, AServerGoneMidGameIsSaidWithinFiveSeconds) {
+    ConfigSandbox sandbox;
+    MatchServerProcess server;
+    ASSERT_TRUE(server.Running());
+    auto host = OpenFrame();
+    auto join = OpenFrame();
+    CreateAndJoin(server, *host, *join);
+    ASSERT_TRUE(ModalDriver::WaitUntil([&] { return Confirmed(*host) > 30; }, 5000));
+    const uint32_t hostTick = Confirmed(*host);
+    EXPECT_GT(Confirmed(*join) + 10, hostTick);
+
+    server.Kill();
+    QString hostSaid;
+    QString joinSaid;
+    ModalDriver::WaitUntil(
+        [&] {
+            if (QMessageBox* box = ShownBox(*host)) hostSaid = box->text();
+            if (QMessageBox* box = ShownBox(*join)) joinSaid = box->text();
+            return !hostSaid.isEmpty() && !joinSaid.isEmpty();
+        },
+        5000);
+    EXPECT_EQ(hostSaid, "Spojeni se serverem se preruslo. Sitova hra skoncila.");
+    EXPECT_EQ(joinSaid, "Spojeni se serverem se preruslo. Sitova hra skoncila.");
+    EXPECT_FALSE(host->NetPlay().Active());
+    EXPECT_EQ(&host->View().ShownGame(), &host->GetGame());
+}
+
+// The dialog's server half: the stored address comes back, OK needs a
+// server and (to join or watch) a code, and the choice comes out whole.
+TEST(ServerPlay, TheDialogAsksForAServerAndACode) {
+    ConfigSandbox sandbox;
+    Settings().WriteServer("play.example:29031");
+    auto frame = OpenFrame();
+    NetGameDialog dialog(frame->ServerNet().DialogSetup(frame->NetPlay().LastSetup()), nullptr);
+    auto* ok = dialog.findChild<QPushButton*>("okButton");
+    auto* code = dialog.findChild<QLineEdit*>("code");
+    EXPECT_EQ(dialog.findChild<QLineEdit*>("serverAddress")->text(), "play.example:29031");
+    EXPECT_FALSE(code->isEnabled());
+
+    dialog.findChild<QRadioButton*>("codeChoice")->setChecked(true);
+    EXPECT_TRUE(code->isEnabled());
+    EXPECT_FALSE(ok->isEnabled());
+    code->setText("7k2m-9qxz");
+    EXPECT_TRUE(ok->isEnabled());
+    EXPECT_EQ(dialog.Setup().server, Server::Join);
+    EXPECT_EQ(dialog.Setup().code, "7k2m-9qxz");
+    dialog.findChild<QLineEdit*>("serverAddress")->setText("play.example:0");
+    EXPECT_FALSE(ok->isEnabled());
+    dialog.findChild<QLineEdit*>("serverAddress")->setText(" play.example ");
+    EXPECT_TRUE(ok->isEnabled());
+    EXPECT_EQ(dialog.Setup().serverAddress, "play.example");
+
+    dialog.findChild<QRadioButton*>("createChoice")->setChecked(true);
+    dialog.findChild<QComboBox*>("serverSide")->setCurrentIndex(1);
+    EXPECT_EQ(dialog.Setup().server, Server::Create);
+    EXPECT_EQ(dialog.Setup().side, NetSide::Rebel);
+    dialog.findChild<QRadioButton*>("quickChoice")->setChecked(true);
+    EXPECT_EQ(dialog.Setup().server, Server::Quick);
+    dialog.findChild<QRadioButton*>("hostChoice")->setChecked(true);
+    EXPECT_EQ(dialog.Setup().server, Server::None);
+    frame->close();
+}
+
+}  // namespace
