@@ -2,10 +2,10 @@
 
 #include <QRegularExpression>
 
-MatchServerProcess::MatchServerProcess() {
+MatchServerProcess::MatchServerProcess(const QStringList& options) {
     process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     process.start(QStringLiteral(QUARNEX_BINARY_DIR "/server/quarnex-server"),
-                  {"--port", "0", "--bind", "127.0.0.1"});
+                  QStringList{"--port", "0", "--bind", "127.0.0.1"} + options);
     if (!process.waitForStarted(5000)) return;
     // The first line: "quarnex-server: listening on P".
     while (!process.canReadLine() && process.waitForReadyRead(5000)) {

@@ -8,7 +8,7 @@
 // port of its own choosing (read from its first line), ended with the test.
 class MatchServerProcess {
   public:
-    MatchServerProcess();
+    explicit MatchServerProcess(const QStringList& options = {});
     ~MatchServerProcess();
 
     bool Running() const { return port != 0; }

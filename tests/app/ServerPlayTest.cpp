@@ -127,6 +127,12 @@ TEST(ServerPlay, CreateJoinPlayAndWatchThroughTheServer) {
                join->windowTitle().endsWith("sitova hra za imperatora");
     }));
 
+    // A third player finds the room full.
+    ASSERT_TRUE(viewer->ServerNet().Start(Through(server.Address(), Server::Join, code)));
+    EXPECT_EQ(AwaitMessage(*viewer, 5000),
+              QString("Ve hre s kodem %1 uz hraji dva hraci.").arg(code));
+    EXPECT_TRUE(host->NetPlay().Active());
+
     ASSERT_TRUE(viewer->ServerNet().Start(Through(server.Address(), Server::Watch, code)));
     ASSERT_TRUE(ModalDriver::WaitUntil([&] { return viewer->ServerNet().Watch() != nullptr; }));
     EXPECT_TRUE(viewer->windowTitle().endsWith("divam se na hru " + code));
@@ -220,6 +226,25 @@ TEST(ServerPlay, RefusalsAndAMissingServerAreSaidPlainly) {
     EXPECT_EQ(AwaitMessage(*frame, 5000),
               QString("Server %1 se nepodarilo zastihnout.").arg(address));
     EXPECT_FALSE(play.Busy());
+
+    // Guessing codes is throttled (a few tries, then one every few seconds).
+    QString said;
+    for (int i = 0; i < 12 && !said.contains("pozdeji"); ++i) {
+        ASSERT_TRUE(play.Start(
+            Through(server.Address(), Server::Join, "7K2M9QX" + QString::number(i % 10))));
+        said = AwaitMessage(*frame, 5000);
+    }
+    EXPECT_EQ(said, "Z tohoto pocitace prislo prilis mnoho pokusu. Zkuste to prosim pozdeji.");
+
+    // A server with as many rooms as it may hold.
+    MatchServerProcess small({"--max-rooms", "1"});
+    ASSERT_TRUE(small.Running());
+    auto other = OpenFrame();
+    ASSERT_TRUE(other->ServerNet().Start(Through(small.Address(), Server::Create)));
+    ASSERT_TRUE(ModalDriver::WaitUntil([&] { return !other->ServerNet().InviteCode().isEmpty(); }));
+    ASSERT_TRUE(play.Start(Through(small.Address(), Server::Create)));
+    EXPECT_EQ(AwaitMessage(*frame, 5000), "Server je plny. Zkuste to prosim pozdeji.");
+    other->OnGameNetworkStop();
 
     // "Zrusit" in the note gives up asking.
     ASSERT_TRUE(play.Start(Through(address, Server::Quick)));
