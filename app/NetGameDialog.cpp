@@ -131,11 +131,11 @@ void NetGameDialog::BuildServer(const NetSetup& setup) {
     serverForm->addRow(tr("&Server:"), serverAddress);
     layout->addLayout(serverForm);
 
-    createChoice = AddChoice(tr("Zalozit hru a &poslat souperi kod"), "createChoice");
+    createChoice = AddChoice(tr("Zalozit hru a pos&lat souperi kod"), "createChoice");
     layout->addWidget(createChoice);
     auto* createForm = new QFormLayout;
     serverSide = SideBox(setup.side, "serverSide", this);
-    createForm->addRow(tr("Hraji &za:"), serverSide);
+    createForm->addRow(tr("Hra&ji za:"), serverSide);
     layout->addLayout(createForm);
 
     codeChoice = AddChoice(tr("Pripojit se ke hre s &kodem"), "codeChoice");
@@ -146,10 +146,10 @@ void NetGameDialog::BuildServer(const NetSetup& setup) {
     code = new QLineEdit(setup.code, this);
     code->setObjectName(QStringLiteral("code"));
     code->setPlaceholderText(tr("8 pismen a cislic"));
-    codeForm->addRow(tr("K&od hry:"), code);
+    codeForm->addRow(tr("Kod hr&y:"), code);
     layout->addLayout(codeForm);
 
-    quickChoice = AddChoice(tr("R&ychla hra s kymkoli"), "quickChoice");
+    quickChoice = AddChoice(tr("Rychla hra s kymkol&i"), "quickChoice");
     layout->addWidget(quickChoice);
     this->layout()->addWidget(group);
 }

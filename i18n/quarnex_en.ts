@@ -345,6 +345,50 @@ Pause: the Pause key or P, Start on a gamepad. The first gamepad plays the Rebel
         <source>Zrusit</source>
         <translation>Cancel</translation>
     </message>
+    <message>
+        <source>Podle adresy (mistni sit)</source>
+        <translation>By address (local network)</translation>
+    </message>
+    <message>
+        <source>Pres server (internet)</source>
+        <translation>Through a server (internet)</translation>
+    </message>
+    <message>
+        <source>POCITAC:PORT (port 29030, neni-li uveden)</source>
+        <translation>HOST:PORT (port 29030 if left out)</translation>
+    </message>
+    <message>
+        <source>&amp;Server:</source>
+        <translation>Se&amp;rver:</translation>
+    </message>
+    <message>
+        <source>Zalozit hru a pos&amp;lat souperi kod</source>
+        <translation>&amp;Create a game and send the opponent its code</translation>
+    </message>
+    <message>
+        <source>Hra&amp;ji za:</source>
+        <translation>I pla&amp;y:</translation>
+    </message>
+    <message>
+        <source>Pripojit se ke hre s &amp;kodem</source>
+        <translation>Join a game by its co&amp;de</translation>
+    </message>
+    <message>
+        <source>&amp;Divat se na hru s kodem</source>
+        <translation>&amp;Watch a game by its code</translation>
+    </message>
+    <message>
+        <source>8 pismen a cislic</source>
+        <translation>8 letters and digits</translation>
+    </message>
+    <message>
+        <source>Kod hr&amp;y:</source>
+        <translation>Game cod&amp;e:</translation>
+    </message>
+    <message>
+        <source>Rychla hra s kymkol&amp;i</source>
+        <translation>&amp;Quick match with anyone</translation>
+    </message>
 </context>
 <context>
     <name>NetPlayController</name>
@@ -576,6 +620,143 @@ The replay of the game is saved in the file %1.</translation>
 %1</source>
         <translation>The replay cannot be saved to the file
 %1</translation>
+    </message>
+</context>
+<context>
+    <name>ServerPlay</name>
+    <message>
+        <source>Adresa serveru &apos;%1&apos; neni platna (ocekava se POCITAC:PORT).</source>
+        <translation>The server address &apos;%1&apos; is not valid (HOST:PORT expected).</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; neni kod hry (kod ma 8 pismen a cislic).</source>
+        <translation>&apos;%1&apos; is no game code (a code has 8 letters and digits).</translation>
+    </message>
+    <message>
+        <source>Server &apos;%1&apos; se nepodarilo najit.</source>
+        <translation>The server &apos;%1&apos; could not be found.</translation>
+    </message>
+    <message>
+        <source>pripojuji se k serveru %1</source>
+        <translation>connecting to the server %1</translation>
+    </message>
+    <message>
+        <source>Pripojuji se k serveru %1...</source>
+        <translation>Connecting to the server %1...</translation>
+    </message>
+    <message>
+        <source>Server %1 se nepodarilo zastihnout.</source>
+        <translation>The server %1 could not be reached.</translation>
+    </message>
+    <message>
+        <source>Server %1 neodpovida.</source>
+        <translation>The server %1 does not answer.</translation>
+    </message>
+    <message>
+        <source>Server %1 ukoncil spojeni.</source>
+        <translation>The server %1 closed the connection.</translation>
+    </message>
+    <message>
+        <source>Hra s kodem %1 neexistuje. Zkontrolujte kod.</source>
+        <translation>There is no game with the code %1. Please check the code.</translation>
+    </message>
+    <message>
+        <source>Ve hre s kodem %1 uz hraji dva hraci.</source>
+        <translation>Two players already play the game with the code %1.</translation>
+    </message>
+    <message>
+        <source>Z tohoto pocitace prislo prilis mnoho pokusu. Zkuste to prosim pozdeji.</source>
+        <translation>Too many attempts came from this computer. Please try again later.</translation>
+    </message>
+    <message>
+        <source>Server je plny. Zkuste to prosim pozdeji.</source>
+        <translation>The server is full. Please try again later.</translation>
+    </message>
+    <message>
+        <source>Hra s kodem %1 je prilis dlouha, server ji nema celou.</source>
+        <translation>The game with the code %1 is too long; the server does not keep all of it.</translation>
+    </message>
+    <message>
+        <source>Server zadosti nerozumel (ma jinou verzi?).</source>
+        <translation>The server did not understand the request (another version?).</translation>
+    </message>
+    <message>
+        <source>pripojuji se ke hre %1</source>
+        <translation>joining the game %1</translation>
+    </message>
+    <message>
+        <source>cekam na soupere (kod %1)</source>
+        <translation>waiting for the opponent (code %1)</translation>
+    </message>
+    <message>
+        <source>Hra je zalozena. Cekam na soupere...</source>
+        <translation>The game is created. Waiting for the opponent...</translation>
+    </message>
+    <message>
+        <source>hledam soupere</source>
+        <translation>looking for an opponent</translation>
+    </message>
+    <message>
+        <source>Hledam soupere...</source>
+        <translation>Looking for an opponent...</translation>
+    </message>
+    <message>
+        <source>Pripojuji se ke hre %1...</source>
+        <translation>Joining the game %1...</translation>
+    </message>
+    <message>
+        <source>divam se na hru %1</source>
+        <translation>watching the game %1</translation>
+    </message>
+    <message>
+        <source>Spojeni se serverem se preruslo. Sitova hra skoncila.</source>
+        <translation>The connection to the server was lost. The network game is over.</translation>
+    </message>
+    <message>
+        <source>Sitova hra</source>
+        <translation>Network game</translation>
+    </message>
+</context>
+<context>
+    <name>ServerWaitDialog</name>
+    <message>
+        <source>Sitova hra</source>
+        <translation>Network game</translation>
+    </message>
+    <message>
+        <source>Kod hry:</source>
+        <translation>Game code:</translation>
+    </message>
+    <message>
+        <source>&amp;Kopirovat kod</source>
+        <translation>&amp;Copy code</translation>
+    </message>
+    <message>
+        <source>Zrusit</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Poslete kod souperi; zada ho v nabidce Hra &gt; Sitova hra.</source>
+        <translation>Send the code to your opponent, who enters it under Game &gt; Network game.</translation>
+    </message>
+    <message>
+        <source>Kod je ve schrance.</source>
+        <translation>The code is on the clipboard.</translation>
+    </message>
+</context>
+<context>
+    <name>ServerWatch</name>
+    <message>
+        <source>Ze serveru prichazeji nesmyslne zpravy. Sledovani hry skoncilo.</source>
+        <translation>The server sends messages that make no sense. Watching the game has ended.</translation>
+    </message>
+    <message>
+        <source>Hra skoncila, prenos ze serveru je u konce.</source>
+        <translation>The game is over; the server&apos;s broadcast has ended.</translation>
+    </message>
+    <message>
+        <source>Spojeni se serverem se preruslo. Sledovani hry skoncilo.</source>
+        <translation>The connection to the server was lost. Watching the game has ended.</translation>
     </message>
 </context>
 </TS>
