@@ -5,6 +5,7 @@
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -40,8 +41,11 @@ NetGameDialog::NetGameDialog(const NetSetup& setup, QWidget* parent) : QDialog(p
     setWindowTitle(tr("Sitova hra"));
     setModal(true);
     auto* layout = new QVBoxLayout(this);
-    BuildLocal(setup);
-    BuildServer(setup);
+    // The two ways side by side, so the dialog fits over the game's window.
+    auto* halves = new QHBoxLayout;
+    halves->addWidget(BuildLocal(setup));
+    halves->addWidget(BuildServer(setup));
+    layout->addLayout(halves);
 
     auto* buttons = new QDialogButtonBox(this);
     ok = buttons->addButton(tr("OK"), QDialogButtonBox::AcceptRole);
@@ -92,7 +96,7 @@ QRadioButton* NetGameDialog::AddChoice(const QString& text, const char* name) {
 }
 
 // Two machines on one network, one of them reachable by its address.
-void NetGameDialog::BuildLocal(const NetSetup& setup) {
+QGroupBox* NetGameDialog::BuildLocal(const NetSetup& setup) {
     auto* group = new QGroupBox(tr("Podle adresy (mistni sit)"), this);
     auto* layout = new QVBoxLayout(group);
     hostChoice = AddChoice(tr("&Zalozit hru na tomto pocitaci"), "hostChoice");
@@ -117,11 +121,12 @@ void NetGameDialog::BuildLocal(const NetSetup& setup) {
     joinForm->addRow(tr("P&ort:"), joinPort);
     joinForm->addRow(new QLabel(tr("Strany vybira ten, kdo hru zalozil."), this));
     layout->addLayout(joinForm);
-    this->layout()->addWidget(group);
+    layout->addStretch();
+    return group;
 }
 
 // Anyone, anywhere: the server connects the two players by an invite code.
-void NetGameDialog::BuildServer(const NetSetup& setup) {
+QGroupBox* NetGameDialog::BuildServer(const NetSetup& setup) {
     auto* group = new QGroupBox(tr("Pres server (internet)"), this);
     auto* layout = new QVBoxLayout(group);
     auto* serverForm = new QFormLayout;
@@ -151,7 +156,8 @@ void NetGameDialog::BuildServer(const NetSetup& setup) {
 
     quickChoice = AddChoice(tr("Rychla hra s kymkol&i"), "quickChoice");
     layout->addWidget(quickChoice);
-    this->layout()->addWidget(group);
+    layout->addStretch();
+    return group;
 }
 
 // Only the chosen way's fields can be edited; OK needs what that way needs:

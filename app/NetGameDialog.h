@@ -6,6 +6,7 @@
 
 class QButtonGroup;
 class QComboBox;
+class QGroupBox;
 class QLineEdit;
 class QRadioButton;
 class QSpinBox;
@@ -28,8 +29,8 @@ class NetGameDialog : public QDialog {
     NetSetup Setup() const;
 
   private:
-    void BuildLocal(const NetSetup& setup);
-    void BuildServer(const NetSetup& setup);
+    QGroupBox* BuildLocal(const NetSetup& setup);
+    QGroupBox* BuildServer(const NetSetup& setup);
     QRadioButton* AddChoice(const QString& text, const char* name);
     void UpdateFields();
 

@@ -1,6 +1,7 @@
 #include "app/ServerPlay.h"
 
 #include <QMessageBox>
+#include <cstdio>
 
 #include "app/GameView.h"
 #include "app/NetPlayController.h"
@@ -182,6 +183,8 @@ void ServerPlay::PlayInRoom() {
         waiting = tr("cekam na soupere (kod %1)").arg(code);
         waitDialog->SetText(tr("Hra je zalozena. Cekam na soupere..."));
         waitDialog->ShowCode(code);
+        // For whoever started the game from a terminal or a script.
+        std::fprintf(stderr, "invite %s\n", qPrintable(code));
     } else if (options.hosting) {
         waiting = tr("hledam soupere");
         waitDialog->SetText(tr("Hledam soupere..."));

@@ -75,17 +75,15 @@ uint32_t Confirmed(GameFrame& f) {
     return Playing(f) ? f.NetPlay().Peer()->Session()->ConfirmedTick() : 0;
 }
 
-// Creates a room on `host` (as the Rebel) and joins it from `join` with the
-// code as a person might type it; returns the code.
-QString CreateAndJoin(MatchServerProcess& server, GameFrame& host, GameFrame& join) {
-    EXPECT_TRUE(
-        host.ServerNet().Start(Through(server.Address(), Server::Create, {}, NetSide::Rebel)));
-    EXPECT_TRUE(ModalDriver::WaitUntil([&] { return !host.ServerNet().InviteCode().isEmpty(); }));
-    const QString code = host.ServerNet().InviteCode();
-    const QString typed = code.left(4).toLower() + "-" + code.mid(4);
-    EXPECT_TRUE(join.ServerNet().Start(Through(server.Address(), Server::Join, typed)));
-    EXPECT_TRUE(ModalDriver::WaitUntil([&] { return Playing(host) && Playing(join); }, 8000));
-    return code;
+// Two windows ask for anyone: the first waits (and hosts), the second
+// joins it.
+void QuickMatch(MatchServerProcess& server, GameFrame& first, GameFrame& second) {
+    ASSERT_TRUE(first.ServerNet().Start(Through(server.Address(), Server::Quick)));
+    ASSERT_TRUE(ModalDriver::WaitUntil(
+        [&] { return first.windowTitle().endsWith("hledam soupere"); }, 5000));
+    EXPECT_TRUE(first.ServerNet().WaitDialog());
+    ASSERT_TRUE(second.ServerNet().Start(Through(server.Address(), Server::Quick)));
+    ASSERT_TRUE(ModalDriver::WaitUntil([&] { return Playing(first) && Playing(second); }, 8000));
 }
 
 // Two windows meet through a server started here: the creator sees its
@@ -254,15 +252,16 @@ TEST(ServerPlay, RefusalsAndAMissingServerAreSaidPlainly) {
     EXPECT_EQ(AwaitMessage(*frame, 5500), "");
 }
 
-// A server that dies during a game (no goodbyes) is noticed by both players
-// within 5 s, and said to be the server, not the other player.
+// Two players of a quick match: a server that dies during their game (no
+// goodbyes) is noticed by both within 5 s, and said to be the server, not
+// the other player.
 TEST(ServerPlay, AServerGoneMidGameIsSaidWithinFiveSeconds) {
     ConfigSandbox sandbox;
     MatchServerProcess server;
     ASSERT_TRUE(server.Running());
     auto host = OpenFrame();
     auto join = OpenFrame();
-    CreateAndJoin(server, *host, *join);
+    QuickMatch(server, *host, *join);
     ASSERT_TRUE(ModalDriver::WaitUntil([&] { return Confirmed(*host) > 30; }, 5000));
     const uint32_t hostTick = Confirmed(*host);
     EXPECT_GT(Confirmed(*join) + 10, hostTick);
