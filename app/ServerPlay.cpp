@@ -59,9 +59,10 @@ ServerPlay::ServerPlay(NetPlayController& controller, GameView& gameView, qx::Ga
     connect(&net, &NetPlayController::Ended, this, &ServerPlay::OnNetEnded);
 }
 
+// The window's view goes before this (it was made first): a game watched
+// to the end of the window is not handed back to it.
 ServerPlay::~ServerPlay() {
     poll.stop();
-    if (watch) view.ShowGame(localGame, nullptr);
 }
 
 NetSetup ServerPlay::DialogSetup(const NetSetup& lan) const {

@@ -178,6 +178,17 @@ TEST(ServerPlay, CreateJoinPlayAndWatchThroughTheServer) {
     }
     EXPECT_TRUE(&viewer->View().ShownGame() == &viewer->ServerNet().Watch()->Watched());
 
+    // A window closed while it watches goes quietly.
+    {
+        auto closing = OpenFrame();
+        ASSERT_TRUE(closing->ServerNet().Start(Through(server.Address(), Server::Watch, code)));
+        ASSERT_TRUE(ModalDriver::WaitUntil([&] {
+            ServerWatch* watch = closing->ServerNet().Watch();
+            return watch && watch->PlayedTick() > 0;
+        }));
+        closing->close();
+    }
+
     // The host leaves: the joiner is told, the spectator sees the rest and
     // is told the game is over; all go back to their own games.
     host->OnGameNetworkStop();
