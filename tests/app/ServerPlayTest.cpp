@@ -326,7 +326,11 @@ TEST(ServerPlay, TheDialogAsksForAServerAndACode) {
     EXPECT_EQ(dialog.Setup().server, Server::Quick);
     dialog.findChild<QRadioButton*>("hostChoice")->setChecked(true);
     EXPECT_EQ(dialog.Setup().server, Server::None);
+    // The window's own settings, written as it closes, keep the server.
     frame->close();
+    frame.reset();
+    EXPECT_TRUE(sandbox.FileText().contains("server=play.example:29031"))
+        << sandbox.FileText().toStdString();
 }
 
 }  // namespace
