@@ -253,7 +253,9 @@ NetSimResult PlayGame(const SimOptions& options, const std::vector<InputEvent>& 
         }
     }
     const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
-    peer.Close();
+    // A server that went silent takes no goodbye: waiting for one only
+    // delays the message.
+    if (!serverSilent) peer.Close();
 
     SimSummary& summary = result.summary;
     summary.ticksPerSecond = elapsed.count() > 0 ? summary.ticks / elapsed.count() : 0;

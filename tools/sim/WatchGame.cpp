@@ -160,7 +160,7 @@ NetSimResult WatchGame(const SimOptions& options, net::MatchConnection& link, st
     Watcher watcher(options, link, result, trace);
     const Stop stop = watcher.Run();
     const double seconds = static_cast<double>(watcher.Clock()) / 1000;
-    link.Close(200);
+    if (stop != Stop::ServerSilent) link.Close(200);
     Judge(stop, watcher, result);
     SimSummary& summary = result.summary;
     summary.desync = result.end == PeerEnd::Desync;
