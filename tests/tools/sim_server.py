@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """quarnex-sim through a match server started here (127.0.0.1, a free port).
 
-    sim_server.py SIM SERVER SCENARIO
+    sim_server.py SIM SERVER SCENARIO [NODE-SIM]
 
 play      the Emperor creates a room (its code read from --invite-file), the
           Rebel joins with it; both play scripted events at the game's pace.
@@ -15,7 +15,12 @@ lossy     the same as play, with the joiner behind a lossy relay (0-300 ms,
 refused   an unknown code (join and watch) ends with exit 4, a code that is
           no code with exit 2, a server nobody runs with exit 3.
 killed    the server is killed mid-game: both players and a spectator end
-          with exit 3 within 5 s, naming the server."""
+          with exit 3 within 5 s, naming the server.
+crossplay the simulator under Node (NODE-SIM, build-web/quarnex-sim.js, over a
+          WebSocket) creates, the native one (ENet) joins through the lossy
+          relay; halfway a spectator under Node comes: one game for all three,
+          equal to one machine running both scripts. Skipped (77) without the
+          web build."""
 import os, re, signal, subprocess, sys, tempfile, time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
@@ -102,6 +107,11 @@ def same_game(sim, work, names, ticks, local=True):
         fail('the trace differs from one machine running both scripts')
 
 
+def command(sim):
+    """The simulator's command line: the native program, or the Node one."""
+    return ['node', sim] if sim.endswith('.js') else [sim]
+
+
 def write_scripts(work, ticks, firing):
     emperor, rebel = scripts(ticks, 7, firing)
     write(os.path.join(work, 'emperor.txt'), emperor)
@@ -111,7 +121,7 @@ def write_scripts(work, ticks, firing):
 
 def create(sim, server, work, ticks, extra=()):
     invite = os.path.join(work, 'invite')
-    host = start([sim, '--server', server.address(), '--create', '--side', 'emperor',
+    host = start(command(sim) + ['--server', server.address(), '--create', '--side', 'emperor',
                   '--seed', '13', '--ticks', str(ticks), '--invite-file', invite,
                   '--input', os.path.join(work, 'emperor.txt')] + outputs(work, 'host') +
                  list(extra))
@@ -119,7 +129,7 @@ def create(sim, server, work, ticks, extra=()):
 
 
 def join(sim, address, code, work, ticks, extra=()):
-    return start([sim, '--server', address, '--join', code, '--ticks', str(ticks),
+    return start(command(sim) + ['--server', address, '--join', code, '--ticks', str(ticks),
                   '--input', os.path.join(work, 'rebel.txt')] + outputs(work, 'join') +
                  list(extra))
 
@@ -169,21 +179,30 @@ def quick(sim, server, work):
     same_game(sim, work, ['first', 'second'], ticks, local=False)
 
 
-def lossy(sim, server, work):
-    ticks = 600
-    write_scripts(work, ticks, 450)
+def start_relay(server):
     relay_port = free_port()
     relay = start([sys.executable, RELAY, str(relay_port), str(server.port), '--max-delay',
                    '300', '--drop', '20', '--duplicate', '5', '--lifetime', str(TIMEOUT * 2)])
     if relay.stdout.readline().strip() != 'ready':
         fail('the relay did not start')
+    return relay, relay_port
+
+
+def stop_relay(relay):
+    relay.send_signal(signal.SIGTERM)
+    print('relay: ' + relay.communicate(timeout=10)[0].strip())
+
+
+def lossy(sim, server, work):
+    ticks = 600
+    write_scripts(work, ticks, 450)
+    relay, relay_port = start_relay(server)
     try:
         host, code = create(sim, server, work, ticks)
         guest = join(sim, '127.0.0.1:%d' % relay_port, code, work, ticks)
         errs = expect_ok([('host', host), ('join', guest)])
     finally:
-        relay.send_signal(signal.SIGTERM)
-        print('relay: ' + relay.communicate(timeout=10)[0].strip())
+        stop_relay(relay)
     same_game(sim, work, ['host', 'join'], ticks)
     if all('rollbacks 0 ' in err for err in errs):
         fail('no rollback happened, so the link was too kind for this test')
@@ -235,16 +254,47 @@ def killed(sim, server, work):
         summary_checksum(err, who)
 
 
+def crossplay(sim, server, work, node_sim):
+    ticks = 400
+    write_scripts(work, ticks, 300)
+    relay, relay_port = start_relay(server)
+    try:
+        host, code = create(node_sim, server, work, ticks, ['--realtime'])
+        guest = join(sim, '127.0.0.1:%d' % relay_port, code, work, ticks, ['--realtime'])
+        time.sleep(ticks * 0.03 / 2)
+        watcher = start(command(node_sim) + ['--server', server.address(), '--watch', code] +
+                        outputs(work, 'watch'))
+        errs = expect_ok([('node host', host), ('native join', guest),
+                          ('node spectator', watcher)])
+    finally:
+        stop_relay(relay)
+    same_game(sim, work, ['host', 'join', 'watch'], ticks)
+    if 'rollbacks 0 ' in errs[1]:
+        fail('the joiner had no rollback, so the lossy link was too kind for this test')
+    log = server.stop()
+    for words in ('created, emperor by websocket', 'joined, rebel by enet',
+                  'spectator 1 by websocket'):
+        if words not in log:
+            fail('the server\'s log has no "%s":\n%s' % (words, log))
+
+
 def main():
     sim, server_exe, scenario = sys.argv[1], sys.argv[2], sys.argv[3]
     scenarios = {'play': play, 'quick': quick, 'lossy': lossy, 'refused': refused,
-                 'killed': killed}
+                 'killed': killed, 'crossplay': crossplay}
     if scenario not in scenarios:
         fail('unknown scenario ' + scenario)
+    extra = []
+    if scenario == 'crossplay':
+        node_sim = sys.argv[4] if len(sys.argv) > 4 else ''
+        if not os.path.exists(node_sim):
+            print('skipped: no simulator for Node at %r (make web)' % node_sim)
+            sys.exit(77)
+        extra = [node_sim]
     with tempfile.TemporaryDirectory(dir=os.environ.get('QUARNEX_NET_WORK')) as work:
         server = Server(server_exe, work)
         try:
-            scenarios[scenario](sim, server, work)
+            scenarios[scenario](sim, server, work, *extra)
         finally:
             print('server: ' + server.stop().strip().replace('\n', '\n        '))
     print('passed')

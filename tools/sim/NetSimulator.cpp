@@ -6,8 +6,8 @@
 #include <optional>
 
 #include "common/ArenaToClient.h"
-#include "net/EnetTransport.h"
 #include "tools/sim/ConfirmedRecorder.h"
+#include "tools/sim/NetLinks.h"
 #include "tools/sim/RoomEntry.h"
 #include "tools/sim/ServerSilence.h"
 #include "tools/sim/VirtualKeys.h"
@@ -84,11 +84,6 @@ class ScriptFeeder {
 
 const char* SideName(NetSide side) {
     return side == NetSide::Emperor ? "emperor" : "rebel";
-}
-
-std::unique_ptr<net::EnetTransport> OpenTransport(const NetSimOptions& net, std::string& error) {
-    if (net.hosting) return net::EnetTransport::Listen(net.port, error);
-    return net::EnetTransport::Join(net.host, net.port, error);
 }
 
 net::PeerOptions PeerOptionsFor(const SimOptions& options) {
@@ -204,7 +199,7 @@ NetSimResult PlayGame(const SimOptions& options, const std::vector<InputEvent>& 
     ConfirmedRecorder recorder(result.summary, trace);
     ScriptFeeder feeder(events);
     std::optional<ServerSilence> silence;
-    if (server) silence.emplace(*server);
+    if (server && ServerLinkKeepsAlive()) silence.emplace(*server);
     const auto start = std::chrono::steady_clock::now();
     auto clock = [&] {
         return static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
@@ -325,7 +320,7 @@ NetSimResult RunNetworkGame(const SimOptions& options, const std::vector<InputEv
                             std::ostream* trace, Replay* record, std::ostream* log) {
     if (options.net.viaServer) return RunThroughServer(options, events, trace, record, log);
     std::string error;
-    const auto transport = OpenTransport(options.net, error);
+    const auto transport = OpenDirectLink(options.net, error);
     if (!transport) {
         NetSimResult result;
         result.end = PeerEnd::Unreachable;

@@ -6,7 +6,7 @@
 #include <fstream>
 
 #include "net/MatchProtocol.h"
-#include "tools/sim/ConnectToMatchServer.h"
+#include "tools/sim/NetLinks.h"
 
 namespace qx::sim {
 namespace {

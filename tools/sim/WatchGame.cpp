@@ -7,6 +7,7 @@
 #include "net/MatchProtocol.h"
 #include "net/SpectatorFeed.h"
 #include "tools/sim/ConfirmedRecorder.h"
+#include "tools/sim/NetLinks.h"
 #include "tools/sim/ServerSilence.h"
 #include "tools/sim/SpectatorGame.h"
 
@@ -62,7 +63,9 @@ Stop Watcher::Run() {
             const Stop played = PlayReady();
             if (played != Stop::None) stop = played;
         }
-        if (stop == Stop::None && silence.Silent(Clock())) stop = Stop::ServerSilent;
+        if (stop == Stop::None && ServerLinkKeepsAlive() && silence.Silent(Clock())) {
+            stop = Stop::ServerSilent;
+        }
         if (stop != Stop::None) return stop;
         link.Wait(5);
     }
