@@ -154,11 +154,12 @@ std::string FormatFigures(const net::NetPeer& peer, NetSide side, double seconds
 void NoteServerChanges(const SimOptions& options, const net::NetPeer& peer, bool hosting,
                        std::vector<std::string>& notes) {
     if (!options.net.viaServer || !peer.Started()) return;
-    if (!hosting && !options.net.side.empty() && options.net.side != SideName(peer.LocalSide())) {
-        notes.push_back(std::string("the room's creator chose the sides: this machine plays the ") +
+    const bool created = options.net.action == ServerAction::Create;
+    if (!created && !options.net.side.empty() && options.net.side != SideName(peer.LocalSide())) {
+        notes.push_back(std::string("the room chose the sides: this machine plays the ") +
                         SideName(peer.LocalSide()));
     }
-    if (options.net.seedGiven && options.net.action != ServerAction::Create) {
+    if (options.net.seedGiven && !created) {
         notes.push_back(hosting ? "the server draws a quick match's seed; --seed was not used"
                                 : "the room's creator draws the seed; --seed was not used");
     }
