@@ -80,6 +80,9 @@ class WebNetGame : private net::ConfirmedListener {
     // The figures of the status line.
     net::PeerFigures Figures() const;
     uint32_t RollbacksPerSecond() const { return rollbackRate; }
+    // The game's latest tick run and latest tick both sides' inputs are in.
+    uint32_t CurrentTick() const { return Session() ? Session()->CurrentTick() : 0; }
+    uint32_t ConfirmedTick() const { return Session() ? Session()->ConfirmedTick() : 0; }
     bool WaitingForOther() const;
 
     // The game shown (null before it starts).
