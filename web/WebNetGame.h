@@ -113,7 +113,8 @@ class WebNetGame : private net::ConfirmedListener {
     bool begun = false;
     bool endBoxOpen = false;
     bool endBoxTaken = true;
-    bool feedOver = false;
+    bool feedOver = false;  // a spectator's feed ended ...
+    bool feedLost = false;  // ... before it was complete
     net::RollbackSession::Step lastStep = net::RollbackSession::Step::Ran;
     net::InputList collected;
     net::NetReplayRecorder replay;

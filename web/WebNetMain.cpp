@@ -128,8 +128,12 @@ EMSCRIPTEN_KEEPALIVE int qx_net_figure(int which) {
             return static_cast<int>(running->RollbacksPerSecond());
         case 3:
             return static_cast<int>(f.packetsLost);
-        default:
+        case 4:
             return running->WaitingForOther() ? 1 : 0;
+        case 5:
+            return static_cast<int>(running->CurrentTick());
+        default:
+            return static_cast<int>(running->ConfirmedTick());
     }
 }
 
