@@ -70,6 +70,15 @@ class TestRoom {
         for (auto& client : clients) Feed(*client);
     }
 
+    // The players have gone: spectators hear the feed is complete, then the
+    // server closes their connections.
+    void EndFeed() {
+        for (auto& client : clients) {
+            if (client->role == Client::Role::Spectator) Answer(*client, MatchType::Ended, {});
+        }
+        Vanish();
+    }
+
     // The server goes away: every socket closes.
     void Vanish() {
         for (auto& client : clients) {
@@ -295,10 +304,12 @@ TEST_F(TwoPages, ALateSpectatorSeesTheSameGame) {
             spectator->Key(GameKey::Space);  // a spectator's inputs go nowhere
         }
     }
-    // The room tells the spectator the feed is complete once the players left.
-    room.Vanish();
+    // The room tells the spectator the feed is complete once the players
+    // left, and closes: that is the end of the game, not a lost server.
+    room.EndFeed();
     for (int i = 0; i < 200 && !Over(*spectator); ++i) spectator->Tick(room.now += 30);
     ASSERT_TRUE(Over(*spectator));
+    EXPECT_EQ(spectator->GetOutcome(), Outcome::WatchedToTheEnd);
     EXPECT_EQ(spectator->ConfirmedTick(), 240u);
     EXPECT_EQ(ShownSum(*spectator), ShownSum(*host));
     EXPECT_EQ(spectator->ReplayText(), host->ReplayText());
@@ -334,6 +345,17 @@ TEST_F(TwoPages, TheServerGoingAwayMidGameIsSaidSo) {
     EXPECT_EQ(host->GetOutcome(), Outcome::ServerLost);
     EXPECT_EQ(guest->GetOutcome(), Outcome::ServerLost);
     EXPECT_NE(host->Shown(), nullptr);  // the last picture stays until the page lets it go
+}
+
+// A spectator whose connection breaks before the feed is complete is told so.
+TEST_F(TwoPages, ASpectatorLosingTheServerIsToldSo) {
+    Join();
+    auto spectator = room.Connect(WithCode(MatchRequest::Kind::Watch));
+    while (steps < 60) Step({host.get(), guest.get(), spectator.get()});
+    ASSERT_EQ(spectator->GetPhase(), Phase::Watching);
+    room.Vanish();
+    spectator->Tick(room.now += 30);
+    EXPECT_EQ(spectator->GetOutcome(), Outcome::ServerLost);
 }
 
 TEST(WebNetGameRefusal, AnUnknownCodeEndsBeforeAnyGameWithTheServersWord) {
