@@ -392,7 +392,7 @@
     <name>PageNet</name>
     <message>
         <source>Si&amp;tova hra...</source>
-        <translation>Ne&amp;twork game...</translation>
+        <translation>Net&amp;work game...</translation>
     </message>
     <message>
         <source>Ukon&amp;cit sitovou hru</source>
