@@ -34,7 +34,8 @@ int RunNet(const SimOptions& options, const std::vector<InputEvent>& events,
     (void)options, (void)events, (void)outputs;
     return Fail("network play is not part of this build");
 #else
-    const NetSimResult result = RunNetworkGame(options, events, outputs.trace, outputs.record);
+    const NetSimResult result =
+        RunNetworkGame(options, events, outputs.trace, outputs.record, &std::cerr);
     std::string error;
     if (outputs.record && result.started &&
         !qx::SaveReplay(*outputs.record, options.recordPath, error)) {
@@ -44,7 +45,7 @@ int RunNet(const SimOptions& options, const std::vector<InputEvent>& events,
     if (!result.message.empty()) std::cerr << "quarnex-sim: " << result.message << '\n';
     if (!result.figures.empty()) std::cerr << result.figures << '\n';
     std::cerr << FormatSummary(result.summary) << '\n';
-    return NetExitStatus(result.end);
+    return NetExitStatus(result);
 #endif
 }
 
