@@ -3,16 +3,19 @@
 // (one opens the other's #join= link) to equal states, a #watch= page that
 // comes late and sees the same game, a page whose tab is hidden (with the
 // browser's real throttling) that does not hold the other player up, an
-// unknown code, and the server going away mid-game.
-//   node page-netplay.mjs WEB_DIR SCREENSHOT_DIR QUARNEX_SERVER
+// unknown code, a page against the native simulator (ENet), and the server
+// going away mid-game.
+//   node page-netplay.mjs WEB_DIR SCREENSHOT_DIR QUARNEX_SERVER [QUARNEX_SIM]
 import { spawn } from 'node:child_process';
 import fs from 'node:fs';
+import os from 'node:os';
 import path from 'node:path';
 
 import { checker, launchChromium, launchThrottledChromium, openGame, requireBrowser, sleep,
          startPlaying } from './browser.mjs';
 
-const [webDir = 'build-web', shotDir = 'page-screenshots', serverPath] = process.argv.slice(2);
+const [webDir = 'build-web', shotDir = 'page-screenshots', serverPath, simPath] =
+  process.argv.slice(2);
 const puppeteer = await requireBrowser(webDir);
 if (!serverPath || !fs.existsSync(serverPath)) {
   console.log(`SKIP: no match server (${serverPath})`);
@@ -183,6 +186,45 @@ async function twoPagesAndASpectator(browser, url) {
   }
 }
 
+// The page creates, the native simulator joins over ENet with its own
+// inputs: both confirm the same game, so their replays are the same file.
+async function pageAgainstSimulator(browser, url) {
+  if (!simPath || !fs.existsSync(simPath)) {
+    console.log('skip the page against the simulator: no quarnex-sim given');
+    return;
+  }
+  const work = fs.mkdtempSync(path.join(os.tmpdir(), 'quarnex-netplay-'));
+  const ticks = 300;
+  const script = path.join(work, 'rebel.txt');
+  // Up, Space, Left, X, Down by their virtual-key codes.
+  fs.writeFileSync(script, [20, 60, 100, 140, 200].map((t, i) =>
+    `${t} key ${[38, 32, 37, 88, 40][i]}`).join('\n') + '\n');
+  const page = await openGame(browser, url);
+  await startPlaying(page);
+  await page.evaluate((n) => window.quarnex.net.start({ kind: 'create', ticks: n }), ticks);
+  const code = (await waitFor(() => report(page), (r) => r.phase === 1, 5000))?.code;
+  const record = path.join(work, 'sim.qxr');
+  const sim = spawn(simPath, ['--server', new URL(url).host, '--join', code, '--ticks', String(ticks),
+    '--realtime', '--input', script, '--record', record], { stdio: ['ignore', 'ignore', 'pipe'] });
+  let simErr = '';
+  sim.stderr.on('data', (d) => { simErr += d; });
+  const exit = new Promise((resolve) => sim.on('exit', resolve));
+  await waitFor(() => report(page), (r) => r.phase === 2, 10000);
+  await page.mouse.move(200, 150);
+  await page.mouse.down();
+  await page.mouse.up();
+  const end = await waitFor(() => last(page), Boolean, 30000);
+  const status = await Promise.race([exit, sleep(15000).then(() => 'still running')]);
+  const replay = await page.evaluate(() => window.quarnex.net.lastReplay());
+  const simReplay = fs.existsSync(record) ? fs.readFileSync(record, 'utf8') : '';
+  check(end?.peerEnd === 1 && end.tick === ticks && status === 0 && replay.length > 100 &&
+        replay === simReplay,
+        `the page and the native simulator play the same ${ticks} ticks (page ${JSON.stringify(end)}, ` +
+        `simulator exit ${status}${simErr ? `: ${simErr.trim()}` : ''}, replays ${replay === simReplay ? 'equal' : 'DIFFER'})`);
+  fs.rmSync(work, { recursive: true });
+  await page.close();
+}
+
 // A quick match, then the server is killed: both pages say so within 5 s.
 async function serverGoesAway(browser, server) {
   const pages = [];
@@ -197,7 +239,6 @@ async function serverGoesAway(browser, server) {
   server.process.kill('SIGKILL');
   const killed = Date.now();
   const said = await Promise.all(pages.map((p) => waitFor(() => message(p), Boolean, 5000)));
-  console.log(JSON.stringify(await Promise.all(pages.map((p) => report(p)))), Date.now() - killed);
   check(said.every((m) => m === 'Spojeni se serverem se preruslo. Sitova hra skoncila.'),
         `the server going away is said within ${((Date.now() - killed) / 1000).toFixed(1)} s (${said})`);
   await shot(pages[0], 'netplay-4-server-gone.png');
@@ -208,6 +249,7 @@ const browser = await launchChromium(puppeteer);
 try {
   await dialogAndInvite(browser, server.url);
   await twoPagesAndASpectator(browser, server.url);
+  await pageAgainstSimulator(browser, server.url);
   await serverGoesAway(browser, server);
 } finally {
   await browser.close();

@@ -216,6 +216,7 @@ async function main() {
   });
   dialogs.translate = tr;
   status.net = { report: () => netPlay.report(), last: () => netPlay.last,
+                 lastReplay: () => new TextDecoder().decode(netPlay.lastReplay ?? new Uint8Array()),
                  start: (request) => startNetGame({ server: location.host, ...request }) };
   const startNetGame = (request) => {
     if (netPlay.active) return;

@@ -27,6 +27,7 @@ export class NetPlay {
     this.net = new NetCore(this.core);
     this.running = null;
     this.last = null;  // how the last network game ended, for tests
+    this.lastReplay = null;  // ... and its replay file's bytes
   }
 
   get active() {
@@ -175,6 +176,7 @@ export class NetPlay {
       else end.replayFile = null;
     }
     this.last = end;
+    this.lastReplay = this.core.replayFile();  // kept for "Ulozit zaznam..." tests
     this.stopClock();
     if (game.inviteOpen) this.closeInvite();
     if (game.endBoxOpen) this.dialogs.dismiss(this.dialogs.endOfGame);
