@@ -369,3 +369,49 @@ TEST(WebNetGameRefusal, AnUnknownCodeEndsBeforeAnyGameWithTheServersWord) {
     EXPECT_EQ(page->Client().Refusal(), qx::net::MatchError::UnknownRoom);
     EXPECT_EQ(page->ReplayText(), "");
 }
+
+// The Emperor parks beside the Rebel's base and keeps firing, so games end:
+// each end's box opens on both pages at the same tick, the game waits for
+// both players to close it (the one who closed first waits for the other),
+// and the next game starts on both together.
+TEST(WebNetGameEnd, TheEndOfAGameShowsOnBothPagesAndWaitsForBothToCloseIt) {
+    TestRoom room;
+    auto emperor = room.Connect(Create(NetSide::Emperor, 1600), 13);
+    room.Deliver();
+    auto rebel = room.Connect(WithCode(MatchRequest::Kind::Join));
+    room.Deliver();
+    std::map<WebNetGame*, std::vector<uint32_t>> boxes;
+    uint32_t rebelClosesAt = 0;  // the Rebel's player reads the first box a while
+    bool emperorWaited = false;
+    for (uint32_t step = 1; step < 4000; ++step) {
+        if (step == 1) emperor->Aim(300, 380);
+        if (step >= 20 && step % 4 == 0) emperor->LeftButton();
+        room.now += 30;
+        for (WebNetGame* page : {emperor.get(), rebel.get()}) {
+            page->Tick(room.now);
+            std::string caption;
+            std::string text;
+            if (!page->TakeEndBox(caption, text)) continue;
+            EXPECT_EQ(caption, "End..");
+            boxes[page].push_back(page->CurrentTick());
+            if (page == emperor.get()) page->CloseEndBox();
+            if (page == rebel.get() && rebelClosesAt == 0)
+                rebelClosesAt = step + 60;
+            else if (page == rebel.get())
+                page->CloseEndBox();
+        }
+        room.Deliver();
+        if (step + 30 < rebelClosesAt) {
+            emperorWaited = emperorWaited || emperor->WaitingForOther();
+            EXPECT_EQ(emperor->CurrentTick(), boxes[emperor.get()].front());
+        }
+        if (step == rebelClosesAt) rebel->CloseEndBox();
+        if (emperor->GetPhase() == Phase::Over && rebel->GetPhase() == Phase::Over) break;
+    }
+    ASSERT_FALSE(boxes[emperor.get()].empty());
+    EXPECT_EQ(boxes[emperor.get()], boxes[rebel.get()]);
+    EXPECT_TRUE(emperorWaited);
+    EXPECT_EQ(emperor->PeerEnd(), PeerEnd::Done);
+    EXPECT_EQ(rebel->PeerEnd(), PeerEnd::Done);
+    EXPECT_EQ(ShownSum(*emperor), ShownSum(*rebel));
+}
