@@ -455,6 +455,10 @@
         <translation>The game is created. Send your opponent the code or the link; the game starts as soon as they join.</translation>
     </message>
     <message>
+        <source>Sitova hra jeste nezacala, neni co ulozit.</source>
+        <translation>The network game has not started yet; there is nothing to save.</translation>
+    </message>
+    <message>
         <source>Zkopirovat odkaz</source>
         <translation>Copy the link</translation>
     </message>

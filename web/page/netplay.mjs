@@ -34,6 +34,12 @@ export class NetPlay {
     return this.running !== null;
   }
 
+  // The network game has its picture (the other player came, or the feed
+  // started).
+  get begun() {
+    return [PHASE.Playing, PHASE.Watching].includes(this.running?.phase);
+  }
+
   // request: { kind, side, code, server } (server "HOST:PORT" as typed).
   start(request) {
     if (this.running) return;
