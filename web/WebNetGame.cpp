@@ -89,11 +89,16 @@ bool WebNetGame::PumpFeed() {
     for (net::LinkEvent e = connection->Poll(data); e != net::LinkEvent::None;
          e = connection->Poll(data)) {
         if (e == net::LinkEvent::Received) watched->Add(data.data(), data.size());
-        if (e == net::LinkEvent::Disconnected) feedOver = true;
+        // The feed is complete (the server closes the connection after it),
+        // or the connection broke before.
+        if (e == net::LinkEvent::Disconnected && !feedOver) {
+            feedOver = true;
+            feedLost = net::CloseReasonOf(data) != net::LinkClose::Left;
+        }
     }
     if (watched->Session() && !begun) Begin(*watched->Session());
     // The server gone: what came is shown, the rest never will be.
-    if (feedOver && Client().GetState() == State::Failed) {
+    if (feedLost) {
         watched->PlayAll();
         Finish(Outcome::ServerLost);
         return true;

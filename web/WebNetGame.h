@@ -80,6 +80,9 @@ class WebNetGame : private net::ConfirmedListener {
     // The figures of the status line.
     net::PeerFigures Figures() const;
     uint32_t RollbacksPerSecond() const { return rollbackRate; }
+    // The game's latest tick run and latest tick both sides' inputs are in.
+    uint32_t CurrentTick() const { return Session() ? Session()->CurrentTick() : 0; }
+    uint32_t ConfirmedTick() const { return Session() ? Session()->ConfirmedTick() : 0; }
     bool WaitingForOther() const;
 
     // The game shown (null before it starts).
@@ -110,7 +113,8 @@ class WebNetGame : private net::ConfirmedListener {
     bool begun = false;
     bool endBoxOpen = false;
     bool endBoxTaken = true;
-    bool feedOver = false;
+    bool feedOver = false;  // a spectator's feed ended ...
+    bool feedLost = false;  // ... before it was complete
     net::RollbackSession::Step lastStep = net::RollbackSession::Step::Ran;
     net::InputList collected;
     net::NetReplayRecorder replay;

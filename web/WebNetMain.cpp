@@ -114,7 +114,8 @@ EMSCRIPTEN_KEEPALIVE int qx_net_hosting() {
 }
 
 // The status line: 0 ping (ms), 1 input delay (ticks), 2 rollbacks a
-// second, 3 packets lost, 4 waiting for the other player (0 or 1).
+// second, 3 packets lost, 4 waiting for the other player (0 or 1), 5 the
+// game's current tick, 6 its latest confirmed tick.
 EMSCRIPTEN_KEEPALIVE int qx_net_figure(int which) {
     if (!running) return 0;
     const net::PeerFigures f = running->Figures();
@@ -127,8 +128,12 @@ EMSCRIPTEN_KEEPALIVE int qx_net_figure(int which) {
             return static_cast<int>(running->RollbacksPerSecond());
         case 3:
             return static_cast<int>(f.packetsLost);
-        default:
+        case 4:
             return running->WaitingForOther() ? 1 : 0;
+        case 5:
+            return static_cast<int>(running->CurrentTick());
+        default:
+            return static_cast<int>(running->ConfirmedTick());
     }
 }
 

@@ -152,6 +152,14 @@ export class PageDialogs {
     next.dialog.querySelector('[autofocus]')?.focus();
   }
 
+  // Closes `dialog` with `value` whether it is open or still waits its turn
+  // (a waiting one never opens; its onClose does not run).
+  dismiss(dialog, value = 'ok') {
+    if (this.current?.dialog === dialog) return this.finish(value);
+    this.queue = this.queue.filter((entry) => entry.dialog !== dialog);
+    return undefined;
+  }
+
   // Closes the open dialog with `value` ('ok' or '' for cancel).
   finish(value) {
     this.current?.dialog.close(value);

@@ -216,6 +216,7 @@ async function main() {
   });
   dialogs.translate = tr;
   status.net = { report: () => netPlay.report(), last: () => netPlay.last,
+                 lastReplay: () => new TextDecoder().decode(netPlay.lastReplay ?? new Uint8Array()),
                  start: (request) => startNetGame({ server: location.host, ...request }) };
   const startNetGame = (request) => {
     if (netPlay.active) return;
@@ -258,8 +259,14 @@ async function main() {
 
   menu = wireMenu(menubar, {
     new: () => { pause.set(false); newGame(); },
-    'save-replay': () => replays.save(document, netPlay.active ? netReplayFileName(new Date())
-      : undefined),
+    'save-replay': () => {
+      if (!netPlay.active) return replays.save(document);
+      // As on the desktop: a network game's confirmed ticks, once it has begun.
+      if (!netPlay.begun) {
+        return dialogs.openMessage(tr('Sitova hra'), tr('Sitova hra jeste nezacala, neni co ulozit.'));
+      }
+      return replays.save(document, netReplayFileName(new Date()));
+    },
     'net-game': netDialog,
     'net-stop': () => netPlay.leave(),
     'play-replay': () => replays.choose(),

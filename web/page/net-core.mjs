@@ -38,7 +38,8 @@ export class NetCore {
   hosting() { return this.m._qx_net_hosting() !== 0; }
   figures() {
     const f = (i) => this.m._qx_net_figure(i);
-    return { ping: f(0), delay: f(1), rollbacks: f(2), lost: f(3), waiting: f(4) !== 0 };
+    return { ping: f(0), delay: f(1), rollbacks: f(2), lost: f(3), waiting: f(4) !== 0,
+             tick: f(5), confirmed: f(6) };
   }
 
   // { caption, text } of an end-of-game box to open now, or null.

@@ -27,10 +27,17 @@ export class NetPlay {
     this.net = new NetCore(this.core);
     this.running = null;
     this.last = null;  // how the last network game ended, for tests
+    this.lastReplay = null;  // ... and its replay file's bytes
   }
 
   get active() {
     return this.running !== null;
+  }
+
+  // The network game has its picture (the other player came, or the feed
+  // started).
+  get begun() {
+    return [PHASE.Playing, PHASE.Watching].includes(this.running?.phase);
   }
 
   // request: { kind, side, code, server } (server "HOST:PORT" as typed).
@@ -39,7 +46,8 @@ export class NetPlay {
     const { width, height } = this.view.canvas;
     this.running = { ...request, phase: PHASE.Connecting, origin: performance.now(), done: 0,
                      statusAt: 0, waiting: false, endBoxOpen: false, inviteOpen: false };
-    this.net.onSocket = () => this.drive();
+    this.wakes = { timer: 0, worker: 0, socket: 0 };
+    this.net.onSocket = () => this.drive('socket');
     this.net.start({ ...request, server: socketUrl(request.server, this.location) }, width,
                    height);
     this.startClock();
@@ -55,12 +63,11 @@ export class NetPlay {
   }
 
   startClock() {
-    const wake = () => this.drive();
-    this.timer = setInterval(wake, TICK_MS);
+    this.timer = setInterval(() => this.drive('timer'), TICK_MS);
     try {
       const source = `setInterval(() => postMessage(0), ${TICK_MS});`;
       this.worker = new Worker(URL.createObjectURL(new Blob([source], { type: 'text/javascript' })));
-      this.worker.onmessage = wake;
+      this.worker.onmessage = () => this.drive('worker');
     } catch {
       this.worker = null;  // the page's timer alone: a hidden tab then waits on the server's messages
     }
@@ -73,10 +80,12 @@ export class NetPlay {
     this.net.onSocket = null;
   }
 
-  // Runs the ticks due by the wall clock (or only reads the socket).
-  drive() {
+  // Runs the ticks due by the wall clock (or only reads the socket); `why`
+  // names the wake-up, counted for tests.
+  drive(why) {
     const game = this.running;
     if (!game || this.driving) return;
+    if (why) this.wakes[why]++;
     this.driving = true;
     try {
       const now = performance.now();
@@ -108,7 +117,10 @@ export class NetPlay {
       game.code = this.net.code() || game.code;
       game.side = this.net.side();
       this.onTitle(heading({ ...game, phase }, tr));
-      if (phase === PHASE.WaitingForPlayer && !game.inviteOpen) this.openInvite();
+      // The invite of a game created here (a quick match waits for anyone).
+      if (phase === PHASE.WaitingForPlayer && game.kind === 'create' && !game.inviteOpen) {
+        this.openInvite();
+      }
       if (phase !== PHASE.WaitingForPlayer && game.inviteOpen) this.closeInvite();
     }
     const box = this.net.endBox();
@@ -150,7 +162,7 @@ export class NetPlay {
   }
 
   closeInvite() {
-    if (this.dialogs.isOpen(this.dialogs.invite)) this.dialogs.finish('ok');
+    this.dialogs.dismiss(this.dialogs.invite);
     this.running.inviteOpen = false;
   }
 
@@ -170,9 +182,10 @@ export class NetPlay {
       else end.replayFile = null;
     }
     this.last = end;
+    this.lastReplay = this.core.replayFile();  // kept for "Ulozit zaznam..." tests
     this.stopClock();
     if (game.inviteOpen) this.closeInvite();
-    if (game.endBoxOpen && this.dialogs.isOpen(this.dialogs.endOfGame)) this.dialogs.finish('ok');
+    if (game.endBoxOpen) this.dialogs.dismiss(this.dialogs.endOfGame);
     this.running = null;
     this.net.close();
     this.status.hidden = true;
@@ -187,7 +200,7 @@ export class NetPlay {
   report() {
     const game = this.running;
     return game ? { phase: this.net.phase(), code: game.code, side: this.net.side(),
-                    figures: this.net.figures(), ticks: game.done }
+                    figures: this.net.figures(), ticks: game.done, wakes: { ...this.wakes } }
       : { phase: -1 };
   }
 }
