@@ -90,6 +90,7 @@ class TestRoom {
 
     uint64_t now = 1000;
     bool refuseJoins = false;
+    bool garbleChecksums = false;
 
   private:
     class Port : public qx::web::SocketPort {
@@ -140,7 +141,14 @@ class TestRoom {
         if (from.role == Client::Role::Spectator) return;
         qx::net::Packet packet;
         if (!qx::net::DecodePacket(frame.data(), frame.size(), packet, error)) return;
-        if (const auto* inputs = std::get_if<qx::net::InputPacket>(&packet)) Record(from, *inputs);
+        if (auto* inputs = std::get_if<qx::net::InputPacket>(&packet)) {
+            Record(from, *inputs);
+            if (garbleChecksums && inputs->confirmedTick > 50) {
+                inputs->checksum ^= 1;  // a game that went apart, as the other side sees it
+                if (Client* other = Other(from)) Send(*other, qx::net::EncodePacket(packet));
+                return;
+            }
+        }
         if (std::holds_alternative<qx::net::StartPacket>(packet)) start = frame;
         if (Client* other = Other(from)) Send(*other, frame);
     }
@@ -345,6 +353,21 @@ TEST_F(TwoPages, TheServerGoingAwayMidGameIsSaidSo) {
     EXPECT_EQ(host->GetOutcome(), Outcome::ServerLost);
     EXPECT_EQ(guest->GetOutcome(), Outcome::ServerLost);
     EXPECT_NE(host->Shown(), nullptr);  // the last picture stays until the page lets it go
+}
+
+// Games that went apart end on both pages with the tick, and the confirmed
+// ticks so far are there to be saved as a replay.
+TEST_F(TwoPages, GamesThatWentApartEndWithTheirReplay) {
+    Join();
+    room.garbleChecksums = true;
+    for (int i = 0; i < 400 && !(Over(*host) && Over(*guest)); ++i) {
+        Step({host.get(), guest.get()});
+    }
+    ASSERT_TRUE(Over(*host) && Over(*guest));
+    EXPECT_EQ(host->PeerEnd(), PeerEnd::Desync);
+    EXPECT_EQ(guest->PeerEnd(), PeerEnd::Desync);
+    EXPECT_GT(host->EndTick(), 50u);
+    EXPECT_NE(host->ReplayText().find("tick"), std::string::npos);
 }
 
 // A spectator whose connection breaks before the feed is complete is told so.
