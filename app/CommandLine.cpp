@@ -65,6 +65,7 @@ QString CommandLine::Usage() {
         "    --join CODE            join the game with this invite code\n"
         "    --quick                play the next player who asks for anyone\n"
         "    --watch CODE           watch the game with this invite code\n"
+        "                           (CODE@HOST:PORT names its server: no --server)\n"
         "  -h, --help               show this help and exit\n"
         "      --version            show the version and exit\n"
         "\n"

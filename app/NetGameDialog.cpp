@@ -150,7 +150,7 @@ QGroupBox* NetGameDialog::BuildServer(const NetSetup& setup) {
     auto* codeForm = new QFormLayout;
     code = new QLineEdit(setup.code, this);
     code->setObjectName(QStringLiteral("code"));
-    code->setPlaceholderText(tr("8 pismen a cislic"));
+    code->setPlaceholderText(tr("8 pismen a cislic (nebo KOD@SERVER)"));
     codeForm->addRow(tr("Kod hr&y:"), code);
     layout->addLayout(codeForm);
 
@@ -178,7 +178,12 @@ void NetGameDialog::UpdateFields() {
     uint16_t port = 0;
     bool ready = hosting || (joining && !address->text().trimmed().isEmpty());
     if (viaServer) {
-        ready = NetSetup::SplitServerAddress(serverAddress->text(), host, port) &&
+        // An invite CODE@HOST:PORT names its server itself.
+        QString invited;
+        QString server;
+        const bool named =
+            withCode && NetSetup::SplitInvite(code->text(), invited, server) && !server.isEmpty();
+        ready = (named || NetSetup::SplitServerAddress(serverAddress->text(), host, port)) &&
                 (!withCode || NetSetup::IsCode(code->text()));
     }
     ok->setEnabled(ready);
@@ -199,5 +204,12 @@ NetSetup NetGameDialog::Setup() const {
     if (codeChoice->isChecked()) setup.server = Server::Join;
     if (quickChoice->isChecked()) setup.server = Server::Quick;
     if (watchChoice->isChecked()) setup.server = Server::Watch;
+    QString invited;
+    QString server;
+    if ((setup.server == Server::Join || setup.server == Server::Watch) &&
+        NetSetup::SplitInvite(setup.code, invited, server) && !server.isEmpty()) {
+        setup.code = invited;
+        setup.serverAddress = server;
+    }
     return setup;
 }

@@ -112,7 +112,19 @@ bool NetSetup::SplitServerAddress(const QString& text, QString& host, uint16_t& 
 }
 
 bool NetSetup::IsCode(const QString& text) {
-    return !qx::net::NormalizeCode(text.toStdString()).empty();
+    QString code;
+    QString server;
+    return SplitInvite(text, code, server);
+}
+
+bool NetSetup::SplitInvite(const QString& text, QString& code, QString& server) {
+    const int at = text.indexOf(QLatin1Char('@'));
+    code = (at < 0 ? text : text.left(at)).trimmed();
+    server = at < 0 ? QString() : text.mid(at + 1).trimmed();
+    QString host;
+    uint16_t port = kDefaultPort;
+    if (at >= 0 && !SplitServerAddress(server, host, port)) return false;
+    return !qx::net::NormalizeCode(code.toStdString()).empty();
 }
 
 std::optional<NetSetup> NetSetup::FromArguments(const QStringList& arguments, QString& error) {
@@ -158,6 +170,14 @@ std::optional<NetSetup> NetSetup::FromArguments(const QStringList& arguments, QS
             error = WrongValue(name, value);
             return std::nullopt;
         }
+    }
+    QString code;
+    QString invited;
+    // The server an invite names is the one that holds its room.
+    if (SplitInvite(setup.code, code, invited) && !invited.isEmpty()) {
+        setup.code = code;
+        setup.serverAddress = invited;
+        serverGiven = true;
     }
     error = WrongTogether(setup, wanted, sideGiven, serverGiven);
     if (!error.isEmpty() || !wanted) return std::nullopt;

@@ -27,13 +27,18 @@ struct NetSetup {
 
     // From the command line: --net-host PORT [--side emperor|rebel],
     // --net-join HOST:PORT, or --server HOST:PORT with --create [--side
-    // emperor|rebel], --join CODE, --quick or --watch CODE. Nothing (and no
+    // emperor|rebel], --join CODE, --quick or --watch CODE (a CODE@HOST:PORT
+    // names its server and needs no --server). Nothing (and no
     // error) when none is given; nothing with `error` set when they are
     // wrong.
     static std::optional<NetSetup> FromArguments(const QStringList& arguments, QString& error);
     // A match server's HOST[:PORT] (the port 29030 when left out); false
     // when the text is none.
     static bool SplitServerAddress(const QString& text, QString& host, uint16_t& port);
-    // Whether the text is an invite code (8 letters and digits, read leniently).
+    // Whether the text is an invite code (8 letters and digits, read
+    // leniently), or CODE@HOST:PORT as shared in a link.
     static bool IsCode(const QString& text);
+    // An invite as shared: CODE, or CODE@HOST[:PORT] naming its server
+    // (`server` empty when it names none); false when it is neither.
+    static bool SplitInvite(const QString& text, QString& code, QString& server);
 };

@@ -76,8 +76,15 @@ NetSetup ServerPlay::DialogSetup(const NetSetup& lan) const {
     return shown;
 }
 
-bool ServerPlay::Start(const NetSetup& wanted) {
+bool ServerPlay::Start(const NetSetup& given) {
     if (Busy() || net.Active()) return false;
+    NetSetup wanted = given;
+    QString invited;
+    QString named;
+    if (NetSetup::SplitInvite(given.code, invited, named) && !named.isEmpty()) {
+        wanted.code = invited;  // CODE@HOST:PORT: the room is on that server
+        wanted.serverAddress = named;
+    }
     QString host;
     uint16_t port = NetSetup::kDefaultPort;
     if (!NetSetup::SplitServerAddress(wanted.serverAddress, host, port)) {

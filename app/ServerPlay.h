@@ -40,7 +40,8 @@ class ServerPlay : public QObject {
     ServerPlay(NetPlayController& net, GameView& view, qx::Game& localGame, QWidget* window);
     ~ServerPlay() override;
 
-    // Starts asking the server; false when it cannot (a box says why).
+    // Starts asking the server (the one a CODE@HOST:PORT names, if it
+    // does); false when it cannot (a box says why).
     bool Start(const NetSetup& setup);
     // Gives up asking, or stops watching (a game being played is stopped
     // through NetPlayController).

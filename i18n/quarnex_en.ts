@@ -379,7 +379,7 @@ Pause: the Pause key or P, Start on a gamepad. The first gamepad plays the Rebel
     </message>
     <message>
         <source>8 pismen a cislic</source>
-        <translation>8 letters and digits</translation>
+        <translation type="vanished">8 letters and digits</translation>
     </message>
     <message>
         <source>Kod hr&amp;y:</source>
@@ -388,6 +388,10 @@ Pause: the Pause key or P, Start on a gamepad. The first gamepad plays the Rebel
     <message>
         <source>Rychla hra s kymkol&amp;i</source>
         <translation>&amp;Quick match with anyone</translation>
+    </message>
+    <message>
+        <source>8 pismen a cislic (nebo KOD@SERVER)</source>
+        <translation>8 letters and digits (or CODE@SERVER)</translation>
     </message>
 </context>
 <context>

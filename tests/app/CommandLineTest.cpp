@@ -28,6 +28,7 @@ TEST(CommandLine, HelpAndVersionWinAndNetworkOptionsAreCheckedBeforeAnyWindow) {
               Action::Play);
     EXPECT_EQ(Parse({"--quick", "--server", "example.org:4000"}).action, Action::Play);
     EXPECT_EQ(Parse({"--server", "example.org", "--watch", "7k2m-9qxz"}).action, Action::Play);
+    EXPECT_EQ(Parse({"--join", "7K2M9QXZ@example.org:4000"}).action, Action::Play);
     EXPECT_EQ(Parse({"--help"}).action, Action::Help);
     EXPECT_EQ(Parse({"-h"}).action, Action::Help);
     EXPECT_EQ(Parse({"--bogus", "--version"}).action, Action::Version);
@@ -47,6 +48,7 @@ TEST(CommandLine, HelpAndVersionWinAndNetworkOptionsAreCheckedBeforeAnyWindow) {
         {{"--server", "a", "--watch"}, "--watch potrebuje hodnotu"},
         {{"--server", "a", "--quick", "--join", "7K2M9QXZ"}, "Zadejte jen jedno z"},
         {{"--server", "a", "--quick", "--side", "rebel"}, "--side plati jen spolu s --create"},
+        {{"--watch", "7K2M9QXZ@example.org:0"}, "Chybny kod hry pro --watch"},
     };
     for (const auto& [arguments, words] : bad) {
         const CommandLine::Outcome outcome = Parse(arguments);

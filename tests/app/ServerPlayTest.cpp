@@ -131,7 +131,9 @@ TEST(ServerPlay, CreateJoinPlayAndWatchThroughTheServer) {
               QString("Ve hre s kodem %1 uz hraji dva hraci.").arg(code));
     EXPECT_TRUE(host->NetPlay().Active());
 
-    ASSERT_TRUE(viewer->ServerNet().Start(Through(server.Address(), Server::Watch, code)));
+    // The spectator follows a link's CODE@HOST:PORT, whatever server it had.
+    ASSERT_TRUE(viewer->ServerNet().Start(
+        Through("elsewhere.invalid", Server::Watch, code + "@" + server.Address())));
     ASSERT_TRUE(ModalDriver::WaitUntil([&] { return viewer->ServerNet().Watch() != nullptr; }));
     EXPECT_TRUE(viewer->windowTitle().endsWith("divam se na hru " + code));
 
@@ -317,6 +319,20 @@ TEST(ServerPlay, TheDialogAsksForAServerAndACode) {
     dialog.findChild<QLineEdit*>("serverAddress")->setText(" play.example ");
     EXPECT_TRUE(ok->isEnabled());
     EXPECT_EQ(dialog.Setup().serverAddress, "play.example");
+    // An invite as shared in a link names its own server.
+    dialog.findChild<QLineEdit*>("serverAddress")->clear();
+    EXPECT_FALSE(ok->isEnabled());
+    code->setText("7K2M9QXZ@other.example:4000");
+    EXPECT_TRUE(ok->isEnabled());
+    EXPECT_EQ(dialog.Setup().code, "7K2M9QXZ");
+    EXPECT_EQ(dialog.Setup().serverAddress, "other.example:4000");
+    QString error;
+    const auto linked = NetSetup::FromArguments(
+        {"quarnex", "--server", "play.example", "--watch", "7k2m9qxz@other.example"}, error);
+    ASSERT_TRUE(linked) << error.toStdString();
+    EXPECT_EQ(linked->server, Server::Watch);
+    EXPECT_EQ(linked->code, "7k2m9qxz");
+    EXPECT_EQ(linked->serverAddress, "other.example");
 
     dialog.findChild<QRadioButton*>("createChoice")->setChecked(true);
     dialog.findChild<QComboBox*>("serverSide")->setCurrentIndex(1);
