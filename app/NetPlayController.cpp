@@ -12,7 +12,6 @@
 #include <QStandardPaths>
 
 #include "app/GameTexts.h"
-#include "app/GameView.h"
 #include "net/EnetTransport.h"
 #include "net/NetPeer.h"
 #include "replay/ReplayWriter.h"
@@ -41,8 +40,7 @@ QString ReplayFolder() {
 
 }  // namespace
 
-NetPlayController::NetPlayController(GameView& gameView, qx::Game& local, QWidget* parent)
-    : QObject(parent), view(gameView), localGame(local), window(parent) {
+NetPlayController::NetPlayController(QWidget* parent) : QObject(parent), window(parent) {
     tickTimer.setTimerType(Qt::PreciseTimer);
     tickTimer.setInterval(qx::Game::kTimerPeriodMs);
     connect(&tickTimer, &QTimer::timeout, this, &NetPlayController::OnTick);
@@ -161,7 +159,7 @@ void NetPlayController::NewGame() {
     collected.Add(qx::GameInput::NewGame(qx::PlayerChoice{true, true}));
 }
 
-void NetPlayController::OnViewInput(const qx::GameInput& input) {
+void NetPlayController::AddInput(const qx::GameInput& input) {
     if (input.kind == qx::InputKind::Target) {
         collected.AddTarget(input.x, input.y);
     } else {
@@ -179,7 +177,7 @@ void NetPlayController::OnReadable() {
     if (!peer) return;
     peer->Pump(static_cast<uint64_t>(clock.elapsed()));
     if (peer->Ended()) return Finish();
-    if (peer->Session() && begun) view.UpdateWritten();
+    if (peer->Session() && begun) emit Drawn();
 }
 
 void NetPlayController::OnTick() {
@@ -199,7 +197,7 @@ void NetPlayController::OnTick() {
     }
     if (!peer->ShouldWaitForOther()) lastStep = peer->Advance(now);
     if (peer->Ended()) return Finish();
-    view.UpdateWritten();
+    emit Drawn();
     UpdateStatus(false);
 }
 
@@ -207,7 +205,7 @@ void NetPlayController::Begin(qx::net::RollbackSession& session) {
     begun = true;
     session.SetListener(this);
     replay.Begin(session.Options().seed, session.FrameOf(0).state);
-    view.ShowGame(session.GetGame(), this);
+    emit GameShown(session.GetGame());
     UpdateStatus(true);
 }
 
@@ -220,7 +218,7 @@ void NetPlayController::ShowEndBox(uint32_t, const qx::net::Frame& frame) {
     endBox->setAttribute(Qt::WA_DeleteOnClose);
     connect(endBox, &QMessageBox::finished, this, [this] {
         if (peer && peer->Session()) peer->Session()->DismissEnd();
-        view.setFocus(Qt::ActiveWindowFocusReason);
+        emit EndBoxClosed();
     });
     endBox->open();
 }
@@ -322,7 +320,6 @@ void NetPlayController::Finish() {
     notifier = nullptr;
     if (endBox) endBox->close();
     CloseInBackground();
-    view.ShowGame(localGame, nullptr);
     UpdateStatus(true);
     emit Ended(message);
     if (message.isEmpty()) return;

@@ -7,7 +7,7 @@
 #include <QMouseEvent>
 #include <QTest>
 
-#include "StubHost.h"
+#include "LocalPlay.h"
 #include "app/GameView.h"
 #include "tests/support/StateEditor.h"
 
@@ -16,6 +16,7 @@ namespace {
 class GameViewTest : public testing::Test {
   protected:
     void SetUp() override {
+        PlayIn(view, game);
         game.Start(0, {true, true});
         view.resize(800, 600);
         view.show();
@@ -40,8 +41,7 @@ class GameViewTest : public testing::Test {
         game.Restore(state);
     }
 
-    StubHost host;
-    qx::Game game{host};
+    qx::Game game;
     GameView view{game};
 };
 
@@ -215,8 +215,8 @@ TEST_F(GameViewTest, AZeroSizedClientAreaDrawsNothingAndTheGameGoesOn) {
         const int targetX = game.State().emperor.TargetX();
         MoveMouse({0, 0});
         EXPECT_EQ(game.State().emperor.TargetX(), targetX);
-        for (int tick = 0; tick < 40; ++tick) game.OnTimer();
-        game.OnPaint();
+        for (int tick = 0; tick < 40; ++tick) game.Tick();
+        game.Repaint();
     }
     view.resize(600, 400);
     view.repaint();
@@ -240,9 +240,9 @@ TEST_F(GameViewTest, APaintShowsTheScreenWithoutRecomposingTheScene) {
 }
 
 TEST(HiDpi, ClientPixelsAreDevicePixels) {
-    StubHost host;
-    qx::Game game(host);
+    qx::Game game;
     GameView view(game);
+    PlayIn(view, game);
     game.Start(0, {true, true});
     view.resize(400, 300);
     view.show();
