@@ -14,7 +14,7 @@
 #include "replay/ReplayReader.h"
 #include "replay/ReplayRecorder.h"
 #include "replay/ReplayWriter.h"
-#include "tests/replay/ScriptedWindows.h"
+#include "tests/replay/AnsweringHost.h"
 
 using namespace qx;
 
@@ -28,7 +28,7 @@ struct Recording {
 
 // Plays `ticks` ticks in a window-like game: the start-up repaint and New
 // game, then `inputs(tick, game)` before each tick.
-Recording Record(uint32_t seed, PlayerChoice players, int64_t ticks, ScriptedWindows& host,
+Recording Record(uint32_t seed, PlayerChoice players, int64_t ticks, AnsweringHost& host,
                  const std::function<void(int64_t, Game&)>& inputs) {
     ReplayRecorder recorder;
     Game game;
@@ -86,10 +86,10 @@ void ExpectRoundTrip(const Recording& recorded) {
 }  // namespace
 
 TEST(ReplayRoundTrip, PeopleOnBothSidesWithEveryKindOfInput) {
-    ScriptedWindows host;
+    AnsweringHost host;
     const Recording recorded = Record(13, {true, true}, 1500, host, [](int64_t tick, Game& game) {
         if (tick % 7 == 0)
-            ScriptedWindows::MoveMouse(game, static_cast<int32_t>(tick * 37 % 300), 150);
+            AnsweringHost::MoveMouse(game, static_cast<int32_t>(tick * 37 % 300), 150);
         if (tick % 11 == 0) game.Apply(GameInput::Fire(Weapon::Forward));
         if (tick % 13 == 0) game.Apply(GameInput::Fire(Weapon::Down));
         if (tick % 5 == 0) game.Apply(GameInput::Key(static_cast<GameKey>(tick / 5 % 14)));
@@ -103,7 +103,7 @@ TEST(ReplayRoundTrip, PeopleOnBothSidesWithEveryKindOfInput) {
 }
 
 TEST(ReplayRoundTrip, GamesThatEndWithAnswersThatChangeThePlayers) {
-    ScriptedWindows host;
+    AnsweringHost host;
     // The first game's end brings the computer to the Emperor's side; the
     // repaint while the windows are open is recorded where it happened.
     host.answers = {{true, false}, {false, false}, {true, false}};
@@ -119,7 +119,7 @@ TEST(ReplayRoundTrip, GamesThatEndWithAnswersThatChangeThePlayers) {
 }
 
 TEST(ReplayRoundTrip, NewGameAskedFromTheMenuWithTheAnswerAndARepaintInside) {
-    ScriptedWindows host;
+    AnsweringHost host;
     host.answers = {{true, true}, {false, true}};
     Game* live = nullptr;
     host.whileOpen = [&live] {
@@ -134,7 +134,7 @@ TEST(ReplayRoundTrip, NewGameAskedFromTheMenuWithTheAnswerAndARepaintInside) {
 }
 
 TEST(ReplayRoundTrip, RecorderWithoutATickKeepsTheStartUpAndDropsInputsAfterTheLastTick) {
-    ScriptedWindows host;
+    AnsweringHost host;
     ReplayRecorder recorder;
     Game game;
     game.SetObserver(&recorder);
@@ -149,7 +149,7 @@ TEST(ReplayRoundTrip, RecorderWithoutATickKeepsTheStartUpAndDropsInputsAfterTheL
 
     game.Tick();  // the first timer tick ends the start-up
     const uint64_t afterTick = Checksum(game.State());
-    ScriptedWindows::MoveMouse(game, 10, 10);
+    AnsweringHost::MoveMouse(game, 10, 10);
     game.Repaint();
     const Replay finished = recorder.Finish(game.State());
     EXPECT_EQ(finished.tickCount, 1);
@@ -160,10 +160,10 @@ TEST(ReplayRoundTrip, RecorderWithoutATickKeepsTheStartUpAndDropsInputsAfterTheL
 // A replay that lost a line parts from its game: it is refused at the first
 // checkpoint after the damage, naming that tick.
 TEST(ReplayRoundTrip, ADamagedReplayIsRefusedWhereItPartsFromItsGame) {
-    ScriptedWindows host;
+    AnsweringHost host;
     const Recording recorded = Record(13, {true, true}, 1500, host, [](int64_t tick, Game& game) {
         if (tick % 7 == 0)
-            ScriptedWindows::MoveMouse(game, static_cast<int32_t>(tick * 37 % 300), 150);
+            AnsweringHost::MoveMouse(game, static_cast<int32_t>(tick * 37 % 300), 150);
         if (tick % 11 == 0) game.Apply(GameInput::Fire(Weapon::Forward));
     });
     Replay damaged = recorded.replay;

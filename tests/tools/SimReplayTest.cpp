@@ -14,7 +14,7 @@
 #include "replay/ReplayReader.h"
 #include "replay/ReplayRecorder.h"
 #include "replay/ReplayWriter.h"
-#include "tests/replay/ScriptedWindows.h"
+#include "tests/replay/AnsweringHost.h"
 #include "tools/sim/InputExport.h"
 #include "tools/sim/Simulator.h"
 
@@ -157,7 +157,7 @@ TEST(SimReplay, ExportsAGameRecordedInAWindow) {
     // The window's start: New game first, the first picture drawn while its
     // dialog is open, the players changed there; mouse, keys and a game that
     // ends with other players chosen.
-    ScriptedWindows host;
+    AnsweringHost host;
     host.answers = {{true, false}, {false, true}};
     ReplayRecorder recorder;
     Game game;
@@ -172,7 +172,7 @@ TEST(SimReplay, ExportsAGameRecordedInAWindow) {
     Replay startUpWithMove = recorder.Finish(game.State());
     recorder.EndStartUp(game.State());
     for (int tick = 1; tick <= 5000; ++tick) {
-        if (tick % 50 == 1) ScriptedWindows::MoveMouse(game, tick % 600, 380);
+        if (tick % 50 == 1) AnsweringHost::MoveMouse(game, tick % 600, 380);
         if (tick % 90 == 0) game.Apply(GameInput::Key(GameKey::Up));
         host.Tick(game);
     }

@@ -6,11 +6,11 @@
 #include "common/ArenaToClient.h"
 #include "game/Game.h"
 
-// Plays the windows a game waits for, as a window would: closes the
+// A host that plays the windows a game waits for, as a window would: closes the
 // end-of-game box and answers the New game dialog with the next scripted
 // choice (none left: OK, unchanged), and may run something while a window
 // is open (a repaint, as a window gets during a modal dialog).
-class ScriptedWindows {
+class AnsweringHost {
   public:
     std::deque<qx::PlayerChoice> answers;
     std::function<void()> whileOpen;
