@@ -260,7 +260,7 @@ void NetPlayController::UpdateStatus(bool force) {
     status = text;
     title = heading;
     statusLabel->setText(status);
-    statusLabel->setVisible(!status.isEmpty());
+    statusLabel->setHidden(status.isEmpty());
     emit StatusChanged();
 }
 
