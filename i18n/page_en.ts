@@ -389,6 +389,211 @@
     </message>
 </context>
 <context>
+    <name>PageNet</name>
+    <message>
+        <source>Si&amp;tova hra...</source>
+        <translation>Net&amp;work game...</translation>
+    </message>
+    <message>
+        <source>Ukon&amp;cit sitovou hru</source>
+        <translation>&amp;End network game</translation>
+    </message>
+    <message>
+        <source>Sitova hra</source>
+        <translation>Network game</translation>
+    </message>
+    <message>
+        <source>Hra s kymkoli pres server: zalozte hru a poslete souperi kod nebo odkaz.</source>
+        <translation>Play anyone through a server: create a game and send your opponent its code or link.</translation>
+    </message>
+    <message>
+        <source>Server:</source>
+        <translation>Server:</translation>
+    </message>
+    <message>
+        <source>Zalozit hru</source>
+        <translation>Create a game</translation>
+    </message>
+    <message>
+        <source>Hraji za:</source>
+        <translation>I play:</translation>
+    </message>
+    <message>
+        <source>Imperator (mys)</source>
+        <translation>Emperor (mouse)</translation>
+    </message>
+    <message>
+        <source>Povstalec (klavesnice)</source>
+        <translation>Rebel (keyboard)</translation>
+    </message>
+    <message>
+        <source>Pripojit se ke hre s kodem</source>
+        <translation>Join the game with the code</translation>
+    </message>
+    <message>
+        <source>Rychla hra s kymkoli</source>
+        <translation>Quick match with anyone</translation>
+    </message>
+    <message>
+        <source>Sledovat hru s kodem</source>
+        <translation>Watch the game with the code</translation>
+    </message>
+    <message>
+        <source>Kod:</source>
+        <translation>Code:</translation>
+    </message>
+    <message>
+        <source>Kod</source>
+        <translation>Code</translation>
+    </message>
+    <message>
+        <source>Zrusit</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Hra je zalozena. Poslete souperi kod nebo odkaz; hra zacne, jakmile se pripoji.</source>
+        <translation>The game is created. Send your opponent the code or the link; the game starts as soon as they join.</translation>
+    </message>
+    <message>
+        <source>Sitova hra jeste nezacala, neni co ulozit.</source>
+        <translation>The network game has not started yet; there is nothing to save.</translation>
+    </message>
+    <message>
+        <source>Zkopirovat odkaz</source>
+        <translation>Copy the link</translation>
+    </message>
+    <message>
+        <source>Zrusit hru</source>
+        <translation>Cancel the game</translation>
+    </message>
+    <message>
+        <source>Odkaz je zkopirovany.</source>
+        <translation>The link is copied.</translation>
+    </message>
+    <message>
+        <source>Odkaz se nepodarilo zkopirovat.</source>
+        <translation>The link could not be copied.</translation>
+    </message>
+    <message>
+        <source>"%1" neni adresa serveru (pocitac:port).</source>
+        <translation>"%1" is no server address (host:port).</translation>
+    </message>
+    <message>
+        <source>pripojuji se k serveru %1</source>
+        <translation>connecting to the server %1</translation>
+    </message>
+    <message>
+        <source>cekam na soupere, kod %1</source>
+        <translation>waiting for the opponent, code %1</translation>
+    </message>
+    <message>
+        <source>sledujete hru %1</source>
+        <translation>watching the game %1</translation>
+    </message>
+    <message>
+        <source>sitova hra za povstalce</source>
+        <translation>network game as the Rebel</translation>
+    </message>
+    <message>
+        <source>sitova hra za imperatora</source>
+        <translation>network game as the Emperor</translation>
+    </message>
+    <message>
+        <source>ping %1 ms, zpozdeni %2, navraty %3/s, ztraceno %4</source>
+        <translation>ping %1 ms, delay %2, rollbacks %3/s, lost %4</translation>
+    </message>
+    <message>
+        <source> - cekam na soupere</source>
+        <translation> - waiting for the opponent</translation>
+    </message>
+    <message>
+        <source>Hra s kodem %1 neexistuje.</source>
+        <translation>There is no game with the code %1.</translation>
+    </message>
+    <message>
+        <source>Ve hre s kodem %1 uz hraji dva hraci.</source>
+        <translation>Two players already play the game with the code %1.</translation>
+    </message>
+    <message>
+        <source>Prilis mnoho pokusu z teto adresy. Zkuste to za chvili znovu.</source>
+        <translation>Too many attempts from this address. Try again in a while.</translation>
+    </message>
+    <message>
+        <source>Server zadosti nerozumel.</source>
+        <translation>The server did not understand the request.</translation>
+    </message>
+    <message>
+        <source>Server uz vic her nepojme. Zkuste to pozdeji.</source>
+        <translation>The server holds no more games. Try again later.</translation>
+    </message>
+    <message>
+        <source>Hra s kodem %1 je prilis dlouha na sledovani.</source>
+        <translation>The game with the code %1 is too long to be watched.</translation>
+    </message>
+    <message>
+        <source>Hry na obou pocitacich se rozesly v tiku %1.</source>
+        <translation>The games on the two computers parted at tick %1.</translation>
+    </message>
+    <message>
+        <source>Souper uz hraje s nekym jinym.</source>
+        <translation>The opponent already plays with someone else.</translation>
+    </message>
+    <message>
+        <source>Souper ma jinou verzi hry.</source>
+        <translation>The opponent has another version of the game.</translation>
+    </message>
+    <message>
+        <source>Souper neodpovida. Sitova hra skoncila.</source>
+        <translation>The opponent does not answer. The network game is over.</translation>
+    </message>
+    <message>
+        <source>Od soupere prichazeji jen nesmyslne zpravy. Sitova hra skoncila.</source>
+        <translation>Only meaningless messages come from the opponent. The network game is over.</translation>
+    </message>
+    <message>
+        <source>Souperuv pocitac odmitl zpravy tohoto pocitace. Sitova hra skoncila.</source>
+        <translation>The opponent's computer refused this computer's messages. The network game is over.</translation>
+    </message>
+    <message>
+        <source>Souper ukoncil sitovou hru.</source>
+        <translation>The opponent ended the network game.</translation>
+    </message>
+    <message>
+        <source>K teto hre se nikdo nepripojil.</source>
+        <translation>Nobody joined this game.</translation>
+    </message>
+    <message>
+        <source>Soupere se nepodarilo zastihnout.</source>
+        <translation>The opponent could not be reached.</translation>
+    </message>
+    <message>
+        <source>
+Zaznam hry byl stazen jako soubor %1.</source>
+        <translation>
+The game's replay was downloaded as the file %1.</translation>
+    </message>
+    <message>
+        <source>"%1" neni kod hry (8 pismen a cislic).</source>
+        <translation>"%1" is no game code (8 letters and digits).</translation>
+    </message>
+    <message>
+        <source>Server %1 neodpovida.</source>
+        <translation>The server %1 does not answer.</translation>
+    </message>
+    <message>
+        <source>Server %1 se nepodarilo zastihnout.</source>
+        <translation>The server %1 could not be reached.</translation>
+    </message>
+    <message>
+        <source>Spojeni se serverem se preruslo. Sitova hra skoncila.</source>
+        <translation>The connection to the server broke. The network game is over.</translation>
+    </message>
+    <message>
+        <source>Sledovana hra skoncila.</source>
+        <translation>The game you watched is over.</translation>
+    </message>
+</context>
+<context>
     <name>GameText</name>
     <message>
         <source>End..</source>

@@ -4,17 +4,14 @@
 
 #include <chrono>
 #include <cstdio>
-#include <mutex>
 #include <variant>
 
+#include "net/EnetPeerLink.h"
 #include "net/PacketCodec.h"
 
 namespace qx::net {
 namespace {
 
-constexpr size_t kChannels = 2;
-constexpr uint8_t kInputChannel = 0;
-constexpr uint8_t kReliableChannel = 1;
 constexpr size_t kMaxWaitingData = 64 * 1024;
 // Events kept for Poll at most; a peer sending faster than the game reads
 // loses the excess (its inputs come again in its later packets).
@@ -22,15 +19,10 @@ constexpr size_t kMaxPending = 256;
 // ENet's time-out while a joiner connects (the game gives up as soon).
 constexpr uint32_t kConnectTimeoutMs = 5000;
 
-bool InitializeEnet(std::string& error) {
-    static std::once_flag once;
-    static bool ok = false;
-    std::call_once(once, [] {
-        ok = enet_initialize() == 0;
-        if (ok) std::atexit(enet_deinitialize);
-    });
-    if (!ok) error = "ENet cannot start";
-    return ok;
+bool StartEnet(std::string& error) {
+    if (InitializeEnet()) return true;
+    error = "ENet cannot start";
+    return false;
 }
 
 void Limit(ENetHost* host) {
@@ -76,11 +68,11 @@ EnetTransport::~EnetTransport() {
 }
 
 std::unique_ptr<EnetTransport> EnetTransport::Listen(uint16_t port, std::string& error) {
-    if (!InitializeEnet(error)) return nullptr;
+    if (!StartEnet(error)) return nullptr;
     ENetAddress address{};
     address.host = ENET_HOST_ANY;
     address.port = port;
-    ENetHost* host = enet_host_create(&address, kHostSlots, kChannels, 0, 0);
+    ENetHost* host = enet_host_create(&address, kHostSlots, kEnetChannels, 0, 0);
     if (!host) {
         error = "cannot listen on UDP port " + std::to_string(port);
         return nullptr;
@@ -92,20 +84,20 @@ std::unique_ptr<EnetTransport> EnetTransport::Listen(uint16_t port, std::string&
 
 std::unique_ptr<EnetTransport> EnetTransport::Join(const std::string& hostName, uint16_t port,
                                                    std::string& error) {
-    if (!InitializeEnet(error)) return nullptr;
+    if (!StartEnet(error)) return nullptr;
     ENetAddress address{};
     if (hostName.empty() || enet_address_set_host(&address, hostName.c_str()) != 0) {
         error = "unknown host '" + hostName + "'";
         return nullptr;
     }
     address.port = port;
-    ENetHost* host = enet_host_create(nullptr, 1, kChannels, 0, 0);
+    ENetHost* host = enet_host_create(nullptr, 1, kEnetChannels, 0, 0);
     if (!host) {
         error = "cannot open a UDP socket";
         return nullptr;
     }
     std::unique_ptr<EnetTransport> transport(new EnetTransport(host));
-    transport->peer = enet_host_connect(host, &address, kChannels, kProtocolVersion);
+    transport->peer = enet_host_connect(host, &address, kEnetChannels, kProtocolVersion);
     if (!transport->peer) {
         error = "cannot start connecting to " + hostName;
         return nullptr;
@@ -227,16 +219,7 @@ LinkEvent EnetTransport::Poll(std::vector<uint8_t>& data) {
 }
 
 void EnetTransport::Send(const std::vector<uint8_t>& data, bool reliable) {
-    if (!peer || peer->state != ENET_PEER_STATE_CONNECTED) return;
-    ENetPacket* packet =
-        enet_packet_create(data.data(), data.size(),
-                           reliable ? ENET_PACKET_FLAG_RELIABLE : ENET_PACKET_FLAG_UNSEQUENCED);
-    if (!packet) return;
-    if (enet_peer_send(peer, reliable ? kReliableChannel : kInputChannel, packet) != 0) {
-        enet_packet_destroy(packet);
-        return;
-    }
-    enet_host_flush(host);
+    SendToPeer(host, peer, data, reliable);
 }
 
 void EnetTransport::Wait(uint32_t ms) {
@@ -244,19 +227,7 @@ void EnetTransport::Wait(uint32_t ms) {
 }
 
 void EnetTransport::Close(uint32_t lingerMs) {
-    if (!peer) return;
-    enet_peer_disconnect_later(peer, static_cast<uint32_t>(LinkClose::Left));
-    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(lingerMs);
-    ENetEvent event;
-    while (peer && std::chrono::steady_clock::now() < until) {
-        if (enet_host_service(host, &event, 10) <= 0) continue;
-        if (event.type == ENET_EVENT_TYPE_RECEIVE) enet_packet_destroy(event.packet);
-        if (event.type == ENET_EVENT_TYPE_DISCONNECT && event.peer == peer) peer = nullptr;
-    }
-    if (peer) {
-        enet_peer_reset(peer);
-        peer = nullptr;
-    }
+    LeavePeer(host, peer, static_cast<uint32_t>(LinkClose::Left), lingerMs);
 }
 
 uint64_t EnetTransport::BytesSent() const {

@@ -2,31 +2,18 @@
 
 #include <enet/enet.h>
 
-#include <cstdlib>
-#include <mutex>
+#include <chrono>
 
+#include "net/EnetPeerLink.h"
 #include "net/PacketCodec.h"
 
 namespace qx::net {
 namespace {
 
-constexpr size_t kChannels = 2;
-constexpr uint8_t kInputChannel = 0;
-constexpr uint8_t kReliableChannel = 1;
 // ENet's own give-up times; the game judges the other side by its packets
 // (5 s of silence), so ENet's are well above that.
 constexpr uint32_t kEnetTimeoutMinMs = 10'000;
 constexpr uint32_t kEnetTimeoutMaxMs = 20'000;
-
-bool InitializeEnet() {
-    static std::once_flag once;
-    static bool ok = false;
-    std::call_once(once, [] {
-        ok = enet_initialize() == 0;
-        if (ok) std::atexit(enet_deinitialize);
-    });
-    return ok;
-}
 
 }  // namespace
 
@@ -57,14 +44,14 @@ std::unique_ptr<MatchTransport> MatchTransport::Connect(const std::string& hostN
         return nullptr;
     }
     address.port = port;
-    ENetHost* host = enet_host_create(nullptr, 1, kChannels, 0, 0);
+    ENetHost* host = enet_host_create(nullptr, 1, kEnetChannels, 0, 0);
     if (!host) {
         error = "cannot open a UDP socket";
         return nullptr;
     }
     std::unique_ptr<MatchTransport> transport(new MatchTransport(host));
     transport->client.SetRequest(request);
-    transport->peer = enet_host_connect(host, &address, kChannels, kMatchConnectData);
+    transport->peer = enet_host_connect(host, &address, kEnetChannels, kMatchConnectData);
     if (!transport->peer) {
         error = "cannot start connecting to " + hostName;
         return nullptr;
@@ -129,16 +116,7 @@ LinkEvent MatchTransport::Poll(std::vector<uint8_t>& data) {
 }
 
 void MatchTransport::Send(const std::vector<uint8_t>& data, bool reliable) {
-    if (data.empty() || !peer || peer->state != ENET_PEER_STATE_CONNECTED) return;
-    ENetPacket* packet =
-        enet_packet_create(data.data(), data.size(),
-                           reliable ? ENET_PACKET_FLAG_RELIABLE : ENET_PACKET_FLAG_UNSEQUENCED);
-    if (!packet) return;
-    if (enet_peer_send(peer, reliable ? kReliableChannel : kInputChannel, packet) != 0) {
-        enet_packet_destroy(packet);
-        return;
-    }
-    enet_host_flush(host);
+    SendToPeer(host, peer, data, reliable);
 }
 
 void MatchTransport::Wait(uint32_t ms) {
@@ -146,19 +124,7 @@ void MatchTransport::Wait(uint32_t ms) {
 }
 
 void MatchTransport::Close(uint32_t lingerMs) {
-    if (!peer) return;
-    enet_peer_disconnect_later(peer, 0);
-    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(lingerMs);
-    ENetEvent event;
-    while (peer && std::chrono::steady_clock::now() < until) {
-        if (enet_host_service(host, &event, 10) <= 0) continue;
-        if (event.type == ENET_EVENT_TYPE_RECEIVE) enet_packet_destroy(event.packet);
-        if (event.type == ENET_EVENT_TYPE_DISCONNECT) peer = nullptr;
-    }
-    if (peer) {
-        enet_peer_reset(peer);
-        peer = nullptr;
-    }
+    LeavePeer(host, peer, 0, lingerMs);
 }
 
 uint64_t MatchTransport::BytesSent() const {

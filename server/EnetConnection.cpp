@@ -2,6 +2,7 @@
 
 #include <enet/enet.h>
 
+#include "net/EnetPeerLink.h"
 #include "server/EnetEndpoint.h"
 
 namespace qx::server {
@@ -10,15 +11,7 @@ EnetConnection::EnetConnection(EnetEndpoint& e, ENetPeer* p, std::string address
     : Connection(TransportKind::Enet, std::move(address), nowMs), endpoint(e), peer(p) {}
 
 void EnetConnection::Send(const uint8_t* data, size_t size, bool reliable) {
-    if (peer->state != ENET_PEER_STATE_CONNECTED) return;
-    ENetPacket* packet = enet_packet_create(
-        data, size, reliable ? ENET_PACKET_FLAG_RELIABLE : ENET_PACKET_FLAG_UNSEQUENCED);
-    if (!packet) return;
-    if (enet_peer_send(peer, reliable ? 1 : 0, packet) != 0) {
-        enet_packet_destroy(packet);
-        return;
-    }
-    endpoint.ScheduleFlush();
+    if (net::QueueToPeer(peer, data, size, reliable)) endpoint.ScheduleFlush();
 }
 
 void EnetConnection::Close() {

@@ -5,6 +5,7 @@
 #include <boost/asio/post.hpp>
 #include <chrono>
 
+#include "net/EnetPeerLink.h"
 #include "net/MatchProtocol.h"
 #include "net/PacketCodec.h"
 #include "server/EnetConnection.h"
@@ -13,7 +14,6 @@
 namespace qx::server {
 namespace {
 
-constexpr size_t kChannels = 2;
 constexpr auto kServiceInterval = std::chrono::milliseconds(5);
 // Events handled per wake-up at most, so the WebSocket side gets its turn.
 constexpr int kMaxEventsPerService = 2048;
@@ -51,8 +51,7 @@ EnetEndpoint::~EnetEndpoint() {
 }
 
 bool EnetEndpoint::Open(const std::string& bindAddress, uint16_t port, std::string& error) {
-    static const bool initialized = enet_initialize() == 0;
-    if (!initialized) {
+    if (!net::InitializeEnet()) {
         error = "ENet cannot start";
         return false;
     }
@@ -64,7 +63,7 @@ bool EnetEndpoint::Open(const std::string& bindAddress, uint16_t port, std::stri
         error = "bad address to bind: " + bindAddress;
         return false;
     }
-    host = enet_host_create(&address, kMaxPeers, kChannels, 0, 0);
+    host = enet_host_create(&address, kMaxPeers, net::kEnetChannels, 0, 0);
     if (!host) {
         error = "cannot listen on UDP port " + std::to_string(port);
         return false;

@@ -3,7 +3,9 @@
 // After each call that may draw, the page calls qx_present and copies the
 // returned boxes of qx_rgba() to its canvas. While a replay plays
 // (qx_replay_open, then qx_replay_tick on the page's timer) the canvas shows
-// its game instead and the page's own game stands still.
+// its game instead and the page's own game stands still. A network game
+// (WebNetMain.cpp) likewise takes the canvas and the player's inputs while
+// it runs.
 #include <emscripten.h>
 
 #include <memory>
@@ -14,6 +16,7 @@
 #include "web/DirtyRegion.h"
 #include "web/RgbaMirror.h"
 #include "web/WebGame.h"
+#include "web/WebNetMain.h"
 #include "web/WebReplay.h"
 
 using qx::web::WebGame;
@@ -41,6 +44,21 @@ std::string replayBytes;
 qx::ReplayError replayError;
 uint64_t replaySum = 0;  // the state's checksum of the replay playing or played last
 
+// The network game that takes the player's inputs, if one runs.
+qx::web::WebNetGame* NetGame() {
+    return qx::web::RunningNetGame();
+}
+
+// The game the canvas shows (other than a replay): a network game once it
+// has begun, else the page's own.
+const qx::Game* NetShown() {
+    return NetGame() ? NetGame()->Shown() : nullptr;
+}
+
+const qx::GameState& ShownState() {
+    return NetShown() ? NetShown()->State() : game->State();
+}
+
 }  // namespace
 
 extern "C" {
@@ -55,9 +73,11 @@ EMSCRIPTEN_KEEPALIVE void qx_start(uint32_t seed, int emperorComputer, int rebel
 EMSCRIPTEN_KEEPALIVE void qx_resize(int width, int height) {
     game->Resize(width, height);
     if (replay) replay->Resize(width, height);
+    if (NetGame()) NetGame()->Resize(width, height);
 }
 
 EMSCRIPTEN_KEEPALIVE void qx_paint() {
+    if (NetGame()) return NetGame()->Paint();
     game->Paint();
 }
 
@@ -66,26 +86,30 @@ EMSCRIPTEN_KEEPALIVE int qx_tick() {
 }
 
 EMSCRIPTEN_KEEPALIVE void qx_mouse_move(int x, int y) {
+    if (NetGame()) return NetGame()->MouseMove(x, y);
     game->MouseMove(x, y);
 }
 
 EMSCRIPTEN_KEEPALIVE void qx_left_button() {
+    if (NetGame()) return NetGame()->LeftButton();
     game->LeftButton();
 }
 
 EMSCRIPTEN_KEEPALIVE void qx_right_button() {
+    if (NetGame()) return NetGame()->RightButton();
     game->RightButton();
 }
 
 // `key` is a qx::GameKey by number (web/page/keys.mjs holds the same table);
 // numbers it does not know are ignored.
 EMSCRIPTEN_KEEPALIVE void qx_key(int key) {
-    if (key > 0 && key <= static_cast<int>(qx::GameKey::DownRight)) {
-        game->Key(static_cast<qx::GameKey>(key));
-    }
+    if (key <= 0 || key > static_cast<int>(qx::GameKey::DownRight)) return;
+    if (NetGame()) return NetGame()->Key(static_cast<qx::GameKey>(key));
+    game->Key(static_cast<qx::GameKey>(key));
 }
 
 EMSCRIPTEN_KEEPALIVE void qx_new_game() {
+    if (NetGame()) return NetGame()->NewGame();
     game->NewGame();
 }
 
@@ -108,26 +132,27 @@ EMSCRIPTEN_KEEPALIVE int qx_rebel_computer() {
 // A ship's position in arena units (rebel = 1: the Rebel's), for the page's
 // status report.
 EMSCRIPTEN_KEEPALIVE int qx_ship_x(int rebel) {
-    return rebel != 0 ? game->RebelX() : game->EmperorX();
+    return rebel != 0 ? ShownState().rebel.X() : ShownState().emperor.X();
 }
 
 EMSCRIPTEN_KEEPALIVE int qx_ship_y(int rebel) {
-    return rebel != 0 ? game->RebelY() : game->EmperorY();
+    return rebel != 0 ? ShownState().rebel.Y() : ShownState().emperor.Y();
 }
 
 // Rounds won (rebel = 1: the Rebel's), for the score in the page's title.
 EMSCRIPTEN_KEEPALIVE int qx_wins(int rebel) {
-    return rebel != 0 ? game->RebelWins() : game->EmperorWins();
+    return rebel != 0 ? ShownState().rebel.Wins() : ShownState().emperor.Wins();
 }
 
 // The Emperor's steering target in arena units (y = 1: its y), where a
 // gamepad's aim starts from.
 EMSCRIPTEN_KEEPALIVE int qx_target(int y) {
-    return y != 0 ? game->EmperorTargetY() : game->EmperorTargetX();
+    return y != 0 ? ShownState().emperor.TargetY() : ShownState().emperor.TargetX();
 }
 
 // A gamepad's aim for the Emperor, in arena units.
 EMSCRIPTEN_KEEPALIVE void qx_aim(int x, int y) {
+    if (NetGame()) return NetGame()->Aim(x, y);
     game->Aim(x, y);
 }
 
@@ -138,11 +163,18 @@ EMSCRIPTEN_KEEPALIVE int qx_ticking() {
 // Brings the RGBA copy up to date and returns how many boxes changed; their
 // x, y, w, h follow one another at qx_presented(). A new screen size (or
 // full = 1) converts and reports the whole screen.
-// The replay playing, if any, is shown in place of the game.
+// The replay playing, if any, is shown in place of the game, and so is a
+// network game that has begun.
 EMSCRIPTEN_KEEPALIVE int qx_present(int full) {
-    const void* source = replay ? static_cast<const void*>(replay.get()) : game.get();
-    const qx::Surface& screen = replay ? replay->Screen() : game->Screen();
-    std::vector<qx::Box> writes = replay ? replay->TakeScreenWrites() : game->TakeScreenWrites();
+    const void* source = replay       ? static_cast<const void*>(replay.get())
+                         : NetShown() ? static_cast<const void*>(NetShown())
+                                      : game.get();
+    const qx::Surface& screen = replay       ? replay->Screen()
+                                : NetShown() ? NetShown()->Screen()
+                                             : game->Screen();
+    std::vector<qx::Box> writes = replay       ? replay->TakeScreenWrites()
+                                  : NetShown() ? NetGame()->TakeScreenWrites()
+                                               : game->TakeScreenWrites();
     if (full != 0 || source != mirrored || mirror.Width() != screen.Width() ||
         mirror.Height() != screen.Height()) {
         mirrored = source;
@@ -162,9 +194,10 @@ EMSCRIPTEN_KEEPALIVE const char* qx_text() {
     return text.data();
 }
 
-// The game so far as a replay file; returns its length (qx_text).
+// The game so far as a replay file (of a network game: its confirmed ticks);
+// returns its length (qx_text).
 EMSCRIPTEN_KEEPALIVE int qx_replay_save() {
-    text = game->ReplayText();
+    text = NetShown() ? NetGame()->ReplayText() : game->ReplayText();
     return static_cast<int>(text.size());
 }
 
@@ -172,7 +205,7 @@ EMSCRIPTEN_KEEPALIVE int qx_replay_save() {
 // prints it (ofReplay = 1: of the replay playing or played last); returns
 // its length (qx_text).
 EMSCRIPTEN_KEEPALIVE int qx_checksum(int ofReplay) {
-    text = qx::ChecksumHex(ofReplay != 0 ? replaySum : qx::Checksum(game->State()));
+    text = qx::ChecksumHex(ofReplay != 0 ? replaySum : qx::Checksum(ShownState()));
     return static_cast<int>(text.size());
 }
 

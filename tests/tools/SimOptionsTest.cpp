@@ -169,3 +169,53 @@ TEST(SimOptions, NetworkPlayOptions) {
         EXPECT_FALSE(error.empty());
     }
 }
+
+TEST(SimOptions, MatchServerRequests) {
+    std::string error;
+    auto create = Parse({"--server", "play.example:29030", "--create", "--side", "rebel", "--seed",
+                         "7", "--ticks", "500", "--invite-file", "code.txt", "--realtime",
+                         "--input", "in.txt", "--trace", "-", "--record", "r.qxr"},
+                        error);
+    ASSERT_TRUE(create) << error;
+    EXPECT_TRUE(create->net.Active());
+    EXPECT_EQ(create->net.action, ServerAction::Create);
+    EXPECT_EQ(create->net.host, "play.example");
+    EXPECT_EQ(create->net.port, 29030);
+    EXPECT_EQ(create->net.side, "rebel");
+    EXPECT_EQ(create->net.inviteFile, "code.txt");
+
+    auto join = Parse({"--join", "7k2m-9qxz", "--server", "127.0.0.1:5"}, error);
+    ASSERT_TRUE(join) << error;
+    EXPECT_EQ(join->net.action, ServerAction::Join);
+    EXPECT_EQ(join->net.code, "7k2m-9qxz");
+    ASSERT_TRUE(Parse({"--server", "h:1", "--quick", "--sync-test", "4"}, error)) << error;
+    auto watch = Parse({"--server", "h:1", "--watch", "7K2M9QXZ", "--ticks", "50"}, error);
+    ASSERT_TRUE(watch) << error;
+    EXPECT_TRUE(watch->net.Watching());
+    EXPECT_TRUE(watch->net.ticksGiven);
+}
+
+TEST(SimOptions, MatchServerMisuseNamesTheOption) {
+    const std::vector<std::pair<std::vector<std::string>, std::string>> bad = {
+        {{"--create"}, "--create"},
+        {{"--watch", "7K2M9QXZ"}, "--watch"},
+        {{"--invite-file", "f", "--net-host", "5000"}, "--invite-file"},
+        {{"--server", "h:1"}, "--server"},
+        {{"--server", "h"}, "--server"},
+        {{"--server", "h:0", "--quick"}, "--server"},
+        {{"--server", "h:1", "--create", "--quick"}, "--quick"},
+        {{"--server", "h:1", "--join", "A", "--watch", "B"}, "--watch"},
+        {{"--server", "h:1", "--net-join", "h:2", "--quick"}, "--net-join"},
+        {{"--server", "h:1", "--watch", "7K2M9QXZ", "--input", "in.txt"}, "--input"},
+        {{"--server", "h:1", "--watch", "7K2M9QXZ", "--side", "rebel"}, "--side"},
+        {{"--server", "h:1", "--create", "--emperor", "computer"}, "--emperor"},
+        {{"--server", "h:1", "--create", "--side", "both"}, "--side"},
+        {{"--server", "h:1", "--join", ""}, "--join"},
+        {{"--server", "h:1", "--quick", "--ticks", "0"}, "--ticks"},
+    };
+    for (const auto& [args, named] : bad) {
+        std::string error;
+        EXPECT_FALSE(Parse(args, error)) << args.back();
+        EXPECT_NE(error.find(named), std::string::npos) << error;
+    }
+}

@@ -161,7 +161,7 @@ async function accessibleNames(page) {
                .split(' ').every((id) => d.contains(document.getElementById(id))) };
   }));
   // The end-of-game box and the page's message get their caption when opened.
-  check(names.length === 6 && names.every((n) => n.caption && n.description &&
+  check(names.length === 8 && names.every((n) => n.caption && n.description &&
         (n.name || n.id === 'end-of-game' || n.id === 'message')),
         `every dialog is named by its caption and described by its own text (${
           names.map((n) => `${n.id}: "${n.name}"`).join(', ')})`);
@@ -200,13 +200,23 @@ async function phone(browser, url) {
         'a person chosen for the Rebel on a touch screen gets the Rebel\'s touch controls');
   await shot(page, 'faults-5-phone-320-touch.png');
   for (const [id, menu, command] of [['about', 2, 'about'], ['controls', 2, 'controls'],
-    ['language', 1, 'language']]) {
+    ['language', 1, 'language'], ['net-game', 1, 'net-game']]) {
     await page.click(`#menubar .menu:nth-child(${menu}) .title`);
     await page.click(`[data-command="${command}"]`);
     sizes.push([id, await fits(id)]);
     if (id === 'controls') await shot(page, 'faults-4-phone-320-controls.png');
     await page.evaluate((d) => document.getElementById(d).close(), id);
   }
+  // The invite, with a long link, as a game created here shows it.
+  await page.evaluate(() => {
+    const invite = document.getElementById('net-invite');
+    invite.querySelector('.code').textContent = '7K2M9QXZ';
+    invite.querySelector('.link').textContent =
+      'http://play.example.net:29030/#join=7K2M9QXZ@eu3.play.example.net:29030';
+    invite.showModal();
+  });
+  sizes.push(['net-invite', await fits('net-invite')]);
+  await page.evaluate(() => document.getElementById('net-invite').close());
   check(sizes.every(([, ok]) => ok), `every dialog fits 320 px (${sizes.map(([id, ok]) =>
     `${id} ${ok ? 'fits' : 'DOES NOT FIT'}`).join(', ')})`);
   // New game offers the person again while the touch controls are on, the

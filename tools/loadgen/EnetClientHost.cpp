@@ -2,6 +2,7 @@
 
 #include <boost/asio/post.hpp>
 
+#include "net/EnetPeerLink.h"
 #include "net/MatchProtocol.h"
 #include "net/PacketCodec.h"
 
@@ -16,8 +17,8 @@ constexpr int kBuffer = 4 << 20;
 
 EnetClientHost::EnetClientHost(boost::asio::io_context& context, size_t maxPeers)
     : io(context), socket(context), passTimer(context), houseTimer(context) {
-    enet_initialize();
-    host = enet_host_create(nullptr, maxPeers, 2, 0, 0);
+    if (!net::InitializeEnet()) return;
+    host = enet_host_create(nullptr, maxPeers, net::kEnetChannels, 0, 0);
     if (!host) return;
     enet_socket_set_option(host->socket, ENET_SOCKOPT_RCVBUF, kBuffer);
     enet_socket_set_option(host->socket, ENET_SOCKOPT_SNDBUF, kBuffer);
@@ -37,7 +38,7 @@ ENetPeer* EnetClientHost::Connect(const std::string& name, uint16_t port, Sink* 
     ENetAddress address{};
     if (enet_address_set_host(&address, name.c_str()) != 0) return nullptr;
     address.port = port;
-    ENetPeer* peer = enet_host_connect(host, &address, 2, net::kMatchConnectData);
+    ENetPeer* peer = enet_host_connect(host, &address, net::kEnetChannels, net::kMatchConnectData);
     if (!peer) return nullptr;
     peer->data = sink;
     enet_peer_timeout(peer, 0, 10'000, 20'000);
@@ -46,12 +47,7 @@ ENetPeer* EnetClientHost::Connect(const std::string& name, uint16_t port, Sink* 
 }
 
 void EnetClientHost::Send(ENetPeer* peer, const std::vector<uint8_t>& data, bool reliable) {
-    if (!peer || peer->state != ENET_PEER_STATE_CONNECTED || data.empty()) return;
-    ENetPacket* packet =
-        enet_packet_create(data.data(), data.size(),
-                           reliable ? ENET_PACKET_FLAG_RELIABLE : ENET_PACKET_FLAG_UNSEQUENCED);
-    if (enet_peer_send(peer, reliable ? 1 : 0, packet) != 0) enet_packet_destroy(packet);
-    Kick();
+    if (net::QueueToPeer(peer, data.data(), data.size(), reliable)) Kick();
 }
 
 void EnetClientHost::Forget(ENetPeer* peer) {

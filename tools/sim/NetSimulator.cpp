@@ -3,12 +3,15 @@
 #include <chrono>
 #include <cstdio>
 #include <memory>
+#include <optional>
 
 #include "common/ArenaToClient.h"
-#include "net/EnetTransport.h"
-#include "net/NetReplayRecorder.h"
-#include "tools/sim/TraceWriter.h"
+#include "tools/sim/ConfirmedRecorder.h"
+#include "tools/sim/NetLinks.h"
+#include "tools/sim/RoomEntry.h"
+#include "tools/sim/ServerSilence.h"
 #include "tools/sim/VirtualKeys.h"
+#include "tools/sim/WatchGame.h"
 
 namespace qx::sim {
 namespace {
@@ -17,44 +20,10 @@ using net::NetSide;
 using net::PeerEnd;
 
 constexpr uint64_t kTickMs = 30;
-// A host waits this long for the other machine to join.
+// A host waits this long for the other machine to join: on a LAN the other
+// is started at once; through a server a friend first gets the code.
 constexpr uint32_t kHostWaitMs = 15000;
-
-void CountWins(int32_t now, int32_t& last, int64_t& total) {
-    if (now > last) total += now - last;
-    last = now;
-}
-
-// Writes the confirmed ticks: the trace, the wins, the games ended and the
-// final checksum.
-class ConfirmedRecorder : public net::ConfirmedListener {
-  public:
-    ConfirmedRecorder(SimSummary& summary, std::ostream* trace) : summary(summary), trace(trace) {}
-
-    void Begin(uint32_t seed, const net::Frame& start) {
-        summary.checksum = start.checksum;
-        if (trace) *trace << TraceLine(0, start.state) << '\n';
-        replay.Begin(seed, start.state);
-    }
-    Replay Finish() const { return replay.Finish(); }
-
-    void OnConfirmed(uint32_t tick, const net::Frame& frame) override {
-        replay.Add(frame);
-        summary.ticks = tick;
-        if (frame.ended) ++summary.gamesEnded;
-        CountWins(frame.state.emperor.Wins(), lastEmperorWins, summary.emperorWins);
-        CountWins(frame.state.rebel.Wins(), lastRebelWins, summary.rebelWins);
-        summary.checksum = frame.checksum;
-        if (trace) *trace << TraceLine(tick, frame.state) << '\n';
-    }
-
-  private:
-    SimSummary& summary;
-    std::ostream* trace;
-    int32_t lastEmperorWins = 0;
-    int32_t lastRebelWins = 0;
-    net::NetReplayRecorder replay;
-};
+constexpr uint32_t kRoomWaitMs = 60000;
 
 // Turns this side's scripted events into the inputs of the ticks they name.
 class ScriptFeeder {
@@ -115,11 +84,6 @@ class ScriptFeeder {
 
 const char* SideName(NetSide side) {
     return side == NetSide::Emperor ? "emperor" : "rebel";
-}
-
-std::unique_ptr<net::EnetTransport> OpenTransport(const NetSimOptions& net, std::string& error) {
-    if (net.hosting) return net::EnetTransport::Listen(net.port, error);
-    return net::EnetTransport::Join(net.host, net.port, error);
 }
 
 net::PeerOptions PeerOptionsFor(const SimOptions& options) {
@@ -186,32 +150,57 @@ std::string FormatFigures(const net::NetPeer& peer, NetSide side, double seconds
     return line;
 }
 
-}  // namespace
-
-int NetExitStatus(PeerEnd end) {
-    switch (end) {
-        case PeerEnd::Done:
-            return 0;
-        case PeerEnd::Desync:
-            return 1;
-        default:
-            return 3;
+// What a run through a match server changes from what was asked.
+void NoteServerChanges(const SimOptions& options, const net::NetPeer& peer, bool hosting,
+                       std::vector<std::string>& notes) {
+    if (!options.net.viaServer || !peer.Started()) return;
+    const bool created = options.net.action == ServerAction::Create;
+    if (!created && !options.net.side.empty() && options.net.side != SideName(peer.LocalSide())) {
+        notes.push_back(std::string("the room chose the sides: this machine plays the ") +
+                        SideName(peer.LocalSide()));
+    }
+    if (options.net.seedGiven && !created) {
+        notes.push_back(hosting ? "the server draws a quick match's seed; --seed was not used"
+                                : "the room's creator draws the seed; --seed was not used");
     }
 }
 
-NetSimResult RunNetworkGame(const SimOptions& options, const std::vector<InputEvent>& events,
-                            std::ostream* trace, Replay* record) {
-    NetSimResult result;
-    std::string error;
-    const auto transport = OpenTransport(options.net, error);
-    if (!transport) {
-        result.end = PeerEnd::Unreachable;
-        result.message = error;
-        return result;
+void NoteChanges(const SimOptions& options, const net::NetPeer& peer, bool hosting,
+                 const ScriptFeeder& feeder, std::vector<std::string>& notes) {
+    if (!peer.Started()) return;
+    if (options.net.joining && !options.net.side.empty() &&
+        options.net.side != SideName(peer.LocalSide())) {
+        notes.push_back(std::string("the host chose the sides: this machine plays the ") +
+                        SideName(peer.LocalSide()));
     }
-    net::NetPeer peer(*transport, PeerOptionsFor(options));
+    if (options.net.joining && options.net.seedGiven) {
+        notes.push_back("the host draws the seed; --seed was not used");
+    }
+    NoteServerChanges(options, peer, hosting, notes);
+    const int64_t agreed = peer.Session()->Options().lastTick;
+    if (agreed != options.ticks) {
+        notes.push_back("playing " + std::to_string(agreed) +
+                        " ticks as agreed with the other machine");
+    }
+    const int64_t dropped = peer.Session()->Stats().droppedLocalInputs + feeder.Overflow();
+    if (dropped > 0) {
+        notes.push_back(std::to_string(dropped) +
+                        " scripted inputs were not this side's or too many for one "
+                        "tick and were left out");
+    }
+}
+
+// One machine's game over `transport`: directly with the other machine, or
+// through a match server (`server`, whose silence then also ends it).
+NetSimResult PlayGame(const SimOptions& options, const std::vector<InputEvent>& events,
+                      net::Transport& transport, const net::PeerOptions& peerOptions,
+                      net::MatchConnection* server, std::ostream* trace, Replay* record) {
+    NetSimResult result;
+    net::NetPeer peer(transport, peerOptions);
     ConfirmedRecorder recorder(result.summary, trace);
     ScriptFeeder feeder(events);
+    std::optional<ServerSilence> silence;
+    if (server && ServerLinkKeepsAlive()) silence.emplace(*server);
     const auto start = std::chrono::steady_clock::now();
     auto clock = [&] {
         return static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
@@ -219,13 +208,18 @@ NetSimResult RunNetworkGame(const SimOptions& options, const std::vector<InputEv
                                          .count());
     };
     bool begun = false;
+    bool serverSilent = false;
     uint64_t nextTickAt = 0;
     while (!peer.Ended()) {
         peer.Pump(clock());
         net::RollbackSession* session = peer.Session();
         if (peer.Ended()) break;
+        if (silence && silence->Silent(clock())) {
+            serverSilent = true;
+            break;
+        }
         if (!session) {
-            transport->Wait(5);
+            transport.Wait(5);
             continue;
         }
         if (!begun) {
@@ -244,52 +238,97 @@ NetSimResult RunNetworkGame(const SimOptions& options, const std::vector<InputEv
         if (options.net.realtime) {
             const uint64_t now = clock();
             if (now < nextTickAt) {
-                transport->Wait(static_cast<uint32_t>(std::min<uint64_t>(nextTickAt - now, 5)));
+                transport.Wait(static_cast<uint32_t>(std::min<uint64_t>(nextTickAt - now, 5)));
                 continue;
             }
             nextTickAt += kTickMs;
             if (peer.ShouldWaitForOther()) continue;
         }
         if (peer.Advance(clock()) != net::RollbackSession::Step::Ran && !options.net.realtime) {
-            transport->Wait(1);
+            transport.Wait(1);
         }
     }
     const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
-    peer.Close();
+    // A server that went silent takes no goodbye: waiting for one only
+    // delays the message.
+    if (!serverSilent) peer.Close();
 
     SimSummary& summary = result.summary;
     summary.ticksPerSecond = elapsed.count() > 0 ? summary.ticks / elapsed.count() : 0;
-    result.end = peer.End();
+    result.end = serverSilent ? PeerEnd::Silent : peer.End();
     result.message = EndMessage(peer);
+    if (serverSilent) {
+        result.message = "the server went silent (tick " + std::to_string(summary.ticks) + ")";
+    } else if (server && server->Client().GetState() == net::MatchClient::State::Failed &&
+               peer.End() != PeerEnd::Done) {
+        result.message =
+            "the connection to the server ended (tick " + std::to_string(summary.ticks) + ")";
+    }
     summary.desync = peer.End() == PeerEnd::Desync;
     result.figures = FormatFigures(peer, peer.LocalSide(), elapsed.count());
     // A replay only of a game this machine began (and recorded the start
     // of): a difference or a goodbye before that leaves nothing to play.
     result.started = begun;
     if (record && result.started) *record = recorder.Finish();
-    if (peer.Started()) {
-        if (options.net.joining && !options.net.side.empty() &&
-            options.net.side != SideName(peer.LocalSide())) {
-            result.notes.push_back(
-                std::string("the host chose the sides: this machine plays the ") +
-                SideName(peer.LocalSide()));
-        }
-        if (options.net.joining && options.net.seedGiven) {
-            result.notes.push_back("the host draws the seed; --seed was not used");
-        }
-        const int64_t agreed = peer.Session()->Options().lastTick;
-        if (agreed != options.ticks) {
-            result.notes.push_back("playing " + std::to_string(agreed) +
-                                   " ticks as agreed with the other machine");
-        }
-        const int64_t dropped = peer.Session()->Stats().droppedLocalInputs + feeder.Overflow();
-        if (dropped > 0) {
-            result.notes.push_back(std::to_string(dropped) +
-                                   " scripted inputs were not this side's or too many for one "
-                                   "tick and were left out");
-        }
-    }
+    NoteChanges(options, peer, peerOptions.hosting, feeder, result.notes);
     return result;
+}
+
+// A player or spectator through the match server.
+NetSimResult RunThroughServer(const SimOptions& options, const std::vector<InputEvent>& events,
+                              std::ostream* trace, Replay* record, std::ostream* log) {
+    RoomEntry entry = EnterRoom(options, log);
+    if (!entry.connection) {
+        NetSimResult result;
+        result.end = PeerEnd::Unreachable;
+        result.message = entry.message;
+        result.roomRefused = entry.roomRefused;
+        result.badArgument = entry.badArgument;
+        return result;
+    }
+    net::MatchConnection& link = *entry.connection;
+    if (link.Client().Spectating()) return WatchGame(options, link, trace, record);
+    const net::MatchMessage& answer = link.Client().Answer();
+    net::PeerOptions po = PeerOptionsFor(options);
+    po.hosting = link.Client().Hosting();
+    po.side = answer.side;
+    po.seed = answer.seed;
+    po.ticks = answer.ticks;
+    po.hostWaitMs = kRoomWaitMs;
+    return PlayGame(options, events, link, po, &link, trace, record);
+}
+
+}  // namespace
+
+int NetExitStatus(PeerEnd end) {
+    switch (end) {
+        case PeerEnd::Done:
+            return 0;
+        case PeerEnd::Desync:
+            return 1;
+        default:
+            return 3;
+    }
+}
+
+int NetExitStatus(const NetSimResult& result) {
+    if (result.badArgument) return 2;
+    if (result.roomRefused) return 4;
+    return NetExitStatus(result.end);
+}
+
+NetSimResult RunNetworkGame(const SimOptions& options, const std::vector<InputEvent>& events,
+                            std::ostream* trace, Replay* record, std::ostream* log) {
+    if (options.net.viaServer) return RunThroughServer(options, events, trace, record, log);
+    std::string error;
+    const auto transport = OpenDirectLink(options.net, error);
+    if (!transport) {
+        NetSimResult result;
+        result.end = PeerEnd::Unreachable;
+        result.message = error;
+        return result;
+    }
+    return PlayGame(options, events, *transport, PeerOptionsFor(options), nullptr, trace, record);
 }
 
 }  // namespace qx::sim

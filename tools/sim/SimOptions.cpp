@@ -47,15 +47,50 @@ bool ParseHostPort(const std::string& text, std::string& host, uint16_t& port) {
     return ParsePort(text.substr(colon + 1), port);
 }
 
+bool Gave(const std::vector<std::string>& given, const char* name) {
+    return std::find(given.begin(), given.end(), name) != given.end();
+}
+
+// The rules of play through a match server: --server and exactly one of the
+// four requests; a spectator plays no side.
+std::string CheckServerOptions(const NetSimOptions& net, const std::vector<std::string>& given) {
+    const char* actions[] = {"--create", "--join", "--quick", "--watch"};
+    std::vector<std::string> asked;
+    for (const char* name : actions) {
+        if (Gave(given, name)) asked.push_back(name);
+    }
+    if (!net.viaServer) {
+        for (const char* name : {"--create", "--join", "--quick", "--watch", "--invite-file"}) {
+            if (Gave(given, name)) return std::string("option ") + name + " needs --server";
+        }
+        return {};
+    }
+    if (net.hosting || net.joining) {
+        return std::string("option --server excludes ") +
+               (net.hosting ? "--net-host" : "--net-join");
+    }
+    if (asked.empty()) return "option --server needs one of --create, --join, --quick, --watch";
+    if (asked.size() > 1) return "options " + asked[0] + " and " + asked[1] + " exclude each other";
+    if (net.Watching()) {
+        for (const char* name : {"--input", "--side", "--seed"}) {
+            if (Gave(given, name)) {
+                return std::string("option ") + name + " is not available when watching";
+            }
+        }
+    }
+    return {};
+}
+
 // The rules of network play: one of host and join; in a network game both
 // sides are persons and the picture is each machine's own, so the options
 // that choose players or write frames do not apply.
 std::string CheckNetOptions(const SimOptions& options, const std::vector<std::string>& given) {
     const NetSimOptions& net = options.net;
+    if (std::string error = CheckServerOptions(net, given); !error.empty()) return error;
     if (!net.Active()) {
         for (const char* name : {"--side", "--realtime"}) {
-            if (std::find(given.begin(), given.end(), name) != given.end()) {
-                return std::string("option ") + name + " needs --net-host or --net-join";
+            if (Gave(given, name)) {
+                return std::string("option ") + name + " needs --net-host, --net-join or --server";
             }
         }
         return {};
@@ -63,7 +98,7 @@ std::string CheckNetOptions(const SimOptions& options, const std::vector<std::st
     if (net.hosting && net.joining) return "options --net-host and --net-join exclude each other";
     for (const char* name :
          {"--emperor", "--rebel", "--frames", "--frame-every", "--replay", "--export-input"}) {
-        if (std::find(given.begin(), given.end(), name) != given.end()) {
+        if (Gave(given, name)) {
             return std::string("option ") + name + " is not available in network play";
         }
     }
@@ -124,6 +159,10 @@ std::optional<SimOptions> ParseSimOptions(const std::vector<std::string>& args,
             options.net.realtime = true;
             continue;
         }
+        if (name == "--create" || name == "--quick") {
+            options.net.action = name == "--create" ? ServerAction::Create : ServerAction::Quick;
+            continue;
+        }
         if (i + 1 >= args.size()) {
             error = "option " + name + " needs a value";
             return std::nullopt;
@@ -173,6 +212,16 @@ std::optional<SimOptions> ParseSimOptions(const std::vector<std::string>& args,
         } else if (name == "--net-join") {
             ok = ParseHostPort(value, options.net.host, options.net.port);
             options.net.joining = true;
+        } else if (name == "--server") {
+            ok = ParseHostPort(value, options.net.host, options.net.port);
+            options.net.viaServer = true;
+        } else if (name == "--join" || name == "--watch") {
+            options.net.action = name == "--join" ? ServerAction::Join : ServerAction::Watch;
+            options.net.code = value;
+            ok = !value.empty();
+        } else if (name == "--invite-file") {
+            options.net.inviteFile = value;
+            ok = !value.empty();
         } else if (name == "--side") {
             ok = value == "emperor" || value == "rebel";
             options.net.side = value;
@@ -202,7 +251,22 @@ std::string SimUsage() {
            "       quarnex-sim --net-host PORT | --net-join HOST:PORT [--side emperor|rebel]\n"
            "                   [--realtime] [--seed N (host)] [--ticks N] [--client WxH]\n"
            "                   [--input FILE (this side's events)] [--trace FILE|-]\n"
-           "                   [--sync-test K]\n";
+           "                   [--sync-test K]\n"
+           "       quarnex-sim --server HOST:PORT --create [--side emperor|rebel] [--seed N]\n"
+           "                   | --join CODE | --quick\n"
+           "                   [--invite-file FILE] [--realtime] [--ticks N] [--client WxH]\n"
+           "                   [--input FILE (this side's events)] [--trace FILE|-]\n"
+           "                   [--record FILE] [--sync-test K]\n"
+           "       quarnex-sim --server HOST:PORT --watch CODE [--ticks N] [--trace FILE|-]\n"
+           "                   [--record FILE] [--sync-test K] [--invite-file FILE]\n"
+           "\n"
+           "Through a match server: --create makes a room (its invite code goes to standard\n"
+           "error as 'invite CODE' and, with --invite-file, to FILE), --join CODE takes its\n"
+           "free side, --quick plays the next player who asks for anyone, --watch CODE\n"
+           "follows a room's game from tick 1 until it ends (or for --ticks ticks).\n"
+           "Exit status: 0 done, 1 the machines' games went apart, 2 bad arguments,\n"
+           "3 the other machine or the server could not be reached, went silent or left\n"
+           "(or the server refused: throttled, full), 4 no such room or the room is full.\n";
 }
 
 }  // namespace qx::sim

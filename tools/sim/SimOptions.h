@@ -7,7 +7,13 @@
 
 namespace qx::sim {
 
-// Network play: this run is one of two machines playing one game.
+// What this run asks the match server for (--server HOST:PORT and one of
+// --create, --join CODE, --quick, --watch CODE).
+enum class ServerAction { None, Create, Join, Quick, Watch };
+
+// Network play: this run is one of two machines playing one game, directly
+// (--net-host, --net-join) or through a match server; or, through a match
+// server, a spectator of a game.
 struct NetSimOptions {
     bool hosting = false;  // --net-host PORT
     bool joining = false;  // --net-join HOST:PORT
@@ -17,8 +23,13 @@ struct NetSimOptions {
     bool realtime = false;  // --realtime: 30 ms ticks instead of as fast as the link allows
     bool seedGiven = false;
     bool ticksGiven = false;
+    bool viaServer = false;  // --server HOST:PORT (in host and port)
+    ServerAction action = ServerAction::None;
+    std::string code;        // --join CODE, --watch CODE: the invite code as typed
+    std::string inviteFile;  // --invite-file: where the room's code is written
 
-    bool Active() const { return hosting || joining; }
+    bool Active() const { return hosting || joining || viaServer; }
+    bool Watching() const { return action == ServerAction::Watch; }
 };
 
 struct SimOptions {

@@ -1,5 +1,6 @@
 // quarnex-sim: runs the game with no window. See SimUsage() for the options.
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -34,7 +35,8 @@ int RunNet(const SimOptions& options, const std::vector<InputEvent>& events,
     (void)options, (void)events, (void)outputs;
     return Fail("network play is not part of this build");
 #else
-    const NetSimResult result = RunNetworkGame(options, events, outputs.trace, outputs.record);
+    const NetSimResult result =
+        RunNetworkGame(options, events, outputs.trace, outputs.record, &std::cerr);
     std::string error;
     if (outputs.record && result.started &&
         !qx::SaveReplay(*outputs.record, options.recordPath, error)) {
@@ -44,7 +46,14 @@ int RunNet(const SimOptions& options, const std::vector<InputEvent>& events,
     if (!result.message.empty()) std::cerr << "quarnex-sim: " << result.message << '\n';
     if (!result.figures.empty()) std::cerr << result.figures << '\n';
     std::cerr << FormatSummary(result.summary) << '\n';
-    return NetExitStatus(result.end);
+#ifdef __EMSCRIPTEN__
+    // Once the network loop has slept (Asyncify), main's return value no
+    // longer reaches Node: the status is given to exit itself, which leaves
+    // main's files unclosed, so the trace is flushed first.
+    if (outputs.trace) outputs.trace->flush();
+    std::exit(NetExitStatus(result));
+#endif
+    return NetExitStatus(result);
 #endif
 }
 

@@ -15,14 +15,17 @@ export class PageDialogs {
     this.onChange = onChange;
     this.modal = false;
     this.keyFilter = null;  // (event) => true when a dialog's own page took the key
+    this.translate = (text) => text;  // the page's language for texts made here
     this.newGame = document.getElementById('new-game');
     this.endOfGame = document.getElementById('end-of-game');
     this.about = document.getElementById('about');
     this.controls = document.getElementById('controls');
     this.language = document.getElementById('language');
     this.message = document.getElementById('message');
+    this.netGame = document.getElementById('net-game');
+    this.invite = document.getElementById('net-invite');
     for (const dialog of [this.newGame, this.endOfGame, this.about, this.controls, this.language,
-      this.message]) {
+      this.message, this.netGame, this.invite]) {
       dialog.addEventListener('close', () => this.closed(dialog));
       dialog.addEventListener('cancel', (event) => {
         event.preventDefault();
@@ -78,6 +81,43 @@ export class PageDialogs {
     }, onClose);
   }
 
+  // "Sitova hra...": choices { server, mode, side, code } to show;
+  // onClose(the choices when OK, else null).
+  openNetGame(choices, onClose) {
+    const form = this.netGame.querySelector('form');
+    const fields = form.elements;
+    this.enqueue(this.netGame, () => {
+      fields.server.value = choices.server ?? '';
+      fields.mode.value = choices.mode ?? 'create';
+      fields.side.value = String(choices.side ?? 1);
+      fields.code.value = choices.code ?? '';
+    }, () => {
+      if (this.netGame.returnValue !== 'ok') return onClose(null);
+      return onClose({ server: fields.server.value.trim(), mode: fields.mode.value,
+                       side: Number(fields.side.value), code: fields.code.value.trim() });
+    });
+  }
+
+  // The invite of a game waiting for its other player: the code, the link
+  // and a button that copies the link. Closed by the page when the other
+  // player comes; "Zrusit" (returnValue 'leave') gives the game up.
+  openInvite(code, link, onClose) {
+    this.enqueue(this.invite, () => {
+      this.invite.querySelector('.code').textContent = code;
+      const anchor = this.invite.querySelector('.link');
+      anchor.textContent = link;
+      anchor.href = link;
+      const copied = this.invite.querySelector('.copied');
+      copied.textContent = '';
+      this.invite.querySelector('.copy').onclick = () => {
+        const done = (text) => { copied.textContent = this.translate(text); };
+        navigator.clipboard?.writeText(link)
+          .then(() => done('Odkaz je zkopirovany.'), () => done('Odkaz se nepodarilo zkopirovat.'))
+          ?? done('Odkaz se nepodarilo zkopirovat.');
+      };
+    }, onClose);
+  }
+
   openAbout(onClose) {
     this.enqueue(this.about, () => {}, onClose);
   }
@@ -110,6 +150,14 @@ export class PageDialogs {
     next.dialog.returnValue = '';
     next.dialog.showModal();
     next.dialog.querySelector('[autofocus]')?.focus();
+  }
+
+  // Closes `dialog` with `value` whether it is open or still waits its turn
+  // (a waiting one never opens; its onClose does not run).
+  dismiss(dialog, value = 'ok') {
+    if (this.current?.dialog === dialog) return this.finish(value);
+    this.queue = this.queue.filter((entry) => entry.dialog !== dialog);
+    return undefined;
   }
 
   // Closes the open dialog with `value` ('ok' or '' for cancel).

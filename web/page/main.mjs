@@ -11,9 +11,11 @@ import { Gamepads } from './gamepads.mjs';
 import { wireInput } from './input.mjs';
 import { language, setLanguage, startLanguage, tr, translatePage, trGameText } from './language.mjs';
 import { wireMenu } from './menu.mjs';
+import { parseGameLink, normalizeServer, netReplayFileName } from './net-texts.mjs';
+import { NetPlay } from './netplay.mjs';
 import { keepOffline } from './offline.mjs';
 import { Pause } from './pause.mjs';
-import { Replays } from './replays.mjs';
+import { Replays, download } from './replays.mjs';
 import { readFlag, readPlayers, readSetting, writeFlag, writePlayers,
          writeSetting } from './settings.mjs';
 import { touchScreenOnly, wireTouchPad } from './touch.mjs';
@@ -24,6 +26,7 @@ const TICK_MS = 30;
 const SCORE_KEY = 'quarnex.Vzhled.skore';
 const TOUCH_KEY = 'quarnex.Vzhled.dotyk';
 const KEYS_KEY = 'quarnex.Klavesy';
+const NET_KEY = 'quarnex.Sit';  // the network dialog's last choices (JSON)
 
 const status = { ticks: 0, firstFrameMs: null, firstFrameShownMs: null, started: false };
 window.quarnex = status;
@@ -77,10 +80,12 @@ async function main() {
   let core = null;
   let sawKeyboard = false;
   let askedForNewGame = false;
+  let netPlay = null;
+  // As on the desktop, the pads rest during a network game.
   const pads = new Gamepads(null, {
     onPause: () => pause.toggle(),
-    accepts: () => (dialogs.anyOpen() || menu.isOpen() || replays?.playing ? 'none'
-      : pause.paused ? 'pause' : 'all'),
+    accepts: () => (dialogs.anyOpen() || menu.isOpen() || replays?.playing || netPlay?.active
+      ? 'none' : pause.paused ? 'pause' : 'all'),
   });
   const newGame = () => {
     askedForNewGame = true;
@@ -147,8 +152,9 @@ async function main() {
   status.target = () => core.target();
   status.checksum = () => core.checksum();
 
+  // No pause in a network game: it runs on the other player's clock too.
   pause = new Pause(document.getElementById('pause-note'),
-                    () => core.ticking() && !replays?.playing, (paused) => {
+                    () => core.ticking() && !replays?.playing && !netPlay?.active, (paused) => {
     menu.setChecked('pause', paused);
     title.paused = paused;
     title.update();
@@ -192,9 +198,77 @@ async function main() {
   status.replay = () => ({ playing: replays.playing, ...core.replayTicks(), last: replays.last });
 
   const repaint = () => { core.paint(); view.present(); };
+  const enable = (command, on) => {
+    menubar.querySelector(`[data-command="${command}"]`).disabled = !on;
+  };
+  netPlay = new NetPlay({
+    core, view, dialogs, location,
+    status: document.getElementById('net-status'),
+    download: (bytes, name) => download(document, bytes, name),
+    onTitle: (text) => { title.network = text; title.update(); },
+    onChange: (active) => {
+      enable('net-game', !active);
+      enable('net-stop', active);
+      enable('play-replay', !active);
+      enable('pause', !active);
+      if (!active) giveBackFocus();
+    },
+  });
+  dialogs.translate = tr;
+  status.net = { report: () => netPlay.report(), last: () => netPlay.last,
+                 lastReplay: () => new TextDecoder().decode(netPlay.lastReplay ?? new Uint8Array()),
+                 start: (request) => startNetGame({ server: location.host, ...request }) };
+  const startNetGame = (request) => {
+    if (netPlay.active) return;
+    replays.stop();
+    pause.set(false);
+    netPlay.start(request);
+    giveBackFocus();
+  };
+  // "Sitova hra...": the server (this page's own by default) and what to do
+  // there; the choices are kept for the next time.
+  const netDialog = () => {
+    let kept = {};
+    try {
+      kept = JSON.parse(readSetting(NET_KEY) ?? '{}') ?? {};
+    } catch { /* a damaged setting: the defaults */ }
+    dialogs.openNetGame({ ...kept, server: kept.server || location.host }, (chosen) => {
+      giveBackFocus();
+      if (!chosen) return;
+      const server = normalizeServer(chosen.server, location);
+      writeSetting(NET_KEY, JSON.stringify({ ...chosen, server: server ?? chosen.server }));
+      if (!server) {
+        dialogs.openMessage(tr('Sitova hra'),
+                            tr('"%1" neni adresa serveru (pocitac:port).').replace('%1', chosen.server));
+        return;
+      }
+      startNetGame({ kind: chosen.mode, side: chosen.side, code: chosen.code, server });
+    });
+  };
+  // A link #join=CODE or #watch=CODE (CODE@HOST:PORT for another server)
+  // opens the page straight into that game.
+  const followLink = () => {
+    const link = parseGameLink(location.hash);
+    if (!link) return;
+    history.replaceState(null, '', location.pathname + location.search);
+    startNetGame({ kind: link.kind, code: link.code, server: link.server ?? location.host });
+  };
+  window.addEventListener('hashchange', followLink);
+  // Closing the page leaves the game: the other player learns it at once.
+  window.addEventListener('pagehide', () => netPlay.leave());
+
   menu = wireMenu(menubar, {
     new: () => { pause.set(false); newGame(); },
-    'save-replay': () => replays.save(document),
+    'save-replay': () => {
+      if (!netPlay.active) return replays.save(document);
+      // As on the desktop: a network game's confirmed ticks, once it has begun.
+      if (!netPlay.begun) {
+        return dialogs.openMessage(tr('Sitova hra'), tr('Sitova hra jeste nezacala, neni co ulozit.'));
+      }
+      return replays.save(document, netReplayFileName(new Date()));
+    },
+    'net-game': netDialog,
+    'net-stop': () => netPlay.leave(),
     'play-replay': () => replays.choose(),
     pause: () => pause.toggle(),
     score: () => {
@@ -249,14 +323,17 @@ async function main() {
       replays.tick();
       return;
     }
-    if (pause.paused || dialogs.isOpen(dialogs.controls)) return;
+    if (netPlay.active || pause.paused || dialogs.isOpen(dialogs.controls)) return;
     if (!core.tick()) return;
     status.ticks++;
     view.present();
     if (title.showScore) title.update();
   }, TICK_MS);
 
-  newGame();
+  // Opened by a game's link, the page goes straight into that game (its own
+  // game's New game comes when the player asks for it).
+  if (parseGameLink(location.hash)) followLink();
+  else newGame();
   title.update();
   giveBackFocus();
   keepOffline(status);

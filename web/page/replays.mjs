@@ -9,6 +9,18 @@ import { CODE, PLAY_CAPTION, refusalText, replayFileName } from './replay-texts.
 
 const MAX_FILE_BYTES = 64 * 1024 * 1024;  // no replay the game writes comes near it
 
+// Offers bytes as a file to keep (the browser's download).
+export function download(document, bytes, name) {
+  const blob = new Blob([bytes], { type: 'application/octet-stream' });
+  const link = document.createElement('a');
+  link.href = URL.createObjectURL(blob);
+  link.download = name;
+  document.body.append(link);
+  link.click();
+  link.remove();
+  setTimeout(() => URL.revokeObjectURL(link.href), 60000);
+}
+
 export class Replays {
   // page: { core, view, dialogs, fileInput, onChange(playing) }; onChange
   // runs when a replay starts and when it ends.
@@ -24,17 +36,10 @@ export class Replays {
     });
   }
 
-  save(document) {
-    const blob = new Blob([this.core.replayFile()], { type: 'application/octet-stream' });
-    const link = document.createElement('a');
-    link.href = URL.createObjectURL(blob);
-    link.download = replayFileName(new Date());
-    document.body.append(link);
-    link.click();
-    link.remove();
-    setTimeout(() => URL.revokeObjectURL(link.href), 60000);
+  // name: the file's name (default: the desktop's, by the time).
+  save(document, name = replayFileName(new Date())) {
+    download(document, this.core.replayFile(), name);
   }
-
   choose() {
     this.fileInput.click();
   }

@@ -1,7 +1,7 @@
 // The page's title, in the tab and at the right of the menu bar, as the
 // desktop's window title: "Quarnex 2.00", the score when "Zobrazit skore"
 // is on (held at the final score while the end-of-game box is open), the
-// pause, and a replay playing.
+// pause, a replay playing, and a network game (the side, or that it waits).
 import { tr } from './language.mjs';
 
 export class PageTitle {
@@ -13,6 +13,7 @@ export class PageTitle {
     this.showScore = false;
     this.paused = false;
     this.replaying = false;
+    this.network = '';
     this.held = null;
   }
 
@@ -35,6 +36,7 @@ export class PageTitle {
     }
     if (this.paused) title += ` - ${tr('pauza')}`;
     if (this.replaying) title += ` - ${tr('prehravani zaznamu')}`;
+    if (this.network) title += ` - ${this.network}`;
     if (this.document.title !== title) this.document.title = title;
     if (this.line.textContent !== title) this.line.textContent = title;
   }

@@ -1,0 +1,304 @@
+#!/usr/bin/env python3
+"""quarnex-sim through a match server started here (127.0.0.1, a free port).
+
+    sim_server.py SIM SERVER SCENARIO [NODE-SIM]
+
+play      the Emperor creates a room (its code read from --invite-file), the
+          Rebel joins with it; both play scripted events at the game's pace.
+          Halfway a spectator comes and a third player is turned away (exit
+          4). Players and spectator must exit 0 with one checksum, trace and
+          replay, equal to one machine running both scripts.
+quick     two quick matches pair up and play the same game.
+lossy     the same as play, with the joiner behind a lossy relay (0-300 ms,
+          20% dropped, 5% doubled) and no spectator: rollbacks happen and the
+          traces stay equal.
+refused   an unknown code (join and watch) ends with exit 4, a code that is
+          no code with exit 2, a server nobody runs with exit 3.
+killed    the server is killed mid-game: both players and a spectator end
+          with exit 3 within 5 s, naming the server.
+crossplay the simulator under Node (NODE-SIM, build-web/quarnex-sim.js, over a
+          WebSocket) creates, the native one (ENet) joins through the lossy
+          relay; halfway a spectator under Node comes: one game for all three,
+          equal to one machine running both scripts. Skipped (77) without the
+          web build."""
+import os, re, signal, subprocess, sys, tempfile, time
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.join(HERE, '..', 'net'))
+from net_peers import fail, finish, free_port, merged, scripts, start, summary_checksum, write  # noqa: E402
+
+RELAY = os.path.join(HERE, '..', 'net', 'lossy_relay.py')
+TIMEOUT = 90
+
+
+class Server:
+    """quarnex-server on a free port of 127.0.0.1; its log is kept in a file."""
+
+    def __init__(self, exe, work):
+        self.log_path = os.path.join(work, 'server.log')
+        self.log = open(self.log_path, 'w')
+        self.proc = subprocess.Popen([exe, '--port', '0', '--bind', '127.0.0.1'],
+                                     stdout=self.log, stderr=subprocess.STDOUT, text=True)
+        until = time.monotonic() + 10
+        while time.monotonic() < until:
+            m = re.match(r'quarnex-server: listening on (\d+)', open(self.log_path).readline())
+            if m:
+                self.port = int(m.group(1))
+                return
+            time.sleep(0.05)
+        fail('the server did not say where it listens')
+
+    def address(self):
+        return '127.0.0.1:%d' % self.port
+
+    def stop(self):
+        if self.proc.poll() is None:
+            self.proc.terminate()
+            self.proc.wait(timeout=10)
+        self.log.close()
+        return open(self.log_path).read()
+
+
+def wait_for_file(path, proc, who, seconds=10):
+    until = time.monotonic() + seconds
+    while time.monotonic() < until:
+        if os.path.exists(path):
+            text = open(path).read()
+            if not re.fullmatch(r'[0-9A-Z]{8}\n', text):
+                fail('%s wrote a half or wrong invite file: %r' % (who, text))
+            return text.strip()
+        if proc.poll() is not None:
+            fail('%s ended before the room was made: %s' % (who, proc.communicate()[1]))
+        time.sleep(0.02)
+    fail('%s wrote no invite file' % who)
+
+
+def show(who, err):
+    print('%s: %s' % (who, err.strip().replace('\n', '\n      ')))
+
+
+def outputs(work, name):
+    return ['--trace', os.path.join(work, name + '.trace'),
+            '--record', os.path.join(work, name + '.qxr')]
+
+
+def read(work, name):
+    return open(os.path.join(work, name), 'rb').read()
+
+
+def same_game(sim, work, names, ticks, local=True):
+    """Every run's trace and replay are the same, with ticks + 1 lines, and
+    (with local) equal to one machine running both scripts."""
+    trace = read(work, names[0] + '.trace')
+    if trace.count(b'\n') != ticks + 1:
+        fail('the trace has %d lines, not %d' % (trace.count(b'\n'), ticks + 1))
+    for name in names[1:]:
+        if read(work, name + '.trace') != trace:
+            fail("%s's trace differs from %s's" % (name, names[0]))
+        if read(work, name + '.qxr') != read(work, names[0] + '.qxr'):
+            fail("%s's replay differs from %s's" % (name, names[0]))
+    if not local:
+        return
+    subprocess.run([sim, '--seed', '13', '--ticks', str(ticks), '--emperor', 'human',
+                          '--rebel', 'human', '--input', os.path.join(work, 'both.txt'),
+                          '--trace', os.path.join(work, 'local.trace')],
+                         capture_output=True, text=True, timeout=TIMEOUT)
+    if read(work, 'local.trace') != trace:
+        fail('the trace differs from one machine running both scripts')
+
+
+def command(sim):
+    """The simulator's command line: the native program, or the Node one."""
+    return ['node', sim] if sim.endswith('.js') else [sim]
+
+
+def write_scripts(work, ticks, firing):
+    emperor, rebel = scripts(ticks, 7, firing)
+    write(os.path.join(work, 'emperor.txt'), emperor)
+    write(os.path.join(work, 'rebel.txt'), rebel)
+    write(os.path.join(work, 'both.txt'), merged(emperor, rebel))
+
+
+def create(sim, server, work, ticks, extra=()):
+    invite = os.path.join(work, 'invite')
+    host = start(command(sim) + ['--server', server.address(), '--create', '--side', 'emperor',
+                  '--seed', '13', '--ticks', str(ticks), '--invite-file', invite,
+                  '--input', os.path.join(work, 'emperor.txt')] + outputs(work, 'host') +
+                 list(extra))
+    return host, wait_for_file(invite, host, 'the creator')
+
+
+def join(sim, address, code, work, ticks, extra=()):
+    return start(command(sim) + ['--server', address, '--join', code, '--ticks', str(ticks),
+                  '--input', os.path.join(work, 'rebel.txt')] + outputs(work, 'join') +
+                 list(extra))
+
+
+def expect_ok(runs):
+    checks, errs = [], []
+    for who, proc in runs:
+        rc, err = finish(proc, who, TIMEOUT)
+        show(who, err)
+        if rc != 0:
+            fail('%s ended with status %d' % (who, rc))
+        checks.append(summary_checksum(err, who))
+        errs.append(err)
+    if len(set(checks)) != 1:
+        fail('the final checksums differ: %s' % checks)
+    return errs
+
+
+def play(sim, server, work):
+    ticks = 400
+    write_scripts(work, ticks, 300)
+    host, code = create(sim, server, work, ticks, ['--realtime'])
+    guest = join(sim, server.address(), code, work, ticks, ['--realtime'])
+    time.sleep(ticks * 0.03 / 2)
+    third = subprocess.run([sim, '--server', server.address(), '--join', code.lower()],
+                           capture_output=True, text=True, timeout=TIMEOUT)
+    show('third player', third.stderr)
+    if third.returncode != 4 or 'room is full' not in third.stderr:
+        fail('a third player was not turned away with status 4 (%d)' % third.returncode)
+    watcher = start([sim, '--server', server.address(), '--watch', code] +
+                    outputs(work, 'watch'))
+    expect_ok([('host', host), ('join', guest), ('spectator', watcher)])
+    same_game(sim, work, ['host', 'join', 'watch'], ticks)
+    log = server.stop()
+    if ('room %s spectator' % code) not in log:
+        fail('the spectator never came to the room:\n' + log)
+
+
+def quick(sim, server, work):
+    ticks = 300
+    runs = []
+    for name in ('first', 'second'):
+        runs.append((name, start([sim, '--server', server.address(), '--quick', '--ticks',
+                                  str(ticks)] + outputs(work, name))))
+        time.sleep(0.2)
+    expect_ok(runs)
+    same_game(sim, work, ['first', 'second'], ticks, local=False)
+
+
+def start_relay(server):
+    relay_port = free_port()
+    relay = start([sys.executable, RELAY, str(relay_port), str(server.port), '--max-delay',
+                   '300', '--drop', '20', '--duplicate', '5', '--lifetime', str(TIMEOUT * 2)])
+    if relay.stdout.readline().strip() != 'ready':
+        fail('the relay did not start')
+    return relay, relay_port
+
+
+def stop_relay(relay):
+    relay.send_signal(signal.SIGTERM)
+    print('relay: ' + relay.communicate(timeout=10)[0].strip())
+
+
+def lossy(sim, server, work):
+    ticks = 600
+    write_scripts(work, ticks, 450)
+    relay, relay_port = start_relay(server)
+    try:
+        host, code = create(sim, server, work, ticks)
+        guest = join(sim, '127.0.0.1:%d' % relay_port, code, work, ticks)
+        errs = expect_ok([('host', host), ('join', guest)])
+    finally:
+        stop_relay(relay)
+    same_game(sim, work, ['host', 'join'], ticks)
+    if all('rollbacks 0 ' in err for err in errs):
+        fail('no rollback happened, so the link was too kind for this test')
+
+
+def refused(sim, server, work):
+    cases = [
+        (['--join', '22222222'], 4, 'no room'),
+        (['--watch', 'zzzz-zzzz'], 4, 'no room'),
+        (['--join', 'not-a-code!'], 2, 'no invite code'),
+    ]
+    for args, status, words in cases:
+        run = subprocess.run([sim, '--server', server.address()] + args, capture_output=True,
+                             text=True, timeout=TIMEOUT)
+        show(' '.join(args), run.stderr)
+        if run.returncode != status or words not in run.stderr:
+            fail('%s: status %d, expected %d and "%s"' % (args, run.returncode, status, words))
+    began = time.monotonic()
+    run = subprocess.run([sim, '--server', '127.0.0.1:%d' % free_port(), '--quick'],
+                         capture_output=True, text=True, timeout=TIMEOUT)
+    show('nobody there', run.stderr)
+    if run.returncode != 3 or 'cannot be reached' not in run.stderr:
+        fail('a server nobody runs: status %d' % run.returncode)
+    if time.monotonic() - began > 9:
+        fail('giving up on a server nobody runs took %.1f s' % (time.monotonic() - began))
+
+
+def killed(sim, server, work):
+    write_scripts(work, 100, 0)
+    host, code = create(sim, server, work, 1000000, ['--realtime'])
+    guest = join(sim, server.address(), code, work, 1000000, ['--realtime'])
+    watcher = start([sim, '--server', server.address(), '--watch', code])
+    time.sleep(3)
+    for who, proc in (('host', host), ('join', guest), ('spectator', watcher)):
+        if proc.poll() is not None:
+            fail('%s ended before the server was killed: %s' % (who, proc.communicate()[1]))
+    server.proc.kill()
+    server.proc.wait()
+    gone = time.monotonic()
+    for who, proc in (('host', host), ('join', guest), ('spectator', watcher)):
+        rc, err = finish(proc, who, 15)
+        took = time.monotonic() - gone
+        show(who, err)
+        print('%s ended %.1f s after the server was killed' % (who, took))
+        if rc != 3 or 'server' not in err:
+            fail('%s did not end naming the server (status %d)' % (who, rc))
+        if took > 5:
+            fail('%s needed %.1f s to notice the server was gone' % (who, took))
+        summary_checksum(err, who)
+
+
+def crossplay(sim, server, work, node_sim):
+    ticks = 400
+    write_scripts(work, ticks, 300)
+    relay, relay_port = start_relay(server)
+    try:
+        host, code = create(node_sim, server, work, ticks, ['--realtime'])
+        guest = join(sim, '127.0.0.1:%d' % relay_port, code, work, ticks, ['--realtime'])
+        time.sleep(ticks * 0.03 / 2)
+        watcher = start(command(node_sim) + ['--server', server.address(), '--watch', code] +
+                        outputs(work, 'watch'))
+        errs = expect_ok([('node host', host), ('native join', guest),
+                          ('node spectator', watcher)])
+    finally:
+        stop_relay(relay)
+    same_game(sim, work, ['host', 'join', 'watch'], ticks)
+    if 'rollbacks 0 ' in errs[1]:
+        fail('the joiner had no rollback, so the lossy link was too kind for this test')
+    log = server.stop()
+    for words in ('created, emperor by websocket', 'joined, rebel by enet',
+                  'spectator 1 by websocket'):
+        if words not in log:
+            fail('the server\'s log has no "%s":\n%s' % (words, log))
+
+
+def main():
+    sim, server_exe, scenario = sys.argv[1], sys.argv[2], sys.argv[3]
+    scenarios = {'play': play, 'quick': quick, 'lossy': lossy, 'refused': refused,
+                 'killed': killed, 'crossplay': crossplay}
+    if scenario not in scenarios:
+        fail('unknown scenario ' + scenario)
+    extra = []
+    if scenario == 'crossplay':
+        node_sim = sys.argv[4] if len(sys.argv) > 4 else ''
+        if not os.path.exists(node_sim):
+            print('skipped: no simulator for Node at %r (make web)' % node_sim)
+            sys.exit(77)
+        extra = [node_sim]
+    with tempfile.TemporaryDirectory(dir=os.environ.get('QUARNEX_NET_WORK')) as work:
+        server = Server(server_exe, work)
+        try:
+            scenarios[scenario](sim, server, work, *extra)
+        finally:
+            print('server: ' + server.stop().strip().replace('\n', '\n        '))
+    print('passed')
+
+
+if __name__ == '__main__':
+    main()

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "net/MatchConnection.h"
+#include "net/Transport.h"
+#include "tools/sim/SimOptions.h"
+
+namespace qx::sim {
+
+// The simulator's links to other machines, whatever carries them: native
+// builds use ENet (NetLinks.cpp), the Node build a WebSocket to the match
+// server (NetLinksNode.cpp).
+
+// A direct link for --net-host or --net-join; null with `error` when it
+// cannot be opened (or this build has none).
+std::unique_ptr<net::Transport> OpenDirectLink(const NetSimOptions& net, std::string& error);
+
+// Starts a connection to the match server at host:port that asks for
+// `request` (then Update it until it is in the room or failed). Null with
+// `error` when it cannot even start (an unknown host, no socket).
+std::unique_ptr<net::MatchConnection> ConnectToMatchServer(const std::string& host, uint16_t port,
+                                                           const net::MatchRequest& request,
+                                                           std::string& error);
+
+// Whether the server's connection hears from it even while nobody plays
+// (ENet's pings), so that its silence means the server is gone. A WebSocket
+// learns of a dead server from its TCP connection's end instead.
+bool ServerLinkKeepsAlive();
+
+}  // namespace qx::sim

@@ -1,0 +1,98 @@
+#include "web/WebMatchConnection.h"
+
+#include <chrono>
+
+#include "net/PacketCodec.h"
+
+namespace qx::web {
+namespace {
+
+uint64_t SteadyMs() {
+    return static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                     std::chrono::steady_clock::now().time_since_epoch())
+                                     .count());
+}
+
+}  // namespace
+
+WebMatchConnection::WebMatchConnection(std::unique_ptr<SocketPort> socket,
+                                       const net::MatchRequest& request, Clock now)
+    : port(std::move(socket)), clock(now ? std::move(now) : Clock(SteadyMs)) {
+    startedAt = clock();
+    client.SetRequest(request);
+    if (request.Encode().empty()) {
+        client.Fail("'" + request.code + "' is no invite code (8 letters and digits)");
+        Shut();
+    }
+}
+
+std::string WebMatchConnection::UrlFor(const std::string& server) {
+    if (server.rfind("ws://", 0) == 0 || server.rfind("wss://", 0) == 0) return server;
+    return "ws://" + server + "/ws";
+}
+
+void WebMatchConnection::Opened() {
+    if (!port) return;
+    open = true;
+    Send(client.OnConnected(), true);
+}
+
+void WebMatchConnection::Frame(const uint8_t* data, size_t size) {
+    if (!port) return;
+    received += size;
+    if (size > net::kMaxPacketSize) {
+        ++oversized;
+        return;
+    }
+    client.OnFrame(data, size);
+}
+
+void WebMatchConnection::Closed(const std::string& why) {
+    if (!port) return;
+    const bool reached = open;
+    open = false;
+    port.reset();
+    client.OnClosed(reached ? why : "the server cannot be reached");
+}
+
+bool WebMatchConnection::Asking() const {
+    return client.GetState() == State::Connecting || client.GetState() == State::Asking;
+}
+
+WebMatchConnection::State WebMatchConnection::Update(uint32_t) {
+    if (Asking() && clock() - startedAt > kConnectMs) {
+        client.Fail(client.GetState() == State::Connecting ? "the server cannot be reached"
+                                                           : "the server gives no room");
+    }
+    if (client.GetState() == State::Failed && port) Shut();
+    return client.GetState();
+}
+
+net::LinkEvent WebMatchConnection::Poll(std::vector<uint8_t>& data) {
+    return client.Next(data);
+}
+
+void WebMatchConnection::Send(const std::vector<uint8_t>& data, bool) {
+    // A WebSocket is one ordered, reliable stream: inputs and control
+    // messages go the same way.
+    if (data.empty() || !open || !port) return;
+    sent += data.size();
+    port->Send(data);
+}
+
+void WebMatchConnection::Wait(uint32_t) {
+    // Frames arrive between the page's callbacks, never during one.
+}
+
+void WebMatchConnection::Close(uint32_t) {
+    Shut();
+}
+
+void WebMatchConnection::Shut() {
+    if (!port) return;
+    port->Close();
+    port.reset();
+    open = false;
+}
+
+}  // namespace qx::web

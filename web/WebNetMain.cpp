@@ -1,0 +1,164 @@
+// The functions the page calls for a network game through the match server.
+// The page starts one with qx_net_start, calls qx_net_pump when its socket
+// has news and qx_net_tick on its clock, and reads the phase, the end and
+// the status line's figures from here; qx_net_close lets it go. Texts come
+// back through qx_text (WebMain.cpp) like the page's other texts.
+#include "web/WebNetMain.h"
+
+#include <emscripten.h>
+
+#include <memory>
+#include <string>
+
+#include "web/JsWebSocket.h"
+
+namespace qx::web {
+namespace {
+
+std::unique_ptr<WebNetGame> running;
+std::string netText;
+// The invite code and the server address the page writes (qx_net_argument).
+std::string arguments[2];
+
+int Hand(std::string text) {
+    netText = std::move(text);
+    return static_cast<int>(netText.size());
+}
+
+}  // namespace
+
+WebNetGame* RunningNetGame() {
+    return running.get();
+}
+
+extern "C" {
+
+// Room for qx_net_start's text arguments: which = 0 the invite code, 1 the
+// server; `size` bytes the page writes there.
+EMSCRIPTEN_KEEPALIVE char* qx_net_argument(int which, int size) {
+    std::string& argument = arguments[which == 1 ? 1 : 0];
+    argument.assign(static_cast<size_t>(size < 0 ? 0 : size), '\0');
+    return argument.data();
+}
+
+// kind: 1 create, 2 join, 3 quick match, 4 watch; side (create): 1 Emperor,
+// 2 Rebel; ticks (create, quick): the game's length wanted, 0 no limit; the
+// code (join, watch) as typed and the server ("HOST:PORT" or a ws:// URL)
+// from qx_net_argument.
+EMSCRIPTEN_KEEPALIVE void qx_net_start(int kind, int side, int ticks, int width, int height) {
+    net::MatchRequest request;
+    constexpr net::MatchRequest::Kind kinds[] = {
+        net::MatchRequest::Kind::Create, net::MatchRequest::Kind::Join,
+        net::MatchRequest::Kind::Quick, net::MatchRequest::Kind::Watch};
+    request.kind = kinds[kind >= 1 && kind <= 4 ? kind - 1 : 2];
+    request.side = side == 2 ? net::NetSide::Rebel : net::NetSide::Emperor;
+    request.ticks = static_cast<uint32_t>(ticks < 0 ? 0 : ticks);
+    request.code = arguments[0];
+    running.reset();  // its socket closes before the next one opens
+    running = std::make_unique<WebNetGame>(
+        JsWebSocket::Connect(WebMatchConnection::UrlFor(arguments[1]), request), width, height);
+}
+
+EMSCRIPTEN_KEEPALIVE int qx_net_pump(double nowMs) {
+    return running && running->Pump(static_cast<uint64_t>(nowMs)) ? 1 : 0;
+}
+
+EMSCRIPTEN_KEEPALIVE int qx_net_tick(double nowMs) {
+    return running && running->Tick(static_cast<uint64_t>(nowMs)) ? 1 : 0;
+}
+
+// -1 none; then WebNetGame::Phase by number.
+EMSCRIPTEN_KEEPALIVE int qx_net_phase() {
+    return running ? static_cast<int>(running->GetPhase()) : -1;
+}
+
+// The end: which = 0 the outcome (WebNetGame::Outcome), 1 NetPeer's end
+// (PeerEnd), 2 its tick, 3 the server's refusal (MatchError, 0 none).
+EMSCRIPTEN_KEEPALIVE int qx_net_end(int which) {
+    if (!running) return 0;
+    switch (which) {
+        case 0:
+            return static_cast<int>(running->GetOutcome());
+        case 1:
+            return static_cast<int>(running->PeerEnd());
+        case 2:
+            return static_cast<int>(running->EndTick());
+        default:
+            return running->Client().Refused() ? static_cast<int>(running->Client().Refusal()) : 0;
+    }
+}
+
+// The invite code of the room (qx_net_text).
+EMSCRIPTEN_KEEPALIVE int qx_net_code() {
+    return Hand(running ? running->Client().Answer().code : std::string());
+}
+
+// What failed before the room, in English for the console (qx_net_text).
+EMSCRIPTEN_KEEPALIVE int qx_net_failure() {
+    return Hand(running ? running->Client().Failure() : std::string());
+}
+
+EMSCRIPTEN_KEEPALIVE const char* qx_net_text() {
+    return netText.data();
+}
+
+// The side played: 1 Emperor, 2 Rebel, 0 watching or none yet.
+EMSCRIPTEN_KEEPALIVE int qx_net_side() {
+    if (!running || running->Spectating() || running->GetPhase() != WebNetGame::Phase::Playing)
+        return 0;
+    return static_cast<int>(running->LocalSide());
+}
+
+EMSCRIPTEN_KEEPALIVE int qx_net_hosting() {
+    return running && running->Client().Hosting() ? 1 : 0;
+}
+
+// The status line: 0 ping (ms), 1 input delay (ticks), 2 rollbacks a
+// second, 3 packets lost, 4 waiting for the other player (0 or 1), 5 the
+// game's current tick, 6 its latest confirmed tick.
+EMSCRIPTEN_KEEPALIVE int qx_net_figure(int which) {
+    if (!running) return 0;
+    const net::PeerFigures f = running->Figures();
+    switch (which) {
+        case 0:
+            return static_cast<int>(f.pingMs);
+        case 1:
+            return static_cast<int>(f.inputDelay);
+        case 2:
+            return static_cast<int>(running->RollbacksPerSecond());
+        case 3:
+            return static_cast<int>(f.packetsLost);
+        case 4:
+            return running->WaitingForOther() ? 1 : 0;
+        case 5:
+            return static_cast<int>(running->CurrentTick());
+        default:
+            return static_cast<int>(running->ConfirmedTick());
+    }
+}
+
+// An end-of-game box due now: its caption, a 0x1F and its text
+// (qx_net_text); 0 when none is due.
+EMSCRIPTEN_KEEPALIVE int qx_net_end_box() {
+    std::string caption;
+    std::string text;
+    if (!running || !running->TakeEndBox(caption, text)) return 0;
+    return Hand(caption + '\x1f' + text);
+}
+
+EMSCRIPTEN_KEEPALIVE void qx_net_close_end_box() {
+    if (running) running->CloseEndBox();
+}
+
+EMSCRIPTEN_KEEPALIVE void qx_net_leave() {
+    if (running) running->Leave();
+}
+
+// Lets the network game go; the page's own game is shown again.
+EMSCRIPTEN_KEEPALIVE void qx_net_close() {
+    running.reset();
+}
+
+}  // extern "C"
+
+}  // namespace qx::web

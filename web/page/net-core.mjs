@@ -1,0 +1,61 @@
+// The game's network play (web/WebNetMain.cpp) seen from the page: one
+// network game at a time through the match server, over a WebSocket that
+// the module opens itself (binary type "arraybuffer"); onSocket runs after
+// each of its events.
+import { KIND } from './net-texts.mjs';
+
+export class NetCore {
+  constructor(core) {
+    this.m = core.m;
+  }
+
+  set onSocket(callback) { this.m.qxOnSocketActivity = callback; }
+
+  // kind: 'create' | 'join' | 'quick' | 'watch'; side 1 Emperor, 2 Rebel;
+  // ticks: the game's length (create, quick; 0 no limit); server:
+  // "HOST:PORT" or a ws:// URL.
+  start({ kind, side = 1, code = '', server, ticks = 0 }, width, height) {
+    [code, server].forEach((value, which) => {
+      const bytes = new TextEncoder().encode(String(value));
+      const pointer = this.m._qx_net_argument(which, bytes.length);
+      this.m.HEAPU8.set(bytes, pointer);  // HEAPU8 read after the call: memory may have grown
+    });
+    this.m._qx_net_start(KIND[kind] ?? KIND.quick, side, ticks, width, height);
+  }
+
+  pump(now) { return this.m._qx_net_pump(now) !== 0; }
+  tick(now) { return this.m._qx_net_tick(now) !== 0; }
+  // -1 when no network game exists, else the PHASE.
+  phase() { return this.m._qx_net_phase(); }
+  end() {
+    return { outcome: this.m._qx_net_end(0), peerEnd: this.m._qx_net_end(1),
+             tick: this.m._qx_net_end(2), refusal: this.m._qx_net_end(3),
+             failure: this.text(this.m._qx_net_failure()) };
+  }
+
+  code() { return this.text(this.m._qx_net_code()); }
+  side() { return this.m._qx_net_side(); }
+  hosting() { return this.m._qx_net_hosting() !== 0; }
+  figures() {
+    const f = (i) => this.m._qx_net_figure(i);
+    return { ping: f(0), delay: f(1), rollbacks: f(2), lost: f(3), waiting: f(4) !== 0,
+             tick: f(5), confirmed: f(6) };
+  }
+
+  // { caption, text } of an end-of-game box to open now, or null.
+  endBox() {
+    const length = this.m._qx_net_end_box();
+    if (length === 0) return null;
+    const [caption, text] = this.text(length).split('\x1f');
+    return { caption, text };
+  }
+
+  closeEndBox() { this.m._qx_net_close_end_box(); }
+  leave() { this.m._qx_net_leave(); }
+  close() { this.m._qx_net_close(); }
+
+  text(length) {
+    const pointer = this.m._qx_net_text();
+    return new TextDecoder().decode(this.m.HEAPU8.subarray(pointer, pointer + length));
+  }
+}

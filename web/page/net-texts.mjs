@@ -1,0 +1,155 @@
+// Network play's words and addresses (pure, so Node's tests use them too):
+// the links that open a game (#join=CODE, #watch=CODE, CODE@HOST:PORT for a
+// game on another server), the invite link to share, the status line and
+// the message a network game ends with, as the desktop words them.
+
+// The game's own numbers (web/WebNetGame.h, net/NetPeer.h, net/MatchProtocol.h).
+export const PHASE = { Connecting: 0, WaitingForPlayer: 1, Playing: 2, Watching: 3, Over: 4 };
+export const OUTCOME = { Running: 0, Peer: 1, NoRoom: 2, ServerLost: 3, WatchedToTheEnd: 4, Quit: 5 };
+export const PEER_END = {
+  None: 0, Done: 1, Desync: 2, Unreachable: 3, Full: 4, OtherVersion: 5, Silent: 6, Garbled: 7,
+  Refused: 8, Left: 9, Quit: 10,
+};
+export const KIND = { create: 1, join: 2, quick: 3, watch: 4 };
+
+export const CAPTION = 'Sitova hra';
+
+const CODE_CHARACTERS = /^[0-9A-Za-z -]{8,12}$/;
+
+// A link's request: { kind: 'join' | 'watch', code, server (or null: the
+// page's default) }, or null when the fragment asks for no game.
+export function parseGameLink(hash) {
+  const match = /^#(join|watch)=([^&]*)$/.exec(hash ?? '');
+  if (!match) return null;
+  let value;
+  try {
+    value = decodeURIComponent(match[2]).trim();
+  } catch {
+    return null;
+  }
+  const at = value.indexOf('@');
+  const code = at < 0 ? value : value.slice(0, at);
+  const server = at < 0 ? null : value.slice(at + 1).trim();
+  if (!CODE_CHARACTERS.test(code) || server === '') return null;
+  return { kind: match[1], code, server };
+}
+
+// The link a player sends: this page with #join=CODE (and @SERVER when the
+// game is not on the server that serves the page).
+export function inviteLink(location, code, server, kind = 'join') {
+  const page = `${location.origin}${location.pathname}`;
+  const away = server && server !== location.host ? `@${server}` : '';
+  return `${page}#${kind}=${code}${away}`;
+}
+
+// The server address as the player typed it: "HOST:PORT" or a ws(s):// URL;
+// empty means the page's own host. Returns null when it cannot be one.
+export function normalizeServer(typed, location) {
+  const text = (typed ?? '').trim();
+  if (text === '') return location.host;
+  if (/^wss?:\/\/[^\s/]+(\/\S*)?$/.test(text)) return text;
+  if (/^[A-Za-z0-9.-]+(:\d{1,5})?$/.test(text) || /^\[[0-9A-Fa-f:.]+\](:\d{1,5})?$/.test(text)) {
+    const port = /:(\d+)$/.exec(text);
+    if (port && (Number(port[1]) < 1 || Number(port[1]) > 65535)) return null;
+    return text;
+  }
+  return null;
+}
+
+// The WebSocket address of a server (a page served over https asks wss://).
+export function socketUrl(server, location) {
+  if (/^wss?:\/\//.test(server)) return server;
+  return `${location.protocol === 'https:' ? 'wss' : 'ws'}://${server}/ws`;
+}
+
+// What the title says of the network game ('' when none runs).
+export function heading({ phase, side, code, server }, translate = (text) => text) {
+  switch (phase) {
+    case PHASE.Connecting: return fill(translate('pripojuji se k serveru %1'), server);
+    case PHASE.WaitingForPlayer: return fill(translate('cekam na soupere, kod %1'), code);
+    case PHASE.Watching: return fill(translate('sledujete hru %1'), code);
+    case PHASE.Playing:
+      return translate(side === 2 ? 'sitova hra za povstalce' : 'sitova hra za imperatora');
+    default: return '';
+  }
+}
+
+// The status line: "ping 12 ms, zpozdeni 1, navraty 3/s, ztraceno 0",
+// and " - cekam na soupere" while the game waits for the other machine.
+export function statusLine(figures, translate = (text) => text) {
+  let text = fill(translate('ping %1 ms, zpozdeni %2, navraty %3/s, ztraceno %4'),
+                  figures.ping, figures.delay, figures.rollbacks, figures.lost);
+  if (figures.waiting) text += translate(' - cekam na soupere');
+  return text;
+}
+
+const REFUSALS = [
+  null,
+  'Hra s kodem %1 neexistuje.',
+  'Ve hre s kodem %1 uz hraji dva hraci.',
+  'Prilis mnoho pokusu z teto adresy. Zkuste to za chvili znovu.',
+  'Server zadosti nerozumel.',
+  'Server uz vic her nepojme. Zkuste to pozdeji.',
+  'Hra s kodem %1 je prilis dlouha na sledovani.',
+];
+
+const PEER_ENDS = {
+  [PEER_END.Desync]: 'Hry na obou pocitacich se rozesly v tiku %1.',
+  [PEER_END.Full]: 'Souper uz hraje s nekym jinym.',
+  [PEER_END.OtherVersion]: 'Souper ma jinou verzi hry.',
+  [PEER_END.Silent]: 'Souper neodpovida. Sitova hra skoncila.',
+  [PEER_END.Garbled]: 'Od soupere prichazeji jen nesmyslne zpravy. Sitova hra skoncila.',
+  [PEER_END.Refused]: 'Souperuv pocitac odmitl zpravy tohoto pocitace. Sitova hra skoncila.',
+  [PEER_END.Left]: 'Souper ukoncil sitovou hru.',
+};
+
+// The message a network game ends with ('' when none is due: the game was
+// played to its end or the player left it). end: { outcome, peerEnd, tick,
+// refusal, failure, hosting, code, server, replayFile }.
+export function endMessage(end, translate = (text) => text) {
+  switch (end.outcome) {
+    case OUTCOME.NoRoom:
+      if (end.refusal) return fill(translate(REFUSALS[end.refusal] ?? REFUSALS[4]), end.code);
+      if (/no invite code/.test(end.failure ?? '')) {
+        return fill(translate('"%1" neni kod hry (8 pismen a cislic).'), end.code);
+      }
+      if (/gives no room/.test(end.failure ?? '')) {
+        return fill(translate('Server %1 neodpovida.'), end.server);
+      }
+      return fill(translate('Server %1 se nepodarilo zastihnout.'), end.server);
+    case OUTCOME.ServerLost:
+      return translate('Spojeni se serverem se preruslo. Sitova hra skoncila.');
+    case OUTCOME.WatchedToTheEnd:
+      return translate('Sledovana hra skoncila.');
+    case OUTCOME.Peer:
+      return peerEndMessage(end, translate);
+    default:
+      return '';
+  }
+}
+
+function peerEndMessage(end, translate) {
+  if (end.peerEnd === PEER_END.Unreachable) {
+    return translate(end.hosting ? 'K teto hre se nikdo nepripojil.'
+      : 'Soupere se nepodarilo zastihnout.');
+  }
+  const text = PEER_ENDS[end.peerEnd];
+  if (!text) return '';
+  let message = fill(translate(text), end.tick);
+  if (end.peerEnd === PEER_END.Desync && end.replayFile) {
+    message += fill(translate('\nZaznam hry byl stazen jako soubor %1.'), end.replayFile);
+  }
+  return message;
+}
+
+// The name of a network game's replay: sitova-hra-YYYYMMDD-HHMMSS(-tik-N).qxr.
+export function netReplayFileName(date, tick = null) {
+  const two = (n) => String(n).padStart(2, '0');
+  const stamp = `${date.getFullYear()}${two(date.getMonth() + 1)}${two(date.getDate())}-` +
+                `${two(date.getHours())}${two(date.getMinutes())}${two(date.getSeconds())}`;
+  return `sitova-hra-${stamp}${tick === null ? '' : `-tik-${tick}`}.qxr`;
+}
+
+function fill(text, ...args) {
+  return args.reduce((out, arg, i) => out.replaceAll(`%${i + 1}`, String(arg ?? '')), text);
+}
