@@ -3,8 +3,8 @@
 #include <QDateTime>
 #include <cstdio>
 
-#include "app/GameFrame.h"
 #include "app/Language.h"
+#include "app/MainWindow.h"
 #include "app/Settings.h"
 
 GameApp::GameApp(int& argc, char** argv)
@@ -15,7 +15,7 @@ GameApp::GameApp(int& argc, char** argv)
 }
 
 GameApp::~GameApp() {
-    frame.reset();
+    window.reset();
 }
 
 int GameApp::Run() {
@@ -24,11 +24,11 @@ int GameApp::Run() {
 }
 
 bool GameApp::InitInstance() {
-    frame = std::make_unique<GameFrame>();
+    window = std::make_unique<MainWindow>();
     if (qEnvironmentVariableIsSet("QUARNEX_TRACE_FIRST_FRAME")) TraceFirstFrame();
-    frame->show();
+    window->show();
     // The first paint comes before the New game command runs.
-    frame->View().UpdateNow();
+    window->View().UpdateNow();
     return true;
 }
 
@@ -42,7 +42,7 @@ int GameApp::RefuseCommandLine(const CommandLine::Outcome& outcome, bool launche
 // picture reaches the window.
 void GameApp::TraceFirstFrame() {
     connect(
-        &frame->View(), &GameView::Presented, this,
+        &window->View(), &GameView::Presented, this,
         [this] {
             const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(
                 std::chrono::steady_clock::now() - started);

@@ -6,7 +6,7 @@
 
 #include "app/CommandLine.h"
 
-class GameFrame;
+class MainWindow;
 
 // The application: builds the one main window, shows and paints it, runs the
 // event loop, and deletes the window at exit (which writes the settings).
@@ -27,6 +27,6 @@ class GameApp : public QApplication {
   private:
     void TraceFirstFrame();
 
-    std::unique_ptr<GameFrame> frame;
+    std::unique_ptr<MainWindow> window;
     std::chrono::steady_clock::time_point started;
 };

@@ -17,35 +17,27 @@ GameView::GameView(qx::Game& shown, QWidget* parent) : QWidget(parent), game(&sh
     setMouseTracking(true);
 }
 
-void GameView::ShowGame(qx::Game& shown, InputRoute* inputRoute) {
+// A game that already has the view's size keeps its picture: showing it
+// again must not run a repaint the game would take as an input.
+void GameView::ShowGame(qx::Game& shown) {
     game = &shown;
-    route = inputRoute;
-    SyncSize();
-    fullRepaintPending = true;
+    if (!SizeFollowed() || game->Screen().Empty()) {
+        SyncSize();
+        fullRepaintPending = true;
+    }
+    game->TakeScreenWrites();
     update();
-}
-
-// The full repaint of local play has rule effects; a game shared with
-// another machine is only shown.
-void GameView::Repaint() {
-    if (route) {
-        game->ShowState();
-    } else {
-        game->OnPaint();
-    }
-}
-
-void GameView::Deliver(const qx::GameInput& input) {
-    if (route) {
-        route->OnViewInput(input);
-    } else {
-        game->Apply(input);
-    }
 }
 
 QSize GameView::ClientSize() const {
     const qreal ratio = devicePixelRatioF();
     return {qRound(width() * ratio), qRound(height() * ratio)};
+}
+
+bool GameView::SizeFollowed() const {
+    const QSize size = ClientSize();
+    const qx::Rect client = game->ClientRect();
+    return client.Width() == size.width() && client.Height() == size.height();
 }
 
 void GameView::SyncSize() {
@@ -55,7 +47,7 @@ void GameView::SyncSize() {
 
 void GameView::FullRepaint() {
     fullRepaintPending = false;
-    Repaint();
+    emit RepaintWanted();
     update();
 }
 
@@ -80,15 +72,13 @@ void GameView::UpdateWritten() {
 // picture through a clip of many small rectangles costs far more (Qt then
 // hands the full-size copy to its thread pool).
 void GameView::paintEvent(QPaintEvent* event) {
-    const QSize size = ClientSize();
-    const qx::Rect client = game->ClientRect();
-    if (client.Width() != size.width() || client.Height() != size.height()) {
+    if (!SizeFollowed()) {
         SyncSize();
         fullRepaintPending = true;
     }
     if (fullRepaintPending) {
         fullRepaintPending = false;
-        Repaint();
+        emit RepaintWanted();
     }
     const qx::Surface& screen = game->Screen();
     if (screen.Empty()) return;
@@ -121,21 +111,19 @@ void GameView::mouseMoveEvent(QMouseEvent* event) {
     const QSize size = ClientSize();
     const int x = std::min(static_cast<int>(std::floor(pos.x() * ratio)), size.width() - 1);
     const int y = std::min(static_cast<int>(std::floor(pos.y() * ratio)), size.height() - 1);
-    if (!route) {
-        game->OnMouseMove(x, y);
-    } else if (const auto target = qx::ClientToArena(x, y, game->ClientRect())) {
-        route->OnViewInput(qx::GameInput::Target(target->x, target->y));
+    if (const auto target = qx::ClientToArena(x, y, game->ClientRect())) {
+        emit Input(qx::GameInput::Target(target->x, target->y));
     }
 }
 
 void GameView::mousePressEvent(QMouseEvent* event) {
     switch (event->button()) {
         case Qt::LeftButton:
-            Deliver(qx::GameInput::Fire(qx::Weapon::Forward));
+            emit Input(qx::GameInput::Fire(qx::Weapon::Forward));
             break;
         case Qt::RightButton:
         case Qt::MiddleButton:
-            Deliver(qx::GameInput::Fire(qx::Weapon::Down));
+            emit Input(qx::GameInput::Fire(qx::Weapon::Down));
             break;
         default:
             break;
@@ -155,5 +143,5 @@ void GameView::keyPressEvent(QKeyEvent* event) {
         QWidget::keyPressEvent(event);
         return;
     }
-    Deliver(qx::GameInput::Key(key));
+    emit Input(qx::GameInput::Key(key));
 }

@@ -47,7 +47,8 @@ bool Held(SDL_GameController* controller, SDL_GameControllerButton button) {
 
 }  // namespace
 
-GamepadInput::GamepadInput(qx::Game& game, QObject* parent) : QObject(parent), game(game) {
+GamepadInput::GamepadInput(std::function<const qx::GameState&()> shown, QObject* parent)
+    : QObject(parent), shownState(std::move(shown)) {
     // The window has the focus, not SDL; and SDL must not take over the
     // process's signals.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
@@ -146,13 +147,14 @@ void GamepadInput::OnButton(Pad& pad, int button) {
 void GamepadInput::RebelButton(Pad& pad, int button) {
     using qx::GameKey;
     if (const GameKey action = keys->RebelPadAction(button); action != GameKey::None)
-        return game.OnKeyDown(action);
+        return Send(qx::GameInput::Key(action));
     switch (button) {
         case SDL_CONTROLLER_BUTTON_DPAD_UP:
         case SDL_CONTROLLER_BUTTON_DPAD_DOWN:
         case SDL_CONTROLLER_BUTTON_DPAD_LEFT:
         case SDL_CONTROLLER_BUTTON_DPAD_RIGHT:
-            if (const GameKey key = DpadDirection(pad); key != GameKey::None) game.OnKeyDown(key);
+            if (const GameKey key = DpadDirection(pad); key != GameKey::None)
+                Send(qx::GameInput::Key(key));
             return;
         default:
             return;
@@ -160,13 +162,13 @@ void GamepadInput::RebelButton(Pad& pad, int button) {
 }
 
 void GamepadInput::EmperorButton(int button) {
-    if (keys->EmperorFiresUp(button)) return game.OnKeyDown(qx::GameKey::Enter);
+    if (keys->EmperorFiresUp(button)) return Send(qx::GameInput::Key(qx::GameKey::Enter));
     switch (button) {
         case SDL_CONTROLLER_BUTTON_A:
         case SDL_CONTROLLER_BUTTON_RIGHTSHOULDER:
-            return game.OnLButtonDown();
+            return Send(qx::GameInput::Fire(qx::Weapon::Forward));
         case SDL_CONTROLLER_BUTTON_B:
-            return game.OnRButtonDown();
+            return Send(qx::GameInput::Fire(qx::Weapon::Down));
         default:
             return;
     }
@@ -195,7 +197,7 @@ void GamepadInput::RebelStick(Pad& pad) {
         constexpr int kDy[8] = {0, 1, 1, 1, 0, -1, -1, -1};
         key = DirectionKey(kDx[sector], kDy[sector]);
     }
-    if (key != pad.stickDirection && key != qx::GameKey::None) game.OnKeyDown(key);
+    if (key != pad.stickDirection && key != qx::GameKey::None) Send(qx::GameInput::Key(key));
     pad.stickDirection = key;
 }
 
@@ -209,8 +211,9 @@ void GamepadInput::EmperorStick(Pad& pad) {
         return;
     }
     if (!pad.stickAiming) {
-        pad.aimX = game.State().emperor.TargetX();
-        pad.aimY = game.State().emperor.TargetY();
+        const qx::Ship& emperor = shownState().emperor;
+        pad.aimX = emperor.TargetX();
+        pad.aimY = emperor.TargetY();
         pad.stickAiming = true;
     }
     pad.aimX = std::clamp(pad.aimX + x * kAimUnitsPerPoll, 0.0, qx::kArenaWidth - 1.0);
@@ -225,17 +228,18 @@ void GamepadInput::EmperorTriggers(Pad& pad) {
     for (int i = 0; i < 2; ++i) {
         const bool pulled = SDL_GameControllerGetAxis(pad.controller, axes[i]) >= kTriggerFires;
         if (pulled && !pad.triggers[i]) {
-            if (i == 0)
-                game.OnLButtonDown();
-            else
-                game.OnRButtonDown();
+            Send(qx::GameInput::Fire(i == 0 ? qx::Weapon::Forward : qx::Weapon::Down));
         }
         pad.triggers[i] = pulled;
     }
 }
 
 void GamepadInput::SteerEmperor(int32_t arenaX, int32_t arenaY) {
-    game.Apply(qx::GameInput::Target(arenaX, arenaY));
+    Send(qx::GameInput::Target(arenaX, arenaY));
+}
+
+void GamepadInput::Send(const qx::GameInput& input) {
+    emit Input(input);
 }
 
 void GamepadInput::UpdatePollRate() {

@@ -4,9 +4,11 @@
 #include <QTimer>
 #include <array>
 #include <cstdint>
+#include <functional>
 
 #include "app/KeyBindings.h"
-#include "game/Game.h"
+#include "game/GameInput.h"
+#include "game/GameState.h"
 
 struct _SDL_GameController;
 
@@ -30,7 +32,10 @@ class GamepadInput : public QObject {
     // What the window lets the pads do now.
     enum class Accepts { Everything, PauseOnly, Nothing };
 
-    explicit GamepadInput(qx::Game& game, QObject* parent = nullptr);
+    // `shownState` gives the state of the game the player sees (where the
+    // Emperor aims when a stick starts to steer).
+    explicit GamepadInput(std::function<const qx::GameState&()> shownState,
+                          QObject* parent = nullptr);
     ~GamepadInput() override;
     GamepadInput(const GamepadInput&) = delete;
     GamepadInput& operator=(const GamepadInput&) = delete;
@@ -53,6 +58,8 @@ class GamepadInput : public QObject {
     void SteerEmperor(int32_t arenaX, int32_t arenaY);
 
   signals:
+    // What the pads did, as the game's inputs.
+    void Input(const qx::GameInput& input);
     void PauseRequested();
     // Any button went down on any pad, whatever the window lets the pads do
     // (the controls page listens for the button a player chooses).
@@ -80,8 +87,9 @@ class GamepadInput : public QObject {
     void EmperorTriggers(Pad& pad);
     qx::GameKey DpadDirection(const Pad& pad) const;
     void UpdatePollRate();
+    void Send(const qx::GameInput& input);
 
-    qx::Game& game;
+    std::function<const qx::GameState&()> shownState;
     bool available = false;
     bool firstPadEmperor = false;
     Accepts accepts = Accepts::Everything;

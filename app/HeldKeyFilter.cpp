@@ -36,8 +36,13 @@ bool HeldKeyFilter::Ignored(const QKeyEvent& key) const {
 // Qt sends a key to the shortcut machinery first, then to the focused
 // widget; both are kept from the box. A button takes Space on its release:
 // the release of an ignored press is ignored too.
+//
+// A window that loses the keyboard gets no release of the keys held down in
+// it (a box closed by a key press never sees that key go up): what is held
+// is known again only from the next presses on.
 bool HeldKeyFilter::eventFilter(QObject*, QEvent* event) {
     const QEvent::Type type = event->type();
+    if (type == QEvent::WindowDeactivate) held.clear();
     if (type != QEvent::KeyPress && type != QEvent::KeyRelease &&
         type != QEvent::ShortcutOverride) {
         return false;

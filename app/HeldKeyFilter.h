@@ -13,7 +13,8 @@ class QKeyEvent;
 // is ignored when it is auto-repeated or when it has been held down since
 // before the box opened (until it is released); in a box the game itself
 // opened (the end of a game) also within its first half second. Clicks,
-// other keys and a fresh press after that reach the box as usual.
+// other keys and a fresh press after that reach the box as usual. A key
+// whose window lost the keyboard before it went up counts as released.
 class HeldKeyFilter : public QObject {
     Q_OBJECT
 

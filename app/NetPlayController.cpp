@@ -12,7 +12,6 @@
 #include <QStandardPaths>
 
 #include "app/GameTexts.h"
-#include "app/GameView.h"
 #include "net/EnetTransport.h"
 #include "net/NetPeer.h"
 #include "replay/ReplayWriter.h"
@@ -41,8 +40,7 @@ QString ReplayFolder() {
 
 }  // namespace
 
-NetPlayController::NetPlayController(GameView& gameView, qx::Game& local, QWidget* parent)
-    : QObject(parent), view(gameView), localGame(local), window(parent) {
+NetPlayController::NetPlayController(QWidget* parent) : QObject(parent), window(parent) {
     tickTimer.setTimerType(Qt::PreciseTimer);
     tickTimer.setInterval(qx::Game::kTimerPeriodMs);
     connect(&tickTimer, &QTimer::timeout, this, &NetPlayController::OnTick);
@@ -172,7 +170,7 @@ void NetPlayController::NewGame() {
     collected.Add(qx::GameInput::NewGame(qx::PlayerChoice{true, true}));
 }
 
-void NetPlayController::OnViewInput(const qx::GameInput& input) {
+void NetPlayController::AddInput(const qx::GameInput& input) {
     if (input.kind == qx::InputKind::Target) {
         collected.AddTarget(input.x, input.y);
     } else {
@@ -190,7 +188,7 @@ void NetPlayController::OnReadable() {
     if (!peer) return;
     peer->Pump(static_cast<uint64_t>(clock.elapsed()));
     if (peer->Ended()) return Finish();
-    if (peer->Session() && begun) view.UpdateWritten();
+    if (peer->Session() && begun) emit Drawn();
 }
 
 void NetPlayController::OnTick() {
@@ -210,7 +208,7 @@ void NetPlayController::OnTick() {
     }
     if (!peer->ShouldWaitForOther()) lastStep = peer->Advance(now);
     if (peer->Ended()) return Finish();
-    view.UpdateWritten();
+    emit Drawn();
     UpdateStatus(false);
 }
 
@@ -218,7 +216,7 @@ void NetPlayController::Begin(qx::net::RollbackSession& session) {
     begun = true;
     session.SetListener(this);
     replay.Begin(session.Options().seed, session.FrameOf(0).state);
-    view.ShowGame(session.GetGame(), this);
+    emit GameShown(session.GetGame());
     UpdateStatus(true);
 }
 
@@ -231,7 +229,7 @@ void NetPlayController::ShowEndBox(uint32_t, const qx::net::Frame& frame) {
     endBox->setAttribute(Qt::WA_DeleteOnClose);
     connect(endBox, &QMessageBox::finished, this, [this] {
         if (peer && peer->Session()) peer->Session()->DismissEnd();
-        view.setFocus(Qt::ActiveWindowFocusReason);
+        emit EndBoxClosed();
     });
     endBox->open();
 }
@@ -274,7 +272,7 @@ void NetPlayController::UpdateStatus(bool force) {
     status = text;
     title = heading;
     statusLabel->setText(status);
-    statusLabel->setVisible(!status.isEmpty());
+    statusLabel->setHidden(status.isEmpty());
     emit StatusChanged();
 }
 
@@ -335,7 +333,6 @@ void NetPlayController::Finish() {
     notifier = nullptr;
     if (endBox) endBox->close();
     CloseInBackground();
-    view.ShowGame(localGame, nullptr);
     UpdateStatus(true);
     emit Ended(message);
     if (message.isEmpty()) return;

@@ -10,14 +10,12 @@
 #include <future>
 #include <memory>
 
-#include "app/InputRoute.h"
 #include "app/NetSetup.h"
 #include "game/Game.h"
+#include "game/GameInput.h"
 #include "net/InputList.h"
 #include "net/NetReplayRecorder.h"
 #include "net/RollbackSession.h"
-
-class GameView;
 
 class QLabel;
 class QSocketNotifier;
@@ -30,23 +28,23 @@ struct PeerOptions;
 }  // namespace qx::net
 
 // Runs a network game in the main window: connects (hosting or joining),
-// shows the shared game in the view and takes the player's inputs from it,
-// ticks every 30 ms, reads the network as soon as something arrives, and
+// has the shared game shown (GameShown) and takes the player's inputs
+// (AddInput), ticks every 30 ms, reads the network as soon as something arrives, and
 // reports the side for the window's title and ping, input delay, rollbacks,
 // losses and waiting in a label of its own (which the window places where
 // it fits).
 // The window's own game waits meanwhile and goes on when the network game
-// ends. Local events stay local: a resize, an exposure or a dialog repaints
-// the shared game from its state and changes nothing in it.
+// ends (Ended: the window shows its own game again). Local events stay local: a resize, an exposure
+// or a dialog repaints the shared game from its state and changes nothing in it.
 //
 // The end of a game shows the end-of-game box on both machines at the same
 // tick; the next game starts with the same players once both players have
 // closed it. "Nova" starts a new game on both machines at the same tick.
-class NetPlayController : public QObject, public InputRoute, private qx::net::ConfirmedListener {
+class NetPlayController : public QObject, private qx::net::ConfirmedListener {
     Q_OBJECT
 
   public:
-    NetPlayController(GameView& view, qx::Game& localGame, QWidget* window);
+    explicit NetPlayController(QWidget* window);
     ~NetPlayController() override;
 
     // A network game runs (or waits for the other machine).
@@ -92,10 +90,18 @@ class NetPlayController : public QObject, public InputRoute, private qx::net::Co
     // The shared game's end-of-game box while it is open.
     QMessageBox* EndBox() { return endBox; }
 
-    void OnViewInput(const qx::GameInput& input) override;
+    // One of the player's inputs (the mouse, the keys, a pad), for the
+    // shared game's next tick.
+    void AddInput(const qx::GameInput& input);
 
   signals:
     void Started();
+    // The shared game is to be shown from now on, until Ended.
+    void GameShown(qx::Game& game);
+    // The shared game's screen changed (a tick, a rollback).
+    void Drawn();
+    // The shared game's end-of-game box closed: the keys go back to the game.
+    void EndBoxClosed();
     // The network game is over; `message` says why when the player did not
     // end it.
     void Ended(const QString& message);
@@ -113,8 +119,6 @@ class NetPlayController : public QObject, public InputRoute, private qx::net::Co
     QString EndMessage();
     QString SaveDesyncReplay(const QString& tick);
 
-    GameView& view;
-    qx::Game& localGame;
     QWidget* window;
     NetSetup setup;
     std::unique_ptr<qx::net::Transport> transport;

@@ -3,7 +3,7 @@
 #include <QDialog>
 #include <memory>
 
-#include "game/GameHost.h"
+#include "game/PlayerChoice.h"
 
 namespace Ui {
 class NewGameDialog;

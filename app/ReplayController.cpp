@@ -24,9 +24,7 @@ std::string LocalPath(const QString& path) {
 
 }  // namespace
 
-ReplayController::ReplayController(QWidget* window, qx::GameHost& windowHost,
-                                   std::function<bool()> timerRunning)
-    : window(window), windowHost(windowHost), timerRunning(std::move(timerRunning)) {}
+ReplayController::ReplayController(QWidget* window) : window(window) {}
 
 ReplayController::~ReplayController() {
     qApp->removeEventFilter(this);
@@ -105,12 +103,11 @@ bool ReplayController::PlayFrom(const QString& path) {
     return true;
 }
 
-// The window's game stands still (its timer stopped) while the replay plays;
-// a paused game stays paused.
+// The window's game stands still while the replay plays (the window stops
+// it when told); a paused game stays paused.
 void ReplayController::StartPlayback(qx::Replay replay) {
-    resumeTimer = timerRunning();
-    if (resumeTimer) windowHost.KillGameTimer();
-    playback = std::make_unique<ReplayPlayback>(std::move(replay), view);
+    emit PlaybackStarted();
+    playback = std::make_unique<ReplayPlayback>(std::move(replay), *view);
     connect(playback.get(), &ReplayPlayback::Finished, this, &ReplayController::StopPlayback,
             Qt::QueuedConnection);
     qApp->installEventFilter(this);
@@ -126,16 +123,15 @@ void ReplayController::StopPlayback() {
     playback.release()->deleteLater();
     window->setWindowTitle(titleBefore);
     if (view) {
+        view->ShowGame(*game);
         view->setFocus();
-        view->update();
     }
-    if (resumeTimer) windowHost.SetGameTimer();
+    emit PlaybackStopped();
 }
 
 // While a replay plays: a key or a click anywhere in the program ends it
-// (a click on the menu bar still opens the menu); the view's size is
-// followed. A key is taken before it can be a shortcut (Pause, Alt+F4) and
-// never reaches the game.
+// (a click on the menu bar still opens the menu). A key is taken before it can be a shortcut
+// (Pause, Alt+F4) and never reaches the game.
 bool ReplayController::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
         case QEvent::ShortcutOverride:
@@ -153,13 +149,10 @@ bool ReplayController::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::MouseButtonPress:
         case QEvent::MouseButtonDblClick: {
             if (!playback) return false;
-            const bool onGame = watched == view || watched == playback->View();
+            const bool onGame = watched == view;
             StopPlayback();
             return onGame;
         }
-        case QEvent::Resize:
-            if (playback && watched == view) playback->Fit();
-            return false;
         default:
             return false;
     }

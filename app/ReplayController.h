@@ -3,7 +3,6 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
-#include <functional>
 #include <memory>
 
 #include "app/ReplayPlayback.h"
@@ -17,19 +16,18 @@ class GameView;
 // start, saves that record ("Ulozit zaznam...") and plays a replay file over
 // the window ("Prehrat zaznam..."). While a replay plays, the window's own
 // game stands still; any key or click ends the playback and the game goes on
-// where it stood.
+// where it stood. PlaybackStarted and PlaybackStopped let the window hold
+// its game and let it go on.
 class ReplayController : public QObject {
     Q_OBJECT
 
   public:
-    // `window` parents the file dialogs and messages; `windowHost` is the
-    // window as the game's host (its timer stands still during a playback);
-    // `timerRunning` tells whether the window's game timer runs now (not
-    // during a pause or a modal window).
-    ReplayController(QWidget* window, qx::GameHost& windowHost, std::function<bool()> timerRunning);
+    // `window` parents the file dialogs and messages.
+    explicit ReplayController(QWidget* window);
     ~ReplayController() override;
 
-    // Follows the game from now on; call before the game starts.
+    // Follows the game from now on; call before the game starts. A replay
+    // plays in `view`, which shows `game` again afterwards.
     void Attach(qx::Game& game, GameView& view);
     // The New game command has run: the first one ends the game's start-up.
     void AfterNewGame();
@@ -45,6 +43,10 @@ class ReplayController : public QObject {
     const ReplayPlayback* Playback() const { return playback.get(); }
     void StopPlayback();
 
+  signals:
+    void PlaybackStarted();
+    void PlaybackStopped();
+
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -54,10 +56,7 @@ class ReplayController : public QObject {
     static QString Filter();
 
     QWidget* window;
-    qx::GameHost& windowHost;
-    std::function<bool()> timerRunning;
-    bool resumeTimer = false;  // the window's game ran when the playback began
-    bool swallowKey = false;   // the key that ended the playback is still on its way
+    bool swallowKey = false;  // the key that ended the playback is still on its way
     qx::ReplayRecorder recorder;
     qx::Game* game = nullptr;
     QPointer<GameView> view;

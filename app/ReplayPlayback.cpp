@@ -7,36 +7,25 @@ constexpr int kHoldTicks = 1000 / qx::Game::kTimerPeriodMs;
 
 }  // namespace
 
-ReplayPlayback::ReplayPlayback(qx::Replay played, QWidget* over)
-    : replay(std::move(played)), player(replay), target(game), over(over) {
+ReplayPlayback::ReplayPlayback(qx::Replay played, GameView& shownIn)
+    : replay(std::move(played)), player(replay), target(game), view(&shownIn) {
     game.Start(replay.seed, replay.players);
-    view = new ReplayView(game, over);
-    connect(view, &ReplayView::StopRequested, this, &ReplayPlayback::Finished);
-    Fit();
-    view->show();
-    view->raise();
-    view->setFocus();
     player.Step(target);  // the start-up
-    game.ShowState();
-    view->update();
+    view->ShowGame(game);
+    view->setFocus();
     timer.setTimerType(Qt::PreciseTimer);
     timer.setInterval(qx::Game::kTimerPeriodMs);
-    connect(&timer, &QTimer::timeout, this, &ReplayPlayback::OnTimer);
+    connect(&timer, &QTimer::timeout, this, &ReplayPlayback::Advance);
     timer.start();
 }
 
 ReplayPlayback::~ReplayPlayback() {
     timer.stop();
-    delete view.data();
 }
 
-void ReplayPlayback::Fit() {
-    if (over && view) view->setGeometry(over->rect());
-}
-
-void ReplayPlayback::OnTimer() {
+void ReplayPlayback::Advance() {
     if (player.Step(target)) {
-        view->UpdateWritten();
+        if (view) view->UpdateWritten();
         return;
     }
     if (++holdTicks < kHoldTicks && !player.Failed()) return;

@@ -257,7 +257,7 @@ void ServerPlay::OnNetEnded() {
 }
 
 void ServerPlay::OnWatchEnded(const QString& message) {
-    view.ShowGame(localGame, nullptr);
+    view.ShowGame(localGame);
     watch->deleteLater();  // this runs inside its signal
     watch = nullptr;
     SetTitle({});
@@ -284,7 +284,7 @@ void ServerPlay::Cancel() {
 
 void ServerPlay::Stop() {
     if (watch) {
-        view.ShowGame(localGame, nullptr);
+        view.ShowGame(localGame);
         watch->deleteLater();
         watch = nullptr;
         SetTitle({});

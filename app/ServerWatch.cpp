@@ -89,9 +89,9 @@ bool ServerWatch::ServerSilent() {
 void ServerWatch::Begin(uint32_t seed) {
     begun = true;
     game.Start(seed, qx::net::kNetPlayers);
-    game.OnPaint();
+    game.Repaint();
     game.Apply(qx::GameInput::NewGame(qx::net::kNetPlayers));
-    view.ShowGame(game, this);
+    view.ShowGame(game);
 }
 
 // One tick a timer tick, as the players play; more while far behind.

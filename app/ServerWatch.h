@@ -7,7 +7,6 @@
 #include <cstdint>
 #include <memory>
 
-#include "app/InputRoute.h"
 #include "game/Game.h"
 #include "net/SpectatorFeed.h"
 
@@ -25,7 +24,7 @@ class MatchConnection;
 // The viewer's keys and mouse change nothing. Ended() comes once the whole
 // feed has been played, or when the server went away (nothing heard from it
 // for 4 s) or sends nonsense.
-class ServerWatch : public QObject, public InputRoute {
+class ServerWatch : public QObject {
     Q_OBJECT
 
   public:
@@ -36,8 +35,6 @@ class ServerWatch : public QObject, public InputRoute {
     uint32_t PlayedTick() const { return played; }
     const qx::Game& Watched() const { return game; }
     bool Begun() const { return begun; }
-
-    void OnViewInput(const qx::GameInput&) override {}
 
   signals:
     // The feed is over; `message` says how.

@@ -1,9 +1,20 @@
 #include "app/WindowPosition.h"
 
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+#include <QWindow>
 #include <algorithm>
 #include <limits>
 
 namespace {
+
+constexpr int kFrameNoteDelayMs = 250;
+
+QRect AvailableArea() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+}
 
 bool IsBlank(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
@@ -85,4 +96,60 @@ QPoint WindowPosition::CentredTopLeft(const QSize& size, const QRect& available)
     const int x = available.left() + std::max(0, (available.width() - size.width()) / 2);
     const int y = available.top() + std::max(0, (available.height() - size.height()) / 2);
     return {x, y};
+}
+
+WindowPosition::WindowPosition(QWidget& followed) : window(followed) {
+    frameNote.setSingleShot(true);
+    frameNote.setInterval(kFrameNoteDelayMs);
+    QObject::connect(&frameNote, &QTimer::timeout, [this] { NoteNormalFrame(); });
+}
+
+// Only the stored size takes effect; the window opens centred. The frame is
+// taken off once it is known (FitFrame).
+void WindowPosition::Place(const StoredRect& stored) {
+    const QRect available = AvailableArea();
+    outerSize = StartSize(stored, available.size()).expandedTo(window.minimumSize());
+    window.resize(outerSize);
+    window.move(CentredTopLeft(outerSize, available));
+}
+
+// The frame is noted a moment after the window has moved or changed size,
+// since a window manager may announce the maximised state only after the new
+// frame and size (openbox does). Under Wayland the window draws its own
+// frame, which exists only once the window is visible and brings no move or
+// resize event with it: the window calls this then too.
+void WindowPosition::Follow() {
+    FitFrame();
+    frameNote.start();
+}
+
+void WindowPosition::FitFrame() {
+    if (frameFitted || !window.isVisible() || !window.windowHandle()) return;
+    const QMargins margins = window.windowHandle()->frameMargins();
+    if (margins.isNull()) return;
+    frameFitted = true;
+    normalMargins = margins;
+    const QSize inner = outerSize.shrunkBy(margins).expandedTo(window.minimumSize());
+    window.resize(inner);
+    window.move(CentredTopLeft(inner.grownBy(margins), AvailableArea()));
+}
+
+bool WindowPosition::Restored() const {
+    return (window.windowState() & ~Qt::WindowActive) == Qt::WindowNoState;
+}
+
+// The frame of the restored window only.
+void WindowPosition::NoteNormalFrame() {
+    if (!window.windowHandle() || !Restored()) return;
+    const QMargins margins = window.windowHandle()->frameMargins();
+    if (!margins.isNull()) normalMargins = margins;
+}
+
+StoredRect WindowPosition::Capture() {
+    QRect normal = Restored() ? window.geometry() : window.normalGeometry();
+    if (!normal.isValid()) normal = window.geometry();
+    NoteNormalFrame();
+    saved = FromQRect(normal.marginsAdded(normalMargins));
+    captured = true;
+    return saved;
 }

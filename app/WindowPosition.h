@@ -1,9 +1,11 @@
 #pragma once
 
+#include <QMargins>
 #include <QPoint>
 #include <QRect>
 #include <QSize>
 #include <QString>
+#include <QTimer>
 #include <cstdint>
 #include <string_view>
 
@@ -19,6 +21,14 @@ struct StoredRect {
     bool operator==(const StoredRect&) const = default;
 };
 
+class QWidget;
+
+// Where the main window opens and which rectangle it leaves in the settings,
+// with whatever a window manager does to it: the stored size is the outer
+// one, frame included, which is known only once the window has been framed;
+// a maximised window may have a thinner frame (or none), which must not end
+// up in the stored rectangle. The static functions read and write the
+// stored rectangle.
 class WindowPosition {
   public:
     static constexpr int kDefaultWidth = 600;
@@ -44,9 +54,37 @@ class WindowPosition {
     // to the first non-digit; values beyond 32 bits saturate.
     static int32_t ReadNumber(std::string_view text, size_t pos);
 
+    // Follows `window`, which outlives this.
+    explicit WindowPosition(QWidget& window);
+    WindowPosition(const WindowPosition&) = delete;
+    WindowPosition& operator=(const WindowPosition&) = delete;
+
+    // Gives the window the stored size and centres it; a size too small to
+    // play in grows to the window's minimum.
+    void Place(const StoredRect& stored);
+    // The window was shown, moved or changed size (or became visible).
+    void Follow();
+    // The restored rectangle, frame included, also when the window is
+    // maximised or minimised; kept as Saved().
+    StoredRect Capture();
+    bool Captured() const { return captured; }
+    const StoredRect& Saved() const { return saved; }
+
   private:
     // Blanks at positions 4, 9 and 14: the columns hold the four numbers.
     static bool InFixedColumns(std::string_view text);
     // Exactly four integers separated by blanks; false leaves `rect` unusable.
     static bool ReadSeparated(std::string_view text, StoredRect& rect);
+
+    void FitFrame();
+    bool Restored() const;
+    void NoteNormalFrame();
+
+    QWidget& window;
+    QSize outerSize;
+    QMargins normalMargins;
+    QTimer frameNote;
+    bool frameFitted = false;
+    StoredRect saved;
+    bool captured = false;
 };

@@ -41,7 +41,7 @@ BENCHMARK(BM_Tick)
 void BM_FullRepaint(benchmark::State& state) {
     auto game = WarmGame(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
     for (auto _ : state) {
-        game->OnPaint();
+        game->Repaint();
         benchmark::DoNotOptimize(game->Screen().Data());
     }
 }

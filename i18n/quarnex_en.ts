@@ -111,7 +111,7 @@ Pause: the Pause key or P, Start on a gamepad. The first gamepad plays the Rebel
     </message>
 </context>
 <context>
-    <name>GameFrame</name>
+    <name>MainWindow</name>
     <message>
         <source>&amp;Hra</source>
         <translation>&amp;Game</translation>

@@ -18,7 +18,7 @@ const InputList kNothing{};
 RollbackSession::RollbackSession(const SessionOptions& opts) : options(opts) {
     options.syncTestTicks = std::clamp(options.syncTestTicks, 0, kMaxSyncTestTicks);
     game.Start(options.seed, kNetPlayers);
-    game.OnPaint();
+    game.Repaint();
     game.Apply(GameInput::NewGame(kNetPlayers));
     Frame& start = FrameAt(0);
     start.state = game.State();

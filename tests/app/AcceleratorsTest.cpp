@@ -13,8 +13,8 @@
 #include "ConfigSandbox.h"
 #include "app/AboutDialog.h"
 #include "app/ControlsDialog.h"
-#include "app/GameFrame.h"
 #include "app/Language.h"
+#include "app/MainWindow.h"
 #include "app/NetGameDialog.h"
 #include "app/NewGameDialog.h"
 
@@ -75,7 +75,7 @@ void CheckEveryWindow(const char* language) {
     for (auto& [name, dialog] : dialogs) {
         EXPECT_EQ(Clashes(Texts(*dialog)), "") << language << " " << name;
     }
-    GameFrame frame;
+    MainWindow frame;
     const QList<QAction*> menus = frame.menuBar()->actions();
     EXPECT_EQ(Clashes(Texts(menus)), "") << language << " menu bar";
     for (QAction* menu : menus) {

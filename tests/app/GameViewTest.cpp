@@ -5,9 +5,10 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QSignalSpy>
 #include <QTest>
 
-#include "StubHost.h"
+#include "LocalPlay.h"
 #include "app/GameView.h"
 #include "tests/support/StateEditor.h"
 
@@ -16,6 +17,7 @@ namespace {
 class GameViewTest : public testing::Test {
   protected:
     void SetUp() override {
+        PlayIn(view, game);
         game.Start(0, {true, true});
         view.resize(800, 600);
         view.show();
@@ -40,8 +42,7 @@ class GameViewTest : public testing::Test {
         game.Restore(state);
     }
 
-    StubHost host;
-    qx::Game game{host};
+    qx::Game game;
     GameView view{game};
 };
 
@@ -215,8 +216,8 @@ TEST_F(GameViewTest, AZeroSizedClientAreaDrawsNothingAndTheGameGoesOn) {
         const int targetX = game.State().emperor.TargetX();
         MoveMouse({0, 0});
         EXPECT_EQ(game.State().emperor.TargetX(), targetX);
-        for (int tick = 0; tick < 40; ++tick) game.OnTimer();
-        game.OnPaint();
+        for (int tick = 0; tick < 40; ++tick) game.Tick();
+        game.Repaint();
     }
     view.resize(600, 400);
     view.repaint();
@@ -239,10 +240,57 @@ TEST_F(GameViewTest, APaintShowsTheScreenWithoutRecomposingTheScene) {
     EXPECT_NE(game.Screen().Pixel(0, 0), marker);
 }
 
-TEST(HiDpi, ClientPixelsAreDevicePixels) {
-    StubHost host;
-    qx::Game game(host);
+// The view changes no game: what the player does leaves it as inputs at the
+// game's level, and a full repaint is asked for, not run.
+TEST(GameViewAlone, SendsInputsOutAndChangesNoGame) {
+    qx::Game game;
+    game.Start(0, {true, true});
     GameView view(game);
+    QSignalSpy inputs(&view, &GameView::Input);
+    QSignalSpy repaints(&view, &GameView::RepaintWanted);
+    view.resize(600, 400);
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    view.repaint();
+    EXPECT_EQ(repaints.count(), 1);
+    const uint64_t before = qx::Checksum(game.State());
+    QTest::mouseMove(&view, QPoint(300, 200));
+    QTest::mouseClick(&view, Qt::RightButton, {}, QPoint(300, 200));
+    QTest::keyClick(&view, Qt::Key_Up);
+    ASSERT_EQ(inputs.count(), 3);
+    EXPECT_EQ(inputs[0][0].value<qx::GameInput>(), qx::GameInput::Target(300, 200));
+    EXPECT_EQ(inputs[1][0].value<qx::GameInput>(), qx::GameInput::Fire(qx::Weapon::Down));
+    EXPECT_EQ(inputs[2][0].value<qx::GameInput>(), qx::GameInput::Key(qx::GameKey::Up));
+    EXPECT_EQ(qx::Checksum(game.State()), before);
+}
+
+// Another game shown takes the view's size and is drawn anew; a game shown
+// again at the size it has keeps its picture (no repaint, which the window's
+// own game would take as an input).
+TEST(GameViewAlone, ShowsAnotherGameAndTheFirstAgain) {
+    qx::Game own, other;
+    own.Start(0, {true, true});
+    other.Start(5, {false, false});
+    GameView view(own);
+    view.resize(500, 300);
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    view.repaint();
+    QSignalSpy repaints(&view, &GameView::RepaintWanted);
+    view.ShowGame(other);
+    view.repaint();
+    EXPECT_EQ(repaints.count(), 1);
+    EXPECT_EQ(other.ClientRect(), own.ClientRect());
+    view.ShowGame(own);
+    view.repaint();
+    EXPECT_EQ(repaints.count(), 1);
+    EXPECT_EQ(&view.ShownGame(), &own);
+}
+
+TEST(HiDpi, ClientPixelsAreDevicePixels) {
+    qx::Game game;
+    GameView view(game);
+    PlayIn(view, game);
     game.Start(0, {true, true});
     view.resize(400, 300);
     view.show();

@@ -2,9 +2,9 @@
 
 #include <QSignalSpy>
 
-#include "StubHost.h"
 #include "VirtualPad.h"
 #include "app/GamepadInput.h"
+#include "game/Game.h"
 #include "tests/support/StateEditor.h"
 
 using qx::Ship;
@@ -15,6 +15,8 @@ namespace {
 class GamepadInputTest : public testing::Test {
   protected:
     void SetUp() override {
+        QObject::connect(&pads, &GamepadInput::Input,
+                         [this](const qx::GameInput& input) { game.Apply(input); });
         game.Start(1, {true, true});
         game.OnSize(800, 600);
         ASSERT_TRUE(pads.Available());
@@ -45,9 +47,8 @@ class GamepadInputTest : public testing::Test {
         Poll();
     }
 
-    StubHost host;
-    qx::Game game{host};
-    GamepadInput pads{game};
+    qx::Game game;
+    GamepadInput pads{[this]() -> const qx::GameState& { return game.State(); }};
 };
 
 }  // namespace

@@ -9,7 +9,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "StubHost.h"
 #include "VirtualPad.h"
 #include "app/ControlsDialog.h"
 #include "app/GamepadInput.h"
@@ -124,9 +123,8 @@ class ControlsPageTest : public testing::Test {
                         static_cast<Qt::Key>(key), modifiers);
     }
 
-    StubHost host;
-    qx::Game game{host};
-    GamepadInput pads{game};
+    qx::GameState state;
+    GamepadInput pads{[this]() -> const qx::GameState& { return state; }};
     std::unique_ptr<ControlsDialog> page;
 };
 

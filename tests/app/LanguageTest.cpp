@@ -24,13 +24,13 @@ TEST(Language, EnglishTranslatesTheGameAndCzechTranslatesQt) {
     {
         Language language;
         ASSERT_TRUE(language.Apply(Code::English));
-        EXPECT_EQ(QCoreApplication::translate("GameFrame", "&Hra"), "&Game");
+        EXPECT_EQ(QCoreApplication::translate("MainWindow", "&Hra"), "&Game");
     }
-    EXPECT_EQ(QCoreApplication::translate("GameFrame", "&Hra"), "&Hra");
+    EXPECT_EQ(QCoreApplication::translate("MainWindow", "&Hra"), "&Hra");
     const QString qtCzech = QLibraryInfo::path(QLibraryInfo::TranslationsPath) + "/qtbase_cs.qm";
     if (!QFile::exists(qtCzech)) GTEST_SKIP() << "no " << qtCzech.toStdString();
     Language language;
     ASSERT_TRUE(language.Apply(Code::Czech));
     EXPECT_NE(QCoreApplication::translate("QPlatformTheme", "Cancel"), "Cancel");
-    EXPECT_EQ(QCoreApplication::translate("GameFrame", "&Hra"), "&Hra");
+    EXPECT_EQ(QCoreApplication::translate("MainWindow", "&Hra"), "&Hra");
 }

@@ -21,7 +21,7 @@
 
 #include "ConfigSandbox.h"
 #include "ModalDriver.h"
-#include "app/GameFrame.h"
+#include "app/MainWindow.h"
 #include "app/NetGameDialog.h"
 #include "net/NetPeer.h"
 #include "replay/ReplayReader.h"
@@ -84,8 +84,8 @@ uint16_t FreePort() {
     return ntohs(address.sin_port);
 }
 
-std::unique_ptr<GameFrame> OpenFrame() {
-    auto frame = std::make_unique<GameFrame>();
+std::unique_ptr<MainWindow> OpenFrame() {
+    auto frame = std::make_unique<MainWindow>();
     ModalDriver driver({[](QWidget* w) { ModalDriver::Press(w); }});
     frame->show();
     EXPECT_TRUE(ModalDriver::WaitUntil([&] { return driver.Done(); }));
@@ -93,7 +93,7 @@ std::unique_ptr<GameFrame> OpenFrame() {
     return frame;
 }
 
-const qx::GameState& Shared(GameFrame& frame) {
+const qx::GameState& Shared(MainWindow& frame) {
     return frame.NetPlay().Peer()->Session()->GetGame().State();
 }
 
@@ -111,7 +111,7 @@ TEST(NetPlay, TwoWindowsPlayOneGameAndOneLeaves) {
         << error.toStdString();
     EXPECT_TRUE(host->windowTitle().contains("cekam na soupere"));
     ASSERT_TRUE(join->NetPlay().Start({false, "127.0.0.1", port, NetSide::Emperor}, error));
-    auto started = [](GameFrame& f) {
+    auto started = [](MainWindow& f) {
         return f.NetPlay().Peer() && f.NetPlay().Peer()->Session() &&
                &f.View().ShownGame() == &f.NetPlay().Peer()->Session()->GetGame();
     };
@@ -143,6 +143,14 @@ TEST(NetPlay, TwoWindowsPlayOneGameAndOneLeaves) {
         },
         5000));
     EXPECT_EQ(host->NetPlay().Peer()->Session()->Stats().droppedLocalInputs, 1);
+    // A pad plays the network game as the mouse does.
+    host->Gamepads().SteerEmperor(123, 45);
+    EXPECT_TRUE(ModalDriver::WaitUntil(
+        [&] {
+            const qx::Ship& emperor = Shared(*join).emperor;
+            return emperor.TargetX() == 123 && emperor.TargetY() == 45;
+        },
+        5000));
     // A resize on one side repaints its picture only.
     join->View().resize(400, 300);
     QTest::qWait(300);

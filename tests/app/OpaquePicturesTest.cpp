@@ -9,7 +9,7 @@
 #include <QLabel>
 #include <QTest>
 
-#include "StubHost.h"
+#include "LocalPlay.h"
 #include "app/AboutDialog.h"
 #include "app/GameView.h"
 #include "app/NewGameDialog.h"
@@ -60,9 +60,9 @@ TEST(OpaquePictures, DialogsAsShown) {
 // The screen as the view draws it, at sizes that stretch the scene both ways,
 // while two computer players fly, fire, hit and explode.
 TEST(OpaquePictures, TheGameScreenWhilePlaying) {
-    StubHost host;
-    qx::Game game(host);
+    qx::Game game;
     GameView view(game);
+    PlayIn(view, game);
     game.Start(7, {false, false});  // the computer plays both sides
     view.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
@@ -70,7 +70,7 @@ TEST(OpaquePictures, TheGameScreenWhilePlaying) {
         view.resize(size);
         view.repaint();
         for (int tick = 0; tick < 400; ++tick) {
-            game.OnTimer();
+            game.Tick();
             if (tick % 100 != 99) continue;
             ASSERT_EQ(TransparentPixels(SurfaceImage::View(game.Screen())), 0)
                 << size.width() << "x" << size.height() << " tick " << tick;

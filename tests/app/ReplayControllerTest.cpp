@@ -11,7 +11,8 @@
 
 #include "ConfigSandbox.h"
 #include "ModalDriver.h"
-#include "app/GameFrame.h"
+#include "VirtualPad.h"
+#include "app/MainWindow.h"
 #include "game/GameRules.h"
 #include "replay/ReplayCheck.h"
 #include "replay/ReplayReader.h"
@@ -23,7 +24,7 @@ namespace {
 class ReplayControllerTest : public testing::Test {
   protected:
     void SetUp() override {
-        frame = std::make_unique<GameFrame>();
+        frame = std::make_unique<MainWindow>();
         ModalDriver driver({[](QWidget* dialog) { ModalDriver::Press(dialog); }});
         frame->show();
         ASSERT_TRUE(ModalDriver::WaitUntil([&] { return driver.Done(); }));
@@ -57,7 +58,7 @@ class ReplayControllerTest : public testing::Test {
 
     ConfigSandbox config;
     QTemporaryDir dir;
-    std::unique_ptr<GameFrame> frame;
+    std::unique_ptr<MainWindow> frame;
 };
 
 }  // namespace
@@ -102,11 +103,11 @@ TEST_F(ReplayControllerTest, BadFilesGiveAMessageAndChangeNothing) {
         {"quarnex-replay 1\nseed 99999999999\n", "mimo povoleny rozsah (radek 2)"},
         {good.substr(0, good.rfind("end ") + 4) + "0000000000000000\n", "Kontrolni soucet"},
     };
+    frame->OnGamePause();  // the game stands still for the comparison
     const QString title = frame->windowTitle();
     for (const auto& [text, expected] : cases) {
         std::ofstream(Path("bad.qxr").toStdString(), std::ios::trunc) << text;
         const uint64_t before = qx::Checksum(Live());
-        frame->KillGameTimer();  // the game stands still for the comparison
         QString message;
         ModalDriver driver({[&](QWidget* box) {
             message = qobject_cast<QMessageBox*>(box)->text();
@@ -119,7 +120,6 @@ TEST_F(ReplayControllerTest, BadFilesGiveAMessageAndChangeNothing) {
         EXPECT_FALSE(Replays().Playing());
         EXPECT_EQ(frame->windowTitle(), title);
         EXPECT_EQ(qx::Checksum(Live()), before);
-        frame->SetGameTimer();
     }
     QString missing;
     ModalDriver driver({[&](QWidget* box) {
@@ -142,12 +142,11 @@ TEST_F(ReplayControllerTest, AReplayPlaysOverTheStillGameUntilAKeyOrAClick) {
         QTest::qWait(200);
         EXPECT_NE(qx::Checksum(Replays().Playback()->PlayedGame().State()), start);
         EXPECT_EQ(qx::Checksum(Live()), live) << "the window's game stands still";
-        ReplayView* shown = Replays().Playback()->View();
-        EXPECT_EQ(shown->geometry(), frame->View().rect());
+        EXPECT_EQ(&frame->View().ShownGame(), &Replays().Playback()->PlayedGame());
         if (byKey) {
             QTest::keyClick(frame->windowHandle(), Qt::Key_Space);
         } else {
-            QTest::mouseClick(shown, Qt::LeftButton);
+            QTest::mouseClick(&frame->View(), Qt::LeftButton);
         }
         EXPECT_FALSE(Replays().Playing());
         EXPECT_EQ(qx::Checksum(Live()), live) << "the key or click does not reach the game";
@@ -172,4 +171,24 @@ TEST_F(ReplayControllerTest, AReplayThatEndsGivesTheGameBack) {
     EXPECT_TRUE(ModalDriver::WaitUntil([&] { return !Replays().Playing(); }, 4000));
     EXPECT_TRUE(frame->TimerRunning());
     EXPECT_TRUE(frame->View().hasFocus() || !frame->isActiveWindow());
+}
+
+// A pad is one more way to press a key: it ends the playback and its button
+// never reaches the game.
+TEST_F(ReplayControllerTest, APadButtonEndsThePlaybackLikeAKey) {
+    VirtualPad pad;
+    ASSERT_TRUE(pad.Attached());
+    frame->Gamepads().Poll();
+    ASSERT_TRUE(Replays().PlayFrom(WriteReplay("pad.qxr", 3000)));
+    const uint64_t live = qx::Checksum(Live());
+    frame->Gamepads().SteerEmperor(100, 100);  // a stick's aim alone ends nothing
+    EXPECT_TRUE(Replays().Playing());
+    pad.Set(SDL_CONTROLLER_BUTTON_A, true);
+    frame->Gamepads().Poll();
+    pad.Set(SDL_CONTROLLER_BUTTON_A, false);
+    frame->Gamepads().Poll();
+    EXPECT_FALSE(Replays().Playing());
+    EXPECT_EQ(qx::Checksum(Live()), live);
+    EXPECT_TRUE(frame->TimerRunning());
+    EXPECT_EQ(&frame->View().ShownGame(), &frame->GetGame());
 }

@@ -16,7 +16,7 @@
 #include "ConfigSandbox.h"
 #include "MatchServerProcess.h"
 #include "ModalDriver.h"
-#include "app/GameFrame.h"
+#include "app/MainWindow.h"
 #include "app/NetGameDialog.h"
 #include "app/ServerPlay.h"
 #include "app/ServerWaitDialog.h"
@@ -39,8 +39,8 @@ NetSetup Through(const QString& address, Server server, const QString& code = {}
     return setup;
 }
 
-std::unique_ptr<GameFrame> OpenFrame() {
-    auto frame = std::make_unique<GameFrame>();
+std::unique_ptr<MainWindow> OpenFrame() {
+    auto frame = std::make_unique<MainWindow>();
     ModalDriver driver({[](QWidget* w) { ModalDriver::Press(w); }});
     frame->show();
     EXPECT_TRUE(ModalDriver::WaitUntil([&] { return driver.Done(); }));
@@ -49,7 +49,7 @@ std::unique_ptr<GameFrame> OpenFrame() {
 }
 
 // The message box the window shows, if any.
-QMessageBox* ShownBox(GameFrame& frame) {
+QMessageBox* ShownBox(MainWindow& frame) {
     for (QWidget* w : QApplication::topLevelWidgets()) {
         auto* box = qobject_cast<QMessageBox*>(w);
         if (box && box->isVisible() && box->parentWidget() == &frame) return box;
@@ -58,7 +58,7 @@ QMessageBox* ShownBox(GameFrame& frame) {
 }
 
 // Waits for the window's message box and returns its text (closing it).
-QString AwaitMessage(GameFrame& frame, int ms) {
+QString AwaitMessage(MainWindow& frame, int ms) {
     QMessageBox* box = nullptr;
     if (!ModalDriver::WaitUntil([&] { return (box = ShownBox(frame)) != nullptr; }, ms)) return {};
     const QString text = box->text();
@@ -66,18 +66,18 @@ QString AwaitMessage(GameFrame& frame, int ms) {
     return text;
 }
 
-bool Playing(GameFrame& f) {
+bool Playing(MainWindow& f) {
     qx::net::NetPeer* peer = f.NetPlay().Peer();
     return peer && peer->Session() && &f.View().ShownGame() == &peer->Session()->GetGame();
 }
 
-uint32_t Confirmed(GameFrame& f) {
+uint32_t Confirmed(MainWindow& f) {
     return Playing(f) ? f.NetPlay().Peer()->Session()->ConfirmedTick() : 0;
 }
 
 // Two windows ask for anyone: the first waits (and hosts), the second
 // joins it.
-void QuickMatch(MatchServerProcess& server, GameFrame& first, GameFrame& second) {
+void QuickMatch(MatchServerProcess& server, MainWindow& first, MainWindow& second) {
     ASSERT_TRUE(first.ServerNet().Start(Through(server.Address(), Server::Quick)));
     ASSERT_TRUE(ModalDriver::WaitUntil(
         [&] { return first.windowTitle().endsWith("hledam soupere"); }, 5000));
@@ -140,7 +140,7 @@ TEST(ServerPlay, CreateJoinPlayAndWatchThroughTheServer) {
     // Both players' confirmed ticks and what the spectator shows, noted as
     // they go by.
     std::map<uint32_t, uint64_t> hostSums, joinSums, viewerSums;
-    auto note_sums = [](GameFrame& f, std::map<uint32_t, uint64_t>& sums) {
+    auto note_sums = [](MainWindow& f, std::map<uint32_t, uint64_t>& sums) {
         if (!Playing(f)) return;
         const qx::net::RollbackSession& s = *f.NetPlay().Peer()->Session();
         const uint32_t from = sums.empty() ? 1 : sums.rbegin()->first + 1;

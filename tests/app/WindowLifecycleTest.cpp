@@ -10,7 +10,7 @@
 #include "MessageCounter.h"
 #include "ModalDriver.h"
 #include "Printers.h"
-#include "app/GameFrame.h"
+#include "app/MainWindow.h"
 
 namespace {
 
@@ -19,7 +19,7 @@ namespace {
 class WindowLifecycleTest : public testing::Test {
   protected:
     void Open() {
-        frame = std::make_unique<GameFrame>();
+        frame = std::make_unique<MainWindow>();
         ModalDriver driver({[](QWidget* dialog) { ModalDriver::Press(dialog); }});
         frame->show();
         ASSERT_TRUE(ModalDriver::WaitUntil([&] { return driver.Done(); }));
@@ -42,7 +42,7 @@ class WindowLifecycleTest : public testing::Test {
     }
 
     ConfigSandbox config;
-    std::unique_ptr<GameFrame> frame;
+    std::unique_ptr<MainWindow> frame;
 };
 
 QRect Available() {
@@ -115,7 +115,7 @@ TEST_F(WindowLifecycleTest, KonecAndAltF4CloseLikeTheCloseBox) {
 }
 
 TEST_F(WindowLifecycleTest, TheWindowCannotBeClosedWhileADialogIsOpen) {
-    frame = std::make_unique<GameFrame>();
+    frame = std::make_unique<MainWindow>();
     bool closed = true;
     ModalDriver driver({[&](QWidget* dialog) {
         closed = frame->close();

@@ -98,7 +98,7 @@ TEST(GameState, ThePictureOfAStateIsTheGamesOwnRepaintAtAQuietMoment) {
     game.ShowState();
     const Surface pure = game.Screen();
     EXPECT_EQ(game.State(), before) << "drawing a state changes nothing";
-    game.OnPaint();
+    game.Repaint();
     EXPECT_EQ(game.Screen(), pure);
 }
 

@@ -14,7 +14,7 @@
 #include "replay/ReplayReader.h"
 #include "replay/ReplayRecorder.h"
 #include "replay/ReplayWriter.h"
-#include "tests/replay/ScriptedHost.h"
+#include "tests/replay/AnsweringHost.h"
 
 using namespace qx;
 
@@ -28,21 +28,22 @@ struct Recording {
 
 // Plays `ticks` ticks in a window-like game: the start-up repaint and New
 // game, then `inputs(tick, game)` before each tick.
-Recording Record(uint32_t seed, PlayerChoice players, int64_t ticks, ScriptedHost& host,
+Recording Record(uint32_t seed, PlayerChoice players, int64_t ticks, AnsweringHost& host,
                  const std::function<void(int64_t, Game&)>& inputs) {
     ReplayRecorder recorder;
-    Game game(host);
+    Game game;
     game.SetObserver(&recorder);
     game.OnSize(300, 200);
     game.Start(seed, players);
-    game.OnPaint();
-    game.OnGameNew();
+    game.Repaint();
+    host.NewGame(game);
     recorder.EndStartUp(game.State());
     Recording result;
     result.checksums.push_back(Checksum(game.State()));
     for (int64_t tick = 1; tick <= ticks; ++tick) {
         inputs(tick, game);
-        game.Tick();
+        host.Answer(game);
+        host.Tick(game);
         result.checksums.push_back(Checksum(game.State()));
     }
     result.replay = recorder.Finish(game.State());
@@ -85,13 +86,14 @@ void ExpectRoundTrip(const Recording& recorded) {
 }  // namespace
 
 TEST(ReplayRoundTrip, PeopleOnBothSidesWithEveryKindOfInput) {
-    ScriptedHost host;
+    AnsweringHost host;
     const Recording recorded = Record(13, {true, true}, 1500, host, [](int64_t tick, Game& game) {
-        if (tick % 7 == 0) game.OnMouseMove(static_cast<int32_t>(tick * 37 % 300), 150);
-        if (tick % 11 == 0) game.OnLButtonDown();
-        if (tick % 13 == 0) game.OnRButtonDown();
-        if (tick % 5 == 0) game.OnKeyDown(static_cast<GameKey>(tick / 5 % 14));
-        if (tick % 97 == 0) game.OnPaint();
+        if (tick % 7 == 0)
+            AnsweringHost::MoveMouse(game, static_cast<int32_t>(tick * 37 % 300), 150);
+        if (tick % 11 == 0) game.Apply(GameInput::Fire(Weapon::Forward));
+        if (tick % 13 == 0) game.Apply(GameInput::Fire(Weapon::Down));
+        if (tick % 5 == 0) game.Apply(GameInput::Key(static_cast<GameKey>(tick / 5 % 14)));
+        if (tick % 97 == 0) game.Repaint();
         if (tick == 700) game.Apply(GameInput::NewGame(PlayerChoice{true, false}));
         if (tick == 900) game.Apply(GameInput::Fire(Weapon::Up));
         if (tick == 1000) game.Apply(GameInput::Target(-5, 100000));
@@ -101,13 +103,13 @@ TEST(ReplayRoundTrip, PeopleOnBothSidesWithEveryKindOfInput) {
 }
 
 TEST(ReplayRoundTrip, GamesThatEndWithAnswersThatChangeThePlayers) {
-    ScriptedHost host;
+    AnsweringHost host;
     // The first game's end brings the computer to the Emperor's side; the
     // repaint while the windows are open is recorded where it happened.
     host.answers = {{true, false}, {false, false}, {true, false}};
     Game* live = nullptr;
     host.whileOpen = [&live] {
-        if (live) live->OnPaint();
+        if (live) live->Repaint();
     };
     const Recording recorded =
         Record(5, {true, false}, 6000, host, [&live](int64_t, Game& game) { live = &game; });
@@ -117,28 +119,28 @@ TEST(ReplayRoundTrip, GamesThatEndWithAnswersThatChangeThePlayers) {
 }
 
 TEST(ReplayRoundTrip, NewGameAskedFromTheMenuWithTheAnswerAndARepaintInside) {
-    ScriptedHost host;
+    AnsweringHost host;
     host.answers = {{true, true}, {false, true}};
     Game* live = nullptr;
     host.whileOpen = [&live] {
-        if (live) live->OnPaint();
+        if (live) live->Repaint();
     };
     const Recording recorded =
         Record(21, {false, false}, 400, host, [&live](int64_t tick, Game& game) {
             live = &game;
-            if (tick == 200) game.OnGameNew();
+            if (tick == 200) game.Apply(GameInput::NewGame());
         });
     ExpectRoundTrip(recorded);
 }
 
 TEST(ReplayRoundTrip, RecorderWithoutATickKeepsTheStartUpAndDropsInputsAfterTheLastTick) {
-    ScriptedHost host;
+    AnsweringHost host;
     ReplayRecorder recorder;
-    Game game(host);
+    Game game;
     game.SetObserver(&recorder);
     game.Start(9, {true, true});
-    game.OnPaint();
-    game.OnGameNew();
+    game.Repaint();
+    host.NewGame(game);
     Replay startUp = recorder.Finish(game.State());
     EXPECT_EQ(startUp.tickCount, 0);
     ASSERT_EQ(startUp.ticks.size(), 1u);
@@ -147,8 +149,8 @@ TEST(ReplayRoundTrip, RecorderWithoutATickKeepsTheStartUpAndDropsInputsAfterTheL
 
     game.Tick();  // the first timer tick ends the start-up
     const uint64_t afterTick = Checksum(game.State());
-    game.OnMouseMove(10, 10);
-    game.OnPaint();
+    AnsweringHost::MoveMouse(game, 10, 10);
+    game.Repaint();
     const Replay finished = recorder.Finish(game.State());
     EXPECT_EQ(finished.tickCount, 1);
     EXPECT_EQ(finished.finalChecksum, afterTick);
@@ -158,10 +160,11 @@ TEST(ReplayRoundTrip, RecorderWithoutATickKeepsTheStartUpAndDropsInputsAfterTheL
 // A replay that lost a line parts from its game: it is refused at the first
 // checkpoint after the damage, naming that tick.
 TEST(ReplayRoundTrip, ADamagedReplayIsRefusedWhereItPartsFromItsGame) {
-    ScriptedHost host;
+    AnsweringHost host;
     const Recording recorded = Record(13, {true, true}, 1500, host, [](int64_t tick, Game& game) {
-        if (tick % 7 == 0) game.OnMouseMove(static_cast<int32_t>(tick * 37 % 300), 150);
-        if (tick % 11 == 0) game.OnLButtonDown();
+        if (tick % 7 == 0)
+            AnsweringHost::MoveMouse(game, static_cast<int32_t>(tick * 37 % 300), 150);
+        if (tick % 11 == 0) game.Apply(GameInput::Fire(Weapon::Forward));
     });
     Replay damaged = recorded.replay;
     const auto lost = std::find_if(damaged.ticks.begin(), damaged.ticks.end(),

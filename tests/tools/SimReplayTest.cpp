@@ -14,7 +14,7 @@
 #include "replay/ReplayReader.h"
 #include "replay/ReplayRecorder.h"
 #include "replay/ReplayWriter.h"
-#include "tests/replay/ScriptedHost.h"
+#include "tests/replay/AnsweringHost.h"
 #include "tools/sim/InputExport.h"
 #include "tools/sim/Simulator.h"
 
@@ -157,24 +157,24 @@ TEST(SimReplay, ExportsAGameRecordedInAWindow) {
     // The window's start: New game first, the first picture drawn while its
     // dialog is open, the players changed there; mouse, keys and a game that
     // ends with other players chosen.
-    ScriptedHost host;
+    AnsweringHost host;
     host.answers = {{true, false}, {false, true}};
     ReplayRecorder recorder;
-    Game game(host);
+    Game game;
     game.SetObserver(&recorder);
     game.OnSize(600, 400);
     game.Start(77, {false, false});
-    host.whileOpen = [&game] { game.OnPaint(); };
-    game.OnGameNew();
+    host.whileOpen = [&game] { game.Repaint(); };
+    host.NewGame(game);
     host.whileOpen = nullptr;
     // A mouse move before the first tick: the window ends the start-up
     // after its New game, so the move belongs to tick 1.
     Replay startUpWithMove = recorder.Finish(game.State());
     recorder.EndStartUp(game.State());
     for (int tick = 1; tick <= 5000; ++tick) {
-        if (tick % 50 == 1) game.OnMouseMove(tick % 600, 380);
-        if (tick % 90 == 0) game.OnKeyDown(GameKey::Up);
-        game.Tick();
+        if (tick % 50 == 1) AnsweringHost::MoveMouse(game, tick % 600, 380);
+        if (tick % 90 == 0) game.Apply(GameInput::Key(GameKey::Up));
+        host.Tick(game);
     }
     ASSERT_GE(host.endBoxes, 1);
     const Replay replay = recorder.Finish(game.State());

@@ -1,10 +1,9 @@
 #pragma once
 
 #include <QMainWindow>
-#include <QMargins>
-#include <QSize>
+#include <QPointer>
 #include <QTimer>
-#include <string>
+#include <functional>
 #include <utility>
 
 #include "app/GameView.h"
@@ -17,24 +16,25 @@
 #include "app/Settings.h"
 #include "app/WindowPosition.h"
 #include "game/Game.h"
-#include "game/GameHost.h"
+#include "game/GameInput.h"
 
 class QAction;
 class QDialog;
 class QMenu;
 
-// The main window "Quarnex 2.00": owns the game for its whole life, binds
-// the window's events, the gamepads and the menu commands to the game's
-// handlers, runs the 30 ms game timer (which a pause stops) and the modal
-// windows the game asks for, and keeps the window size, the choice of
-// players and whether the title shows the score in the settings.
-class GameFrame : public QMainWindow, public qx::GameHost {
+// The main window "Quarnex 2.00": owns the game for its whole life, sends
+// the player's inputs from the view and the gamepads to the game shown,
+// runs the 30 ms game timer (which a pause stops), shows the windows the
+// game waits for and sends their answers, runs the menu commands, and keeps
+// the window size, the choice of players and whether the title shows the
+// score in the settings. No window it opens runs an event loop of its own.
+class MainWindow : public QMainWindow {
     Q_OBJECT
 
   public:
-    explicit GameFrame(QWidget* parent = nullptr);
+    explicit MainWindow(QWidget* parent = nullptr);
     // Writes the settings: the window rectangle, then "PL2", then "PL1".
-    ~GameFrame() override;
+    ~MainWindow() override;
 
     qx::Game& GetGame() { return game; }
     GameView& View() { return *view; }
@@ -44,11 +44,6 @@ class GameFrame : public QMainWindow, public qx::GameHost {
     ServerPlay& ServerNet() { return *server; }
     bool TimerRunning() const { return timer.isActive(); }
     bool Paused() const { return paused; }
-
-    uint32_t SetGameTimer() override;
-    void KillGameTimer() override;
-    void ShowEndOfGame(const std::string& caption, const std::string& text) override;
-    bool RunNewGameDialog(qx::PlayerChoice& choice) override;
 
     const KeyBindings& Keys() const { return keys; }
 
@@ -78,14 +73,21 @@ class GameFrame : public QMainWindow, public qx::GameHost {
   private:
     void BuildMenu();
     void BuildLanguageMenu(QMenu& gameMenu);
+    void ConnectView();
     void OnLanguage(Language::Code code);
-    void PlaceWindow(const StoredRect& stored);
-    void FitFrame();
-    bool Restored() const;
-    void NoteNormalFrame();
-    void CaptureWindowRect();
     void OnTimer();
-    int RunModal(QDialog& dialog);
+    void OnPlayerInput(const qx::GameInput& input);
+    void RepaintShownGame();
+    void FollowGame();
+    void OpenEndOfGame();
+    void OpenNewGameChoice();
+    bool WaitInPlay() const;
+    void Answer(const qx::GameInput& answer);
+    void StartGameTimer();
+    // Shows a modal window without waiting for it; `closed` gets its result.
+    // `byGame`: the game opened it in the middle of play, not the player.
+    void OpenModal(QDialog* dialog, bool byGame, std::function<void(int)> closed);
+    void AfterModal();
     void UpdateTitle();
     void UpdatePadAccess();
     void StartNetworkFromArguments();
@@ -93,8 +95,8 @@ class GameFrame : public QMainWindow, public qx::GameHost {
     // A network game runs, or a match server is asked, or a game watched.
     bool NetworkActive() const { return net->Active() || server->Busy(); }
     void OnNetworkEnded();
-    // Stops the timer of a local game that runs (for a minimised window or
-    // an open controls page); returns whether it did.
+    // Stops the timer of a local game that runs (for a minimised window, an
+    // open controls page or a replay played back); returns whether it did.
     bool HoldLocalGame();
     void ResumeLocalGame();
 
@@ -105,20 +107,15 @@ class GameFrame : public QMainWindow, public qx::GameHost {
     qx::Game game;
     GameView* view = nullptr;
     QTimer timer;
-    StoredRect savedWindowRect;
-    bool windowRectCaptured = false;
-    QSize outerSize;
-    QMargins normalMargins;
-    QTimer frameNote;
-    bool frameFitted = false;
-    int modalDepth = 0;
-    bool inTick = false;
+    WindowPosition position{*this};
+    QPointer<QDialog> waitWindow;  // the window the game waits for, while open
     bool paused = false;
     bool minimisedHold = false;  // the game stopped when the window was minimised
+    bool playbackHold = false;   // the game stopped for a replay played back
     bool showScore = false;
     std::pair<int32_t, int32_t> shownWins{-1, -1};
     QAction* pauseAction = nullptr;
-    GamepadInput pads{game};
+    GamepadInput pads{[this]() -> const qx::GameState& { return view->ShownGame().State(); }};
     HeldKeyFilter heldKeys;
     NetPlayController* net = nullptr;
     ServerPlay* server = nullptr;

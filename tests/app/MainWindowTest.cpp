@@ -11,13 +11,14 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
+#include <QThread>
 #include <memory>
 
 #include "ConfigSandbox.h"
 #include "MessageCounter.h"
 #include "ModalDriver.h"
 #include "VirtualPad.h"
-#include "app/GameFrame.h"
+#include "app/MainWindow.h"
 #include "tests/support/StateEditor.h"
 
 namespace {
@@ -38,16 +39,29 @@ void PressOk(QWidget* window) {
     ModalDriver::Press(window);
 }
 
-class GameFrameTest : public testing::Test {
+class MainWindowTest : public testing::Test {
   protected:
     // Builds and shows the main window and answers the New game dialog that
     // opens at once.
     void Open(const ModalDriver::Action& answer = PressOk) {
-        frame = std::make_unique<GameFrame>();
+        frame = std::make_unique<MainWindow>();
         ModalDriver driver({answer});
         frame->show();
         ASSERT_TRUE(ModalDriver::WaitUntil([&] { return driver.Done(); }));
         ASSERT_TRUE(ModalDriver::WaitUntil([] { return !QApplication::activeModalWidget(); }));
+    }
+
+    // Waits until the driver has answered every window and none is open.
+    static void Settle(const ModalDriver& driver) {
+        ASSERT_TRUE(ModalDriver::WaitUntil([&] { return driver.Done(); }));
+        ASSERT_TRUE(ModalDriver::WaitUntil([] { return !QApplication::activeModalWidget(); }));
+    }
+    // Lets the Rebel lose a third time at the next tick.
+    void EndTheGameSoon(int emperorWinsBefore = 2) {
+        Edit([&](qx::GameState& state) {
+            qx::ShipEditor(state.emperor).Wins(emperorWinsBefore);
+            qx::ShipEditor(state.rebel).Energy(-61);  // the Rebel's explosion has run out
+        });
     }
 
     // Closes the window the way the close box does and ends the program's
@@ -77,13 +91,13 @@ class GameFrameTest : public testing::Test {
     }
 
     ConfigSandbox config;
-    std::unique_ptr<GameFrame> frame;
+    std::unique_ptr<MainWindow> frame;
 };
 
 }  // namespace
 
-TEST_F(GameFrameTest, MenuHasGameAndHelpWithTheirItemsInOrder) {
-    frame = std::make_unique<GameFrame>();
+TEST_F(MainWindowTest, MenuHasGameAndHelpWithTheirItemsInOrder) {
+    frame = std::make_unique<MainWindow>();
     const QList<QAction*> menus = frame->menuBar()->actions();
     ASSERT_EQ(menus.size(), 2);
     EXPECT_EQ(Plain(menus[0]->text()), "Hra");
@@ -111,7 +125,7 @@ TEST_F(GameFrameTest, MenuHasGameAndHelpWithTheirItemsInOrder) {
     EXPECT_FALSE(frame->windowIcon().isNull());
 }
 
-TEST_F(GameFrameTest, FirstRunOpensTheNewGameDialogWithTheTimerStopped) {
+TEST_F(MainWindowTest, FirstRunOpensTheNewGameDialogWithTheTimerStopped) {
     bool timerDuringDialog = true;
     bool emperorBox = false, rebelBox = false;
     Open([&](QWidget* dialog) {
@@ -137,7 +151,7 @@ TEST_F(GameFrameTest, FirstRunOpensTheNewGameDialogWithTheTimerStopped) {
     EXPECT_EQ(Game().ClientRect(), (qx::Rect{0, 0, client.width(), client.height()}));
 }
 
-TEST_F(GameFrameTest, OkAppliesTheChoiceAndItIsStoredAtExit) {
+TEST_F(MainWindowTest, OkAppliesTheChoiceAndItIsStoredAtExit) {
     Open([](QWidget* dialog) {
         SetChecked(dialog, "emperorHuman", false);
         SetChecked(dialog, "rebelHuman", false);
@@ -151,7 +165,7 @@ TEST_F(GameFrameTest, OkAppliesTheChoiceAndItIsStoredAtExit) {
     EXPECT_EQ(config.Get("Hra/PL2").toString(), "1");
 }
 
-TEST_F(GameFrameTest, CheckBoxesFollowTheStoredPlayers) {
+TEST_F(MainWindowTest, CheckBoxesFollowTheStoredPlayers) {
     config.Put("Hra/PL1", 1);
     config.Put("Hra/PL2", 0);
     bool emperorBox = true, rebelBox = false;
@@ -166,7 +180,7 @@ TEST_F(GameFrameTest, CheckBoxesFollowTheStoredPlayers) {
     EXPECT_FALSE(Game().State().rebel.Computer());
 }
 
-TEST_F(GameFrameTest, EscapeResumesTheGameWithTheChoiceUnchanged) {
+TEST_F(MainWindowTest, EscapeResumesTheGameWithTheChoiceUnchanged) {
     config.Put("Hra/PL1", 1);
     Open([](QWidget* dialog) {
         SetChecked(dialog, "emperorHuman", true);
@@ -177,7 +191,7 @@ TEST_F(GameFrameTest, EscapeResumesTheGameWithTheChoiceUnchanged) {
     EXPECT_TRUE(frame->TimerRunning());
 }
 
-TEST_F(GameFrameTest, StoredPlayersOtherThanOneMeanAPersonAndAreWrittenBackAsZero) {
+TEST_F(MainWindowTest, StoredPlayersOtherThanOneMeanAPersonAndAreWrittenBackAsZero) {
     for (const char* stored : {"2", "-1", "abc"}) {
         config.Put("Hra/PL1", stored);
         config.Put("Hra/PL2", stored);
@@ -190,7 +204,7 @@ TEST_F(GameFrameTest, StoredPlayersOtherThanOneMeanAPersonAndAreWrittenBackAsZer
     }
 }
 
-TEST_F(GameFrameTest, NewGameResetsTheShipsAndStopsTheTimerWhileItsDialogIsOpen) {
+TEST_F(MainWindowTest, NewGameResetsTheShipsAndStopsTheTimerWhileItsDialogIsOpen) {
     Open();
     Edit([](qx::GameState& state) {
         qx::ShipEditor(state.emperor).Wins(2);
@@ -202,14 +216,14 @@ TEST_F(GameFrameTest, NewGameResetsTheShipsAndStopsTheTimerWhileItsDialogIsOpen)
         PressOk(dialog);
     }});
     Action("Hra", "Nova")->trigger();
-    EXPECT_TRUE(driver.Done());
+    Settle(driver);
     EXPECT_FALSE(timerDuringDialog);
     EXPECT_TRUE(frame->TimerRunning());
     EXPECT_EQ(Game().State().emperor.Wins(), 0);
     EXPECT_EQ(Game().State().rebel.Energy(), 500);
 }
 
-TEST_F(GameFrameTest, TheGameRunsBehindTheAboutBoxAndIsRepaintedAfterIt) {
+TEST_F(MainWindowTest, TheGameRunsBehindTheAboutBoxAndIsRepaintedAfterIt) {
     Open();
     bool timerDuringAbout = false;
     bool ticked = false;
@@ -223,21 +237,20 @@ TEST_F(GameFrameTest, TheGameRunsBehindTheAboutBoxAndIsRepaintedAfterIt) {
         PressOk(about);
     }});
     Action("Napoveda", "O Aplikaci")->trigger();
-    EXPECT_TRUE(driver.Done());
+    Settle(driver);
     EXPECT_TRUE(timerDuringAbout);
     EXPECT_TRUE(ticked);
     EXPECT_NE(Game().Screen().Pixel(0, 0), marker);
 }
 
-TEST_F(GameFrameTest, TheThirdWinEndsTheGameWithAMessageAndANewGame) {
+TEST_F(MainWindowTest, TheThirdWinEndsTheGameWithAMessageAndANewGame) {
     Open();
-    Edit([](qx::GameState& state) {
-        qx::ShipEditor(state.emperor).Wins(2);
-        qx::ShipEditor(state.rebel).Energy(-61);  // the Rebel's explosion has run out
-    });
+    EndTheGameSoon();
     QString caption, text;
     int buttons = 0;
     bool timerDuringBox = true, timerDuringDialog = true;
+    // Neither window runs an event loop of its own inside the game's tick.
+    int loopsDuringBox = -1, loopsDuringDialog = -1;
     ModalDriver driver({[&](QWidget* window) {
                             auto* box = qobject_cast<QMessageBox*>(window);
                             ASSERT_NE(box, nullptr);
@@ -245,10 +258,12 @@ TEST_F(GameFrameTest, TheThirdWinEndsTheGameWithAMessageAndANewGame) {
                             text = box->text();
                             buttons = static_cast<int>(box->buttons().size());
                             timerDuringBox = frame->TimerRunning();
+                            loopsDuringBox = QThread::currentThread()->loopLevel();
                             PressOk(box);
                         },
                         [&](QWidget* dialog) {
                             timerDuringDialog = frame->TimerRunning();
+                            loopsDuringDialog = QThread::currentThread()->loopLevel();
                             PressOk(dialog);
                         }});
     ASSERT_TRUE(ModalDriver::WaitUntil([&] { return driver.Done(); }));
@@ -257,25 +272,43 @@ TEST_F(GameFrameTest, TheThirdWinEndsTheGameWithAMessageAndANewGame) {
     EXPECT_EQ(buttons, 1);
     EXPECT_FALSE(timerDuringBox);
     EXPECT_FALSE(timerDuringDialog);
+    EXPECT_EQ(loopsDuringBox, 0);
+    EXPECT_EQ(loopsDuringDialog, 0);
     EXPECT_TRUE(frame->TimerRunning());
     EXPECT_EQ(Game().State().emperor.Wins(), 0);
 }
 
-TEST_F(GameFrameTest, TheEndOfGameBoxShowsTheTextAsGiven) {
+// The box opens over the last picture of the game, from the timer's tick,
+// and the tick is over while it is open: the window's events go on.
+TEST_F(MainWindowTest, TheEndOfGameBoxIsModalPlainTextAndAClickClosesIt) {
     Open();
-    QString text;
+    EndTheGameSoon();
+    bool modal = false, plain = false, dialogFollowed = false;
+    int waitingFor = -1;
     ModalDriver driver({[&](QWidget* window) {
-        auto* box = qobject_cast<QMessageBox*>(window);
-        text = box->text();
-        EXPECT_TRUE(box->isModal());
-        EXPECT_EQ(box->textFormat(), Qt::PlainText);
-        PressOk(box);
-    }});
-    frame->ShowEndOfGame("End..", "<b>one</b> \nsecond");
-    EXPECT_EQ(text, "<b>one</b> \nsecond");
+                            auto* box = qobject_cast<QMessageBox*>(window);
+                            ASSERT_NE(box, nullptr);
+                            modal = box->isModal();
+                            plain = box->textFormat() == Qt::PlainText;
+                            waitingFor = static_cast<int>(Game().State().wait.what);
+                            QPushButton* ok = box->findChild<QPushButton*>();
+                            ASSERT_NE(ok, nullptr);
+                            QTest::mouseClick(ok, Qt::LeftButton);
+                        },
+                        [&](QWidget* dialog) {
+                            dialogFollowed = dialog->windowTitle() == "Nova hra";
+                            PressOk(dialog);
+                        }});
+    Settle(driver);
+    EXPECT_TRUE(modal);
+    EXPECT_TRUE(plain);
+    EXPECT_EQ(waitingFor, static_cast<int>(qx::WaitFor::EndOfGameBox));
+    EXPECT_TRUE(dialogFollowed);
+    EXPECT_FALSE(Game().Waiting());
+    EXPECT_TRUE(frame->TimerRunning());
 }
 
-TEST_F(GameFrameTest, PauseAndPStopAndResumeTheGameAndTheTitleSaysSo) {
+TEST_F(MainWindowTest, PauseAndPStopAndResumeTheGameAndTheTitleSaysSo) {
     Open();
     ASSERT_TRUE(QTest::qWaitForWindowActive(frame.get()));
     QTest::keyClick(&frame->View(), Qt::Key_P);
@@ -293,13 +326,13 @@ TEST_F(GameFrameTest, PauseAndPStopAndResumeTheGameAndTheTitleSaysSo) {
     QTest::keyClick(&frame->View(), Qt::Key_P);
     ModalDriver driver({PressOk});
     Action("Hra", "Nova")->trigger();
-    EXPECT_TRUE(driver.Done());
+    Settle(driver);
     EXPECT_FALSE(frame->Paused());
     EXPECT_TRUE(frame->TimerRunning());
     EXPECT_EQ(frame->windowTitle(), "Quarnex 2.00");
 }
 
-TEST_F(GameFrameTest, TheScoreShowsInTheTitleWhenCheckedAndTheChoiceIsKept) {
+TEST_F(MainWindowTest, TheScoreShowsInTheTitleWhenCheckedAndTheChoiceIsKept) {
     Open();
     QAction* score = Action("Hra", "Zobrazit skore");
     EXPECT_TRUE(score->isCheckable());
@@ -323,7 +356,7 @@ TEST_F(GameFrameTest, TheScoreShowsInTheTitleWhenCheckedAndTheChoiceIsKept) {
     EXPECT_EQ(config.Get("Vzhled/skore").toString(), "0");
 }
 
-TEST_F(GameFrameTest, TheControlsBoxListsBothSidesAndALocalGameWaitsBehindIt) {
+TEST_F(MainWindowTest, TheControlsBoxListsBothSidesAndALocalGameWaitsBehindIt) {
     Open();
     bool ticked = true;
     QString texts;
@@ -340,7 +373,7 @@ TEST_F(GameFrameTest, TheControlsBoxListsBothSidesAndALocalGameWaitsBehindIt) {
         PressOk(box);
     }});
     Action("Napoveda", "Ovladani")->trigger();
-    EXPECT_TRUE(driver.Done());
+    Settle(driver);
     EXPECT_FALSE(ticked);
     EXPECT_TRUE(frame->TimerRunning());
     EXPECT_EQ(minimum, maximum);
@@ -349,8 +382,8 @@ TEST_F(GameFrameTest, TheControlsBoxListsBothSidesAndALocalGameWaitsBehindIt) {
     }
 }
 
-TEST_F(GameFrameTest, WithAPadAttachedTheNewGameDialogAsksWhichSideItPlays) {
-    frame = std::make_unique<GameFrame>();
+TEST_F(MainWindowTest, WithAPadAttachedTheNewGameDialogAsksWhichSideItPlays) {
+    frame = std::make_unique<MainWindow>();
     VirtualPad pad;
     QStringList choices;
     ModalDriver driver({[&](QWidget* dialog) {
@@ -386,7 +419,7 @@ void Tap(int key) {
 
 }  // namespace
 
-TEST_F(GameFrameTest, TheEndBoxesIgnoreTheKeysAPlayerIsStillFiringWith) {
+TEST_F(MainWindowTest, TheEndBoxesIgnoreTheKeysAPlayerIsStillFiringWith) {
     Open();
     ASSERT_TRUE(QTest::qWaitForWindowActive(frame.get()));
     frame->View().setFocus();
@@ -431,14 +464,7 @@ TEST_F(GameFrameTest, TheEndBoxesIgnoreTheKeysAPlayerIsStillFiringWith) {
     EXPECT_TRUE(frame->TimerRunning());
 }
 
-TEST_F(GameFrameTest, AClickClosesTheEndBoxAtOnce) {
-    Open();
-    ModalDriver driver({[&](QWidget* box) { PressOk(box); }});
-    frame->ShowEndOfGame("End..", "text");
-    EXPECT_TRUE(driver.Done());
-}
-
-TEST_F(GameFrameTest, TheTitleShowsTheFinalScoreWhileTheEndBoxIsOpen) {
+TEST_F(MainWindowTest, TheTitleShowsTheFinalScoreWhileTheEndBoxIsOpen) {
     Open();
     Action("Hra", "Zobrazit skore")->trigger();
     Edit([](qx::GameState& state) {
@@ -458,7 +484,7 @@ TEST_F(GameFrameTest, TheTitleShowsTheFinalScoreWhileTheEndBoxIsOpen) {
         ModalDriver::WaitUntil([&] { return frame->windowTitle() == "Quarnex 2.00 - 0 : 0"; }));
 }
 
-TEST_F(GameFrameTest, AMinimisedWindowsGameWaitsUntilItIsRestored) {
+TEST_F(MainWindowTest, AMinimisedWindowsGameWaitsUntilItIsRestored) {
     Open();
     frame->showMinimized();
     EXPECT_FALSE(frame->TimerRunning());
@@ -475,7 +501,7 @@ TEST_F(GameFrameTest, AMinimisedWindowsGameWaitsUntilItIsRestored) {
     EXPECT_FALSE(frame->TimerRunning());
 }
 
-TEST_F(GameFrameTest, OwnKeysFromTheControlsPagePlayAndAreKept) {
+TEST_F(MainWindowTest, OwnKeysFromTheControlsPagePlayAndAreKept) {
     Open();
     ModalDriver driver({[&](QWidget* page) {
         page->findChild<QPushButton*>("key-strela-dopredu")->click();
@@ -483,7 +509,7 @@ TEST_F(GameFrameTest, OwnKeysFromTheControlsPagePlayAndAreKept) {
         PressOk(page);
     }});
     Action("Napoveda", "Ovladani")->trigger();
-    ASSERT_TRUE(driver.Done());
+    Settle(driver);
     EXPECT_EQ(frame->Keys().Key(qx::GameKey::Space), (BoundKey{Qt::Key_F, false}));
     Edit([](qx::GameState& state) { state.rebel.RequestFire(qx::Weapon::None); });
     QTest::keyClick(&frame->View(), Qt::Key_F);
@@ -494,7 +520,7 @@ TEST_F(GameFrameTest, OwnKeysFromTheControlsPagePlayAndAreKept) {
     EXPECT_EQ(frame->Keys().Key(qx::GameKey::Space), (BoundKey{Qt::Key_F, false}));
 }
 
-TEST_F(GameFrameTest, TheLanguageMenuSwitchesEveryTextAndIsKept) {
+TEST_F(MainWindowTest, TheLanguageMenuSwitchesEveryTextAndIsKept) {
     Open();
     Action("Hra", "Pauza")->trigger();
     QAction* english = nullptr;
@@ -514,14 +540,14 @@ TEST_F(GameFrameTest, TheLanguageMenuSwitchesEveryTextAndIsKept) {
     EXPECT_FALSE(frame->Paused());
     QString caption, text;
     ModalDriver driver({[&](QWidget* window) {
-        auto* box = qobject_cast<QMessageBox*>(window);
-        caption = box->windowTitle();
-        text = box->text();
-        PressOk(box);
-    }});
-    frame->ShowEndOfGame("End..",
-                         "Jednotky povstalcu jsou porazeny! \n Pokracuje vlada imperatora "
-                         "Morvatehe I., ktery se tvrde msti ...");
+                            auto* box = qobject_cast<QMessageBox*>(window);
+                            caption = box->windowTitle();
+                            text = box->text();
+                            PressOk(box);
+                        },
+                        PressOk});
+    EndTheGameSoon();
+    Settle(driver);
     EXPECT_EQ(caption, "End..");
     EXPECT_TRUE(text.startsWith("The rebel forces are defeated! \n")) << text.toStdString();
     CloseAndExit();
@@ -536,7 +562,7 @@ TEST_F(GameFrameTest, TheLanguageMenuSwitchesEveryTextAndIsKept) {
 }
 
 // The player opened it, not the game: no half second of grace.
-TEST_F(GameFrameTest, ABoxThePlayerOpensTakesEnterAtOnce) {
+TEST_F(MainWindowTest, ABoxThePlayerOpensTakesEnterAtOnce) {
     bool closed = false;
     Open([&](QWidget* dialog) {
         Tap(Qt::Key_Return);
