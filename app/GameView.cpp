@@ -42,7 +42,7 @@ bool GameView::SizeFollowed() const {
 
 void GameView::SyncSize() {
     const QSize size = ClientSize();
-    game->OnSize(size.width(), size.height());
+    game->SetClientSize(size.width(), size.height());
 }
 
 void GameView::FullRepaint() {

@@ -16,7 +16,7 @@ namespace {
 // for a while.
 std::unique_ptr<qx::Game> WarmGame(int width, int height) {
     auto game = std::make_unique<qx::Game>();
-    game->OnSize(width, height);
+    game->SetClientSize(width, height);
     game->Start(12345, {false, false});
     game->Apply(qx::GameInput::Repaint());
     game->Apply(qx::GameInput::NewGame(qx::PlayerChoice{false, false}));

@@ -25,7 +25,7 @@ std::unique_ptr<RollbackSession> EightTicksAhead(int width, int height) {
     qx::net::SessionOptions options;
     options.seed = 4242;
     auto session = std::make_unique<RollbackSession>(options);
-    session->GetGame().OnSize(width, height);
+    session->GetGame().SetClientSize(width, height);
     qx::net::RandomPlayer emperor(NetSide::Emperor, 1);
     qx::net::RandomPlayer rebel(NetSide::Rebel, 2);
     session->SetRemoteDismissedEnd(qx::net::kMaxTick);  // ended games go on at once

@@ -10,7 +10,7 @@ void Game::Start(uint32_t seed, PlayerChoice players) {
     if (observer) observer->OnStart(seed, players);
 }
 
-void Game::OnSize(int32_t width, int32_t height) {
+void Game::SetClientSize(int32_t width, int32_t height) {
     clientRect = {0, 0, width > 0 ? width : 0, height > 0 ? height : 0};
     screen.Reset(clientRect.right, clientRect.bottom);
     screen.TrackWrites(true);

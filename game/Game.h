@@ -31,7 +31,7 @@ class Game {
     void Start(uint32_t seed, PlayerChoice players);
 
     // The client area's size in pixels; the screen follows it.
-    void OnSize(int32_t width, int32_t height);
+    void SetClientSize(int32_t width, int32_t height);
 
     // One input, drawn on the screen.
     void Apply(const GameInput& input);

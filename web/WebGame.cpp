@@ -8,13 +8,13 @@
 namespace qx::web {
 
 void WebGame::Start(uint32_t seed, const PlayerChoice& players, int32_t width, int32_t height) {
-    game.OnSize(width, height);
+    game.SetClientSize(width, height);
     game.Start(seed, players);
     Apply(GameInput::Repaint());
 }
 
 void WebGame::Resize(int32_t width, int32_t height) {
-    game.OnSize(width, height);
+    game.SetClientSize(width, height);
     Apply(GameInput::Repaint());
 }
 

@@ -203,7 +203,7 @@ void WebNetGame::Resize(int32_t w, int32_t h) {
     width = w;
     height = h;
     if (net::RollbackSession* session = Session(); session && begun) {
-        session->GetGame().OnSize(width, height);
+        session->GetGame().SetClientSize(width, height);
         session->GetGame().ShowState();
     }
 }

@@ -23,14 +23,14 @@ std::unique_ptr<WebReplay> WebReplay::Open(std::string_view text, int32_t width,
 
 WebReplay::WebReplay(Replay played, int32_t width, int32_t height)
     : replay(std::move(played)), player(replay), target(game) {
-    game.OnSize(width, height);
+    game.SetClientSize(width, height);
     game.Start(replay.seed, replay.players);
     player.Step(target);  // the start-up
     game.ShowState();
 }
 
 void WebReplay::Resize(int32_t width, int32_t height) {
-    game.OnSize(width, height);
+    game.SetClientSize(width, height);
     game.ShowState();
 }
 

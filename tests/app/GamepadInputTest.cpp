@@ -18,7 +18,7 @@ class GamepadInputTest : public testing::Test {
         QObject::connect(&pads, &GamepadInput::Input,
                          [this](const qx::GameInput& input) { game.Apply(input); });
         game.Start(1, {true, true});
-        game.OnSize(800, 600);
+        game.SetClientSize(800, 600);
         ASSERT_TRUE(pads.Available());
     }
 

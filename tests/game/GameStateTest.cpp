@@ -90,7 +90,7 @@ TEST(GameState, ARestoredSnapshotAndARunWithoutDrawingGoTheSameWay) {
 
 TEST(GameState, ThePictureOfAStateIsTheGamesOwnRepaintAtAQuietMoment) {
     Game game;
-    game.OnSize(701, 433);
+    game.SetClientSize(701, 433);
     game.Start(9, {false, false});
     game.Apply(GameInput::NewGame());  // ships at their bases, no shot, no hit
     game.Apply(GameInput::PlayersChosen(std::nullopt));

@@ -28,7 +28,7 @@ long BlackAlongEdges(const Surface& s) {
 TEST(SceneEdges, NoBlackFlecksAlongTheEdgesAtAnySize) {
     for (auto [w, h] : {std::pair{900, 600}, {701, 433}, {599, 399}}) {
         Game game;
-        game.OnSize(w, h);
+        game.SetClientSize(w, h);
         game.Start(5, {false, false});
         game.Apply(GameInput::Repaint());
         game.Apply(GameInput::NewGame(PlayerChoice{false, false}));

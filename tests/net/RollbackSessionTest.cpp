@@ -50,8 +50,8 @@ TEST(RollbackSession, WrongPredictionsAreRunAgainAndEndWhereKnownInputsEnd) {
         EXPECT_EQ(ahead.FrameOf(tick).checksum, knowing.FrameOf(tick).checksum) << tick;
     }
     // The window shows the same picture as a machine that never guessed.
-    ahead.GetGame().OnSize(300, 200);
-    knowing.GetGame().OnSize(300, 200);
+    ahead.GetGame().SetClientSize(300, 200);
+    knowing.GetGame().SetClientSize(300, 200);
     ahead.GetGame().ShowState();
     knowing.GetGame().ShowState();
     EXPECT_TRUE(ahead.GetGame().Screen() == knowing.GetGame().Screen());

@@ -33,7 +33,7 @@ Recording Record(uint32_t seed, PlayerChoice players, int64_t ticks, AnsweringHo
     ReplayRecorder recorder;
     Game game;
     game.SetObserver(&recorder);
-    game.OnSize(300, 200);
+    game.SetClientSize(300, 200);
     game.Start(seed, players);
     game.Repaint();
     host.NewGame(game);
@@ -63,7 +63,7 @@ Replay ThroughText(const Replay& replay) {
 std::vector<uint64_t> Play(const Replay& replay, int* endBoxes = nullptr) {
     ReplayPlayer player(replay);
     Game game;
-    game.OnSize(200, 100);
+    game.SetClientSize(200, 100);
     game.Start(replay.seed, replay.players);
     ReplayGameTarget target(game);
     std::vector<uint64_t> checksums;

@@ -162,7 +162,7 @@ TEST(SimReplay, ExportsAGameRecordedInAWindow) {
     ReplayRecorder recorder;
     Game game;
     game.SetObserver(&recorder);
-    game.OnSize(600, 400);
+    game.SetClientSize(600, 400);
     game.Start(77, {false, false});
     host.whileOpen = [&game] { game.Repaint(); };
     host.NewGame(game);

@@ -96,7 +96,7 @@ TEST(WebGame, AGameEndWithAChangeOfSidesGoesAsInTheNativeGame) {
     page.CloseNewGameDialog(true, {true, false});
 
     qx::Game native;
-    native.OnSize(600, 400);
+    native.SetClientSize(600, 400);
     native.Start(7, {true, false});
     native.Apply(qx::GameInput::Repaint());
     native.Apply(qx::GameInput::NewGame());

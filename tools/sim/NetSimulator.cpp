@@ -62,7 +62,7 @@ class ScriptFeeder {
                 }
                 break;
             case EventKind::Resize:
-                game.OnSize(e.a, e.b);
+                game.SetClientSize(e.a, e.b);
                 game.ShowState();
                 break;
             case EventKind::Paint:
@@ -225,7 +225,7 @@ NetSimResult PlayGame(const SimOptions& options, const std::vector<InputEvent>& 
         if (!begun) {
             begun = true;
             session->SetListener(&recorder);
-            session->GetGame().OnSize(options.clientWidth, options.clientHeight);
+            session->GetGame().SetClientSize(options.clientWidth, options.clientHeight);
             session->GetGame().ShowState();
             recorder.Begin(session->Options().seed, session->FrameOf(0));
             nextTickAt = clock();

@@ -138,7 +138,7 @@ SimSummary RunSimulation(const SimOptions& options, const std::vector<InputEvent
     ReplayRecorder* record = outputs.record ? &recorder : nullptr;
     Game game;
     game.SetObserver(record);
-    game.OnSize(options.clientWidth, options.clientHeight);
+    game.SetClientSize(options.clientWidth, options.clientHeight);
     game.Start(options.seed, {!options.emperorComputer, !options.rebelComputer});
     game.Apply(GameInput::Repaint());
     game.Apply(GameInput::NewGame());
@@ -148,7 +148,7 @@ SimSummary RunSimulation(const SimOptions& options, const std::vector<InputEvent
     const Step step = [&](int64_t tick, StepInputs& inputs) {
         for (; next < events.size() && events[next].tick == tick; ++next) {
             const InputEvent& event = events[next];
-            if (event.kind == EventKind::Resize) game.OnSize(event.a, event.b);
+            if (event.kind == EventKind::Resize) game.SetClientSize(event.a, event.b);
             if (event.kind == EventKind::Dialog) windows.QueueAnswer({event.a == 0, event.b == 0});
             if (const auto input = ToGameInput(event, game.ClientRect())) {
                 inputs.before.push_back(*input);
@@ -173,7 +173,7 @@ SimSummary RunReplay(const SimOptions& options, const Replay& replay, const SimO
     ReplayRecorder* record = outputs.record ? &recorder : nullptr;
     Game game;
     game.SetObserver(record);
-    game.OnSize(options.clientWidth, options.clientHeight);
+    game.SetClientSize(options.clientWidth, options.clientHeight);
     game.Start(replay.seed, replay.players);
     ReplayGameTarget target(game);
 

@@ -95,7 +95,7 @@ Stop Watcher::TakeEvents() {
 void Watcher::Begin() {
     game = std::make_unique<SpectatorGame>(*feed.Start(), options.syncTestTicks, recorder);
     net::RollbackSession& session = game->Session();
-    session.GetGame().OnSize(options.clientWidth, options.clientHeight);
+    session.GetGame().SetClientSize(options.clientWidth, options.clientHeight);
     session.GetGame().ShowState();
     recorder.Begin(session.Options().seed, session.FrameOf(0));
 }
