@@ -25,6 +25,7 @@
 #include "app/NetGameDialog.h"
 #include "net/NetPeer.h"
 #include "replay/ReplayReader.h"
+#include "tests/support/FreePort.h"
 
 namespace {
 
@@ -71,18 +72,7 @@ TEST(NetSetup, CommandLineAndDialog) {
     EXPECT_EQ(dialog.Setup().host, "127.0.0.1");
 }
 
-// A UDP port nobody uses right now on 127.0.0.1.
-uint16_t FreePort() {
-    const int fd = socket(AF_INET, SOCK_DGRAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
-    close(fd);
-    return ntohs(address.sin_port);
-}
+using qx::test::FreePort;
 
 std::unique_ptr<MainWindow> OpenFrame() {
     auto frame = std::make_unique<MainWindow>();

@@ -12,6 +12,7 @@
 #include "net/EnetTransport.h"
 #include "net/NetPeer.h"
 #include "net/PacketCodec.h"
+#include "tests/support/FreePort.h"
 
 namespace qx::net {
 namespace {
@@ -23,17 +24,7 @@ uint64_t Clock() {
                                      .count());
 }
 
-uint16_t FreePort() {
-    const int fd = socket(AF_INET, SOCK_DGRAM, 0);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a);
-    socklen_t size = sizeof a;
-    getsockname(fd, reinterpret_cast<sockaddr*>(&a), &size);
-    close(fd);
-    return ntohs(a.sin_port);
-}
+using qx::test::FreePort;
 
 // One machine of a network game on a real socket: its transport, its peer,
 // and a step that plays as fast as the link allows with empty inputs.

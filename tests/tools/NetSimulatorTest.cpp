@@ -11,22 +11,13 @@
 #include "net/EnetTransport.h"
 #include "net/PacketCodec.h"
 #include "replay/ReplayCheck.h"
+#include "tests/support/FreePort.h"
 #include "tools/sim/NetSimulator.h"
 
 namespace qx::sim {
 namespace {
 
-uint16_t FreePort() {
-    const int fd = socket(AF_INET, SOCK_DGRAM, 0);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a);
-    socklen_t size = sizeof a;
-    getsockname(fd, reinterpret_cast<sockaddr*>(&a), &size);
-    close(fd);
-    return ntohs(a.sin_port);
-}
+using qx::test::FreePort;
 
 // A host that answers the hello with a start and at once says the games
 // differ, before the joiner has run a tick: the joiner ends with the
