@@ -48,6 +48,18 @@
         <translation>&amp;About</translation>
     </message>
     <message>
+        <source>Hra</source>
+        <translation>Game</translation>
+    </message>
+    <message>
+        <source>Napoveda</source>
+        <translation>Help</translation>
+    </message>
+    <message>
+        <source>Otocte telefon na sirku, scena bude vetsi.</source>
+        <translation>Turn the phone sideways for a bigger scene.</translation>
+    </message>
+    <message>
         <source>Prvni gamepad hraje za :</source>
         <translation>The first gamepad plays:</translation>
     </message>
@@ -79,6 +91,14 @@
         <translation>Human</translation>
     </message>
     <message>
+        <source>Imperator: clovek</source>
+        <translation>Emperor: human</translation>
+    </message>
+    <message>
+        <source>Povstalec: clovek</source>
+        <translation>Rebel: human</translation>
+    </message>
+    <message>
         <source>Za imperatora Morvathe I. hraje : </source>
         <translation>Emperor Morvath I. is played by: </translation>
     </message>
@@ -97,6 +117,14 @@
     <message>
         <source>Hru se nepodarilo spustit</source>
         <translation>The game could not start</translation>
+    </message>
+    <message>
+        <source>Nastaveni</source>
+        <translation>Settings</translation>
+    </message>
+    <message>
+        <source>Nastaveni nelze v tomto prohlizeci ulozit: uloziste stranky je plne nebo zakazane. Hra bezi dal, ale pri pristi navsteve bude mit vychozi nastaveni (hrace, skore, klavesy, jazyk).</source>
+        <translation>Settings cannot be kept in this browser: the page's storage is full or blocked. The game goes on, but your next visit starts with the default settings (players, score, keys, language).</translation>
     </message>
     <message>
         <source>Program hry (quarnex.wasm) chybi, nepodarilo se ho nacist nebo spustit. Sestavte stranku znovu (make web) a nactete ji znovu.</source>

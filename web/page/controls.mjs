@@ -22,6 +22,12 @@ const ROWS = [
 ];
 const OWN_KEYS = 'vlastni klavesy (nize)';
 
+// An action's button shows its keys; a screen reader hears the action too.
+function showKeys(button, keys) {
+  button.textContent = keys;
+  button.setAttribute('aria-label', `${button.dataset.name}: ${keys}`);
+}
+
 export class ControlsPage {
   // bindings: KeyBindings; save() keeps them.
   constructor(dialog, bindings, save) {
@@ -84,11 +90,11 @@ export class ControlsPage {
       button.type = 'button';
       button.dataset.action = action.key;
       const keys = this.bindings.label(action.key, tr) ?? tr(action.defaults);
-      button.textContent = keys;
+      button.dataset.name = tr(action.name);
+      showKeys(button, keys);
       button.addEventListener('click', () => this.wait(button));
       if (action.key >= GameKey.UpLeft) {
-        button.title = tr(action.name);
-        button.setAttribute('aria-label', `${tr(action.name)}: ${keys}`);
+        button.title = button.dataset.name;
         directions.append(button);
       } else {
         const row = document.createElement('label');
@@ -103,7 +109,7 @@ export class ControlsPage {
     if (this.waiting) this.waiting.classList.remove('waiting');
     this.waiting = button;
     button.classList.add('waiting');
-    button.textContent = tr('stisknete klavesu...');
+    showKeys(button, tr('stisknete klavesu...'));
     this.say('');
   }
 

@@ -16,7 +16,7 @@ import { NetPlay } from './netplay.mjs';
 import { keepOffline } from './offline.mjs';
 import { Pause } from './pause.mjs';
 import { Replays, download } from './replays.mjs';
-import { readFlag, readPlayers, readSetting, writeFlag, writePlayers,
+import { readFlag, readPlayers, readSetting, whenNotKept, writeFlag, writePlayers,
          writeSetting } from './settings.mjs';
 import { touchScreenOnly, wireTouchPad } from './touch.mjs';
 import { PageTitle } from './title.mjs';
@@ -72,6 +72,10 @@ async function main() {
     menu?.close();
     if (!open) replays?.dialogsClosed();
   });
+  // A browser whose storage is full or refused: said once, the game goes on.
+  whenNotKept(() => dialogs.openMessage(tr('Nastaveni'), tr(
+    'Nastaveni nelze v tomto prohlizeci ulozit: uloziste stranky je plne nebo zakazane. ' +
+    'Hra bezi dal, ale pri pristi navsteve bude mit vychozi nastaveni (hrace, skore, klavesy, jazyk).')));
   const bindings = KeyBindings.parse(readSetting(KEYS_KEY));
   const controls = new ControlsPage(dialogs.controls, bindings,
                                     () => writeSetting(KEYS_KEY, bindings.serialize()));
@@ -162,9 +166,9 @@ async function main() {
   pause.watchVisibility(document);
   status.paused = () => pause.paused;
 
-  const setTouch = (on) => {
+  const setTouch = (on, keep = true) => {
     touchPad.show(on);
-    writeFlag(TOUCH_KEY, on);
+    if (keep) writeFlag(TOUCH_KEY, on);
     menu.setChecked('touch', on);
   };
 
@@ -291,7 +295,7 @@ async function main() {
     about: () => dialogs.openAbout(repaint),
   }, giveBackFocus, () => dialogs.anyOpen());
   menu.setChecked('score', title.showScore);
-  setTouch(readFlag(TOUCH_KEY));
+  setTouch(readFlag(TOUCH_KEY), false);
 
   view.watch((w, h) => {
     view.setSize(w, h);

@@ -2,13 +2,15 @@
 // opens a menu, a click on an item runs its command, a click elsewhere or
 // Escape closes it; while one menu is open, pointing at another title opens
 // that one. In an open menu the arrows move between items and menus and an
-// item's underlined letter runs it. Afterwards the keys go back to the game.
+// item's underlined letter runs it; disabled items are passed over, and the
+// arrows wrap round at either end. Afterwards the keys go back to the game.
 // Nothing opens while `blocked()` (a dialog is open).
 export function wireMenu(bar, commands, giveBackFocus, blocked = () => false) {
   const menus = [...bar.querySelectorAll('.menu')];
   let open = null;
 
   const itemsOf = (menu) => [...menu.querySelectorAll('[data-command]')];
+  const enabledItems = (menu) => itemsOf(menu).filter((item) => !item.disabled);
   const show = (menu, focusFirst = false) => {
     if (open && open !== menu) open.classList.remove('open');
     open = menu;
@@ -16,7 +18,7 @@ export function wireMenu(bar, commands, giveBackFocus, blocked = () => false) {
       m.querySelector('.title').setAttribute('aria-expanded', String(m === menu));
     }
     menu?.classList.add('open');
-    if (menu && focusFirst) itemsOf(menu)[0]?.focus();
+    if (menu && focusFirst) enabledItems(menu)[0]?.focus();
   };
   const close = (focus = true) => {
     if (!open) return;
@@ -56,15 +58,18 @@ export function wireMenu(bar, commands, giveBackFocus, blocked = () => false) {
   });
   document.addEventListener('keydown', (event) => {
     if (!open || event.defaultPrevented) return;
-    const items = itemsOf(open);
+    const items = enabledItems(open);
     const at = items.indexOf(document.activeElement);
-    const step = (by) => items[(at + by + items.length) % items.length]?.focus();
+    // With no item focused yet, down goes to the first and up to the last.
+    const end = (last) => items[last ? items.length - 1 : 0]?.focus();
+    const step = (by) => (at < 0 ? end(by < 0) : items[(at + by + items.length) % items.length].focus());
     const other = (by) => show(menus[(menus.indexOf(open) + by + menus.length) % menus.length], true);
     const byLetter = items.find((i) => event.key.length === 1 && !event.altKey &&
                                        i.dataset.accessKey === event.key.toLowerCase());
     if (event.key === 'Escape') close();
-    else if (event.key === 'ArrowDown') step(at < 0 ? 0 : 1);
-    else if (event.key === 'ArrowUp') step(at < 0 ? 0 : -1);
+    else if (event.key === 'ArrowDown') step(1);
+    else if (event.key === 'ArrowUp') step(-1);
+    else if (event.key === 'Home' || event.key === 'End') end(event.key === 'End');
     else if (event.key === 'ArrowRight') other(1);
     else if (event.key === 'ArrowLeft') other(-1);
     else if (byLetter) run(byLetter);

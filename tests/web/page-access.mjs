@@ -1,0 +1,210 @@
+// The page for every player, tried in headless Chromium: a phone held
+// upright (the scene in its own proportions, the Rebel's buttons below it,
+// finger-sized targets) in English and Czech, landscape and desktop sizes as
+// they were; the menus by keyboard past disabled items; names a screen
+// reader reads; a browser whose storage is full.
+//   node page-access.mjs WEB_DIR SCREENSHOT_DIR
+import fs from 'node:fs';
+import path from 'node:path';
+
+import { checker, launchChromium, openGame, requireBrowser, servePage, sleep,
+         startPlaying } from './browser.mjs';
+
+const [webDir = 'build-web', shotDir = 'page-screenshots'] = process.argv.slice(2);
+const puppeteer = await requireBrowser(webDir);
+fs.mkdirSync(shotDir, { recursive: true });
+const { check, finish } = checker();
+
+const PHONE = { width: 390, height: 844, deviceScaleFactor: 3, isMobile: true, hasTouch: true };
+// Each page starts from nothing kept (the pages share their storage).
+const fresh = (page) => page.evaluateOnNewDocument(() => localStorage.clear());
+const openMenu = (page, n) => page.click(`#menubar .menu:nth-child(${n}) .title`);
+
+// The canvas's box on the page, its drawing size, the touch buttons' boxes
+// and whether the hint to turn the phone shows.
+const layout = (page) => page.evaluate(() => {
+  const box = (e) => {
+    const r = e.getBoundingClientRect();
+    return { left: r.left, top: r.top, right: r.right, bottom: r.bottom };
+  };
+  const canvas = document.getElementById('screen');
+  const pad = document.getElementById('touch-pad');
+  const hint = document.getElementById('turn-hint');
+  return { scene: box(canvas), drawn: [canvas.width, canvas.height],
+           buttons: pad.hidden ? [] : [...pad.querySelectorAll('button')].map(box),
+           hint: hint?.offsetHeight > 0 && hint.textContent, view: [innerWidth, innerHeight] };
+});
+const overlaps = (a, b) => a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+const heights = (page, selector) => page.$$eval(selector, (all) =>
+  all.filter((e) => e.offsetParent).map((e) => e.getBoundingClientRect().height));
+
+// What a screen reader finds: the open menu's name, the New game dialog's
+// check boxes, the controls page's key buttons.
+async function readerNames(page, role) {
+  const tree = await page.accessibility.snapshot({ interestingOnly: true });
+  const found = [];
+  const walk = (node) => {
+    if (node.role === role) found.push(node.name);
+    node.children?.forEach(walk);
+  };
+  walk(tree);
+  return found;
+}
+
+// Upright phone: the scene 3:2 within 5%, no touch button over it, all of
+// them on screen; menu items and dialog buttons at least 44 px.
+async function phone(browser, url, language, texts) {
+  const page = await openGame(browser, url, { viewport: PHONE, language, before: fresh });
+  const okHeights = await heights(page, '#new-game button');
+  const boxes = await readerNames(page, 'checkbox');
+  check(JSON.stringify(boxes) === JSON.stringify(texts.boxes),
+        `${language}: the New game check boxes are named by side (${boxes})`);
+  await page.click('#new-game input[name=rebelHuman]');
+  await page.click('#new-game button[value=ok]');
+  await page.waitForSelector('#touch-pad:not([hidden])');
+  await sleep(300);
+  const seen = await layout(page);
+  const ratio = seen.drawn[0] / seen.drawn[1];
+  const shown = (seen.scene.right - seen.scene.left) / (seen.scene.bottom - seen.scene.top);
+  const covered = seen.buttons.filter((b) => overlaps(b, seen.scene)).length;
+  const offScreen = seen.buttons.filter((b) => b.bottom > seen.view[1] || b.right > seen.view[0]);
+  check(Math.abs(ratio / 1.5 - 1) < 0.05 && Math.abs(shown / 1.5 - 1) < 0.05 &&
+        seen.drawn[0] >= 3 * 380,
+        `${language}: upright the scene is drawn at 3:2 (${seen.drawn.join('x')} device pixels, ${
+          shown.toFixed(3)} on the page)`);
+  check(seen.buttons.length === 12 && covered === 0 && offScreen.length === 0,
+        `${language}: the Rebel's ${seen.buttons.length} buttons lie below the scene, on screen (${
+          covered} over it)`);
+  check(seen.hint === texts.hint, `${language}: the phone asks to be turned ("${seen.hint}")`);
+  await page.screenshot({ path: path.join(shotDir, `access-1-phone-portrait-${language}.png`) });
+  await openMenu(page, 1);
+  const items = await heights(page, '#menubar .menu.open button');
+  const menus = await readerNames(page, 'menu');
+  await page.keyboard.press('Escape');
+  await openMenu(page, 2);
+  await page.click('[data-command="about"]');
+  const about = await heights(page, '#about button');
+  await page.keyboard.press('Escape');
+  const sizes = [...okHeights, ...items, ...about];
+  check(sizes.length === 12 && Math.min(...sizes) >= 44,
+        `${language}: menu items and dialog buttons are at least 44 px tall (${Math.min(...sizes)})`);
+  check(menus[0] === texts.menu, `${language}: the open menu is named ("${menus}")`);
+  // Turned sideways the scene fills the stage under the touch buttons, as before.
+  await page.setViewport({ ...PHONE, width: PHONE.height, height: PHONE.width });
+  await sleep(300);
+  const wide = await layout(page);
+  check(wide.scene.left === 0 && wide.scene.right === wide.view[0] &&
+        wide.scene.bottom === wide.view[1] && !wide.hint &&
+        wide.buttons.every((b) => overlaps(b, wide.scene)),
+        `${language}: sideways the scene fills the window under its buttons (${wide.drawn.join('x')})`);
+  await page.close();
+}
+
+// Desktop: the scene fills the window as before; the arrows go round
+// both menus' enabled items, "Ukoncit sitovou hru" passed over; the menus,
+// check boxes and key buttons are named.
+async function keyboard(browser, url) {
+  const page = await openGame(browser, url, { before: fresh });
+  const names = { boxes: await readerNames(page, 'checkbox') };
+  await startPlaying(page);
+  const desk = await layout(page);
+  const titleHeight = (await heights(page, '#menubar .title'))[0];
+  check(desk.scene.right === 800 && desk.scene.bottom === 600 && !desk.hint && titleHeight < 30,
+        `at 800x600 the scene fills the window below a ${titleHeight} px menu bar, as before`);
+  const focused = () => page.evaluate(() => document.activeElement.dataset.command ?? '');
+  const enabled = (n) => page.$$eval(`#menubar .menu:nth-child(${n}) [data-command]`,
+                                     (all) => all.filter((i) => !i.disabled).map((i) => i.dataset.command));
+  const walks = [];
+  for (const [n, letter] of [[1, 'KeyH'], [2, 'KeyN']]) {
+    const want = await enabled(n);
+    await page.keyboard.down('Alt');
+    await page.keyboard.press(letter);
+    await page.keyboard.up('Alt');
+    const down = [await focused()];
+    for (let i = 0; i < want.length; i++) {
+      await page.keyboard.press('ArrowDown');
+      down.push(await focused());
+    }
+    const up = [];
+    for (let i = 0; i < want.length; i++) {
+      await page.keyboard.press('ArrowUp');
+      up.push(await focused());
+    }
+    names[`menu${n}`] = await readerNames(page, 'menu');
+    await page.keyboard.press('Escape');
+    walks.push([want, down, up]);
+  }
+  const [[gameItems, down, up], [helpItems, helpDown]] = walks;
+  check(!gameItems.includes('net-stop') && gameItems.length === 8 &&
+        down.join() === [...gameItems, gameItems[0]].join() &&
+        up.join() === [...gameItems].reverse().join(),
+        `the arrows go round every enabled item of "Hra" both ways (${down.join(' ')})`);
+  check(helpDown.join() === [...helpItems, helpItems[0]].join(), `and of "Napoveda" (${helpDown.join(' ')})`);
+  check(names.menu1[0] === 'Hra' && names.menu2[0] === 'Napoveda' &&
+        names.boxes.join() === 'Imperator: clovek,Povstalec: clovek',
+        `the menus and the check boxes are named (${names.menu1}, ${names.menu2}, ${names.boxes})`);
+  await openMenu(page, 2);
+  await page.click('[data-command="controls"]');
+  const keys = await page.$$eval('#controls [data-action]', (all) => all.length);
+  const buttons = await readerNames(page, 'button');
+  const wanted = ['Nahoru: sipka nahoru, num 8', 'Strela dopredu: mezernik', 'Strela dolu: X',
+    'Strela nahoru (imperator): Enter', 'Stat: Insert, num 0'];
+  const named = buttons.filter((b) => /^[^:]+: .+/.test(b));
+  check(keys === 13 && named.length === 13 && wanted.every((w) => buttons.includes(w)),
+        `the controls page's key buttons are named by action and key (${named.slice(8, 11).join(' | ')})`);
+  await page.keyboard.press('Escape');
+  await page.close();
+}
+
+// localStorage that throws on every write: one message, the game goes on.
+async function fullStorage(browser, url) {
+  const errors = [];
+  const page = await openGame(browser, url, {
+    before: (p) => {
+      p.on('pageerror', (error) => errors.push(error.message));
+      return p.evaluateOnNewDocument(() => {
+        localStorage.clear();
+        Storage.prototype.setItem = () => {
+          throw new DOMException('The quota has been exceeded.', 'QuotaExceededError');
+        };
+      });
+    },
+  });
+  await page.evaluate(() => {
+    window.messages = 0;
+    document.getElementById('message').addEventListener('close', () => { window.messages++; });
+  });
+  await startPlaying(page);
+  const said = await page.waitForSelector('#message[open]', { timeout: 5000 })
+    .then(() => page.$eval('#message-text', (t) => t.textContent), () => null);
+  await page.keyboard.press('Enter');
+  for (const command of ['score', 'touch', 'touch']) {
+    await openMenu(page, 1);
+    await page.click(`[data-command="${command}"]`);
+  }
+  await sleep(300);
+  const ticks = await page.evaluate(() => window.quarnex.ticks);
+  await sleep(400);
+  const after = await page.evaluate(() => ({ ticks: window.quarnex.ticks, title: document.title,
+    messages: window.messages, open: document.getElementById('message').open }));
+  check(said?.startsWith('Nastaveni nelze v tomto prohlizeci ulozit') && after.messages === 1 &&
+        !after.open, `a full storage is said once ("${said?.slice(0, 50)}...", ${after.messages} message)`);
+  check(after.ticks > ticks && after.title === 'Quarnex 2.00 - 0 : 0' && errors.length === 0,
+        `and the game goes on, the score shown (${after.title}; errors: ${errors.join('; ') || 'none'})`);
+  await page.close();
+}
+
+const server = await servePage(webDir);
+const browser = await launchChromium(puppeteer);
+try {
+  await phone(browser, server.url, 'en-US', { boxes: ['Emperor: human', 'Rebel: human'],
+    hint: 'Turn the phone sideways for a bigger scene.', menu: 'Game' });
+  await phone(browser, server.url, 'cs-CZ', { boxes: ['Imperator: clovek', 'Povstalec: clovek'],
+    hint: 'Otocte telefon na sirku, scena bude vetsi.', menu: 'Hra' });
+  await keyboard(browser, server.url);
+  await fullStorage(browser, server.url);
+} finally {
+  await browser.close();
+  server.stop();
+}
+finish();
