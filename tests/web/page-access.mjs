@@ -7,7 +7,7 @@
 import fs from 'node:fs';
 import path from 'node:path';
 
-import { checker, launchChromium, openGame, requireBrowser, servePage, sleep,
+import { checker, launchChromium, openGame, requireBrowser, servePage,
          startPlaying } from './browser.mjs';
 
 const [webDir = 'build-web', shotDir = 'page-screenshots'] = process.argv.slice(2);
@@ -34,6 +34,13 @@ const layout = (page) => page.evaluate(() => {
            buttons: pad.hidden ? [] : [...pad.querySelectorAll('button')].map(box),
            hint: hint?.offsetHeight > 0 && hint.textContent, view: [innerWidth, innerHeight] };
 });
+// Waits until the game draws at the canvas's size on the page (after a turn).
+const settled = (page) => page.waitForFunction(() => {
+  const canvas = document.getElementById('screen');
+  const box = canvas.getBoundingClientRect();
+  return Math.abs(canvas.width - box.width * devicePixelRatio) <= 1 &&
+         Math.abs(canvas.height - box.height * devicePixelRatio) <= 1;
+}, { timeout: 10000 }).catch(() => {});
 const overlaps = (a, b) => a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
 const heights = (page, selector) => page.$$eval(selector, (all) =>
   all.filter((e) => e.offsetParent).map((e) => e.getBoundingClientRect().height));
@@ -62,7 +69,7 @@ async function phone(browser, url, language, texts) {
   await page.click('#new-game input[name=rebelHuman]');
   await page.click('#new-game button[value=ok]');
   await page.waitForSelector('#touch-pad:not([hidden])');
-  await sleep(300);
+  await settled(page);
   const seen = await layout(page);
   const ratio = seen.drawn[0] / seen.drawn[1];
   const shown = (seen.scene.right - seen.scene.left) / (seen.scene.bottom - seen.scene.top);
@@ -91,7 +98,7 @@ async function phone(browser, url, language, texts) {
   check(menus[0] === texts.menu, `${language}: the open menu is named ("${menus}")`);
   // Turned sideways the scene fills the stage under the touch buttons, as before.
   await page.setViewport({ ...PHONE, width: PHONE.height, height: PHONE.width });
-  await sleep(300);
+  await settled(page);
   const wide = await layout(page);
   check(wide.scene.left === 0 && wide.scene.right === wide.view[0] &&
         wide.scene.bottom === wide.view[1] && !wide.hint &&
@@ -182,14 +189,14 @@ async function fullStorage(browser, url) {
     await openMenu(page, 1);
     await page.click(`[data-command="${command}"]`);
   }
-  await sleep(300);
   const ticks = await page.evaluate(() => window.quarnex.ticks);
-  await sleep(400);
-  const after = await page.evaluate(() => ({ ticks: window.quarnex.ticks, title: document.title,
-    messages: window.messages, open: document.getElementById('message').open }));
+  const going = await page.waitForFunction((t) => window.quarnex.ticks > t + 5, { timeout: 10000 },
+                                           ticks).then(() => true, () => false);
+  const after = await page.evaluate(() => ({ title: document.title, messages: window.messages,
+                                             open: document.getElementById('message').open }));
   check(said?.startsWith('Nastaveni nelze v tomto prohlizeci ulozit') && after.messages === 1 &&
         !after.open, `a full storage is said once ("${said?.slice(0, 50)}...", ${after.messages} message)`);
-  check(after.ticks > ticks && after.title === 'Quarnex 2.00 - 0 : 0' && errors.length === 0,
+  check(going && after.title === 'Quarnex 2.00 - 0 : 0' && errors.length === 0,
         `and the game goes on, the score shown (${after.title}; errors: ${errors.join('; ') || 'none'})`);
   await page.close();
 }
