@@ -1,10 +1,12 @@
 #!/usr/bin/env python3
 """Puts the page together in a folder of its own, ready to be served.
 
-    make-page.py OUT_DIR BROTLI GZIP FILE...
+    make-page.py OUT_DIR --brotli BROTLI --gzip GZIP [--esbuild ESBUILD] FILE...
 
 FILE... are everything the page loads (its sources, quarnex.js and
-quarnex.wasm, the generated texts and icons). The scripts, the style sheet
+quarnex.wasm, the generated texts and icons). With ESBUILD the modules and
+the style sheet are minified (Debian's esbuild; each file on its own, its
+imports kept). The scripts, the style sheet
 and the wasm get names that carry the hash of their content
 (quarnex.0123456789abcdef.wasm), and every reference to them in the page,
 the loader and the modules' imports is rewritten, so a server can let
@@ -15,6 +17,7 @@ compressed beside themselves (name.br by Debian's brotli, name.gz by
 gzip -9 -n) when that is smaller. OUT_DIR is emptied first: it holds the
 page and nothing else.
 """
+import argparse
 import base64
 import hashlib
 import json
@@ -92,6 +95,16 @@ def service_worker(source, served):
     return text.encode("utf-8")
 
 
+def minify(name, data, esbuild):
+    """The module or style sheet minified by esbuild (names it exports kept)."""
+    loader = "css" if name.endswith(".css") else "js"
+    done = subprocess.run([esbuild, f"--loader={loader}", "--minify", "--log-level=warning"],
+                          input=data, capture_output=True, check=False)
+    if done.returncode != 0:
+        sys.exit(f"make-page.py: esbuild could not minify {name}:\n{done.stderr.decode()}")
+    return done.stdout
+
+
 def compress(path, brotli, gzip):
     size = os.path.getsize(path)
     subprocess.run([brotli, "--best", "--force", "--output=" + path + ".br", path], check=True)
@@ -103,26 +116,34 @@ def compress(path, brotli, gzip):
 
 
 def main():
-    if len(sys.argv) < 5:
-        sys.exit(__doc__)
-    out, brotli, gzip, *inputs = sys.argv[1:]
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("out")
+    parser.add_argument("--brotli", required=True)
+    parser.add_argument("--gzip", required=True)
+    parser.add_argument("--esbuild")
+    parser.add_argument("files", nargs="+")
+    options = parser.parse_args()
     files = {}
-    for path in inputs:
+    for path in options.files:
         with open(path, "rb") as file:
             files[os.path.basename(path)] = file.read()
+    if options.esbuild:
+        for name in files:
+            if name.endswith((".mjs", ".css")):
+                files[name] = minify(name, files[name], options.esbuild)
     renamed = hash_names(files)
     files["index.html"] = rewrite(files["index.html"], renamed)
     served = {renamed.get(name, name): data for name, data in files.items() if name != "sw.js"}
     served["sw.js"] = service_worker(files["sw.js"], served)
 
-    shutil.rmtree(out, ignore_errors=True)
-    os.makedirs(out)
+    shutil.rmtree(options.out, ignore_errors=True)
+    os.makedirs(options.out)
     for name, data in served.items():
-        path = os.path.join(out, name)
+        path = os.path.join(options.out, name)
         with open(path, "wb") as file:
             file.write(data)
         if os.path.splitext(name)[1] in COMPRESSIBLE:
-            compress(path, brotli, gzip)
+            compress(path, options.brotli, options.gzip)
 
 
 if __name__ == "__main__":
