@@ -6,16 +6,15 @@
 FILE... are everything the page loads (its sources, quarnex.js and
 quarnex.wasm, the generated texts and icons). With ESBUILD the modules and
 the style sheet are minified (Debian's esbuild; each file on its own, its
-imports kept). The scripts, the style sheet
-and the wasm get names that carry the hash of their content
-(quarnex.0123456789abcdef.wasm), and every reference to them in the page,
-the loader and the modules' imports is rewritten, so a server can let
-browsers keep them for a year. The service worker gets the list of files
-with their SHA-256 digests (and a version made from that list), so a new
-build is a new service worker. Text and the wasm are also written
-compressed beside themselves (name.br by Debian's brotli, name.gz by
-gzip -9 -n) when that is smaller. OUT_DIR is emptied first: it holds the
-page and nothing else.
+imports kept). The scripts, the style sheet and the wasm get names that
+carry the hash of their content (quarnex.0123456789abcdef.wasm), and every
+reference to them in the page, the loader and the modules' imports is
+rewritten, so a server can let browsers keep them for a year. The service
+worker gets the list of files with their SHA-256 digests (and a version made
+from that list), so a new build is a new service worker. Text and the wasm
+are also written compressed beside themselves (name.br by Debian's brotli,
+name.gz by gzip -9 -n) when that is smaller. OUT_DIR is emptied first: it
+holds the page and nothing else.
 """
 import argparse
 import base64
