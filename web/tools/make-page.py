@@ -4,9 +4,9 @@
     make-page.py OUT_DIR --brotli BROTLI --gzip GZIP [--esbuild ESBUILD] FILE...
 
 FILE... are everything the page loads (its sources, quarnex.js and
-quarnex.wasm, the generated texts and icons). With ESBUILD the modules and
-the style sheet are minified (Debian's esbuild; each file on its own, its
-imports kept). The scripts, the style sheet and the wasm get names that
+quarnex.wasm, the generated texts and icons). With ESBUILD the modules, the
+style sheet and the wasm's loader are minified (Debian's esbuild; each file
+on its own, its imports and global names kept). The scripts, the style sheet and the wasm get names that
 carry the hash of their content (quarnex.0123456789abcdef.wasm), and every
 reference to them in the page, the loader and the modules' imports is
 rewritten, so a server can let browsers keep them for a year. The service
@@ -128,7 +128,7 @@ def main():
             files[os.path.basename(path)] = file.read()
     if options.esbuild:
         for name in files:
-            if name.endswith((".mjs", ".css")):
+            if name.endswith((".mjs", ".css", ".js")) and name not in NOT_HASHED:
                 files[name] = minify(name, files[name], options.esbuild)
     renamed = hash_names(files)
     files["index.html"] = rewrite(files["index.html"], renamed)
