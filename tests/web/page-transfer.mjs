@@ -72,11 +72,13 @@ const relay = await countingRelay(server.port);
 const browser = await launchChromium(puppeteer);
 try {
   const { firstVisit, repeatVisit } = await twoVisits(browser, relay);
+  // sw.js itself the browser may check again whenever it likes.
   const paths = firstVisit.requests.map((r) => r.path);
-  const twice = paths.filter((p, i) => paths.indexOf(p) !== i);
-  check(firstVisit.stored && twice.length === 0 && paths.length > 5,
-        `a first visit asks for each file once (${paths.length} requests, ${firstVisit.bytes} bytes;` +
-        ` twice: ${JSON.stringify(twice)}; the service worker stored the page: ${firstVisit.stored})`);
+  const twice = paths.filter((p, i) => paths.indexOf(p) !== i && p !== '/sw.js');
+  if (!check(firstVisit.stored && twice.length === 0 && paths.length > 5,
+             `a first visit asks for each file once (${paths.length} requests, ${firstVisit.bytes}` +
+             ` bytes; twice: ${JSON.stringify(twice)}; the service worker stored the page: ` +
+             `${firstVisit.stored})`)) console.log(paths.join(' '));
   check(repeatVisit.bytes <= REPEAT_LIMIT,
         `a repeat visit shows the game with ${repeatVisit.bytes} bytes over the wire (at most ` +
         `${REPEAT_LIMIT}; ${repeatVisit.requests.map((r) => r.path).join(', ') || 'no requests'})`);
@@ -86,7 +88,7 @@ try {
   // the stored one, and nothing but the page and sw.js is fetched again.
   rebuildPage();
   const visits = [];
-  while (visits.length < 4 && visits.at(-1)?.build !== 'new') visits.push(await visit(browser, relay));
+  while (visits.length < 6 && visits.at(-1)?.build !== 'new') visits.push(await visit(browser, relay));
   const asked = [...new Set(visits.flatMap((v) => v.requests.map((r) => r.path)))].sort().join(' ');
   check(visits[0].build === 'old' && visits.at(-1).build === 'new' && asked === '/ /sw.js',
         `a new build shows on visit ${visits.length} after it (${visits.map((v) => v.build).join(', ')});` +
