@@ -26,11 +26,11 @@ build: deps
 play: build
 	$(BUILD_DIR)/app/quarnex
 
-# The match server from the checkout, serving the browser build: browsers
-# open http://HOST:SERVER_PORT/, desktops and the simulator use --server
-# HOST:SERVER_PORT (UDP on the same port number).
+# The match server from the checkout, serving the browser page (the web
+# build's page/ folder): browsers open http://HOST:SERVER_PORT/, desktops and
+# the simulator use --server HOST:SERVER_PORT (UDP on the same port number).
 server: build web
-	$(BUILD_DIR)/server/quarnex-server --port $(SERVER_PORT) --web $(WEB_DIR)
+	$(BUILD_DIR)/server/quarnex-server --port $(SERVER_PORT) --web $(WEB_DIR)/page
 
 # Installs the game, its launcher, icons and metainfo under PREFIX (sudo for
 # /usr/local); the list of installed files is kept for `make uninstall`.
@@ -58,8 +58,10 @@ test: deps
 	$(MAKE) --no-print-directory web-build
 	cd $(SAN_DIR) && ctest --output-on-failure -j2
 
-# The browser version in $(WEB_DIR): index.html with its scripts, quarnex.js
-# and quarnex.wasm, and the simulator for Node (quarnex-sim.js).
+# The browser version in $(WEB_DIR): the page in $(WEB_DIR)/page (index.html,
+# its scripts, quarnex.js and quarnex.wasm, named after their content, with
+# brotli and gzip copies), the only folder to serve; and the simulator for
+# Node ($(WEB_DIR)/quarnex-sim.js).
 web: deps web-build
 
 web-build:
@@ -69,12 +71,13 @@ web-build:
 
 # Serves the browser version on 127.0.0.1 (WEB_PORT=0 picks a free port).
 web-serve: web
-	python3 web/serve.py --port $(WEB_PORT) $(WEB_DIR)
+	python3 web/serve.py --port $(WEB_PORT) $(WEB_DIR)/page
 
-# Size of the page's code, its load-to-first-frame time and CPU while playing
-# in headless Chromium.
+# Size of the page (raw, gzip, brotli; what the first frame needs), what a
+# first and a repeat visit transfer, its load-to-first-frame time and CPU
+# while playing in headless Chromium.
 web-figures: web
-	node tests/web/measure-page.mjs $(WEB_DIR)
+	node tests/web/measure-page.mjs $(WEB_DIR)/page
 
 # The same tests in the optimised build that `make play` runs.
 check-release: build

@@ -109,6 +109,11 @@ void HttpSession::SendFile(const Request& request) {
         SendText(request, 403, "text/plain; charset=utf-8", "forbidden\n");
         return;
     }
+    if (result == StaticFiles::Result::Ok &&
+        StaticFiles::NoneMatchHits(ToStd(request[http::field::if_none_match]), file.etag)) {
+        SendNotModified(request, file);
+        return;
+    }
     http::file_body::value_type body;
     boost::system::error_code ec;
     if (result == StaticFiles::Result::Ok) body.open(file.path.c_str(), beast::file_mode::scan, ec);
@@ -121,7 +126,8 @@ void HttpSession::SendFile(const Request& request) {
     response->set(http::field::server, kServerName);
     response->set(http::field::content_type, file.contentType);
     response->set(http::field::vary, "Accept-Encoding");
-    response->set(http::field::cache_control, "no-cache");
+    response->set(http::field::cache_control, file.cacheControl);
+    response->set(http::field::etag, file.etag);
     response->set("X-Content-Type-Options", "nosniff");
     if (!file.encoding.empty()) response->set(http::field::content_encoding, file.encoding);
     response->keep_alive(request.keep_alive());
@@ -135,6 +141,17 @@ void HttpSession::SendFile(const Request& request) {
     }
     response->body() = std::move(body);
     response->prepare_payload();
+    Write(response);
+}
+
+void HttpSession::SendNotModified(const Request& request, const StaticFiles::File& file) {
+    auto response = std::make_shared<http::response<http::empty_body>>(http::status::not_modified,
+                                                                       request.version());
+    response->set(http::field::server, kServerName);
+    response->set(http::field::vary, "Accept-Encoding");
+    response->set(http::field::cache_control, file.cacheControl);
+    response->set(http::field::etag, file.etag);
+    response->keep_alive(request.keep_alive());
     Write(response);
 }
 

@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 
+#include "server/StaticFiles.h"
 #include "server/WebContext.h"
 
 namespace qx::server {
@@ -34,6 +35,7 @@ class HttpSession : public std::enable_shared_from_this<HttpSession> {
     void SendText(const Request& request, unsigned status, const std::string& type,
                   std::string body);
     void SendFile(const Request& request);
+    void SendNotModified(const Request& request, const StaticFiles::File& file);
     template <typename Response>
     void Write(std::shared_ptr<Response> response);
     void Shut();

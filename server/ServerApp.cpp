@@ -40,6 +40,10 @@ uint64_t ServerApp::Now() const {
 }
 
 bool ServerApp::Open(std::string& error) {
+    if (files && !files->Valid()) {
+        error = files->Problem();
+        return false;
+    }
     for (int attempt = 0; attempt < kPortAttempts; ++attempt) {
         listener = std::make_unique<HttpListener>(io, *context);
         if (!listener->Open(options.bind, options.port, error)) return false;

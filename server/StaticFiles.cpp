@@ -1,5 +1,6 @@
 #include "server/StaticFiles.h"
 
+#include <cstdio>
 #include <filesystem>
 #include <system_error>
 
@@ -38,6 +39,22 @@ bool RegularFile(const std::string& path, uint64_t& size) {
     return !ec;
 }
 
+// A strong validator from the sent file's size and time of change: a new
+// build (or a new compressed copy) gives a new one.
+std::string EntityTag(const std::string& path, uint64_t size, std::string_view encoding) {
+    std::error_code ec;
+    const auto changed = fs::last_write_time(path, ec).time_since_epoch().count();
+    char text[64];
+    std::snprintf(text, sizeof text, "\"%llx-%llx%s%.*s\"", static_cast<unsigned long long>(size),
+                  static_cast<unsigned long long>(changed), encoding.empty() ? "" : "-",
+                  static_cast<int>(encoding.size()), encoding.data());
+    return text;
+}
+
+bool HexDigits(std::string_view s) {
+    return s.find_first_not_of("0123456789abcdef") == std::string_view::npos;
+}
+
 std::string_view Trim(std::string_view s) {
     while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
     while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
@@ -49,7 +66,19 @@ std::string_view Trim(std::string_view s) {
 StaticFiles::StaticFiles(std::string folder) {
     std::error_code ec;
     const fs::path canonical = fs::canonical(folder, ec);
-    if (!ec && fs::is_directory(canonical, ec)) root = canonical.string();
+    if (ec || !fs::is_directory(canonical, ec)) {
+        problem = "no folder " + folder;
+        return;
+    }
+    for (const char* mark : {"CMakeCache.txt", "build.ninja", "Makefile"}) {
+        if (fs::exists(canonical / mark, ec)) {
+            problem = folder + " is a build folder (it holds " + mark +
+                      "); serve the page's own folder in it (" +
+                      (fs::path(folder) / "page").string() + ")";
+            return;
+        }
+    }
+    root = canonical.string();
 }
 
 StaticFiles::Result StaticFiles::Resolve(std::string_view target, std::string_view accept,
@@ -85,7 +114,7 @@ StaticFiles::Result StaticFiles::Resolve(std::string_view target, std::string_vi
     if (realText.compare(0, root.size() + 1, root + "/") != 0) return Result::Forbidden;
     uint64_t size = 0;
     if (!RegularFile(realText, size)) return Result::NotFound;
-    file = File{realText, ContentType(realText), "", size};
+    file = File{realText, ContentType(realText), "", "", "", size};
     for (const auto& [coding, suffix] : {std::pair{"br", ".br"}, std::pair{"gzip", ".gz"}}) {
         uint64_t packedSize = 0;
         if (Accepts(accept, coding) && RegularFile(realText + suffix, packedSize)) {
@@ -95,6 +124,9 @@ StaticFiles::Result StaticFiles::Resolve(std::string_view target, std::string_vi
             break;
         }
     }
+    file.etag = EntityTag(file.path, file.size, file.encoding);
+    file.cacheControl =
+        HashedName(real.filename().string()) ? "public, max-age=31536000, immutable" : "no-cache";
     return Result::Ok;
 }
 
@@ -142,6 +174,31 @@ bool StaticFiles::Accepts(std::string_view header, std::string_view coding) {
         return true;
     }
     return false;
+}
+
+bool StaticFiles::NoneMatchHits(std::string_view header, std::string_view etag) {
+    // Weak comparison: W/"x" names the same file as "x".
+    const auto opaque = [](std::string_view tag) {
+        tag = Trim(tag);
+        if (tag.substr(0, 2) == "W/") tag.remove_prefix(2);
+        return tag;
+    };
+    while (!header.empty()) {
+        const size_t comma = header.find(',');
+        const std::string_view item = Trim(header.substr(0, comma));
+        header = comma == std::string_view::npos ? std::string_view() : header.substr(comma + 1);
+        if (item == "*" || (!item.empty() && opaque(item) == opaque(etag))) return true;
+    }
+    return false;
+}
+
+bool StaticFiles::HashedName(std::string_view name) {
+    const size_t last = name.rfind('.');
+    if (last == std::string_view::npos || last == 0) return false;
+    const size_t before = name.rfind('.', last - 1);
+    if (before == std::string_view::npos || before == 0) return false;
+    const std::string_view hash = name.substr(before + 1, last - before - 1);
+    return hash.size() == 16 && HexDigits(hash);
 }
 
 }  // namespace qx::server

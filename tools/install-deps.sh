@@ -13,6 +13,7 @@ packages=(
   qt6-tools-dev qt6-l10n-tools qt6-translations-l10n
   libsdl2-dev openbox desktop-file-utils appstream dpkg-dev lintian
   emscripten node-acorn chromium python3-brotli
+  brotli esbuild
 )
 # Node.js and npm come with the machine; where they are missing, Debian's.
 if ! command -v node >/dev/null || ! command -v npm >/dev/null; then

@@ -1,28 +1,25 @@
 #!/usr/bin/env python3
-"""Serves the browser build on 127.0.0.1 and prints its address.
+"""Serves the browser page on 127.0.0.1 and prints its address.
 
     python3 web/serve.py [--port N] [FOLDER]
 
-Port 0 picks a free port. Only the loopback address is used: the page is for
-this machine's browser. Text, scripts and the wasm go out compressed when the
-browser accepts it: brotli where Python has the brotli module (Debian's
-python3-brotli), gzip otherwise.
+FOLDER is the page's own folder in the web build (build-web/page); a build
+folder itself is refused. Port 0 picks a free port. Only the loopback
+address is used: the page is for this machine's browser. It answers as the
+match server does: the compressed copy the build made (name.br, name.gz)
+when the browser accepts it, an ETag on every file and 304 when the browser
+already has it, a year's caching for names that carry their content's hash
+and a check on every visit for the others.
 """
 import argparse
 import functools
-import gzip
 import http.server
-import io
 import os
+import re
 import sys
-import threading
 
-try:
-    import brotli
-except ImportError:
-    brotli = None
-
-COMPRESSIBLE = {".html", ".js", ".mjs", ".css", ".wasm", ".json", ".webmanifest", ".svg", ".txt"}
+BUILD_MARKS = ("CMakeCache.txt", "build.ninja", "Makefile")
+IMMUTABLE = "public, max-age=31536000, immutable"
 
 
 def accepted_encodings(header):
@@ -43,41 +40,33 @@ def accepted_encodings(header):
     return accepted
 
 
-def choose_encoding(header, have_brotli=brotli is not None):
+def choose_file(path, header):
+    """The file to send for `path` and its coding: a compressed copy beside
+    it that the browser accepts, brotli first."""
     accepted = accepted_encodings(header)
-    if have_brotli and "br" in accepted:
-        return "br"
-    if "gzip" in accepted or "*" in accepted:
-        return "gzip"
-    return None
+    for coding, suffix in (("br", ".br"), ("gzip", ".gz")):
+        if coding in accepted and os.path.isfile(path + suffix):
+            return path + suffix, coding
+    return path, None
 
 
-def compress(data, encoding):
-    if encoding == "br":
-        return brotli.compress(data, quality=11)
-    return gzip.compress(data, compresslevel=9, mtime=0)
+def hashed_name(name):
+    """Whether a file name carries its content's hash: stem.<16 hex>.ext."""
+    parts = name.split(".")
+    return len(parts) >= 3 and parts[0] != "" and re.fullmatch("[0-9a-f]{16}", parts[-2]) is not None
 
 
-class CompressedFiles:
-    """Each file compressed once per version (size and time of change)."""
+def entity_tag(path, coding):
+    stat = os.stat(path)
+    return f'"{stat.st_size:x}-{stat.st_mtime_ns:x}{"-" + coding if coding else ""}"'
 
-    def __init__(self):
-        self.lock = threading.Lock()
-        self.store = {}
 
-    def get(self, path, encoding):
-        stat = os.stat(path)
-        key = (path, encoding)
-        version = (stat.st_size, stat.st_mtime_ns)
-        with self.lock:
-            known = self.store.get(key)
-        if known and known[0] == version:
-            return known[1], stat
-        with open(path, "rb") as file:
-            body = compress(file.read(), encoding)
-        with self.lock:
-            self.store[key] = (version, body)
-        return body, stat
+def none_match_hits(header, tag):
+    def opaque(item):
+        item = item.strip()
+        return item[2:] if item.startswith("W/") else item
+    return any(item.strip() == "*" or opaque(item) == opaque(tag)
+               for item in (header or "").split(",") if item.strip())
 
 
 class PageHandler(http.server.SimpleHTTPRequestHandler):
@@ -88,33 +77,47 @@ class PageHandler(http.server.SimpleHTTPRequestHandler):
         ".js": "text/javascript",
         ".webmanifest": "application/manifest+json",
     }
-    compressed = CompressedFiles()
 
     def send_head(self):
+        target = self.path.split("?", 1)[0].split("#", 1)[0]
         path = self.translate_path(self.path)
-        if os.path.isdir(path) and self.path.split("?", 1)[0].endswith("/"):
+        if os.path.isdir(path):
+            if not target.endswith("/"):
+                return super().send_head()  # the redirect to the folder's address
             path = os.path.join(path, "index.html")
-        if os.path.splitext(path)[1] not in COMPRESSIBLE or not os.path.isfile(path):
-            return super().send_head()
-        encoding = choose_encoding(self.headers.get("Accept-Encoding"))
-        if encoding is None:
-            return super().send_head()
+        if any(part.startswith(".") for part in target.split("/")) or not os.path.isfile(path):
+            self.send_error(404)
+            return None
+        sent, coding = choose_file(path, self.headers.get("Accept-Encoding"))
+        tag = entity_tag(sent, coding)
+        cache = IMMUTABLE if hashed_name(os.path.basename(path)) else "no-cache"
+        if none_match_hits(self.headers.get("If-None-Match"), tag):
+            self.send_response(304)
+            self.send_header("ETag", tag)
+            self.send_header("Cache-Control", cache)
+            self.end_headers()
+            return None
         try:
-            body, stat = self.compressed.get(path, encoding)
+            file = open(sent, "rb")
         except OSError:
-            return super().send_head()
+            self.send_error(404)
+            return None
         self.send_response(200)
         self.send_header("Content-Type", self.guess_type(path))
-        self.send_header("Content-Encoding", encoding)
-        self.send_header("Content-Length", str(len(body)))
-        self.send_header("Last-Modified", self.date_time_string(stat.st_mtime))
+        if coding:
+            self.send_header("Content-Encoding", coding)
+        self.send_header("Content-Length", str(os.fstat(file.fileno()).st_size))
+        self.send_header("ETag", tag)
+        self.send_header("Cache-Control", cache)
         self.end_headers()
-        return io.BytesIO(body)
+        return file
+
+    def list_directory(self, path):
+        self.send_error(404)
+        return None
 
     def end_headers(self):
-        # A rebuilt game shows on the next reload; what is compressed
-        # depends on what the browser accepts.
-        self.send_header("Cache-Control", "no-cache")
+        # What is sent depends on what the browser accepts.
         self.send_header("Vary", "Accept-Encoding")
         super().end_headers()
 
@@ -133,8 +136,12 @@ class PageHandler(http.server.SimpleHTTPRequestHandler):
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--port", type=int, default=8030)
-    parser.add_argument("folder", nargs="?", default="build-web")
+    parser.add_argument("folder", nargs="?", default="build-web/page")
     options = parser.parse_args()
+    for mark in BUILD_MARKS:
+        if os.path.exists(os.path.join(options.folder, mark)):
+            sys.exit(f"serve.py: {options.folder} is a build folder (it holds {mark}); "
+                     f"serve the page's own folder in it: {os.path.join(options.folder, 'page')}")
     if not os.path.isfile(os.path.join(options.folder, "index.html")):
         sys.exit(f"serve.py: no index.html in {options.folder}: build it with `make web`")
     handler = functools.partial(PageHandler, directory=options.folder)

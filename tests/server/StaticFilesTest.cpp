@@ -72,5 +72,39 @@ TEST_F(WebFolder, SendsThePrecompressedFileTheBrowserAccepts) {
     EXPECT_EQ(file.encoding, "");  // none beside it
 }
 
+TEST_F(WebFolder, ValidatorsAndCachingByName) {
+    Write(root / "main.0123456789abcdef.mjs", "x");
+    StaticFiles files(root.string());
+    StaticFiles::File plain, packed, hashed;
+    ASSERT_EQ(files.Resolve("/quarnex.js", "", plain), StaticFiles::Result::Ok);
+    ASSERT_EQ(files.Resolve("/quarnex.js", "br", packed), StaticFiles::Result::Ok);
+    ASSERT_EQ(files.Resolve("/main.0123456789abcdef.mjs", "br", hashed), StaticFiles::Result::Ok);
+    EXPECT_EQ(plain.etag.front(), '"');
+    EXPECT_NE(plain.etag, packed.etag);  // each encoding is its own representation
+    EXPECT_EQ(plain.cacheControl, "no-cache");
+    EXPECT_EQ(hashed.cacheControl, "public, max-age=31536000, immutable");
+
+    EXPECT_TRUE(StaticFiles::NoneMatchHits(plain.etag, plain.etag));
+    EXPECT_TRUE(StaticFiles::NoneMatchHits("\"a\", W/" + plain.etag, plain.etag));
+    EXPECT_TRUE(StaticFiles::NoneMatchHits("*", plain.etag));
+    EXPECT_FALSE(StaticFiles::NoneMatchHits("", plain.etag));
+    EXPECT_FALSE(StaticFiles::NoneMatchHits(packed.etag, plain.etag));
+
+    EXPECT_FALSE(StaticFiles::HashedName("quarnex.wasm"));
+    EXPECT_FALSE(StaticFiles::HashedName(".0123456789abcdef.js"));
+    EXPECT_FALSE(StaticFiles::HashedName("a.0123456789ABCDEF.js"));
+    EXPECT_FALSE(StaticFiles::HashedName("a.0123456789abcde.js"));
+    EXPECT_TRUE(StaticFiles::HashedName("quarnex.0123456789abcdef.wasm"));
+}
+
+TEST_F(WebFolder, RefusesABuildFolderAndAMissingOne) {
+    Write(root / "CMakeCache.txt", "CMAKE_HOME_DIRECTORY=/home/someone/quarnex");
+    StaticFiles build(root.string());
+    EXPECT_FALSE(build.Valid());
+    EXPECT_NE(build.Problem().find("build folder"), std::string::npos) << build.Problem();
+    EXPECT_FALSE(StaticFiles((base / "missing").string()).Valid());
+    EXPECT_TRUE(StaticFiles((root / "sub").string()).Valid());
+}
+
 }  // namespace
 }  // namespace qx::server

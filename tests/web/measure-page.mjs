@@ -1,39 +1,47 @@
-// Figures of the browser version: the size of its code, the time from
-// navigation to the first frame on screen in headless Chromium, and the
-// CPU the page takes while the computer plays both sides.
-//   node measure-page.mjs [WEB_DIR]
+// Figures of the browser version: the size of the page as it is sent (raw,
+// gzip, brotli; all of it and what the first frame needs), what a first and
+// a repeat visit transfer, the time from navigation to the first frame on
+// screen in headless Chromium, and the CPU the page takes while the
+// computer plays both sides.
+//   node measure-page.mjs [PAGE_DIR]
 import fs from 'node:fs';
 import path from 'node:path';
-import zlib from 'node:zlib';
 
 import { launchChromium, requireBrowser, servePage } from './browser.mjs';
+import { countingRelay, twoVisits } from './relay.mjs';
 
-const webDir = process.argv[2] ?? 'build-web';
+const webDir = process.argv[2] ?? 'build-web/page';
 const puppeteer = await requireBrowser(webDir);
 const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 const kib = (bytes) => `${(bytes / 1024).toFixed(1)} KiB`;
 
-const bytesOf = (name) => fs.statSync(path.join(webDir, name)).size;
-const code = bytesOf('quarnex.wasm') + bytesOf('quarnex.js');
-const pageFiles = fs.readdirSync(webDir).filter((f) => /\.(mjs|html|css)$/.test(f));
-const page = pageFiles.reduce((sum, f) => sum + bytesOf(f), 0);
-console.log(`quarnex.wasm ${kib(bytesOf('quarnex.wasm'))} + quarnex.js ${kib(bytesOf('quarnex.js'))}` +
-            ` = ${kib(code)} (${(code / 1e6).toFixed(2)} MB); page files ${kib(page)}`);
-// What goes over the wire: every file the page loads, raw, gzipped (as
-// web/serve.py sends it) and brotli-compressed.
-const served = fs.readdirSync(webDir).filter((f) => /\.(mjs|html|css|js|wasm|webmanifest|png)$/.test(f) &&
-                                                   f !== 'quarnex-sim.js');
-const wire = { raw: 0, gzip: 0, brotli: 0 };
-for (const name of served) {
-  const bytes = fs.readFileSync(path.join(webDir, name));
-  const packs = !name.endsWith('.png');
-  wire.raw += bytes.length;
-  wire.gzip += packs ? zlib.gzipSync(bytes, { level: 9 }).length : bytes.length;
-  wire.brotli += packs ? zlib.brotliCompressSync(bytes, {
-    params: { [zlib.constants.BROTLI_PARAM_QUALITY]: 11 } }).length : bytes.length;
+// Each file's size raw and as sent compressed (the copies the build made;
+// a file without one goes out as it is).
+const sizeOf = (name) => fs.statSync(path.join(webDir, name)).size;
+const packed = (name, suffix) =>
+  (fs.existsSync(path.join(webDir, name + suffix)) ? sizeOf(name + suffix) : sizeOf(name));
+const sizes = (names) => names.reduce((sum, name) => ({
+  raw: sum.raw + sizeOf(name), gzip: sum.gzip + packed(name, '.gz'), brotli: sum.brotli + packed(name, '.br'),
+}), { raw: 0, gzip: 0, brotli: 0 });
+const line = (what, s) => console.log(`${what}: ${s.raw} raw, ${s.gzip} gzip, ${s.brotli} brotli bytes` +
+                                      ` (${kib(s.raw)}, ${kib(s.gzip)}, ${kib(s.brotli)})`);
+
+// What the first frame needs: the page, its style sheet, the game's loader
+// and wasm, and every module the page's scripts import.
+const text = (name) => fs.readFileSync(path.join(webDir, name), 'utf8');
+const firstFrame = new Set(['index.html']);
+const references = (name) => [...text(name).matchAll(/(?:href|src)="([^"]+)"|from '\.\/([^']+)'/g)]
+  .map((m) => m[1] ?? m[2]).filter((ref) => /\.(css|m?js|wasm)$/.test(ref));
+for (const name of firstFrame) {
+  if (!/\.(wasm|css)$/.test(name)) references(name).forEach((ref) => firstFrame.add(ref));
 }
-console.log(`served files (${served.length}): ${kib(wire.raw)} raw, ${kib(wire.gzip)} gzip, ` +
-            `${kib(wire.brotli)} brotli`);
+const all = fs.readdirSync(webDir).filter((name) => !/\.(br|gz)$/.test(name));
+for (const name of [...firstFrame].filter((n) => /\.(wasm|js)$/.test(n) && !n.endsWith('.mjs'))) {
+  const s = sizes([name]);
+  console.log(`${name}: ${s.raw} raw, ${s.gzip} gzip, ${s.brotli} brotli bytes`);
+}
+line(`what the first frame needs (${firstFrame.size} files)`, sizes([...firstFrame]));
+line(`the whole page folder (${all.length} files)`, sizes(all));
 
 // CPU seconds of a process and all its descendants (utime + stime from
 // /proc, in 1/100 s).
@@ -65,6 +73,15 @@ function cpuSecondsOfTree(rootPid) {
 const server = await servePage(webDir);
 const browser = await launchChromium(puppeteer);
 try {
+  // Over the wire, through a relay that counts (the page served by serve.py,
+  // which answers as the match server does).
+  const relay = await countingRelay(Number(new URL(server.url).port));
+  const { firstVisit, repeatVisit } = await twoVisits(browser, relay);
+  relay.stop();
+  console.log(`first visit: ${firstVisit.requests.length} requests, ${firstVisit.bytes} bytes ` +
+              `(${kib(firstVisit.bytes)}); repeat visit: ${repeatVisit.requests.length} requests ` +
+              `(${repeatVisit.requests.map((r) => r.path).join(', ')}), ${repeatVisit.bytes} bytes`);
+
   const times = [];
   for (let run = 0; run < 7; run++) {
     const context = await browser.createBrowserContext();

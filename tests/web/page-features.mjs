@@ -210,12 +210,13 @@ async function installable(page, url) {
         icons.length === 4 && !icons.includes('WRONG'),
         `a web app manifest with the game's icons (${icons.join(', ')})`);
   // Compression: what serve.py sends for a browser that takes gzip.
-  const raw = fs.readFileSync(path.join(webDir, 'quarnex.wasm'));
-  const answer = await fetch(`${url}quarnex.wasm`, { headers: { 'Accept-Encoding': 'gzip' } });
+  const wasm = fs.readdirSync(webDir).find((name) => /^quarnex\.[0-9a-f]{16}\.wasm$/.test(name));
+  const raw = fs.readFileSync(path.join(webDir, wasm));
+  const answer = await fetch(`${url}${wasm}`, { headers: { 'Accept-Encoding': 'gzip' } });
   const zipped = answer.headers.get('content-encoding');
   const body = Buffer.from(await answer.arrayBuffer());
-  const plain = await fetch(`${url}quarnex.wasm`, { headers: { 'Accept-Encoding': 'identity' } });
-  const refused = await fetch(`${url}quarnex.wasm`, { headers: { 'Accept-Encoding': 'gzip;q=0' } });
+  const plain = await fetch(`${url}${wasm}`, { headers: { 'Accept-Encoding': 'identity' } });
+  const refused = await fetch(`${url}${wasm}`, { headers: { 'Accept-Encoding': 'gzip;q=0' } });
   check(zipped === 'gzip' && body.equals(raw) && plain.headers.get('content-encoding') === null &&
         refused.headers.get('content-encoding') === null &&
         Buffer.from(await refused.arrayBuffer()).equals(raw) &&
