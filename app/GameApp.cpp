@@ -18,24 +18,19 @@ GameApp::~GameApp() {
     window.reset();
 }
 
-int GameApp::Run() {
-    InitInstance();
-    return exec();
-}
-
-bool GameApp::InitInstance() {
-    window = std::make_unique<MainWindow>();
+int GameApp::Run(const std::optional<NetSetup>& net) {
+    window = std::make_unique<MainWindow>(net);
     if (qEnvironmentVariableIsSet("QUARNEX_TRACE_FIRST_FRAME")) TraceFirstFrame();
     window->show();
     // The first paint comes before the New game command runs.
     window->View().UpdateNow();
-    return true;
+    return exec();
 }
 
-int GameApp::RefuseCommandLine(const CommandLine::Outcome& outcome, bool launched) {
+int GameApp::RefuseCommandLine(const CommandLine::Outcome& outcome) {
     Language language;
     language.Apply(Language::Chosen(Settings().ReadLanguage()));
-    return CommandLine::Answer(outcome, launched);
+    return CommandLine::Answer(outcome, true);
 }
 
 // For start-up measurements: reports on standard error when the first
