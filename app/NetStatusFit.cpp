@@ -1,7 +1,9 @@
 #include "app/NetStatusFit.h"
 
+#include <QCoreApplication>
 #include <QLabel>
 #include <QMenuBar>
+#include <QResizeEvent>
 #include <QStyle>
 #include <QStyleOptionMenuItem>
 
@@ -31,7 +33,10 @@ int NetStatusFit::MenusWidth(const QMenuBar& bar) {
     return width;
 }
 
-void NetStatusFit::Show(QLabel& label, const QMenuBar& bar, const QString& full) {
+// QMenuBar places its corner widget anew only when the bar is resized or the
+// widget shown or hidden; a new text (this one's or the label's owner's) is
+// a new size, so the bar is told.
+void NetStatusFit::Show(QLabel& label, QMenuBar& bar, const QString& full) {
     const QMargins margins = label.contentsMargins();
     const int room = bar.width() - MenusWidth(bar) - margins.left() - margins.right();
     const QFontMetrics metrics = label.fontMetrics();
@@ -49,4 +54,6 @@ void NetStatusFit::Show(QLabel& label, const QMenuBar& bar, const QString& full)
     if (metrics.horizontalAdvance(text) > room)
         text = metrics.elidedText(text, Qt::ElideRight, qMax(room, 0));
     if (text != label.text()) label.setText(text);
+    QResizeEvent relayout(bar.size(), bar.size());
+    QCoreApplication::sendEvent(&bar, &relayout);
 }

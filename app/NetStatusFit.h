@@ -13,7 +13,7 @@ class QMenuBar;
 class NetStatusFit {
   public:
     // Shows `full` in `label`, the menu bar's corner widget, as it fits.
-    static void Show(QLabel& label, const QMenuBar& bar, const QString& full);
+    static void Show(QLabel& label, QMenuBar& bar, const QString& full);
     // The width the menu titles take.
     static int MenusWidth(const QMenuBar& bar);
 };

@@ -530,7 +530,9 @@ TEST_F(MainWindowTest, TheNetworkFiguresFitBesideTheMenus) {
         const QRect lastMenu = bar->actionGeometry(bar->actions().last());
         EXPECT_FALSE(lastMenu.isEmpty()) << width;
         EXPECT_LE(lastMenu.right(), figures->geometry().left()) << width;
-        if (width == 420) EXPECT_FALSE(shown.contains("ztraceno")) << shown.toStdString();
+        if (width == 420) {
+            EXPECT_FALSE(shown.contains("ztraceno")) << shown.toStdString();
+        }
     }
 }
 
