@@ -1,10 +1,13 @@
 #include "app/GameApp.h"
 
+#include <unistd.h>
+
 #include <QDateTime>
 #include <cstdio>
 
 #include "app/Language.h"
 #include "app/MainWindow.h"
+#include "app/NameLookup.h"
 #include "app/Settings.h"
 
 GameApp::GameApp(int& argc, char** argv)
@@ -24,7 +27,15 @@ int GameApp::Run(const std::optional<NetSetup>& net) {
     window->show();
     // The first paint comes before the New game command runs.
     window->View().UpdateNow();
-    return exec();
+    const int status = exec();
+    window.reset();  // writes the settings
+    // A name lookup given up on may still wait for a silent name server;
+    // Qt would wait for it at exit, the player should not.
+    if (NameLookup::AnyAbandoned()) {
+        std::fflush(nullptr);
+        _exit(status);
+    }
+    return status;
 }
 
 int GameApp::RefuseCommandLine(const CommandLine::Outcome& outcome) {

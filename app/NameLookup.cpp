@@ -15,7 +15,9 @@ void NameLookup::Start(const QString& name) {
 }
 
 void NameLookup::Cancel() {
-    if (id >= 0) QHostInfo::abortHostLookup(id);
+    if (id < 0) return;
+    QHostInfo::abortHostLookup(id);
+    abandoned = true;
     id = -1;
 }
 

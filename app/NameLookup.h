@@ -21,6 +21,9 @@ class NameLookup : public QObject {
     // Forgets the lookup under way; nothing is signalled for it.
     void Cancel();
     bool Busy() const { return id >= 0; }
+    // Whether a lookup was given up while the system still worked on it:
+    // Qt waits for that at exit, up to the name server's time-out.
+    static bool AnyAbandoned() { return abandoned; }
 
   signals:
     void Found(const QString& address);
@@ -30,4 +33,5 @@ class NameLookup : public QObject {
     void OnResult(const QHostInfo& info);
 
     int id = -1;
+    static inline bool abandoned = false;
 };

@@ -4,7 +4,8 @@
 # started to join a host and to ask a match server by name; while each name
 # is being looked up the window's note is there and Escape (its "Zrusit")
 # closes it at once; the game then goes on (the New game dialog opens after a
-# join given up, the title loses the server's words after a server given up).
+# join given up, the title loses the server's words after a server given up)
+# and ends at once when asked to.
 # Usage: name_lookup_end_to_end.sh <quarnex executable>
 # Exit code 77 (skipped) when the tools are missing or namespaces are not
 # allowed (not root).
@@ -64,7 +65,13 @@ start_looking --net-join nowhere.quarnex.test:29030
 give_up
 wait_for 3 no_window "Sitova hra" || fail "Escape did not close the note of a join"
 wait_for 3 has_window "Nova hra" || fail "no New game dialog after giving up the join"
-kill "$game_pid"
+# The lookup given up on may still wait for the name server: the game
+# does not wait for it when it ends.
+xdotool key Escape
+wait_for 3 no_window "Nova hra" || fail "Escape did not close the New game dialog"
+xdotool key alt+F4
+wait_for 5 bash -c "! kill -0 $game_pid" || fail "the game did not end promptly on Alt+F4"
+wait "$game_pid" || fail "the game ended with an error"
 
 # A match server by name: Escape gives up, the title is the game's again.
 start_looking --server nowhere.quarnex.test --quick
