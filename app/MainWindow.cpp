@@ -14,14 +14,12 @@
 
 #include "app/AboutDialog.h"
 #include "app/ControlsDialog.h"
-#include "app/GameTexts.h"
+#include "app/GameWaits.h"
 #include "app/NameLookup.h"
 #include "app/NetGameDialog.h"
 #include "app/NetStatusFit.h"
-#include "app/NewGameDialog.h"
 #include "app/ResourcePixmap.h"
 #include "app/ServerWaitDialog.h"
-#include "game/GameWait.h"
 #include "gfx/PictureCatalogue.h"
 
 namespace {
@@ -59,6 +57,14 @@ MainWindow::MainWindow(std::optional<NetSetup> fromCommandLine, QWidget* parent)
     view->SyncSize();
     replays.Attach(game, *view);
 
+    waits = new GameWaits(game, clock, pads, replays, this,
+                          [this](QDialog* dialog, bool byGame, std::function<void(int)> closed) {
+                              OpenModal(dialog, byGame, std::move(closed));
+                          });
+    connect(waits, &GameWaits::Changed, this, [this] {
+        view->update();
+        UpdateTitle();
+    });
     connect(&clock, &LocalGameClock::Tick, this, &MainWindow::OnTimer);
     connect(&clock, &LocalGameClock::PauseChanged, this, &MainWindow::OnPauseChanged);
     game.Start(static_cast<uint32_t>(std::time(nullptr)),
@@ -230,7 +236,7 @@ void MainWindow::OnGameNew() {
     game.Apply(qx::GameInput::NewGame());
     view->update();
     UpdateTitle();
-    FollowGame();
+    waits->Follow();
 }
 
 // Pause and P stop the game's clock and start it again; a pause ends also
@@ -293,7 +299,7 @@ void MainWindow::OnTimer() {
     view->UpdateWritten();
     if (showScore && shownWins != std::pair{game.State().emperor.Wins(), game.State().rebel.Wins()})
         UpdateTitle();
-    FollowGame();
+    waits->Follow();
 }
 
 // The view's and the pads' inputs. During a replay a key or a button ends
@@ -307,7 +313,7 @@ void MainWindow::OnPlayerInput(const qx::GameInput& input) {
     if (server->Watch()) return;  // a spectator's keys and mouse change nothing
     if (&view->ShownGame() != &game) return net->AddInput(input);
     game.Apply(input);
-    FollowGame();
+    waits->Follow();
 }
 
 // The window's own game takes a full repaint as an input; a game it only
@@ -319,63 +325,6 @@ void MainWindow::RepaintShownGame() {
     } else {
         shown.ShowState();
     }
-}
-
-// After every input and tick of the window's game: a game that waits stands
-// still and shows the window it waits for, once.
-void MainWindow::FollowGame() {
-    if (!game.Waiting() || waitWindow) return;
-    clock.Wait();
-    view->update();
-    UpdateTitle();  // the final score, while the box is open
-    if (game.State().wait.what == qx::WaitFor::EndOfGameBox) {
-        OpenEndOfGame();
-    } else {
-        OpenNewGameChoice();
-    }
-}
-
-void MainWindow::OpenEndOfGame() {
-    auto* box = new QMessageBox(
-        QMessageBox::NoIcon, GameTexts::Translate(qx::GameWait::EndOfGameCaption()),
-        GameTexts::Translate(game.State().wait.EndOfGameText()), QMessageBox::Ok, this);
-    box->setTextFormat(Qt::PlainText);
-    waitWindow = box;
-    OpenModal(box, WaitInPlay(), [this](int) { Answer(qx::GameInput::EndOfGameClosed()); });
-}
-
-// Whether the game came to wait in the middle of play (the end of a game),
-// not at the player's command.
-bool MainWindow::WaitInPlay() const {
-    return game.State().wait.resume != qx::ResumeAt::NoTick;
-}
-
-// The players as they are now; with a pad attached also which side it plays.
-void MainWindow::OpenNewGameChoice() {
-    const qx::PlayerChoice now{!game.State().emperor.Computer(), !game.State().rebel.Computer()};
-    auto* dialog = new NewGameDialog(now, this);
-    pads.SetAccepts(GamepadInput::Accepts::Nothing);
-    pads.Poll();  // pads plugged in since the last look
-    if (pads.PadCount() > 0) dialog->ShowPadChoice(pads.FirstPadPlaysEmperor());
-    waitWindow = dialog;
-    OpenModal(dialog, WaitInPlay(), [this, dialog](int result) {
-        if (result != QDialog::Accepted) return Answer(qx::GameInput::PlayersChosen(std::nullopt));
-        if (pads.PadCount() > 0) pads.SetFirstPadPlaysEmperor(dialog->FirstPadPlaysEmperor());
-        Answer(qx::GameInput::PlayersChosen(dialog->Choice()));
-    });
-}
-
-// The answer of the window the game waited for; the game goes on (with the
-// next window it waits for, or its timer).
-void MainWindow::Answer(const qx::GameInput& answer) {
-    waitWindow = nullptr;
-    game.Apply(answer);
-    // The first New game ends the game's start-up in the record.
-    if (answer.kind == qx::InputKind::PlayersChosen) replays.AfterNewGame();
-    view->update();
-    UpdateTitle();
-    if (game.Waiting()) return FollowGame();
-    clock.Play();
 }
 
 // Without a window manager nobody hands the keyboard back to the main

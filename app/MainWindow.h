@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "app/GameView.h"
+#include "app/GameWaits.h"
 #include "app/GamepadInput.h"
 #include "app/HeldKeyFilter.h"
 #include "app/Language.h"
@@ -24,9 +25,8 @@ class QMenu;
 
 // The main window "Quarnex 2.00": owns the game for its whole life, sends
 // the player's inputs from the view and the gamepads to the game shown,
-// runs its clock, shows the windows the
-// game waits for and sends their answers, runs the menu commands, and keeps
-// the window size, the choice of players and whether the title shows the
+// with its clock (LocalGameClock) and the windows it waits for (GameWaits),
+// runs the menu commands, and keeps the window size, the choice of players and whether the title shows the
 // score in the settings. No window it opens runs an event loop of its own.
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -80,11 +80,6 @@ class MainWindow : public QMainWindow {
     void OnTimer();
     void OnPlayerInput(const qx::GameInput& input);
     void RepaintShownGame();
-    void FollowGame();
-    void OpenEndOfGame();
-    void OpenNewGameChoice();
-    bool WaitInPlay() const;
-    void Answer(const qx::GameInput& answer);
     // Shows a modal window without waiting for it; `closed` gets its result.
     // `byGame`: the game opened it in the middle of play, not the player.
     void OpenModal(QDialog* dialog, bool byGame, std::function<void(int)> closed);
@@ -108,8 +103,8 @@ class MainWindow : public QMainWindow {
     qx::Game game;
     GameView* view = nullptr;
     LocalGameClock clock;
+    GameWaits* waits = nullptr;
     WindowPosition position{*this};
-    QPointer<QDialog> waitWindow;  // the window the game waits for, while open
     bool showScore = false;
     QString netStatus;  // the network figures in full, which the menu bar may show shortened
     std::pair<int32_t, int32_t> shownWins{-1, -1};
