@@ -1,5 +1,3 @@
-#include <cstdio>
-
 #include "app/CommandLine.h"
 #include "app/GameApp.h"
 
