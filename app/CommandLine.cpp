@@ -20,6 +20,22 @@ bool IsFlag(const QString& name) {
     return name == QLatin1String("--create") || name == QLatin1String("--quick");
 }
 
+// The options Qt takes for itself when the application starts (documented
+// with QGuiApplication, QApplication and the X11 platform), with one dash or
+// two; how many values each takes (0 or 1), or -1 for none of Qt's.
+int QtOptionValues(const QString& argument) {
+    static const QStringList withValue = {"platform",    "platformpluginpath", "platformtheme",
+                                          "plugin",      "qmljsdebugger",      "qwindowgeometry",
+                                          "qwindowicon", "qwindowtitle",       "session",
+                                          "style",       "stylesheet",         "display",
+                                          "geometry"};
+    static const QStringList flags = {"reverse", "widgetcount", "nograb", "dograb", "sync"};
+    if (!argument.startsWith(QLatin1Char('-'))) return -1;
+    const QString name = argument.mid(argument.startsWith(QLatin1String("--")) ? 2 : 1);
+    if (withValue.contains(name)) return 1;
+    return flags.contains(name) ? 0 : -1;
+}
+
 }  // namespace
 
 // --help and --version win over anything else on the line, as in most
@@ -39,14 +55,19 @@ CommandLine::Outcome CommandLine::Parse(const QStringList& arguments) {
             continue;
         }
         if (IsFlag(name)) continue;
+        if (const int values = QtOptionValues(name); values >= 0) {
+            i += values;
+            continue;
+        }
         return {Action::Error, name.startsWith(QLatin1Char('-'))
                                    ? QStringLiteral("unknown option '%1'").arg(name)
                                    : QStringLiteral("unexpected argument '%1'").arg(name)};
     }
     QString error;
-    NetSetup::FromArguments(arguments, error);
+    Outcome play;
+    play.net = NetSetup::FromArguments(arguments, error);
     if (!error.isEmpty()) return {Action::Error, error};
-    return {};
+    return play;
 }
 
 QString CommandLine::Usage() {
@@ -78,7 +99,10 @@ QString CommandLine::Version() {
 }
 
 bool CommandLine::StartedFromLauncher() {
-    return !isatty(STDIN_FILENO) || !isatty(STDERR_FILENO);
+    const bool terminal = isatty(STDIN_FILENO) || isatty(STDOUT_FILENO) || isatty(STDERR_FILENO);
+    const bool display =
+        !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+    return !terminal && display;
 }
 
 int CommandLine::Answer(const Outcome& outcome, bool launched) {

@@ -1,10 +1,13 @@
 #include "app/GameApp.h"
 
+#include <unistd.h>
+
 #include <QDateTime>
 #include <cstdio>
 
 #include "app/Language.h"
 #include "app/MainWindow.h"
+#include "app/NameLookup.h"
 #include "app/Settings.h"
 
 GameApp::GameApp(int& argc, char** argv)
@@ -18,24 +21,27 @@ GameApp::~GameApp() {
     window.reset();
 }
 
-int GameApp::Run() {
-    InitInstance();
-    return exec();
-}
-
-bool GameApp::InitInstance() {
-    window = std::make_unique<MainWindow>();
+int GameApp::Run(const std::optional<NetSetup>& net) {
+    window = std::make_unique<MainWindow>(net);
     if (qEnvironmentVariableIsSet("QUARNEX_TRACE_FIRST_FRAME")) TraceFirstFrame();
     window->show();
     // The first paint comes before the New game command runs.
     window->View().UpdateNow();
-    return true;
+    const int status = exec();
+    window.reset();  // writes the settings
+    // A name lookup given up on may still wait for a silent name server;
+    // Qt would wait for it at exit, the player should not.
+    if (NameLookup::AnyAbandoned()) {
+        std::fflush(nullptr);
+        _exit(status);
+    }
+    return status;
 }
 
-int GameApp::RefuseCommandLine(const CommandLine::Outcome& outcome, bool launched) {
+int GameApp::RefuseCommandLine(const CommandLine::Outcome& outcome) {
     Language language;
     language.Apply(Language::Chosen(Settings().ReadLanguage()));
-    return CommandLine::Answer(outcome, launched);
+    return CommandLine::Answer(outcome, true);
 }
 
 // For start-up measurements: reports on standard error when the first

@@ -3,8 +3,10 @@
 #include <QApplication>
 #include <chrono>
 #include <memory>
+#include <optional>
 
 #include "app/CommandLine.h"
+#include "app/NetSetup.h"
 
 class MainWindow;
 
@@ -17,12 +19,13 @@ class GameApp : public QApplication {
     GameApp(int& argc, char** argv);
     ~GameApp() override;
 
-    // Builds and shows the main window; then the event loop until it closes.
-    int Run();
-    bool InitInstance();
-    // Says what was wrong with the command line (in the settings' language)
-    // and returns the exit status; no game opens.
-    int RefuseCommandLine(const CommandLine::Outcome& outcome, bool launched);
+    // Builds and shows the main window, which starts the network game the
+    // command line asked for, if any; then the event loop until it closes.
+    int Run(const std::optional<NetSetup>& net);
+    // Says what was wrong with the command line on standard error and in a
+    // message box (in the settings' language) and returns the exit status;
+    // no game opens.
+    int RefuseCommandLine(const CommandLine::Outcome& outcome);
 
   private:
     void TraceFirstFrame();

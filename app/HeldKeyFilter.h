@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QElapsedTimer>
+#include <QHash>
 #include <QObject>
 #include <QSet>
 #include <functional>
@@ -11,7 +12,9 @@ class QKeyEvent;
 // box that pops up in the middle of a game must not be closed by the Space
 // or Enter the player is still firing with. While a box is open, a game key
 // is ignored when it is auto-repeated or when it has been held down since
-// before the box opened (until it is released); in a box the game itself
+// before the box opened (until it is released; under X11 a held key's
+// repeats may come as releases and presses of one moment, which count as
+// repeats); in a box the game itself
 // opened (the end of a game) also within its first half second. Clicks,
 // other keys and a fresh press after that reach the box as usual. A key
 // whose window lost the keyboard before it went up counts as released.
@@ -31,19 +34,18 @@ class HeldKeyFilter : public QObject {
     // the game opened it in the middle of play, not the player.
     void BoxOpened(bool duringPlay);
     void BoxClosed();
-    void SetGraceMs(int ms) { graceMs = ms; }
-    bool Held(int key) const { return held.contains(key); }
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    bool Ignored(const QKeyEvent& key) const;
+    bool Ignored(const QKeyEvent& key, bool repeat) const;
+    bool Repeated(const QKeyEvent& key) const;
 
     std::function<bool(const QKeyEvent&)> isGameKey;
     QSet<int> held;        // keys down now
     QSet<int> heldBefore;  // keys that were down when the last box opened
+    QHash<int, quint64> releasedAt;  // when each key last went up
     QElapsedTimer opened;  // valid while the last box opened during play
     int boxes = 0;
-    int graceMs = kGraceMs;
 };

@@ -10,14 +10,16 @@
 #include <QMessageBox>
 #include <QShortcut>
 #include <ctime>
+#include <memory>
 
 #include "app/AboutDialog.h"
 #include "app/ControlsDialog.h"
-#include "app/GameTexts.h"
+#include "app/GameWaits.h"
+#include "app/NameLookup.h"
 #include "app/NetGameDialog.h"
-#include "app/NewGameDialog.h"
+#include "app/NetStatusFit.h"
 #include "app/ResourcePixmap.h"
-#include "game/GameWait.h"
+#include "app/ServerWaitDialog.h"
 #include "gfx/PictureCatalogue.h"
 
 namespace {
@@ -27,7 +29,7 @@ constexpr int kMinClientHeight = 120;
 
 }  // namespace
 
-MainWindow::MainWindow(QWidget* parent)
+MainWindow::MainWindow(std::optional<NetSetup> fromCommandLine, QWidget* parent)
     : QMainWindow(parent), replays(this), heldKeys([this](const QKeyEvent& key) {
           return keys.ToGameKey(key.key(), key.modifiers()) != qx::GameKey::None;
       }) {
@@ -55,12 +57,19 @@ MainWindow::MainWindow(QWidget* parent)
     view->SyncSize();
     replays.Attach(game, *view);
 
-    timer.setTimerType(Qt::PreciseTimer);
-    timer.setInterval(qx::Game::kTimerPeriodMs);
-    connect(&timer, &QTimer::timeout, this, &MainWindow::OnTimer);
+    waits = new GameWaits(game, clock, pads, replays, this,
+                          [this](QDialog* dialog, bool byGame, std::function<void(int)> closed) {
+                              OpenModal(dialog, byGame, std::move(closed));
+                          });
+    connect(waits, &GameWaits::Changed, this, [this] {
+        view->update();
+        UpdateTitle();
+    });
+    connect(&clock, &LocalGameClock::Tick, this, &MainWindow::OnTimer);
+    connect(&clock, &LocalGameClock::PauseChanged, this, &MainWindow::OnPauseChanged);
     game.Start(static_cast<uint32_t>(std::time(nullptr)),
                {!settings.ReadEmperorComputer(), !settings.ReadRebelComputer()});
-    StartGameTimer();
+    clock.Play();
     UpdateTitle();
 
     // Where no window manager closes the window on Alt+F4, the window does.
@@ -68,12 +77,13 @@ MainWindow::MainWindow(QWidget* parent)
     connect(altF4, &QShortcut::activated, this, &QWidget::close);
 
     // The New game command runs as soon as the event loop does, unless the
-    // command line asks for a network game (rightly or wrongly).
-    QString netError;
-    const bool netAsked =
-        NetSetup::FromArguments(QCoreApplication::arguments(), netError) || !netError.isEmpty();
+    // command line asks for a network game.
     QMetaObject::invokeMethod(
-        this, netAsked ? &MainWindow::StartNetworkFromArguments : &MainWindow::OnGameNew,
+        this,
+        [this, wanted = std::move(fromCommandLine)] {
+            if (wanted) return StartNetworkFromArguments(*wanted);
+            OnGameNew();
+        },
         Qt::QueuedConnection);
 }
 
@@ -81,7 +91,6 @@ MainWindow::~MainWindow() {
     const StoredRect rect = position.Captured() ? position.Saved() : position.Capture();
     settings.WriteAtExit(rect, game.State().emperor.Computer(), game.State().rebel.Computer(),
                          showScore);
-    timer.stop();
 }
 
 // The player's inputs, from the view and the pads alike, go to the game
@@ -92,7 +101,11 @@ void MainWindow::ConnectView() {
     connect(view, &GameView::RepaintWanted, this, &MainWindow::RepaintShownGame);
     connect(&pads, &GamepadInput::Input, this, &MainWindow::OnPlayerInput);
     connect(&pads, &GamepadInput::PauseRequested, this, &MainWindow::OnGamePause);
-    connect(net, &NetPlayController::StatusChanged, this, &MainWindow::UpdateTitle);
+    connect(net, &NetPlayController::StatusChanged, this, [this] {
+        netStatus = net->StatusLabel()->text();
+        NetStatusFit::Show(*net->StatusLabel(), *menuBar(), netStatus);
+        UpdateTitle();
+    });
     connect(net, &NetPlayController::Started, this, &MainWindow::OnNetworkStarted);
     connect(net, &NetPlayController::Ended, this, &MainWindow::OnNetworkEnded);
     connect(server, &ServerPlay::Started, this, &MainWindow::OnNetworkStarted);
@@ -103,10 +116,9 @@ void MainWindow::ConnectView() {
     connect(net, &NetPlayController::EndBoxClosed, this,
             [this] { view->setFocus(Qt::ActiveWindowFocusReason); });
     connect(&replays, &ReplayController::PlaybackStarted, this,
-            [this] { playbackHold = HoldLocalGame(); });
-    connect(&replays, &ReplayController::PlaybackStopped, this, [this] {
-        if (std::exchange(playbackHold, false)) ResumeLocalGame();
-    });
+            [this] { clock.SetHeld(LocalGameClock::Hold::Playback, true); });
+    connect(&replays, &ReplayController::PlaybackStopped, this,
+            [this] { clock.SetHeld(LocalGameClock::Hold::Playback, false); });
 }
 
 void MainWindow::BuildMenu() {
@@ -114,7 +126,7 @@ void MainWindow::BuildMenu() {
     gameMenu->addAction(tr("&Nova"), this, &MainWindow::OnGameNew);
     pauseAction = gameMenu->addAction(tr("&Pauza"), this, &MainWindow::OnGamePause);
     pauseAction->setCheckable(true);
-    pauseAction->setChecked(paused);
+    pauseAction->setChecked(clock.Paused());
     pauseAction->setShortcuts({QKeySequence(Qt::Key_Pause), QKeySequence(Qt::Key_P)});
     QAction* score = gameMenu->addAction(tr("Zobrazit &skore"));
     score->setCheckable(true);
@@ -192,34 +204,15 @@ void MainWindow::moveEvent(QMoveEvent* event) {
 void MainWindow::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
     position.Follow();
+    if (!netStatus.isEmpty()) NetStatusFit::Show(*net->StatusLabel(), *menuBar(), netStatus);
 }
 
-// A minimised window's local game waits until the window is restored: its
-// end-of-game box would otherwise pop up over other programs. A network
-// game runs on the other machine's clock and cannot wait.
+// A minimised window's local game waits until the window is restored. A
+// network game runs on the other machine's clock and cannot wait.
 void MainWindow::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
-    if (event->type() != QEvent::WindowStateChange) return;
-    if (isMinimized()) {
-        if (!minimisedHold) minimisedHold = HoldLocalGame();
-    } else if (minimisedHold) {
-        minimisedHold = false;
-        ResumeLocalGame();
-    }
-}
-
-bool MainWindow::HoldLocalGame() {
-    if (NetworkActive() || !timer.isActive()) return false;
-    timer.stop();
-    return true;
-}
-
-// The game goes on unless something else stopped it meanwhile (a pause,
-// the end of a game, a network game).
-void MainWindow::ResumeLocalGame() {
-    if (!paused && !NetworkActive() && game.State().timerRunning && !game.Waiting() &&
-        !replays.Playing())
-        timer.start();
+    if (event->type() == QEvent::WindowStateChange)
+        clock.SetHeld(LocalGameClock::Hold::Minimised, isMinimized());
 }
 
 // The close box, Alt+F4 and "Konec" all end here. While a modal window is
@@ -243,21 +236,18 @@ void MainWindow::OnGameNew() {
     game.Apply(qx::GameInput::NewGame());
     view->update();
     UpdateTitle();
-    FollowGame();
+    waits->Follow();
 }
 
-// Pause and P stop the game's timer and start it again; a pause ends also
-// when the game's timer starts with a new game.
+// Pause and P stop the game's clock and start it again; a pause ends also
+// when the game plays on after a box (a new game).
 void MainWindow::OnGamePause() {
     if (NetworkActive()) return;  // a network game runs on the other machine's clock too
-    if (paused) {
-        paused = false;
-        timer.start();
-    } else if (timer.isActive()) {
-        paused = true;
-        timer.stop();
-    }
-    pauseAction->setChecked(paused);
+    clock.TogglePause();
+}
+
+void MainWindow::OnPauseChanged() {
+    pauseAction->setChecked(clock.Paused());
     UpdatePadAccess();
     UpdateTitle();
 }
@@ -279,7 +269,7 @@ void MainWindow::UpdateTitle() {
     if (showScore && !network) {
         title += QStringLiteral(" - %1 : %2").arg(shownWins.first).arg(shownWins.second);
     }
-    if (paused) title += tr(" - pauza");
+    if (clock.Paused()) title += tr(" - pauza");
     if (network) title += QStringLiteral(" - ") + netTitle;
     if (title != windowTitle()) setWindowTitle(title);
 }
@@ -287,14 +277,14 @@ void MainWindow::UpdateTitle() {
 // A local game waits while the controls page is open; the game goes on
 // behind the About box. Once they close, a full repaint.
 void MainWindow::OnHelpControls() {
-    const bool held = HoldLocalGame();
+    clock.SetHeld(LocalGameClock::Hold::Controls, true);
     auto* dialog = new ControlsDialog(keys, &pads, this);
-    OpenModal(dialog, false, [this, dialog, held](int result) {
+    OpenModal(dialog, false, [this, dialog](int result) {
         if (result == QDialog::Accepted && !(dialog->Bindings() == keys)) {
             keys = dialog->Bindings();
             settings.WriteKeys(keys);
         }
-        if (held) ResumeLocalGame();
+        clock.SetHeld(LocalGameClock::Hold::Controls, false);
         view->FullRepaint();
     });
 }
@@ -309,7 +299,7 @@ void MainWindow::OnTimer() {
     view->UpdateWritten();
     if (showScore && shownWins != std::pair{game.State().emperor.Wins(), game.State().rebel.Wins()})
         UpdateTitle();
-    FollowGame();
+    waits->Follow();
 }
 
 // The view's and the pads' inputs. During a replay a key or a button ends
@@ -323,7 +313,7 @@ void MainWindow::OnPlayerInput(const qx::GameInput& input) {
     if (server->Watch()) return;  // a spectator's keys and mouse change nothing
     if (&view->ShownGame() != &game) return net->AddInput(input);
     game.Apply(input);
-    FollowGame();
+    waits->Follow();
 }
 
 // The window's own game takes a full repaint as an input; a game it only
@@ -335,74 +325,6 @@ void MainWindow::RepaintShownGame() {
     } else {
         shown.ShowState();
     }
-}
-
-// After every input and tick of the window's game: a game that waits stands
-// still and shows the window it waits for, once.
-void MainWindow::FollowGame() {
-    if (!game.Waiting() || waitWindow) return;
-    timer.stop();
-    view->update();
-    UpdateTitle();  // the final score, while the box is open
-    if (game.State().wait.what == qx::WaitFor::EndOfGameBox) {
-        OpenEndOfGame();
-    } else {
-        OpenNewGameChoice();
-    }
-}
-
-void MainWindow::OpenEndOfGame() {
-    auto* box = new QMessageBox(
-        QMessageBox::NoIcon, GameTexts::Translate(qx::GameWait::EndOfGameCaption()),
-        GameTexts::Translate(game.State().wait.EndOfGameText()), QMessageBox::Ok, this);
-    box->setTextFormat(Qt::PlainText);
-    waitWindow = box;
-    OpenModal(box, WaitInPlay(), [this](int) { Answer(qx::GameInput::EndOfGameClosed()); });
-}
-
-// Whether the game came to wait in the middle of play (the end of a game),
-// not at the player's command.
-bool MainWindow::WaitInPlay() const {
-    return game.State().wait.resume != qx::ResumeAt::NoTick;
-}
-
-// The players as they are now; with a pad attached also which side it plays.
-void MainWindow::OpenNewGameChoice() {
-    const qx::PlayerChoice now{!game.State().emperor.Computer(), !game.State().rebel.Computer()};
-    auto* dialog = new NewGameDialog(now, this);
-    pads.SetAccepts(GamepadInput::Accepts::Nothing);
-    pads.Poll();  // pads plugged in since the last look
-    if (pads.PadCount() > 0) dialog->ShowPadChoice(pads.FirstPadPlaysEmperor());
-    waitWindow = dialog;
-    OpenModal(dialog, WaitInPlay(), [this, dialog](int result) {
-        if (result != QDialog::Accepted) return Answer(qx::GameInput::PlayersChosen(std::nullopt));
-        if (pads.PadCount() > 0) pads.SetFirstPadPlaysEmperor(dialog->FirstPadPlaysEmperor());
-        Answer(qx::GameInput::PlayersChosen(dialog->Choice()));
-    });
-}
-
-// The answer of the window the game waited for; the game goes on (with the
-// next window it waits for, or its timer).
-void MainWindow::Answer(const qx::GameInput& answer) {
-    waitWindow = nullptr;
-    game.Apply(answer);
-    // The first New game ends the game's start-up in the record.
-    if (answer.kind == qx::InputKind::PlayersChosen) replays.AfterNewGame();
-    view->update();
-    UpdateTitle();
-    if (game.Waiting()) return FollowGame();
-    StartGameTimer();
-}
-
-// The game's timer starts with the game and after the windows it waited
-// for; that ends a pause.
-void MainWindow::StartGameTimer() {
-    timer.start();
-    if (!paused) return;
-    paused = false;
-    pauseAction->setChecked(false);
-    UpdatePadAccess();
-    UpdateTitle();
 }
 
 // Without a window manager nobody hands the keyboard back to the main
@@ -433,7 +355,7 @@ void MainWindow::AfterModal() {
 void MainWindow::UpdatePadAccess() {
     using Accepts = GamepadInput::Accepts;
     if (QApplication::activeModalWidget()) return pads.SetAccepts(Accepts::Nothing);
-    pads.SetAccepts(paused && !NetworkActive() ? Accepts::PauseOnly : Accepts::Everything);
+    pads.SetAccepts(clock.Paused() && !NetworkActive() ? Accepts::PauseOnly : Accepts::Everything);
 }
 
 void MainWindow::OnGameNetwork() {
@@ -446,12 +368,46 @@ void MainWindow::OnGameNetwork() {
             server->Start(dialog->Setup());
             return;
         }
-        QString error;
-        if (net->Start(dialog->Setup(), error)) return;
-        OpenModal(
-            new QMessageBox(QMessageBox::Warning, tr("Sitova hra"), error, QMessageBox::Ok, this),
-            false, [](int) {});
+        StartDirect(dialog->Setup(), [] {});
     });
+}
+
+// Joining a host by name: the name is looked up first, in a note that can
+// cancel it, so the window goes on meanwhile; the game then starts with the
+// address found. `failed` runs when it does not start (after its box).
+void MainWindow::StartDirect(const NetSetup& wanted, std::function<void()> failed) {
+    if (wanted.hosting) return StartResolved(wanted, std::move(failed));
+    auto* note = new ServerWaitDialog(tr("Hledam pocitac %1...").arg(wanted.host), this);
+    auto* lookup = new NameLookup(note);
+    auto found = std::make_shared<QString>();
+    connect(lookup, &NameLookup::Found, note, [note, found](const QString& address) {
+        *found = address;
+        note->accept();
+    });
+    connect(lookup, &NameLookup::Failed, note, &QDialog::accept);
+    OpenModal(note, false, [this, wanted, found, failed](int result) {
+        if (result != QDialog::Accepted) return failed();  // cancelled
+        if (found->isEmpty()) {
+            return ShowNetProblem(tr("Pocitac '%1' se nepodarilo najit.").arg(wanted.host), failed);
+        }
+        NetSetup resolved = wanted;
+        resolved.host = *found;
+        StartResolved(resolved, failed);
+    });
+    lookup->Start(wanted.host);
+}
+
+void MainWindow::StartResolved(const NetSetup& wanted, std::function<void()> failed) {
+    QString error;
+    if (net->Start(wanted, error)) return;
+    ShowNetProblem(error, std::move(failed));
+}
+
+// Said on standard error too, for whoever started the game from a terminal.
+void MainWindow::ShowNetProblem(const QString& text, std::function<void()> closed) {
+    qWarning("quarnex: %s", qPrintable(text));
+    OpenModal(new QMessageBox(QMessageBox::Warning, tr("Sitova hra"), text, QMessageBox::Ok, this),
+              false, [closed = std::move(closed)](int) { closed(); });
 }
 
 void MainWindow::OnGameNetworkStop() {
@@ -465,27 +421,24 @@ void MainWindow::OnGameSaveReplay() {
     replays.OnSave();
 }
 
-// quarnex --net-host PORT [--side emperor|rebel] or --net-join HOST:PORT.
-// When that cannot start, a box says why; the window's own game begins once
-// it is closed.
-void MainWindow::StartNetworkFromArguments() {
-    QString error;
-    const auto wanted = NetSetup::FromArguments(QCoreApplication::arguments(), error);
-    if (wanted && wanted->server != NetSetup::Server::None) {
-        if (server->Start(*wanted)) return;
-    } else if (net->StartFromArguments(QCoreApplication::arguments())) {
-        return;
+// quarnex --net-host PORT [--side emperor|rebel] or --net-join HOST:PORT,
+// or through a match server. When that cannot start, a box says why (and
+// standard error); the window's own game begins once it is closed.
+void MainWindow::StartNetworkFromArguments(const NetSetup& wanted) {
+    if (wanted.server != NetSetup::Server::None) {
+        if (server->Start(wanted)) return;
+        if (QMessageBox* box = net->ProblemBox()) {
+            connect(box, &QMessageBox::finished, this, &MainWindow::OnGameNew);
+            return;
+        }
+        return OnGameNew();
     }
-    if (QMessageBox* box = net->ProblemBox()) {
-        connect(box, &QMessageBox::finished, this, &MainWindow::OnGameNew);
-    } else {
-        OnGameNew();
-    }
+    StartDirect(wanted, [this] { OnGameNew(); });
 }
 
 // The window's own game waits while a network game runs.
 void MainWindow::OnNetworkStarted() {
-    timer.stop();
+    clock.SetHeld(LocalGameClock::Hold::Network, true);
     netStopAction->setEnabled(true);
     replayPlayAction->setEnabled(false);
     UpdatePadAccess();
@@ -496,7 +449,7 @@ void MainWindow::OnNetworkEnded() {
     view->ShowGame(game);
     netStopAction->setEnabled(false);
     replayPlayAction->setEnabled(true);
-    if (game.State().timerRunning && !paused) timer.start();
+    clock.SetHeld(LocalGameClock::Hold::Network, false);
     UpdatePadAccess();
     UpdateTitle();
     view->setFocus(Qt::ActiveWindowFocusReason);

@@ -2,14 +2,15 @@
 
 #include <QMainWindow>
 #include <QPointer>
-#include <QTimer>
 #include <functional>
 #include <utility>
 
 #include "app/GameView.h"
+#include "app/GameWaits.h"
 #include "app/GamepadInput.h"
 #include "app/HeldKeyFilter.h"
 #include "app/Language.h"
+#include "app/LocalGameClock.h"
 #include "app/NetPlayController.h"
 #include "app/ReplayController.h"
 #include "app/ServerPlay.h"
@@ -24,15 +25,16 @@ class QMenu;
 
 // The main window "Quarnex 2.00": owns the game for its whole life, sends
 // the player's inputs from the view and the gamepads to the game shown,
-// runs the 30 ms game timer (which a pause stops), shows the windows the
-// game waits for and sends their answers, runs the menu commands, and keeps
-// the window size, the choice of players and whether the title shows the
+// with its clock (LocalGameClock) and the windows it waits for (GameWaits),
+// runs the menu commands, and keeps the window size, the choice of players and whether the title shows the
 // score in the settings. No window it opens runs an event loop of its own.
 class MainWindow : public QMainWindow {
     Q_OBJECT
 
   public:
-    explicit MainWindow(QWidget* parent = nullptr);
+    // `fromCommandLine`: the network game the command line asked for.
+    explicit MainWindow(std::optional<NetSetup> fromCommandLine = std::nullopt,
+                        QWidget* parent = nullptr);
     // Writes the settings: the window rectangle, then "PL2", then "PL1".
     ~MainWindow() override;
 
@@ -42,8 +44,8 @@ class MainWindow : public QMainWindow {
     ReplayController& Replays() { return replays; }
     NetPlayController& NetPlay() { return *net; }
     ServerPlay& ServerNet() { return *server; }
-    bool TimerRunning() const { return timer.isActive(); }
-    bool Paused() const { return paused; }
+    bool TimerRunning() const { return clock.Running(); }
+    bool Paused() const { return clock.Paused(); }
 
     const KeyBindings& Keys() const { return keys; }
 
@@ -78,27 +80,21 @@ class MainWindow : public QMainWindow {
     void OnTimer();
     void OnPlayerInput(const qx::GameInput& input);
     void RepaintShownGame();
-    void FollowGame();
-    void OpenEndOfGame();
-    void OpenNewGameChoice();
-    bool WaitInPlay() const;
-    void Answer(const qx::GameInput& answer);
-    void StartGameTimer();
     // Shows a modal window without waiting for it; `closed` gets its result.
     // `byGame`: the game opened it in the middle of play, not the player.
     void OpenModal(QDialog* dialog, bool byGame, std::function<void(int)> closed);
     void AfterModal();
     void UpdateTitle();
     void UpdatePadAccess();
-    void StartNetworkFromArguments();
+    void StartNetworkFromArguments(const NetSetup& wanted);
+    void StartDirect(const NetSetup& wanted, std::function<void()> failed);
+    void StartResolved(const NetSetup& wanted, std::function<void()> failed);
+    void ShowNetProblem(const QString& text, std::function<void()> closed);
     void OnNetworkStarted();
     // A network game runs, or a match server is asked, or a game watched.
     bool NetworkActive() const { return net->Active() || server->Busy(); }
     void OnNetworkEnded();
-    // Stops the timer of a local game that runs (for a minimised window, an
-    // open controls page or a replay played back); returns whether it did.
-    bool HoldLocalGame();
-    void ResumeLocalGame();
+    void OnPauseChanged();
 
     Settings settings;
     Language language;
@@ -106,13 +102,11 @@ class MainWindow : public QMainWindow {
     ReplayController replays;  // before the game, which it records
     qx::Game game;
     GameView* view = nullptr;
-    QTimer timer;
+    LocalGameClock clock;
+    GameWaits* waits = nullptr;
     WindowPosition position{*this};
-    QPointer<QDialog> waitWindow;  // the window the game waits for, while open
-    bool paused = false;
-    bool minimisedHold = false;  // the game stopped when the window was minimised
-    bool playbackHold = false;   // the game stopped for a replay played back
     bool showScore = false;
+    QString netStatus;  // the network figures in full, which the menu bar may show shortened
     std::pair<int32_t, int32_t> shownWins{-1, -1};
     QAction* pauseAction = nullptr;
     GamepadInput pads{[this]() -> const qx::GameState& { return view->ShownGame().State(); }};

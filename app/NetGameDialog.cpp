@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QStyle>
 #include <QVBoxLayout>
 
 #include "app/FixedDialog.h"
@@ -18,6 +19,10 @@
 namespace {
 
 using Server = NetSetup::Server;
+
+// QLineEdit's own space between its frame and its text, both sides, and a
+// little air.
+constexpr int kLineEditMargins = 2 * 2 + 4;
 
 QSpinBox* PortBox(uint16_t port, QWidget* parent) {
     auto* box = new QSpinBox(parent);
@@ -33,6 +38,15 @@ QComboBox* SideBox(qx::net::NetSide chosen, const char* name, QWidget* parent) {
     box->addItem(NetGameDialog::tr("Povstalec (klavesnice)"));
     box->setCurrentIndex(chosen == qx::net::NetSide::Rebel ? 1 : 0);
     return box;
+}
+
+// The hint in an empty field, never cut: the field is at least as wide as
+// the hint and the line edit's frame and margins.
+void ShowPlaceholder(QLineEdit& field, const QString& hint) {
+    field.setPlaceholderText(hint);
+    const int frame = field.style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, &field);
+    field.setMinimumWidth(field.fontMetrics().horizontalAdvance(hint) + 2 * frame +
+                          kLineEditMargins);
 }
 
 }  // namespace
@@ -114,7 +128,7 @@ QGroupBox* NetGameDialog::BuildLocal(const NetSetup& setup) {
     auto* joinForm = new QFormLayout;
     address = new QLineEdit(setup.host, this);
     address->setObjectName(QStringLiteral("address"));
-    address->setPlaceholderText(tr("jmeno nebo adresa pocitace"));
+    ShowPlaceholder(*address, tr("jmeno nebo adresa pocitace"));
     joinForm->addRow(tr("&Adresa:"), address);
     joinPort = PortBox(setup.hosting ? NetSetup::kDefaultPort : setup.port, this);
     joinPort->setObjectName(QStringLiteral("joinPort"));
@@ -132,7 +146,8 @@ QGroupBox* NetGameDialog::BuildServer(const NetSetup& setup) {
     auto* serverForm = new QFormLayout;
     serverAddress = new QLineEdit(setup.serverAddress, this);
     serverAddress->setObjectName(QStringLiteral("serverAddress"));
-    serverAddress->setPlaceholderText(tr("POCITAC:PORT (port 29030, neni-li uveden)"));
+    ShowPlaceholder(*serverAddress, tr("POCITAC[:PORT]"));
+    serverAddress->setToolTip(tr("Port 29030, neni-li uveden."));
     serverForm->addRow(tr("&Server:"), serverAddress);
     layout->addLayout(serverForm);
 
@@ -150,7 +165,8 @@ QGroupBox* NetGameDialog::BuildServer(const NetSetup& setup) {
     auto* codeForm = new QFormLayout;
     code = new QLineEdit(setup.code, this);
     code->setObjectName(QStringLiteral("code"));
-    code->setPlaceholderText(tr("8 pismen a cislic (nebo KOD@SERVER)"));
+    ShowPlaceholder(*code, tr("KOD nebo KOD@SERVER"));
+    code->setToolTip(tr("Kod hry ma 8 pismen a cislic."));
     codeForm->addRow(tr("Kod hr&y:"), code);
     layout->addLayout(codeForm);
 

@@ -57,6 +57,9 @@ ServerPlay::ServerPlay(NetPlayController& controller, GameView& gameView, qx::Ga
     poll.setInterval(kPollMs);
     connect(&poll, &QTimer::timeout, this, &ServerPlay::OnPoll);
     connect(&net, &NetPlayController::Ended, this, &ServerPlay::OnNetEnded);
+    connect(&lookup, &NameLookup::Found, this, &ServerPlay::Connect);
+    connect(&lookup, &NameLookup::Failed, this,
+            [this] { Fail(tr("Server '%1' se nepodarilo najit.").arg(serverHost)); });
 }
 
 // The window's view goes before this (it was made first): a game watched
@@ -97,26 +100,32 @@ bool ServerPlay::Start(const NetSetup& given) {
         net.ShowProblem(tr("'%1' neni kod hry (kod ma 8 pismen a cislic).").arg(wanted.code));
         return false;
     }
-    std::string error;
-    link = qx::net::MatchTransport::Connect(host.toStdString(), port, request, error);
-    if (!link) {
-        net.ShowProblem(tr("Server '%1' se nepodarilo najit.").arg(host));
-        return false;
-    }
     setup = wanted;
+    serverHost = host;
+    serverPort = port;
     used = true;
     code.clear();
     Settings().WriteServer(wanted.serverAddress);
-    asked.start();
     SetTitle(tr("pripojuji se k serveru %1").arg(wanted.serverAddress));
     waitDialog =
         new ServerWaitDialog(tr("Pripojuji se k serveru %1...").arg(wanted.serverAddress), window);
     waitDialog->setAttribute(Qt::WA_DeleteOnClose);
     connect(waitDialog, &QDialog::rejected, this, &ServerPlay::Cancel);
     waitDialog->open();
-    poll.start();
+    lookup.Start(host);
     emit Started();
     return true;
+}
+
+// The server's name is known: the connection starts, with the server's
+// time to answer counted from here.
+void ServerPlay::Connect(const QString& address) {
+    std::string error;
+    link = qx::net::MatchTransport::Connect(address.toStdString(), serverPort, RequestOf(setup),
+                                            error);
+    if (!link) return Fail(tr("Server '%1' se nepodarilo najit.").arg(serverHost));
+    asked.start();
+    poll.start();
 }
 
 void ServerPlay::OnPoll() {
@@ -162,6 +171,7 @@ QString ServerPlay::FailureText() const {
 }
 
 void ServerPlay::Fail(const QString& message) {
+    lookup.Cancel();
     poll.stop();
     link.reset();
     CloseWaitDialog();
@@ -271,7 +281,8 @@ void ServerPlay::OnWatchEnded(const QString& message) {
 
 // "Zrusit" in the note, or "Ukoncit sitovou hru".
 void ServerPlay::Cancel() {
-    if (link) {
+    if (lookup.Busy() || link) {
+        lookup.Cancel();
         poll.stop();
         link.reset();
         CloseWaitDialog();

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "app/NameLookup.h"
 #include "app/NetSetup.h"
 #include "app/ServerWaitDialog.h"
 
@@ -25,7 +26,8 @@ class MatchConnection;
 enum class PeerEnd;
 }  // namespace qx::net
 
-// Network play through a match server: asks it for a room (create, join by
+// Network play through a match server: looks its name up (the window goes
+// on meanwhile, and Cancel works), asks it for a room (create, join by
 // invite code, quick match, watch by code) without blocking the window, in
 // a note that shows what happens (and a created room's code) and can cancel
 // it; then plays the game through NetPlayController over the room's
@@ -46,8 +48,8 @@ class ServerPlay : public QObject {
     // Gives up asking, or stops watching (a game being played is stopped
     // through NetPlayController).
     void Stop();
-    // The server is being asked, or a game watched.
-    bool Busy() const { return link != nullptr || watch != nullptr; }
+    // The server is being looked up or asked, or a game watched.
+    bool Busy() const { return lookup.Busy() || link != nullptr || watch != nullptr; }
     // What the window's title shows while busy ("" otherwise).
     QString Title() const { return title; }
     // The room's invite code once the server has given it.
@@ -65,6 +67,7 @@ class ServerPlay : public QObject {
     void StatusChanged();
 
   private:
+    void Connect(const QString& address);
     void OnPoll();
     void EnterRoom();
     void PlayInRoom();
@@ -84,6 +87,9 @@ class ServerPlay : public QObject {
     qx::Game& localGame;
     QWidget* window;
     NetSetup setup;
+    NameLookup lookup;
+    QString serverHost;  // as given, for the messages
+    uint16_t serverPort = NetSetup::kDefaultPort;
     bool used = false;                               // a game went through a server since the start
     std::unique_ptr<qx::net::MatchConnection> link;  // while asking
     qx::net::MatchConnection* handed = nullptr;      // the room's link, NetPlayController's now

@@ -16,7 +16,7 @@
         <translation>Quarnex II - (2.00)</translation>
     </message>
     <message>
-        <source>(C) 1999 Marbek team: program and pictures</source>
+        <source>(C) 1999 tym Marbek: program a obrazky</source>
         <translation>(C) 1999 Marbek team: program and pictures</translation>
     </message>
     <message>
@@ -108,65 +108,6 @@ Pause: the Pause key or P, Start on a gamepad. The first gamepad plays the Rebel
     <message>
         <source>Vychozi klavesy a tlacitka jsou zpet.</source>
         <translation>The default keys and buttons are back.</translation>
-    </message>
-</context>
-<context>
-    <name>MainWindow</name>
-    <message>
-        <source>&amp;Hra</source>
-        <translation>&amp;Game</translation>
-    </message>
-    <message>
-        <source>&amp;Nova</source>
-        <translation>&amp;New</translation>
-    </message>
-    <message>
-        <source>&amp;Pauza</source>
-        <translation>&amp;Pause</translation>
-    </message>
-    <message>
-        <source>Zobrazit &amp;skore</source>
-        <translation>Show &amp;score</translation>
-    </message>
-    <message>
-        <source>&amp;Ulozit zaznam...</source>
-        <translation>Sa&amp;ve replay...</translation>
-    </message>
-    <message>
-        <source>P&amp;rehrat zaznam...</source>
-        <translation>Play &amp;replay...</translation>
-    </message>
-    <message>
-        <source>Si&amp;tova hra...</source>
-        <translation>Net&amp;work game...</translation>
-    </message>
-    <message>
-        <source>Ukon&amp;cit sitovou hru</source>
-        <translation>&amp;End network game</translation>
-    </message>
-    <message>
-        <source>&amp;Konec</source>
-        <translation>E&amp;xit</translation>
-    </message>
-    <message>
-        <source>&amp;Napoveda</source>
-        <translation>&amp;Help</translation>
-    </message>
-    <message>
-        <source>O&amp;vladani</source>
-        <translation>&amp;Controls</translation>
-    </message>
-    <message>
-        <source>&amp;O Aplikaci</source>
-        <translation>&amp;About</translation>
-    </message>
-    <message>
-        <source> - pauza</source>
-        <translation> - paused</translation>
-    </message>
-    <message>
-        <source>Sitova hra</source>
-        <translation>Network game</translation>
     </message>
 </context>
 <context>
@@ -292,6 +233,73 @@ Pause: the Pause key or P, Start on a gamepad. The first gamepad plays the Rebel
     </message>
 </context>
 <context>
+    <name>MainWindow</name>
+    <message>
+        <source>&amp;Hra</source>
+        <translation>&amp;Game</translation>
+    </message>
+    <message>
+        <source>&amp;Nova</source>
+        <translation>&amp;New</translation>
+    </message>
+    <message>
+        <source>&amp;Pauza</source>
+        <translation>&amp;Pause</translation>
+    </message>
+    <message>
+        <source>Zobrazit &amp;skore</source>
+        <translation>Show &amp;score</translation>
+    </message>
+    <message>
+        <source>&amp;Ulozit zaznam...</source>
+        <translation>Sa&amp;ve replay...</translation>
+    </message>
+    <message>
+        <source>P&amp;rehrat zaznam...</source>
+        <translation>Play &amp;replay...</translation>
+    </message>
+    <message>
+        <source>Si&amp;tova hra...</source>
+        <translation>Net&amp;work game...</translation>
+    </message>
+    <message>
+        <source>Ukon&amp;cit sitovou hru</source>
+        <translation>&amp;End network game</translation>
+    </message>
+    <message>
+        <source>&amp;Konec</source>
+        <translation>E&amp;xit</translation>
+    </message>
+    <message>
+        <source>&amp;Napoveda</source>
+        <translation>&amp;Help</translation>
+    </message>
+    <message>
+        <source>O&amp;vladani</source>
+        <translation>&amp;Controls</translation>
+    </message>
+    <message>
+        <source>&amp;O Aplikaci</source>
+        <translation>&amp;About</translation>
+    </message>
+    <message>
+        <source> - pauza</source>
+        <translation> - paused</translation>
+    </message>
+    <message>
+        <source>Sitova hra</source>
+        <translation>Network game</translation>
+    </message>
+    <message>
+        <source>Hledam pocitac %1...</source>
+        <translation>Looking up the computer %1...</translation>
+    </message>
+    <message>
+        <source>Pocitac &apos;%1&apos; se nepodarilo najit.</source>
+        <translation>The computer &apos;%1&apos; could not be found.</translation>
+    </message>
+</context>
+<context>
     <name>NetGameDialog</name>
     <message>
         <source>Sitova hra</source>
@@ -354,10 +362,6 @@ Pause: the Pause key or P, Start on a gamepad. The first gamepad plays the Rebel
         <translation>Through a server (internet)</translation>
     </message>
     <message>
-        <source>POCITAC:PORT (port 29030, neni-li uveden)</source>
-        <translation>HOST:PORT (port 29030 if left out)</translation>
-    </message>
-    <message>
         <source>&amp;Server:</source>
         <translation>Se&amp;rver:</translation>
     </message>
@@ -378,10 +382,6 @@ Pause: the Pause key or P, Start on a gamepad. The first gamepad plays the Rebel
         <translation>&amp;Watch a game by its code</translation>
     </message>
     <message>
-        <source>8 pismen a cislic</source>
-        <translation type="vanished">8 letters and digits</translation>
-    </message>
-    <message>
         <source>Kod hr&amp;y:</source>
         <translation>Game cod&amp;e:</translation>
     </message>
@@ -390,8 +390,20 @@ Pause: the Pause key or P, Start on a gamepad. The first gamepad plays the Rebel
         <translation>&amp;Quick match with anyone</translation>
     </message>
     <message>
-        <source>8 pismen a cislic (nebo KOD@SERVER)</source>
-        <translation>8 letters and digits (or CODE@SERVER)</translation>
+        <source>POCITAC[:PORT]</source>
+        <translation>HOST[:PORT]</translation>
+    </message>
+    <message>
+        <source>Port 29030, neni-li uveden.</source>
+        <translation>Port 29030 when left out.</translation>
+    </message>
+    <message>
+        <source>KOD nebo KOD@SERVER</source>
+        <translation>CODE or CODE@SERVER</translation>
+    </message>
+    <message>
+        <source>Kod hry ma 8 pismen a cislic.</source>
+        <translation>A game code has 8 letters and digits.</translation>
     </message>
 </context>
 <context>
@@ -419,10 +431,6 @@ Pause: the Pause key or P, Start on a gamepad. The first gamepad plays the Rebel
     <message>
         <source>pripojuji se k %1:%2</source>
         <translation>connecting to %1:%2</translation>
-    </message>
-    <message>
-        <source>sitova hra za %1: ping %2 ms, zpozdeni %3, navraty %4/s, ztraceno %5</source>
-        <translation type="vanished">network game as %1: ping %2 ms, delay %3, rollbacks %4/s, lost %5</translation>
     </message>
     <message>
         <source> - cekam na soupere</source>
@@ -515,7 +523,7 @@ The replay of the game is saved in the file %1.</translation>
     </message>
     <message>
         <source>Za imperatora Morvathe I. hraje : </source>
-        <translation>Emperor Morvathe I is played by : </translation>
+        <translation>Emperor Morvathe I is played by: </translation>
     </message>
     <message>
         <source>Imperator</source>
@@ -523,7 +531,7 @@ The replay of the game is saved in the file %1.</translation>
     </message>
     <message>
         <source>Za vudce povstalcu Keldorova  hraje : </source>
-        <translation>Keldor, the rebels&apos; leader, is played by : </translation>
+        <translation>Keldor, the rebels&apos; leader, is played by: </translation>
     </message>
     <message>
         <source>Povstalec</source>

@@ -71,8 +71,9 @@ TEST(CommandLine, ALauncherSeesABadCommandLineInAMessageBox) {
     EXPECT_EQ(CommandLine::Answer({Action::Play, {}}, true), -1);
 }
 
-// The real program: --help and --version need no display; a bad option
-// ends it with status 2 and the reason on standard error.
+// The real program: --help, --version and a bad option need no display (a
+// bad option ends it with status 2 and the reason on standard error); in a
+// terminal a bad option is only printed, even with standard error piped.
 TEST(CommandLine, TheProgramAnswersAndExits) {
     const QString program = QStringLiteral(QUARNEX_BINARY_DIR "/app/quarnex");
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -88,4 +89,29 @@ TEST(CommandLine, TheProgramAnswersAndExits) {
         EXPECT_EQ(process.exitCode(), 0) << option;
         EXPECT_TRUE(process.readAllStandardOutput().contains(words)) << option;
     }
+    for (const auto& [arguments, words] :
+         {std::pair{QStringList{"--bogus"}, "unknown option '--bogus'"},
+          std::pair{QStringList{"--side"}, "--side potrebuje hodnotu"},
+          std::pair{QStringList{"-platform", "offscreen", "--side", "rebel"}, "--side plati"}}) {
+        QProcess process;
+        process.setProcessEnvironment(env);
+        process.start(program, arguments);
+        ASSERT_TRUE(process.waitForFinished(20000)) << arguments.join(' ').toStdString();
+        EXPECT_EQ(process.exitCode(), 2) << arguments.join(' ').toStdString();
+        EXPECT_TRUE(process.readAllStandardError().contains(words))
+            << arguments.join(' ').toStdString();
+    }
+    // A display that does not exist: a box would abort in Qt's platform
+    // plugin. `script` gives the command a terminal.
+    QProcess piped;
+    env.insert("DISPLAY", ":9999");
+    env.insert("SHELL", "/bin/bash");
+    piped.setProcessEnvironment(env);
+    piped.start(
+        "script",
+        {"-qec", QStringLiteral("'%1' --bogus 2>&1 | cat; exit ${PIPESTATUS[0]}").arg(program),
+         "/dev/null"});
+    ASSERT_TRUE(piped.waitForFinished(20000));
+    EXPECT_EQ(piped.exitCode(), 2);
+    EXPECT_TRUE(piped.readAllStandardOutput().contains("unknown option '--bogus'"));
 }

@@ -5,10 +5,13 @@
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 
 #include "app/AboutDialog.h"
+#include "app/Language.h"
+#include "app/NetGameDialog.h"
 #include "app/NewGameDialog.h"
 
 namespace {
@@ -144,5 +147,27 @@ TEST(Dialogs, HaveAFixedSizeAndOnlyACloseButton) {
         EXPECT_FALSE(flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
         EXPECT_EQ(dialog->minimumSize(), dialog->maximumSize());
         EXPECT_EQ(dialog->minimumSize(), dialog->size());
+    }
+}
+
+// The hints in the Network game dialog's empty fields show whole, in either
+// language.
+TEST(NetGameDialog, ShowsItsHintsWhole) {
+    for (const Language::Code code : {Language::Code::Czech, Language::Code::English}) {
+        Language language;
+        language.Apply(code);
+        NetGameDialog dialog(NetSetup{}, nullptr);
+        dialog.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+        int hints = 0;
+        for (const QLineEdit* field : dialog.findChildren<QLineEdit*>()) {
+            const QString hint = field->placeholderText();
+            if (hint.isEmpty()) continue;
+            ++hints;
+            const QRect room = field->contentsRect() - field->textMargins();
+            EXPECT_LE(field->fontMetrics().horizontalAdvance(hint) + 4, room.width())
+                << hint.toStdString();
+        }
+        EXPECT_EQ(hints, 3);
     }
 }

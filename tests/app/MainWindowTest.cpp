@@ -484,7 +484,7 @@ TEST_F(MainWindowTest, TheTitleShowsTheFinalScoreWhileTheEndBoxIsOpen) {
         ModalDriver::WaitUntil([&] { return frame->windowTitle() == "Quarnex 2.00 - 0 : 0"; }));
 }
 
-TEST_F(MainWindowTest, AMinimisedWindowsGameWaitsUntilItIsRestored) {
+TEST_F(MainWindowTest, AMinimisedWindowsGameWaitsUntilItIsRestoredWhateverEndedMeanwhile) {
     Open();
     frame->showMinimized();
     EXPECT_FALSE(frame->TimerRunning());
@@ -493,12 +493,47 @@ TEST_F(MainWindowTest, AMinimisedWindowsGameWaitsUntilItIsRestored) {
     EXPECT_EQ(Game().TickCounter(), ticks);
     frame->showNormal();
     EXPECT_TRUE(frame->TimerRunning());
+    // A network game that ends while the window is minimised leaves the
+    // window's own game waiting until the window is restored.
+    emit frame->NetPlay().Started();
+    frame->showMinimized();
+    emit frame->NetPlay().Ended({});
+    EXPECT_FALSE(frame->TimerRunning());
+    frame->showNormal();
+    EXPECT_TRUE(frame->TimerRunning());
     // A paused game stays paused through it.
     Action("Hra", "Pauza")->trigger();
     frame->showMinimized();
     frame->showNormal();
     EXPECT_TRUE(frame->Paused());
     EXPECT_FALSE(frame->TimerRunning());
+}
+
+// The network figures beside the menus fit at 640x480 and narrower: the
+// last figures give way first, the ping and what the game waits for stay,
+// and no menu is pushed aside.
+TEST_F(MainWindowTest, TheNetworkFiguresFitBesideTheMenus) {
+    Open();
+    QLabel* figures = frame->NetPlay().StatusLabel();
+    figures->setText("ping 120 ms, zpozdeni 3, navraty 12/s, ztraceno 1234 - cekam na soupere");
+    figures->show();
+    emit frame->NetPlay().StatusChanged();
+    QMenuBar* bar = frame->menuBar();
+    for (const int width : {640, 420, 640}) {
+        frame->resize(width, 480);
+        QTest::qWait(50);
+        const QString shown = figures->text();
+        EXPECT_TRUE(shown.startsWith("ping 120 ms")) << shown.toStdString();
+        EXPECT_TRUE(shown.endsWith(" - cekam na soupere")) << shown.toStdString();
+        EXPECT_LE(figures->fontMetrics().horizontalAdvance(shown), figures->contentsRect().width())
+            << width;
+        const QRect lastMenu = bar->actionGeometry(bar->actions().last());
+        EXPECT_FALSE(lastMenu.isEmpty()) << width;
+        EXPECT_LE(lastMenu.right(), figures->geometry().left()) << width;
+        if (width == 420) {
+            EXPECT_FALSE(shown.contains("ztraceno")) << shown.toStdString();
+        }
+    }
 }
 
 TEST_F(MainWindowTest, OwnKeysFromTheControlsPagePlayAndAreKept) {

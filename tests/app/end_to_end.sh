@@ -91,7 +91,7 @@ stop_game
 
 # A bad option, as from a launcher (no terminal): no game opens, the reason
 # shows in a message box and on standard error, and the status is 2.
-XDG_CONFIG_HOME="$work/config" "$game" --bogus </dev/null 2>"$work/bad.err" &
+XDG_CONFIG_HOME="$work/config" "$game" --bogus </dev/null >/dev/null 2>"$work/bad.err" &
 bad_pid=$!
 xvfb_track "$bad_pid"
 wait_for 10 has_window "Quarnex 2.00" || fail "no message box for a bad option"

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QDialog>
+#include <QObject>
+#include <QPointer>
+#include <functional>
+
+class GamepadInput;
+class LocalGameClock;
+class ReplayController;
+
+namespace qx {
+class Game;
+struct GameInput;
+}  // namespace qx
+
+// The windows the window's own game waits for: the end-of-game box and the
+// New game dialog, opened once each time the game comes to wait (its clock
+// stands still meanwhile), and their answers, given back to the game, which
+// then waits for the next window or plays on.
+class GameWaits : public QObject {
+    Q_OBJECT
+
+  public:
+    // Shows a modal window without waiting for it; `byGame`: the game
+    // opened it in the middle of play; `closed` gets its result.
+    using Opener = std::function<void(QDialog* dialog, bool byGame, std::function<void(int)> closed)>;
+
+    GameWaits(qx::Game& game, LocalGameClock& clock, GamepadInput& pads, ReplayController& replays,
+              QWidget* window, Opener open);
+
+    // After every input and tick of the game: a game that waits shows the
+    // window it waits for, once.
+    void Follow();
+
+  signals:
+    // The game stopped to wait or took an answer: the view and the title
+    // show it (the final score while the end box is open).
+    void Changed();
+
+  private:
+    void OpenEndOfGame();
+    void OpenNewGameChoice();
+    bool WaitInPlay() const;
+    void Answer(const qx::GameInput& answer);
+
+    qx::Game& game;
+    LocalGameClock& clock;
+    GamepadInput& pads;
+    ReplayController& replays;
+    QWidget* window;
+    Opener open;
+    QPointer<QDialog> waitWindow;  // the window the game waits for, while open
+};
