@@ -13,13 +13,12 @@
 
 #include "app/GameTexts.h"
 #include "net/EnetTransport.h"
-#include "net/NetPeer.h"
+#include "net/NetEndTexts.h"
 #include "replay/ReplayWriter.h"
 
-using qx::net::NetPeer;
+using qx::net::NetRequest;
 using qx::net::NetSide;
 using qx::net::PeerEnd;
-using Step = qx::net::RollbackSession::Step;
 
 namespace {
 
@@ -54,7 +53,7 @@ NetPlayController::NetPlayController(QWidget* parent) : QObject(parent), window(
 // gets the same second as any other to deliver it.
 NetPlayController::~NetPlayController() {
     if (notifier) notifier->setEnabled(false);
-    if (peer) peer->Leave();
+    if (game) game->Leave();
     CloseInBackground();
     if (closing.valid()) closing.wait();
 }
@@ -85,20 +84,18 @@ bool NetPlayController::Start(const NetSetup& wanted, QString& error) {
 }
 
 void NetPlayController::Play(std::unique_ptr<qx::net::Transport> link, int socket,
-                             const qx::net::PeerOptions& options, const QString& waiting) {
+                             const qx::net::PeerOptions& options, const QString& waiting,
+                             const qx::net::MatchConnection* server) {
     if (Active()) return;
     if (closing.valid()) closing.wait();
     transport = std::move(link);
     setup.hosting = options.hosting;
     waitingTitle = waiting;
-    peer = std::make_unique<NetPeer>(*transport, options);
-    begun = false;
-    replay = {};
-    collected.Clear();
-    lastRolledBack = 0;
-    rollbackRate = 0;
+    qx::net::NetGameOptions gameOptions;
+    gameOptions.peer = options;
+    gameOptions.tickMs = qx::Game::kTimerPeriodMs;
+    game = std::make_unique<qx::net::NetGame>(*transport, gameOptions, server);
     lastStatusAt = 0;
-    lastStep = Step::Ran;
     clock.start();
     notifier = new QSocketNotifier(socket, QSocketNotifier::Read, this);
     connect(notifier, &QSocketNotifier::activated, this, &NetPlayController::OnReadable);
@@ -129,7 +126,10 @@ QMessageBox* NetPlayController::ShowProblem(const QString& text) {
 // The goodbye may need a moment to be acknowledged; the window does not
 // wait for it. The connection closes on a thread of its own.
 void NetPlayController::CloseInBackground() {
-    peer.reset();
+    const bool serverSilent = game && game->End() == PeerEnd::ServerSilent;
+    game.reset();
+    // A server that went silent takes no goodbye.
+    if (serverSilent) transport.reset();
     if (!transport) return;
     if (closing.valid()) closing.wait();
     closing = std::async(std::launch::async, [link = std::move(transport)]() mutable {
@@ -139,18 +139,18 @@ void NetPlayController::CloseInBackground() {
 }
 
 void NetPlayController::Stop() {
-    if (!peer) return;
-    peer->Leave();
+    if (!game) return;
+    game->Leave();
     Finish();
 }
 
 void NetPlayController::SaveReplay() {
-    if (!begun) {
+    if (!game || !game->Begun()) {
         ShowProblem(tr("Sitova hra jeste nezacala, neni co ulozit."));
         return;
     }
     // Taken now: the game goes on while the player chooses the file.
-    const qx::Replay confirmed = replay.Finish();
+    const qx::Replay confirmed = game->TakeReplay();
     const QString name =
         QStringLiteral("sitova-hra-%1.qxr")
             .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmm")));
@@ -167,68 +167,54 @@ void NetPlayController::SaveReplay() {
 }
 
 void NetPlayController::NewGame() {
-    collected.Add(qx::GameInput::NewGame(qx::PlayerChoice{true, true}));
+    if (game) game->AddInput(qx::GameInput::NewGame(qx::PlayerChoice{true, true}));
 }
 
 void NetPlayController::AddInput(const qx::GameInput& input) {
-    if (input.kind == qx::InputKind::Target) {
-        collected.AddTarget(input.x, input.y);
-    } else {
-        collected.Add(input);
-    }
-}
-
-void NetPlayController::OnConfirmed(uint32_t, const qx::net::Frame& frame) {
-    replay.Add(frame);
+    if (game) game->AddInput(input);
 }
 
 // Something arrived: read it at once, so a rollback is shown as early as
 // possible.
 void NetPlayController::OnReadable() {
-    if (!peer) return;
-    peer->Pump(static_cast<uint64_t>(clock.elapsed()));
-    if (peer->Ended()) return Finish();
-    if (peer->Session() && begun) emit Drawn();
+    Update();
 }
 
 void NetPlayController::OnTick() {
-    if (!peer) return;
-    const auto now = static_cast<uint64_t>(clock.elapsed());
-    peer->Pump(now);
-    if (peer->Ended()) return Finish();
-    qx::net::RollbackSession* session = peer->Session();
-    if (!session) return UpdateStatus(false);
-    if (!begun) Begin(*session);
-    if (const uint32_t end = session->OpenEnd(); end != 0 && !endBox) {
-        ShowEndBox(end, session->FrameOf(end));
-    }
-    while (peer->WantsLocalInput()) {
-        if (!session->AddLocalInput(collected)) break;
-        collected.Clear();
-    }
-    if (!peer->ShouldWaitForOther()) lastStep = peer->Advance(now);
-    if (peer->Ended()) return Finish();
-    emit Drawn();
-    UpdateStatus(false);
+    Update();
 }
 
-void NetPlayController::Begin(qx::net::RollbackSession& session) {
-    begun = true;
-    session.SetListener(this);
-    replay.Begin(session.Options().seed, session.FrameOf(0).state);
-    emit GameShown(session.GetGame());
-    UpdateStatus(true);
+// What the network game asks for, in order.
+void NetPlayController::Update() {
+    if (!game) return;
+    for (const NetRequest& r : game->Update(static_cast<uint64_t>(clock.elapsed()))) {
+        switch (r.kind) {
+            case NetRequest::Kind::Begin:
+                emit GameShown(*game->SharedGame());
+                UpdateStatus(true);
+                break;
+            case NetRequest::Kind::Draw:
+                emit Drawn();
+                break;
+            case NetRequest::Kind::ShowEndBox:
+                if (!endBox) ShowEndBox(r);
+                break;
+            case NetRequest::Kind::Ended:
+                return Finish();
+        }
+    }
+    UpdateStatus(false);
 }
 
 // The shared game's end: the box of the window's own game, except that it
 // does not stop the event loop (the network keeps running behind it).
-void NetPlayController::ShowEndBox(uint32_t, const qx::net::Frame& frame) {
-    endBox = new QMessageBox(QMessageBox::NoIcon, GameTexts::Translate(frame.endCaption),
-                             GameTexts::Translate(frame.endText), QMessageBox::Ok, window);
+void NetPlayController::ShowEndBox(const NetRequest& request) {
+    endBox = new QMessageBox(QMessageBox::NoIcon, GameTexts::Translate(request.caption),
+                             GameTexts::Translate(request.text), QMessageBox::Ok, window);
     endBox->setTextFormat(Qt::PlainText);
     endBox->setAttribute(Qt::WA_DeleteOnClose);
     connect(endBox, &QMessageBox::finished, this, [this] {
-        if (peer && peer->Session()) peer->Session()->DismissEnd();
+        if (game) game->DismissEnd();
         emit EndBoxClosed();
     });
     endBox->open();
@@ -239,36 +225,31 @@ void NetPlayController::ShowEndBox(uint32_t, const qx::net::Frame& frame) {
 // zpozdeni 1, navraty 3/s, ztraceno 0", twice a second, and at once whether
 // the game waits for the other machine.
 void NetPlayController::UpdateStatus(bool force) {
-    const auto at = static_cast<uint64_t>(clock.elapsed());
     QString heading;
     QString text;
-    if (peer && !peer->Started()) {
+    if (game && !game->Started()) {
         heading = setup.hosting ? tr("cekam na soupere (port %1)").arg(setup.port)
                                 : tr("pripojuji se k %1:%2").arg(setup.host).arg(setup.port);
         if (!waitingTitle.isEmpty()) heading = waitingTitle;
-    } else if (peer) {
-        heading = tr("sitova hra za %1").arg(SideName(peer->LocalSide()));
-        const bool waiting = lastStep == Step::TooFarAhead || lastStep == Step::EndUnconfirmed ||
-                             (lastStep == Step::EndBoxOpen && !endBox);
-        const bool due = at - lastStatusAt >= kStatusEveryMs;
-        if (!force && !due && waiting == shownWaiting && heading == title) return;
-        if (due) {
-            const int64_t rolled = peer->Session()->Stats().rolledBackTicks;
-            rollbackRate = static_cast<double>(rolled - lastRolledBack) * 1000.0 /
-                           static_cast<double>(at - lastStatusAt);
-            lastRolledBack = rolled;
-            lastStatusAt = at;
+    } else if (game) {
+        heading = tr("sitova hra za %1").arg(SideName(game->LocalSide()));
+        const qx::net::NetStatus f = game->Status();
+        const bool waiting = f.waiting && !endBox;
+        const auto at = static_cast<uint64_t>(clock.elapsed());
+        if (!force && at - lastStatusAt < kStatusEveryMs && waiting == shownWaiting &&
+            heading == title) {
+            return;
         }
-        const qx::net::PeerFigures f = peer->Figures();
+        lastStatusAt = at;
+        shownWaiting = waiting;
         text = tr("ping %1 ms, zpozdeni %2, navraty %3/s, ztraceno %4")
                    .arg(f.pingMs)
                    .arg(f.inputDelay)
-                   .arg(qRound(rollbackRate))
+                   .arg(qRound(f.rollbacksPerSecond))
                    .arg(f.packetsLost);
         if (waiting) text += tr(" - cekam na soupere");
-        shownWaiting = waiting;
     }
-    if (text == status && heading == title) return;
+    if (!force && text == status && heading == title) return;
     status = text;
     title = heading;
     statusLabel->setText(status);
@@ -279,54 +260,33 @@ void NetPlayController::UpdateStatus(bool force) {
 // Kept only when this machine began the game (and so recorded its start): a
 // difference reported before that leaves nothing that could be played back.
 QString NetPlayController::SaveDesyncReplay(const QString& tick) {
-    if (!begun) return {};
+    if (!game->Begun()) return {};
     std::string error;
     QDir().mkpath(ReplayFolder());
     const QString path =
         ReplayFolder() +
         QStringLiteral("/sitova-hra-%1-tik-%2.qxr")
             .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")), tick);
-    if (!qx::SaveReplay(replay.Finish(), QFile::encodeName(path).toStdString(), error)) return {};
+    if (!qx::SaveReplay(game->TakeReplay(), QFile::encodeName(path).toStdString(), error)) {
+        return {};
+    }
     return tr("\nZaznam hry je ulozen v souboru %1.").arg(path);
 }
 
+// The words of the one table every host shows (net/NetEndTexts), translated.
 QString NetPlayController::EndMessage() {
-    const QString tick = QString::number(peer->EndTick());
-    switch (peer->End()) {
-        case PeerEnd::Desync:
-            return tr("Hry na obou pocitacich se rozesly v tiku %1.").arg(tick) +
-                   SaveDesyncReplay(tick);
-        case PeerEnd::Unreachable:
-            return setup.hosting ? tr("K teto hre se nikdo nepripojil.")
-                                 : tr("Soupere se nepodarilo zastihnout.");
-        case PeerEnd::Full:
-            return tr("Na pocitaci %1 uz se hraje s jinym souperem.").arg(setup.host);
-        case PeerEnd::OtherVersion:
-            return tr("Souper ma jinou verzi hry.");
-        case PeerEnd::Silent:
-            return tr("Souper neodpovida. Sitova hra skoncila.");
-        case PeerEnd::Garbled:
-            return tr(
-                "Od soupere prichazeji jen nesmyslne zpravy. Sitova hra "
-                "skoncila.");
-        case PeerEnd::Refused:
-            return tr(
-                "Souperuv pocitac odmitl zpravy tohoto pocitace. Sitova hra "
-                "skoncila.");
-        case PeerEnd::Left:
-            return tr("Souper ukoncil sitovou hru.");
-        case PeerEnd::Done:
-        case PeerEnd::Quit:
-        case PeerEnd::None:
-            break;
-    }
-    return {};
+    const char* text = qx::net::EndText(game->End(), setup.hosting);
+    if (!text) return {};
+    const QString tick = QString::number(game->EndTick());
+    QString message = tr(text);
+    if (game->End() == PeerEnd::Desync) return message.arg(tick) + SaveDesyncReplay(tick);
+    if (game->End() == PeerEnd::Full) return message.arg(setup.host);
+    return message;
 }
 
 // Back to the window's own game, which goes on where it stood.
 void NetPlayController::Finish() {
-    QString message = explainer ? explainer(peer->End()) : QString();
-    if (message.isEmpty()) message = EndMessage();
+    const QString message = EndMessage();
     tickTimer.stop();
     notifier->setEnabled(false);
     notifier->deleteLater();  // this may run inside its own signal

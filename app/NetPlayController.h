@@ -6,30 +6,26 @@
 #include <QPointer>
 #include <QString>
 #include <QTimer>
-#include <functional>
 #include <future>
 #include <memory>
 
 #include "app/NetSetup.h"
 #include "game/Game.h"
 #include "game/GameInput.h"
-#include "net/InputList.h"
-#include "net/NetReplayRecorder.h"
-#include "net/RollbackSession.h"
+#include "net/NetGame.h"
 
 class QLabel;
 class QSocketNotifier;
 
 namespace qx::net {
-class NetPeer;
+class MatchConnection;
 class Transport;
-enum class PeerEnd;
-struct PeerOptions;
 }  // namespace qx::net
 
-// Runs a network game in the main window: connects (hosting or joining),
-// has the shared game shown (GameShown) and takes the player's inputs
-// (AddInput), ticks every 30 ms, reads the network as soon as something arrives, and
+// Runs a network game (NetGame) in the main window: connects (hosting or
+// joining), hands it the window's clock and the player's inputs (AddInput),
+// does what it asks (shows the shared game, draws, opens the end-of-game
+// box), updates it every 30 ms and as soon as something arrives, and
 // reports the side for the window's title and ping, input delay, rollbacks,
 // losses and waiting in a label of its own (which the window places where
 // it fits).
@@ -40,7 +36,7 @@ struct PeerOptions;
 // The end of a game shows the end-of-game box on both machines at the same
 // tick; the next game starts with the same players once both players have
 // closed it. "Nova" starts a new game on both machines at the same tick.
-class NetPlayController : public QObject, private qx::net::ConfirmedListener {
+class NetPlayController : public QObject {
     Q_OBJECT
 
   public:
@@ -48,7 +44,7 @@ class NetPlayController : public QObject, private qx::net::ConfirmedListener {
     ~NetPlayController() override;
 
     // A network game runs (or waits for the other machine).
-    bool Active() const { return peer != nullptr; }
+    bool Active() const { return game != nullptr; }
     // Starts hosting or joining; false with a message for the player when
     // the port or the address cannot be used.
     bool Start(const NetSetup& setup, QString& error);
@@ -57,16 +53,13 @@ class NetPlayController : public QObject, private qx::net::ConfirmedListener {
     // Wrong arguments or a port that cannot be used are shown in a message
     // box (and on standard error).
     bool StartFromArguments(const QStringList& arguments);
-    // Plays over a connection made elsewhere (a match server's room):
+    // Plays over a connection made elsewhere (a match server's room, then
+    // `server` is that connection, whose silence ends the game too):
     // `socket` is the descriptor to watch, `waiting` the title while the
     // other machine is awaited.
     void Play(std::unique_ptr<qx::net::Transport> link, int socket,
-              const qx::net::PeerOptions& options, const QString& waiting);
-    // Words of its own for why a game ended, asked before the usual ones
-    // (empty: the usual ones): the connection may know better.
-    void SetEndExplainer(std::function<QString(qx::net::PeerEnd)> explain) {
-        explainer = std::move(explain);
-    }
+              const qx::net::PeerOptions& options, const QString& waiting,
+              const qx::net::MatchConnection* server = nullptr);
     // The player ends the network game.
     void Stop();
     // "Nova" during a network game.
@@ -86,7 +79,8 @@ class NetPlayController : public QObject, private qx::net::ConfirmedListener {
     QString Status() const { return status; }
     QLabel* StatusLabel() const { return statusLabel; }
     const NetSetup& LastSetup() const { return setup; }
-    qx::net::NetPeer* Peer() { return peer.get(); }
+    // The running network game (null when none).
+    qx::net::NetGame* Peer() { return game.get(); }
     // The shared game's end-of-game box while it is open.
     QMessageBox* EndBox() { return endBox; }
 
@@ -108,11 +102,10 @@ class NetPlayController : public QObject, private qx::net::ConfirmedListener {
     void StatusChanged();
 
   private:
-    void OnConfirmed(uint32_t tick, const qx::net::Frame& frame) override;
     void OnTick();
     void OnReadable();
-    void Begin(qx::net::RollbackSession& session);
-    void ShowEndBox(uint32_t tick, const qx::net::Frame& frame);
+    void Update();
+    void ShowEndBox(const qx::net::NetRequest& request);
     void UpdateStatus(bool force);
     void Finish();
     void CloseInBackground();
@@ -122,26 +115,19 @@ class NetPlayController : public QObject, private qx::net::ConfirmedListener {
     QWidget* window;
     NetSetup setup;
     std::unique_ptr<qx::net::Transport> transport;
-    std::unique_ptr<qx::net::NetPeer> peer;
+    std::unique_ptr<qx::net::NetGame> game;
     QSocketNotifier* notifier = nullptr;
     QTimer tickTimer;
     QElapsedTimer clock;
-    qx::net::InputList collected;
-    qx::net::NetReplayRecorder replay;
     // The last game's connection, closing (its goodbye acknowledged or given
     // up on) away from the window's thread.
     std::future<void> closing;
     QLabel* statusLabel = nullptr;
-    bool begun = false;
     QPointer<QMessageBox> endBox;
     QPointer<QMessageBox> problemBox;
-    qx::net::RollbackSession::Step lastStep = qx::net::RollbackSession::Step::Ran;
     QString status;
     QString title;
     QString waitingTitle;
-    std::function<QString(qx::net::PeerEnd)> explainer;
     uint64_t lastStatusAt = 0;
-    int64_t lastRolledBack = 0;
-    double rollbackRate = 0;
     bool shownWaiting = false;
 };

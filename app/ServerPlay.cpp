@@ -14,7 +14,6 @@
 using qx::net::MatchClient;
 using qx::net::MatchError;
 using qx::net::MatchRequest;
-using qx::net::PeerEnd;
 using State = qx::net::MatchConnection::State;
 
 namespace {
@@ -22,10 +21,6 @@ namespace {
 constexpr int kPollMs = 20;
 // The server must answer within this; it is said within 5 s.
 constexpr qint64 kAskMs = 4500;
-// Silence from the server during a game (not even ENet's keep-alive
-// answers, which come every half second) that means it has gone.
-constexpr qint64 kServerSilentMs = 4000;
-constexpr qint64 kStallMs = 1000;
 
 MatchRequest RequestOf(const NetSetup& setup) {
     MatchRequest request;
@@ -142,7 +137,6 @@ void ServerPlay::OnPoll() {
     }
     if (!handed) return poll.stop();
     if (waitDialog && net.Peer() && net.Peer()->Started()) CloseWaitDialog();
-    CheckServerAlive();
 }
 
 QString ServerPlay::FailureText() const {
@@ -195,7 +189,8 @@ void ServerPlay::PlayInRoom() {
     options.side = client.Answer().side;
     options.seed = client.Answer().seed;
     options.ticks = client.Answer().ticks;
-    options.hostWaitMs = 0;  // a host waits until the player gives up
+    options.hostWaitMs = 0;    // a host waits until the player gives up
+    options.helloEveryMs = 0;  // the server's link carries it, and takes it once
     QString waiting = tr("pripojuji se ke hre %1").arg(code);
     if (options.hosting && setup.server == NetSetup::Server::Create) {
         waiting = tr("cekam na soupere (kod %1)").arg(code);
@@ -212,15 +207,11 @@ void ServerPlay::PlayInRoom() {
     auto* transport = static_cast<qx::net::MatchTransport*>(link.get());
     const int socket = transport->SocketHandle();
     handed = link.get();
-    bytesHeard = handed->BytesReceived();
-    heard.start();
-    checked.start();
-    serverGone = false;
     SetTitle({});
-    net.SetEndExplainer([this](PeerEnd end) { return ExplainEnd(end); });
     std::unique_ptr<qx::net::Transport> room(link.release());
     emit Ended();  // the network game is NetPlayController's from here
-    net.Play(std::move(room), socket, options, waiting);
+    // The server's silence, or its connection ending, ends the game too.
+    net.Play(std::move(room), socket, options, waiting, handed);
 }
 
 void ServerPlay::WatchRoom() {
@@ -231,39 +222,11 @@ void ServerPlay::WatchRoom() {
     SetTitle(tr("divam se na hru %1").arg(code));
 }
 
-// The server answers ENet's keep-alive pings even while the game stands
-// still, so total silence means it has gone: the game ends with a message
-// before the game's own 5 s of silence would blame the other player.
-void ServerPlay::CheckServerAlive() {
-    if (!handed || serverGone) return;
-    // A window that stood still itself (a stalled machine) has not read
-    // what came meanwhile: that silence is not the server's.
-    if (checked.restart() > kStallMs) heard.restart();
-    const uint64_t bytes = handed->BytesReceived();
-    if (bytes != bytesHeard) {
-        bytesHeard = bytes;
-        heard.restart();
-        return;
-    }
-    if (heard.elapsed() <= kServerSilentMs) return;
-    serverGone = true;
-    net.Stop();
-}
-
-QString ServerPlay::ExplainEnd(PeerEnd end) const {
-    if (end == PeerEnd::Done || end == PeerEnd::Desync) return {};
-    const bool closed = handed && handed->Client().GetState() == State::Failed;
-    if (!serverGone && (!closed || end == PeerEnd::Quit)) return {};
-    return tr("Spojeni se serverem se preruslo. Sitova hra skoncila.");
-}
-
 void ServerPlay::OnNetEnded() {
     if (!handed) return;
     handed = nullptr;
-    serverGone = false;
     poll.stop();
     CloseWaitDialog();
-    net.SetEndExplainer({});
 }
 
 void ServerPlay::OnWatchEnded(const QString& message) {

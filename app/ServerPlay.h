@@ -23,7 +23,6 @@ class Game;
 
 namespace qx::net {
 class MatchConnection;
-enum class PeerEnd;
 }  // namespace qx::net
 
 // Network play through a match server: looks its name up (the window goes
@@ -74,8 +73,6 @@ class ServerPlay : public QObject {
     void WatchRoom();
     void Fail(const QString& message);
     QString FailureText() const;
-    QString ExplainEnd(qx::net::PeerEnd end) const;
-    void CheckServerAlive();
     void OnNetEnded();
     void OnWatchEnded(const QString& message);
     void Cancel();
@@ -96,11 +93,7 @@ class ServerPlay : public QObject {
     ServerWatch* watch = nullptr;
     QPointer<ServerWaitDialog> waitDialog;
     QTimer poll;
-    QElapsedTimer asked;    // since asking began
-    QElapsedTimer heard;    // since anything last came from the server, during a game
-    QElapsedTimer checked;  // since the last look at it
-    uint64_t bytesHeard = 0;
-    bool serverGone = false;
+    QElapsedTimer asked;  // since asking began
     QString code;
     QString title;
 };

@@ -3,7 +3,9 @@
 // the state at 1920x1080, as the window shows it), the same without the
 // picture, and the bytes each machine sends per second of play over a bad
 // link (0-150 ms, 10% lost, 5% doubled), both players making inputs at
-// random, 30 ms ticks on a virtual clock.
+// random, 30 ms ticks on a virtual clock; and what one tick of a network
+// game costs through the driver every host runs (NetGame: reading the link,
+// taking and sending the inputs, the tick, the confirmations and the replay).
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -85,5 +87,28 @@ void BM_BytesPerSecondOnABadLink(benchmark::State& state) {
     state.counters["rebel_bytes_per_s"] = static_cast<double>(sent[1]) / seconds;
 }
 BENCHMARK(BM_BytesPerSecondOnABadLink)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// Two machines on a clean link in one process, as fast as the link allows:
+// the time per tick of one machine (both machines' work over both machines'
+// ticks), the picture not drawn (no window size given).
+void BM_NetGameTick(benchmark::State& state) {
+    constexpr uint32_t kTicks = 600;
+    qx::net::VirtualMatchOptions options;
+    options.ticks = kTicks;
+    options.tickMs = 0;
+    options.keepChecksums = false;
+    for (auto _ : state) {
+        qx::net::RandomPlayer emperor(NetSide::Emperor, 5);
+        qx::net::RandomPlayer rebel(NetSide::Rebel, 6);
+        qx::net::VirtualMatch match(options, [&](int index, uint32_t tick) {
+            return index == 0 ? emperor.InputsFor(tick) : rebel.InputsFor(tick);
+        });
+        match.Run(600'000);
+        if (match.Peer(0).End() != qx::net::PeerEnd::Done) state.SkipWithError("game not done");
+    }
+    state.counters["per_tick"] = benchmark::Counter(
+        2.0 * kTicks, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_NetGameTick)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -506,6 +506,10 @@ The replay of the game is saved in the file %1.</translation>
         <source>Souperuv pocitac odmitl zpravy tohoto pocitace. Sitova hra skoncila.</source>
         <translation>The opponent&apos;s computer refused this computer&apos;s messages. The network game has ended.</translation>
     </message>
+    <message>
+        <source>Spojeni se serverem se preruslo. Sitova hra skoncila.</source>
+        <translation>The connection to the server was lost. The network game is over.</translation>
+    </message>
 </context>
 <context>
     <name>NewGameDialog</name>
@@ -719,10 +723,6 @@ The replay of the game is saved in the file %1.</translation>
     <message>
         <source>divam se na hru %1</source>
         <translation>watching the game %1</translation>
-    </message>
-    <message>
-        <source>Spojeni se serverem se preruslo. Sitova hra skoncila.</source>
-        <translation>The connection to the server was lost. The network game is over.</translation>
     </message>
     <message>
         <source>Sitova hra</source>

@@ -11,10 +11,9 @@ namespace {
 // Packets read in one Pump at most, so a flood cannot stall the game.
 constexpr int kMaxEventsPerPump = 256;
 constexpr uint64_t kMinSendGapMs = 2;
-// How often a joiner says hello again until the host's start arrives (the
-// host answers each with the start again, so neither waits for a lost
-// message to be sent again by the link's slow schedule).
-constexpr uint64_t kHelloEveryMs = 500;
+// A joiner says hello again (PeerOptions::helloEveryMs) until the host's
+// start arrives; the host answers each with the start again, so neither
+// waits for a lost message to be sent again by the link's slow schedule.
 constexpr uint64_t kStartAgainGapMs = 250;
 // How long leaving waits for the other machine to acknowledge the goodbye
 // (it returns as soon as it has).
@@ -41,6 +40,9 @@ void NetPeer::Pump(uint64_t nowMs) {
     }
     if (Ended()) return;
     if (session) {
+        // The acknowledgement goes back at once, so the other machine's
+        // round trip is the link's and not this machine's tick phase.
+        if (ackDue && connected && !remoteDone) SendInputs();
         session->Synchronize();
         CheckRemoteChecksum();
         CheckFinished();
@@ -221,7 +223,10 @@ bool NetPeer::OnInputs(const InputPacket& p) {
         const uint32_t tick = p.firstTick + static_cast<uint32_t>(i);
         if (options.ticks != 0 && tick > options.ticks) break;
         const RollbackSession::Remote taken = s.AddRemoteInput(tick, p.inputs[i]);
-        if (taken == RollbackSession::Remote::Taken) progress = progress || !needAck;
+        if (taken == RollbackSession::Remote::Taken) {
+            progress = progress || !needAck;
+            ackDue = true;
+        }
         if (taken == RollbackSession::Remote::Gap || taken == RollbackSession::Remote::Refused)
             break;
     }
@@ -332,6 +337,13 @@ bool NetPeer::WantsLocalInput() const {
     return next <= session->CurrentTick() + 1 + pacing.Delay();
 }
 
+bool NetPeer::AddLocalInput(const InputList& inputs, uint64_t nowMs) {
+    now = nowMs;
+    if (!WantsLocalInput() || !session->AddLocalInput(inputs)) return false;
+    if (connected && !remoteDone) SendInputs();
+    return true;
+}
+
 RollbackSession::Step NetPeer::Advance(uint64_t nowMs) {
     now = nowMs;
     if (!session || Ended()) return RollbackSession::Step::Finished;
@@ -363,7 +375,7 @@ void NetPeer::Close() {
 }
 
 void NetPeer::SendHelloAgain() {
-    if (now - lastHello < kHelloEveryMs) return;
+    if (options.helloEveryMs == 0 || now - lastHello < options.helloEveryMs) return;
     lastHello = now;
     transport.Send(EncodePacket(HelloPacket{options.ticks}), false);
 }
@@ -397,6 +409,7 @@ void NetPeer::SendInputs() {
         std::max(lastSentLocalTick, p.firstTick + static_cast<uint32_t>(p.inputs.size()) - 1);
     transport.Send(EncodePacket(p), false);
     lastSent = now;
+    ackDue = false;
 }
 
 void NetPeer::Finish(PeerEnd why, uint32_t tick, const std::string& detail) {

@@ -24,6 +24,10 @@ struct PeerOptions {
     uint32_t connectMs = 5000;  // how long a joiner tries to reach the host
     uint32_t hostWaitMs = 0;    // how long a host waits for a joiner; 0: until it leaves
     uint32_t resendMs = 30;     // the longest time between two input packets
+    // How often a joiner says hello again until the start comes (0: once).
+    // Directly the datagrams may be lost; through a match server, whose link
+    // carries the hello reliably and which takes it only once, it goes once.
+    uint32_t helloEveryMs = 500;
 };
 
 // Why a network game ended.
@@ -39,6 +43,9 @@ enum class PeerEnd {
     Refused,       // the other machine found this one's packets make no sense
     Left,          // the other machine closed the game
     Quit,          // the local player ended it
+    // Through a match server (told by NetGame, never by the peer itself):
+    ServerSilent,  // nothing at all came from the server for the silence limit
+    ServerLost,    // the connection to the server ended
 };
 
 // The network figures of a running game, as rollback libraries show them.
@@ -88,6 +95,11 @@ class NetPeer {
     // Whether the session takes local inputs for its next tick now (the
     // input delay: inputs made at tick t are for tick t + 1 + delay).
     bool WantsLocalInput() const;
+    // Takes the local player's inputs for the session's next local tick and
+    // puts them on the wire at once (an input that waited for the next Pump
+    // would reach the other machine up to a wake-up late, which the input
+    // delay does not count). False when the session does not take them.
+    bool AddLocalInput(const InputList& inputs, uint64_t nowMs);
     // Runs the session one step; returns what happened.
     RollbackSession::Step Advance(uint64_t nowMs);
     // Whether a realtime host should skip this tick because this machine is
@@ -146,6 +158,7 @@ class NetPeer {
     uint32_t lastSentLocalTick = 0;
     bool remoteDone = false;
     bool byeSent = false;
+    bool ackDue = false;  // new inputs of the other machine came: acknowledge at once
     RollbackSession::Step lastStep = RollbackSession::Step::Ran;
 
     uint32_t remoteAck = 0;         // the other machine holds our inputs up to here

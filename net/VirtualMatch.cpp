@@ -18,14 +18,17 @@ class VirtualMatch::Listener : public ConfirmedListener {
 VirtualMatch::VirtualMatch(const VirtualMatchOptions& opts, Inputs source)
     : options(opts), inputs(std::move(source)), link(opts.faults) {
     for (int i = 0; i < 2; ++i) {
-        PeerOptions po;
-        po.hosting = i == 0;
-        po.side = NetSide::Emperor;
-        po.seed = options.seed;
-        po.ticks = options.ticks;
-        po.syncTestTicks = options.syncTestTicks;
-        peers[i] = std::make_unique<NetPeer>(link.End(i), po);
+        NetGameOptions o;
+        o.peer.hosting = i == 0;
+        o.peer.side = NetSide::Emperor;
+        o.peer.seed = options.seed;
+        o.peer.ticks = options.ticks;
+        o.peer.syncTestTicks = options.syncTestTicks;
+        o.tickMs = options.tickMs;
+        machines[i] = std::make_unique<NetGame>(link.End(i), o);
+        machines[i]->SetInputSource([this, i](uint32_t tick) { return inputs(i, tick); });
         listeners[i] = std::make_unique<Listener>(*this, i);
+        machines[i]->SetConfirmedListener(listeners[i].get());
     }
 }
 
@@ -40,33 +43,24 @@ void VirtualMatch::Step() {
 
 void VirtualMatch::Run(uint64_t limitMs) {
     const uint64_t until = link.Time() + limitMs;
-    while (link.Time() < until && !(peers[0]->Ended() && peers[1]->Ended())) Step();
+    while (link.Time() < until && !(machines[0]->Ended() && machines[1]->Ended())) Step();
 }
 
+// What a host does with the requests: the checksum of the start, and the
+// end-of-game box closed when the test's rule says so.
 void VirtualMatch::StepMachine(int index) {
-    NetPeer& peer = *peers[index];
+    NetGame& machine = *machines[index];
     const uint64_t now = link.Time();
-    peer.Pump(now);
-    RollbackSession* session = peer.Session();
-    if (!session || peer.Ended()) return;
-    if (!begun[index]) {
-        begun[index] = true;
-        session->SetListener(listeners[index].get());
-        if (options.keepChecksums) checksums[index].push_back(session->FrameOf(0).checksum);
-        nextTickAt[index] = now;
-    }
-    if (session->OpenEnd() && (!dismiss || dismiss(index, now))) session->DismissEnd();
-    while (peer.WantsLocalInput()) {
-        if (!session->AddLocalInput(inputs(index, session->NextLocalTick()))) break;
-    }
-    if (options.tickMs == 0) {
-        for (int n = 0; n < 4 && peer.Advance(now) == RollbackSession::Step::Ran; ++n) {
+    for (const NetRequest& r : machine.Update(now)) {
+        if (r.kind == NetRequest::Kind::Begin && options.keepChecksums) {
+            checksums[index].push_back(machine.Session()->FrameOf(0).checksum);
         }
-        return;
+        if (r.kind == NetRequest::Kind::ShowEndBox) openEnd[index] = true;
     }
-    if (now < nextTickAt[index]) return;
-    nextTickAt[index] += options.tickMs;
-    if (!peer.ShouldWaitForOther()) peer.Advance(now);
+    if (openEnd[index] && (!dismiss || dismiss(index, now))) {
+        openEnd[index] = false;
+        machine.DismissEnd();
+    }
 }
 
 }  // namespace qx::net

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "net/MemoryLink.h"
-#include "net/NetPeer.h"
+#include "net/NetGame.h"
 
 namespace qx::net {
 
@@ -22,8 +22,7 @@ struct VirtualMatchOptions {
 
 // Two machines playing one network game over a MemoryLink on a virtual
 // clock: machine 0 hosts as the Emperor, machine 1 joins as the Rebel. Each
-// millisecond both read the link, take their player's inputs when the
-// session wants them and run a tick when their pace says so. For tests,
+// is the NetGame every host runs, updated every virtual millisecond. For tests,
 // benchmarks and soak runs: hours of play take seconds, and every run with
 // the same options is the same.
 class VirtualMatch {
@@ -41,7 +40,7 @@ class VirtualMatch {
     // Steps until both machines have ended or `limitMs` virtual ms passed.
     void Run(uint64_t limitMs);
 
-    NetPeer& Peer(int index) { return *peers[index & 1]; }
+    NetGame& Peer(int index) { return *machines[index & 1]; }
     MemoryLink& Link() { return link; }
     uint64_t Now() const { return link.Time(); }
     // Each machine's checksums of its confirmed ticks, from tick 0.
@@ -63,12 +62,11 @@ class VirtualMatch {
     VirtualMatchOptions options;
     Inputs inputs;
     MemoryLink link;
-    std::array<std::unique_ptr<NetPeer>, 2> peers;
+    std::array<std::unique_ptr<NetGame>, 2> machines;
     std::array<std::unique_ptr<Listener>, 2> listeners;
     std::array<std::vector<uint64_t>, 2> checksums;
-    std::array<uint64_t, 2> nextTickAt{};
-    std::array<bool, 2> begun{};
     std::array<bool, 2> frozen{};
+    std::array<bool, 2> openEnd{};
     Confirmed confirmed;
     std::function<bool(int, uint64_t)> dismiss;
 };

@@ -173,7 +173,7 @@ void EnetEndpoint::Handle(const ENetEvent& event) {
                 enet_peer_disconnect_now(peer, 0);
                 break;
             }
-            enet_peer_timeout(peer, 0, 10'000, 30'000);
+            enet_peer_timeout(peer, 1024, 10'000, 30'000);
             enet_peer_throttle_configure(peer, ENET_PEER_PACKET_THROTTLE_INTERVAL,
                                          ENET_PEER_PACKET_THROTTLE_SCALE, 0);
             auto* c = new EnetConnection(*this, peer, address, clock());

@@ -59,7 +59,8 @@ void WebNetGame::StartInRoom() {
     options.side = answer.side;
     options.seed = answer.seed;
     options.ticks = answer.ticks;
-    options.hostWaitMs = 0;  // a host waits until the player gives up
+    options.hostWaitMs = 0;    // a host waits until the player gives up
+    options.helloEveryMs = 0;  // the server's link carries it, and takes it once
     peer = std::make_unique<net::NetPeer>(*connection, options);
 }
 
@@ -139,7 +140,7 @@ bool WebNetGame::TickPeer(uint64_t nowMs) {
         endBoxTaken = false;
     }
     while (peer->WantsLocalInput()) {
-        if (!session.AddLocalInput(collected)) break;
+        if (!peer->AddLocalInput(collected, nowMs)) break;
         collected.Clear();
     }
     if (!peer->ShouldWaitForOther()) lastStep = peer->Advance(nowMs);

@@ -15,6 +15,26 @@
 namespace qx::web {
 namespace {
 
+// The page names phases, outcomes and ends by these numbers
+// (web/page/net-texts.mjs: PHASE, OUTCOME, PEER_END).
+template <typename E>
+constexpr int N(E value) {
+    return static_cast<int>(value);
+}
+using Phase = WebNetGame::Phase;
+using Outcome = WebNetGame::Outcome;
+using End = net::PeerEnd;
+static_assert(N(Phase::Connecting) == 0 && N(Phase::WaitingForPlayer) == 1 &&
+              N(Phase::Playing) == 2 && N(Phase::Watching) == 3 && N(Phase::Over) == 4);
+static_assert(N(Outcome::Running) == 0 && N(Outcome::Peer) == 1 && N(Outcome::NoRoom) == 2 &&
+              N(Outcome::ServerLost) == 3 && N(Outcome::WatchedToTheEnd) == 4 &&
+              N(Outcome::Quit) == 5);
+static_assert(N(End::None) == 0 && N(End::Done) == 1 && N(End::Desync) == 2 &&
+              N(End::Unreachable) == 3 && N(End::Full) == 4 && N(End::OtherVersion) == 5 &&
+              N(End::Silent) == 6 && N(End::Garbled) == 7 && N(End::Refused) == 8 &&
+              N(End::Left) == 9 && N(End::Quit) == 10 && N(End::ServerSilent) == 11 &&
+              N(End::ServerLost) == 12);
+
 std::unique_ptr<WebNetGame> running;
 std::string netText;
 // The invite code and the server address the page writes (qx_net_argument).

@@ -58,7 +58,7 @@ struct Machine {
         peer->Pump(Clock());
         if (RollbackSession* s = peer->Session(); s && !peer->Ended()) {
             if (s->OpenEnd()) s->DismissEnd();
-            while (peer->WantsLocalInput() && s->AddLocalInput({})) {
+            while (peer->AddLocalInput({}, Clock())) {
             }
             peer->Advance(Clock());
         }

@@ -85,7 +85,7 @@ class FakeJoiner {
 void HostStep(NetPeer& host, uint64_t now) {
     host.Pump(now);
     if (!host.Session() || host.Ended()) return;
-    while (host.WantsLocalInput() && host.Session()->AddLocalInput({})) {
+    while (host.AddLocalInput({}, now)) {
     }
     if (now % 30 == 0) host.Advance(now);
 }
@@ -180,10 +180,10 @@ TEST(HostilePeer, AGarbageFloodEndsAsGarbledNotAsSilent) {
     EXPECT_NEAR(static_cast<double>(match.Now() - frozeAt), 5000, 100);
     EXPECT_GT(match.Peer(0).Figures().badPackets, 1000u);
     // The flooder hears why (the goodbye arrives once it listens again).
-    NetPeer& flooder = match.Peer(1);
+    NetGame& flooder = match.Peer(1);
     for (int n = 0; n < 100 && !flooder.Ended(); ++n) {
         match.Link().SetTime(match.Now() + 1);
-        flooder.Pump(match.Now());
+        flooder.Update(match.Now());
     }
     EXPECT_EQ(flooder.End(), PeerEnd::Refused);
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <optional>
 
 #include "game/Game.h"
 #include "net/NetEndOfGame.h"
@@ -200,6 +201,58 @@ TEST(NetworkGame, BadPacketsAreCountedAndChangeNothing) {
     for (int i = 0; i < 2; ++i) EXPECT_EQ(match.Peer(i).End(), PeerEnd::Done) << i;
     EXPECT_EQ(match.Peer(0).Figures().badPackets, bad.size());
     EXPECT_EQ(match.Checksums(0), match.Checksums(1));
+}
+
+// The newest input packet waiting at `end`, if any.
+std::optional<InputPacket> LastInputs(Transport& end) {
+    std::optional<InputPacket> last;
+    std::vector<uint8_t> data;
+    for (LinkEvent e; (e = end.Poll(data)) != LinkEvent::None;) {
+        Packet packet;
+        const char* error = nullptr;
+        if (e == LinkEvent::Received && DecodePacket(data.data(), data.size(), packet, error) &&
+            std::holds_alternative<InputPacket>(packet)) {
+            last = std::get<InputPacket>(packet);
+        }
+    }
+    return last;
+}
+
+// A local input is on the wire when the call that takes it returns, and new
+// inputs of the other machine are acknowledged in the Pump that reads them
+// (else both wait for this machine's next tick, and the round trip
+// measured holds its tick phase).
+TEST(NetworkGame, InputsAndAcknowledgementsLeaveInTheCallThatTakesThem) {
+    MemoryLink link(LinkFaults{});
+    PeerOptions options;
+    options.seed = 3;
+    NetPeer host(link.End(0), options);
+    Transport& other = link.End(1);
+    host.Pump(0);
+    LastInputs(other);
+    other.Send(EncodePacket(HelloPacket{0}), true);
+    host.Pump(1);
+    ASSERT_TRUE(host.Started());
+    LastInputs(other);
+    for (uint64_t now = 2; now < 6; ++now) {
+        if (!host.WantsLocalInput()) host.Advance(now);
+        InputList mine;
+        mine.AddTarget(100 + static_cast<int>(now), 50);
+        const uint32_t tick = host.Session()->NextLocalTick();
+        ASSERT_TRUE(host.AddLocalInput(mine, now));
+        const auto sent = LastInputs(other);
+        ASSERT_TRUE(sent);
+        ASSERT_EQ(sent->firstTick + sent->inputs.size() - 1, tick);
+        EXPECT_EQ(sent->inputs.back(), mine);
+    }
+    InputPacket theirs;
+    theirs.sequence = 1;
+    theirs.inputs.resize(2);
+    other.Send(EncodePacket(theirs), false);
+    host.Pump(7);
+    const auto answer = LastInputs(other);
+    ASSERT_TRUE(answer);
+    EXPECT_EQ(answer->ack, 2u);
 }
 
 TEST(NetworkGame, SilenceOrLeavingEndsTheGameOnTheOtherMachine) {

@@ -189,6 +189,8 @@ TEST(SimOptions, MatchServerRequests) {
     EXPECT_EQ(join->net.action, ServerAction::Join);
     EXPECT_EQ(join->net.code, "7k2m-9qxz");
     ASSERT_TRUE(Parse({"--server", "h:1", "--quick", "--sync-test", "4"}, error)) << error;
+    // A room without a length, as the page makes them.
+    ASSERT_TRUE(Parse({"--server", "h:1", "--create", "--ticks", "0"}, error)) << error;
     auto watch = Parse({"--server", "h:1", "--watch", "7K2M9QXZ", "--ticks", "50"}, error);
     ASSERT_TRUE(watch) << error;
     EXPECT_TRUE(watch->net.Watching());

@@ -15,7 +15,16 @@ lossy     the same as play, with the joiner behind a lossy relay (0-300 ms,
 refused   an unknown code (join and watch) ends with exit 4, a code that is
           no code with exit 2, a server nobody runs with exit 3.
 killed    the server is killed mid-game: both players and a spectator end
-          with exit 3 within 5 s, naming the server.
+          with exit 3 within 7 s, naming the server.
+outage    the joiner's and the spectator's links to the server carry nothing
+          either way for 4 s: nobody ends, one game for all.
+cut       the same for 8 s, first the joiner's link (both players end within
+          5-7 s with their reasons, exit 3), then the spectator's (it ends so,
+          the players play on).
+stop      a room without a length, the joiner asking for 150 ticks: both play
+          150 (noted by the joiner); then SIGTERM to a joiner mid-game: it
+          says goodbye (the host ends at once), exits 3 and writes the trace
+          and replay of its confirmed ticks.
 crossplay the simulator under Node (NODE-SIM, build-web/quarnex-sim.js, over a
           WebSocket) creates, the native one (ENet) joins through the lossy
           relay; halfway a spectator under Node comes: one game for all three,
@@ -121,6 +130,8 @@ def write_scripts(work, ticks, firing):
 
 def create(sim, server, work, ticks, extra=()):
     invite = os.path.join(work, 'invite')
+    if os.path.exists(invite):
+        os.remove(invite)  # the last room's
     host = start(command(sim) + ['--server', server.address(), '--create', '--side', 'emperor',
                   '--seed', '13', '--ticks', str(ticks), '--invite-file', invite,
                   '--input', os.path.join(work, 'emperor.txt')] + outputs(work, 'host') +
@@ -179,10 +190,10 @@ def quick(sim, server, work):
     same_game(sim, work, ['first', 'second'], ticks, local=False)
 
 
-def start_relay(server):
+def start_relay(server, faults=('--max-delay', '300', '--drop', '20', '--duplicate', '5')):
     relay_port = free_port()
-    relay = start([sys.executable, RELAY, str(relay_port), str(server.port), '--max-delay',
-                   '300', '--drop', '20', '--duplicate', '5', '--lifetime', str(TIMEOUT * 2)])
+    relay = start([sys.executable, RELAY, str(relay_port), str(server.port)] + list(faults) +
+                  ['--lifetime', str(TIMEOUT * 2)])
     if relay.stdout.readline().strip() != 'ready':
         fail('the relay did not start')
     return relay, relay_port
@@ -249,9 +260,142 @@ def killed(sim, server, work):
         print('%s ended %.1f s after the server was killed' % (who, took))
         if rc != 3 or 'server' not in err:
             fail('%s did not end naming the server (status %d)' % (who, rc))
-        if took > 5:
+        if took > 7:
             fail('%s needed %.1f s to notice the server was gone' % (who, took))
         summary_checksum(err, who)
+
+
+def dark(at_s, length_ms):
+    """A relay that carries everything at once, except nothing either way for
+    length_ms from at_s seconds after its client's first datagram."""
+    when = '%g:%d:' % (at_s, length_ms)
+    return ('--max-delay', '0', '--drop', '0', '--duplicate', '0',
+            '--blackout', when + 'to-target', '--blackout', when + 'to-client')
+
+
+def through_outages(sim, server, work, player_ms, watch_ms):
+    """The joiner and a spectator, each through a relay that goes dark for
+    the given ms (0: never) 2 s after it starts; returns the relays, the runs
+    and when each link went dark (about)."""
+    ticks = 500
+    write_scripts(work, ticks, 300)
+    relays = []
+
+    def address(length_ms):
+        if not length_ms:
+            return server.address()
+        relay, port = start_relay(server, dark(2, length_ms))
+        relays.append(relay)
+        return '127.0.0.1:%d' % port
+
+    host, code = create(sim, server, work, ticks, ['--realtime'])
+    guest = join(sim, address(player_ms), code, work, ticks, ['--realtime'])
+    began = time.monotonic()
+    time.sleep(1)
+    watcher = start([sim, '--server', address(watch_ms), '--watch', code] +
+                    outputs(work, 'watch'))
+    return relays, [('host', host), ('join', guest), ('spectator', watcher)], \
+        {'host': began + 2, 'join': began + 2, 'spectator': began + 3}
+
+
+def outage(sim, server, work):
+    relays, runs, _ = through_outages(sim, server, work, 4000, 4000)
+    try:
+        expect_ok(runs)
+    finally:
+        for relay in relays:
+            stop_relay(relay)
+    same_game(sim, work, ['host', 'join', 'watch'], 500)
+
+
+def expect_cut(runs, dark_at, reasons):
+    """Each run named in reasons ends with status 3 naming its reason within
+    5-7 s of its link going dark; returns the others' statuses."""
+    statuses, ended = {}, {}
+    until = time.monotonic() + TIMEOUT
+    while len(ended) < len(runs) and time.monotonic() < until:
+        for who, proc in runs:
+            if who not in ended and proc.poll() is not None:
+                ended[who] = time.monotonic()
+        time.sleep(0.02)
+    for who, proc in runs:
+        rc, err = finish(proc, who, 1)
+        took = ended[who] - dark_at[who]
+        show(who, err)
+        statuses[who] = rc
+        if who not in reasons:
+            continue
+        print('%s ended %.1f s after its link went dark' % (who, took))
+        if rc != 3 or reasons[who] not in err:
+            fail('%s did not end naming the %s (status %d)' % (who, reasons[who], rc))
+        if not 4.5 <= took <= 7.5:
+            fail('%s ended %.1f s after the cut, not within 5-7 s' % (who, took))
+    return statuses
+
+
+def cut(sim, server, work):
+    # The joiner's link: both players end; the spectator sees the feed end.
+    relays, runs, dark_at = through_outages(sim, server, work, 8000, 0)
+    try:
+        statuses = expect_cut(runs, dark_at, {'host': 'other machine', 'join': 'server'})
+    finally:
+        for relay in relays:
+            stop_relay(relay)
+    if statuses['spectator'] not in (0, 3):
+        fail('the spectator ended with status %d' % statuses['spectator'])
+    host_trace, join_trace = read(work, 'host.trace'), read(work, 'join.trace')
+    shorter = min(len(host_trace), len(join_trace))
+    if host_trace[:shorter] != join_trace[:shorter]:
+        fail("the players' traces differ")
+    # The spectator's link: only the spectator ends; the players play on.
+    relays, runs, dark_at = through_outages(sim, server, work, 0, 8000)
+    try:
+        statuses = expect_cut(runs, dark_at, {'spectator': 'server'})
+    finally:
+        for relay in relays:
+            stop_relay(relay)
+    if statuses['host'] != 0 or statuses['join'] != 0:
+        fail('a player ended with status %s' % statuses)
+
+
+def trace_lines(work, name):
+    return read(work, name + '.trace').count(b'\n')
+
+
+def stop(sim, server, work):
+    write_scripts(work, 1000, 300)
+    host, code = create(sim, server, work, 0, ['--realtime'])
+    guest = join(sim, server.address(), code, work, 150, ['--realtime'])
+    errs = expect_ok([('host', host), ('join', guest)])
+    if trace_lines(work, 'host') != 151 or trace_lines(work, 'join') != 151:
+        fail('the room without a length did not play the joiner\'s 150 ticks')
+    if 'playing 150 ticks' not in errs[0]:
+        fail('the creator did not note the length the joiner asked for')
+
+    host, code = create(sim, server, work, 0, ['--realtime'])
+    guest = start(command(sim) + ['--server', server.address(), '--join', code,
+                  '--input', os.path.join(work, 'rebel.txt'), '--realtime'] +
+                  outputs(work, 'join'))
+    time.sleep(4)
+    guest.send_signal(signal.SIGTERM)
+    stopped = time.monotonic()
+    rc, err = finish(guest, 'join', 10)
+    show('join', err)
+    host_rc, host_err = finish(host, 'host', 10)
+    show('host', host_err)
+    print('the host ended %.1f s after the joiner was stopped' % (time.monotonic() - stopped))
+    if rc != 3 or 'ended here' not in err:
+        fail('the stopped joiner ended with status %d' % rc)
+    if host_rc != 3 or 'left the game' not in host_err:
+        fail('the host did not learn that the joiner left (status %d)' % host_rc)
+    ticks = int(re.search(r'ticks (\d+)', err.strip().splitlines()[-1]).group(1))
+    if ticks < 50 or trace_lines(work, 'join') != ticks + 1:
+        fail('the stopped joiner wrote %d trace lines for %d ticks' %
+             (trace_lines(work, 'join'), ticks))
+    replay = subprocess.run([sim, '--replay', os.path.join(work, 'join.qxr')],
+                            capture_output=True, text=True, timeout=TIMEOUT)
+    if replay.returncode != 0:
+        fail('the stopped joiner\'s replay does not play: ' + replay.stderr)
 
 
 def crossplay(sim, server, work, node_sim):
@@ -281,7 +425,8 @@ def crossplay(sim, server, work, node_sim):
 def main():
     sim, server_exe, scenario = sys.argv[1], sys.argv[2], sys.argv[3]
     scenarios = {'play': play, 'quick': quick, 'lossy': lossy, 'refused': refused,
-                 'killed': killed, 'crossplay': crossplay}
+                 'killed': killed, 'outage': outage, 'cut': cut, 'stop': stop,
+                 'crossplay': crossplay}
     if scenario not in scenarios:
         fail('unknown scenario ' + scenario)
     extra = []

@@ -138,7 +138,7 @@ int main(int argc, char** argv) {
         static_cast<unsigned long long>(outages.blackoutEvery),
         static_cast<unsigned long long>(match.Link().BlackedOut()));
     for (int i = 0; i < 2; ++i) {
-        NetPeer& peer = match.Peer(i);
+        auto& peer = match.Peer(i);
         const SessionStats& s = peer.Session()->Stats();
         const PeerFigures f = peer.Figures();
         std::printf(

@@ -1,5 +1,7 @@
 #include "tools/sim/NetLinks.h"
 
+#include <csignal>
+
 #include "net/EnetTransport.h"
 #include "net/MatchTransport.h"
 
@@ -18,6 +20,25 @@ std::unique_ptr<net::MatchConnection> ConnectToMatchServer(const std::string& ho
 
 bool ServerLinkKeepsAlive() {
     return true;
+}
+
+namespace {
+
+volatile std::sig_atomic_t stopSignalled = 0;
+
+extern "C" void OnStopSignal(int) {
+    stopSignalled = 1;
+}
+
+}  // namespace
+
+void CatchStopSignals() {
+    std::signal(SIGTERM, OnStopSignal);
+    std::signal(SIGINT, OnStopSignal);
+}
+
+bool StopSignalled() {
+    return stopSignalled != 0;
 }
 
 }  // namespace qx::sim

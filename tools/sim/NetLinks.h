@@ -30,4 +30,11 @@ std::unique_ptr<net::MatchConnection> ConnectToMatchServer(const std::string& ho
 // learns of a dead server from its TCP connection's end instead.
 bool ServerLinkKeepsAlive();
 
+// From now on SIGTERM and SIGINT (under Node: the process's) do not kill the
+// simulator: they ask the network game to end as the player's leaving
+// would (StopSignalled), so the goodbye goes out and the trace and replay
+// are written.
+void CatchStopSignals();
+bool StopSignalled();
+
 }  // namespace qx::sim

@@ -23,4 +23,24 @@ bool ServerLinkKeepsAlive() {
     return false;
 }
 
+// Node's signals reach the program while it sleeps in a wait (Asyncify).
+EM_JS(void, qx_catch_stop_signals, (), {
+    if (typeof process == 'undefined') return;
+    var stop = function() {
+        Module['qxStopSignalled'] = 1;
+    };
+    process.on('SIGTERM', stop);
+    process.on('SIGINT', stop);
+});
+
+EM_JS(int, qx_stop_signalled, (), { return Module['qxStopSignalled'] ? 1 : 0; });
+
+void CatchStopSignals() {
+    qx_catch_stop_signals();
+}
+
+bool StopSignalled() {
+    return qx_stop_signalled() != 0;
+}
+
 }  // namespace qx::sim

@@ -3,13 +3,12 @@
 #include <chrono>
 #include <cstdio>
 #include <memory>
-#include <optional>
 
 #include "common/ArenaToClient.h"
+#include "net/NetGame.h"
 #include "tools/sim/ConfirmedRecorder.h"
 #include "tools/sim/NetLinks.h"
 #include "tools/sim/RoomEntry.h"
-#include "tools/sim/ServerSilence.h"
 #include "tools/sim/VirtualKeys.h"
 #include "tools/sim/WatchGame.h"
 
@@ -24,6 +23,8 @@ constexpr uint64_t kTickMs = 30;
 // is started at once; through a server a friend first gets the code.
 constexpr uint32_t kHostWaitMs = 15000;
 constexpr uint32_t kRoomWaitMs = 60000;
+// How long leaving waits for the other machine to take the goodbye.
+constexpr uint32_t kLingerMs = 1000;
 
 // Turns this side's scripted events into the inputs of the ticks they name.
 class ScriptFeeder {
@@ -97,12 +98,13 @@ net::PeerOptions PeerOptionsFor(const SimOptions& options) {
     return po;
 }
 
-std::string EndMessage(const net::NetPeer& peer) {
-    const std::string tick = std::to_string(peer.EndTick());
-    switch (peer.End()) {
+std::string EndMessage(const net::NetGame& game) {
+    const std::string tick = std::to_string(game.EndTick());
+    const std::string& detail = game.EndDetail();
+    switch (game.End()) {
         case PeerEnd::Desync:
             return "the machines' games differ at tick " + tick +
-                   (peer.EndDetail().empty() ? "" : ": " + peer.EndDetail());
+                   (detail.empty() ? "" : ": " + detail);
         case PeerEnd::Unreachable:
             return "the other machine could not be reached";
         case PeerEnd::Full:
@@ -111,16 +113,20 @@ std::string EndMessage(const net::NetPeer& peer) {
             return "the other machine runs another version of the game";
         case PeerEnd::Silent:
             return "the other machine went silent (tick " + tick +
-                   (peer.EndDetail().empty() ? ")" : ": " + peer.EndDetail() + ")");
+                   (detail.empty() ? ")" : ": " + detail + ")");
         case PeerEnd::Garbled:
             return "the other machine sent only packets that make no sense (tick " + tick +
-                   (peer.EndDetail().empty() ? ")" : ": " + peer.EndDetail() + ")");
+                   (detail.empty() ? ")" : ": " + detail + ")");
         case PeerEnd::Refused:
             return "the other machine refused this one's packets (tick " + tick + ")";
         case PeerEnd::Left:
             return "the other machine left the game (tick " + tick + ")";
         case PeerEnd::Quit:
             return "the game was ended here (tick " + tick + ")";
+        case PeerEnd::ServerSilent:
+            return "the server went silent (tick " + tick + ")";
+        case PeerEnd::ServerLost:
+            return "the connection to the server ended (tick " + tick + ")";
         case PeerEnd::Done:
         case PeerEnd::None:
             break;
@@ -128,10 +134,10 @@ std::string EndMessage(const net::NetPeer& peer) {
     return {};
 }
 
-std::string FormatFigures(const net::NetPeer& peer, NetSide side, double seconds) {
-    const net::PeerFigures f = peer.Figures();
+std::string FormatFigures(const net::NetGame& game, double seconds) {
+    const net::PeerFigures f = game.Figures();
     net::SessionStats stats;
-    if (const net::RollbackSession* s = peer.Session()) {
+    if (const net::RollbackSession* s = game.Session()) {
         stats = s->Stats();
     }
     const double secs = seconds > 0 ? seconds : 1;
@@ -140,9 +146,10 @@ std::string FormatFigures(const net::NetPeer& peer, NetSide side, double seconds
                   "network: %s, ping %u ms, input delay %u, rollbacks %lld (%.1f/s, %lld ticks, "
                   "largest %d), packets sent %llu, lost %llu, refused %llu, bytes sent %llu "
                   "(%.0f/s), received %llu (%.0f/s)",
-                  SideName(side), f.pingMs, f.inputDelay, static_cast<long long>(stats.rollbacks),
-                  stats.rollbacks / secs, static_cast<long long>(stats.rolledBackTicks),
-                  stats.largestRollback, static_cast<unsigned long long>(f.packetsSent),
+                  SideName(game.LocalSide()), f.pingMs, f.inputDelay,
+                  static_cast<long long>(stats.rollbacks), stats.rollbacks / secs,
+                  static_cast<long long>(stats.rolledBackTicks), stats.largestRollback,
+                  static_cast<unsigned long long>(f.packetsSent),
                   static_cast<unsigned long long>(f.packetsLost),
                   static_cast<unsigned long long>(f.badPackets),
                   static_cast<unsigned long long>(f.bytesSent), f.bytesSent / secs,
@@ -151,13 +158,13 @@ std::string FormatFigures(const net::NetPeer& peer, NetSide side, double seconds
 }
 
 // What a run through a match server changes from what was asked.
-void NoteServerChanges(const SimOptions& options, const net::NetPeer& peer, bool hosting,
+void NoteServerChanges(const SimOptions& options, const net::NetGame& game, bool hosting,
                        std::vector<std::string>& notes) {
-    if (!options.net.viaServer || !peer.Started()) return;
+    if (!options.net.viaServer || !game.Started()) return;
     const bool created = options.net.action == ServerAction::Create;
-    if (!created && !options.net.side.empty() && options.net.side != SideName(peer.LocalSide())) {
+    if (!created && !options.net.side.empty() && options.net.side != SideName(game.LocalSide())) {
         notes.push_back(std::string("the room chose the sides: this machine plays the ") +
-                        SideName(peer.LocalSide()));
+                        SideName(game.LocalSide()));
     }
     if (options.net.seedGiven && !created) {
         notes.push_back(hosting ? "the server draws a quick match's seed; --seed was not used"
@@ -165,24 +172,24 @@ void NoteServerChanges(const SimOptions& options, const net::NetPeer& peer, bool
     }
 }
 
-void NoteChanges(const SimOptions& options, const net::NetPeer& peer, bool hosting,
+void NoteChanges(const SimOptions& options, const net::NetGame& game, bool hosting,
                  const ScriptFeeder& feeder, std::vector<std::string>& notes) {
-    if (!peer.Started()) return;
+    if (!game.Started()) return;
     if (options.net.joining && !options.net.side.empty() &&
-        options.net.side != SideName(peer.LocalSide())) {
+        options.net.side != SideName(game.LocalSide())) {
         notes.push_back(std::string("the host chose the sides: this machine plays the ") +
-                        SideName(peer.LocalSide()));
+                        SideName(game.LocalSide()));
     }
     if (options.net.joining && options.net.seedGiven) {
         notes.push_back("the host draws the seed; --seed was not used");
     }
-    NoteServerChanges(options, peer, hosting, notes);
-    const int64_t agreed = peer.Session()->Options().lastTick;
+    NoteServerChanges(options, game, hosting, notes);
+    const int64_t agreed = game.AgreedTicks();
     if (agreed != options.ticks) {
         notes.push_back("playing " + std::to_string(agreed) +
                         " ticks as agreed with the other machine");
     }
-    const int64_t dropped = peer.Session()->Stats().droppedLocalInputs + feeder.Overflow();
+    const int64_t dropped = game.Session()->Stats().droppedLocalInputs + feeder.Overflow();
     if (dropped > 0) {
         notes.push_back(std::to_string(dropped) +
                         " scripted inputs were not this side's or too many for one "
@@ -191,86 +198,66 @@ void NoteChanges(const SimOptions& options, const net::NetPeer& peer, bool hosti
 }
 
 // One machine's game over `transport`: directly with the other machine, or
-// through a match server (`server`, whose silence then also ends it).
+// through a match server (`server`, whose silence then also ends it). A stop
+// signal ends it as the player's leaving would.
 NetSimResult PlayGame(const SimOptions& options, const std::vector<InputEvent>& events,
                       net::Transport& transport, const net::PeerOptions& peerOptions,
                       net::MatchConnection* server, std::ostream* trace, Replay* record) {
     NetSimResult result;
-    net::NetPeer peer(transport, peerOptions);
+    net::NetGameOptions gameOptions;
+    gameOptions.peer = peerOptions;
+    gameOptions.tickMs = options.net.realtime ? kTickMs : 0;
+    gameOptions.dismissEndAtOnce = true;
+    gameOptions.serverKeepsAlive = ServerLinkKeepsAlive();
+    net::NetGame game(transport, gameOptions, server);
     ConfirmedRecorder recorder(result.summary, trace);
     ScriptFeeder feeder(events);
-    std::optional<ServerSilence> silence;
-    if (server && ServerLinkKeepsAlive()) silence.emplace(*server);
+    game.SetConfirmedListener(&recorder);
+    game.SetInputSource([&](uint32_t tick) { return feeder.InputsFor(tick, *game.SharedGame()); });
     const auto start = std::chrono::steady_clock::now();
     auto clock = [&] {
         return static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
                                          std::chrono::steady_clock::now() - start)
                                          .count());
     };
-    bool begun = false;
-    bool serverSilent = false;
-    uint64_t nextTickAt = 0;
-    while (!peer.Ended()) {
-        peer.Pump(clock());
-        net::RollbackSession* session = peer.Session();
-        if (peer.Ended()) break;
-        if (silence && silence->Silent(clock())) {
-            serverSilent = true;
+    while (!game.Ended()) {
+        if (StopSignalled()) {
+            game.Leave();
             break;
         }
-        if (!session) {
-            transport.Wait(5);
-            continue;
-        }
-        if (!begun) {
-            begun = true;
-            session->SetListener(&recorder);
-            session->GetGame().SetClientSize(options.clientWidth, options.clientHeight);
-            session->GetGame().ShowState();
-            recorder.Begin(session->Options().seed, session->FrameOf(0));
-            nextTickAt = clock();
-        }
-        if (session->OpenEnd()) session->DismissEnd();
-        while (peer.WantsLocalInput()) {
-            const uint32_t tick = session->NextLocalTick();
-            if (!session->AddLocalInput(feeder.InputsFor(tick, session->GetGame()))) break;
-        }
-        if (options.net.realtime) {
-            const uint64_t now = clock();
-            if (now < nextTickAt) {
-                transport.Wait(static_cast<uint32_t>(std::min<uint64_t>(nextTickAt - now, 5)));
-                continue;
+        bool ran = false;
+        for (const net::NetRequest& r : game.Update(clock())) {
+            if (r.kind == net::NetRequest::Kind::Begin) {
+                Game& shown = *game.SharedGame();
+                shown.SetClientSize(options.clientWidth, options.clientHeight);
+                shown.ShowState();
+                recorder.Begin(game.Session()->Options().seed, game.Session()->FrameOf(0));
             }
-            nextTickAt += kTickMs;
-            if (peer.ShouldWaitForOther()) continue;
+            ran = ran || r.kind == net::NetRequest::Kind::Draw;
         }
-        if (peer.Advance(clock()) != net::RollbackSession::Step::Ran && !options.net.realtime) {
+        if (game.Ended()) break;
+        if (!game.Begun()) {
+            transport.Wait(5);
+        } else if (options.net.realtime) {
+            if (const uint32_t idle = game.IdleMs(clock())) transport.Wait(idle);
+        } else if (!ran) {
             transport.Wait(1);
         }
     }
     const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
-    // A server that went silent takes no goodbye: waiting for one only
-    // delays the message.
-    if (!serverSilent) peer.Close();
+    game.Close(kLingerMs);
 
     SimSummary& summary = result.summary;
     summary.ticksPerSecond = elapsed.count() > 0 ? summary.ticks / elapsed.count() : 0;
-    result.end = serverSilent ? PeerEnd::Silent : peer.End();
-    result.message = EndMessage(peer);
-    if (serverSilent) {
-        result.message = "the server went silent (tick " + std::to_string(summary.ticks) + ")";
-    } else if (server && server->Client().GetState() == net::MatchClient::State::Failed &&
-               peer.End() != PeerEnd::Done) {
-        result.message =
-            "the connection to the server ended (tick " + std::to_string(summary.ticks) + ")";
-    }
-    summary.desync = peer.End() == PeerEnd::Desync;
-    result.figures = FormatFigures(peer, peer.LocalSide(), elapsed.count());
+    result.end = game.End();
+    result.message = EndMessage(game);
+    summary.desync = game.End() == PeerEnd::Desync;
+    result.figures = FormatFigures(game, elapsed.count());
     // A replay only of a game this machine began (and recorded the start
     // of): a difference or a goodbye before that leaves nothing to play.
-    result.started = begun;
+    result.started = game.Begun();
     if (record && result.started) *record = recorder.Finish();
-    NoteChanges(options, peer, peerOptions.hosting, feeder, result.notes);
+    NoteChanges(options, game, peerOptions.hosting, feeder, result.notes);
     return result;
 }
 
@@ -294,7 +281,13 @@ NetSimResult RunThroughServer(const SimOptions& options, const std::vector<Input
     po.side = answer.side;
     po.seed = answer.seed;
     po.ticks = answer.ticks;
+    // A joiner asks for its own length too (the host plays the shorter).
+    if (!po.hosting && options.net.ticksGiven &&
+        (po.ticks == 0 || options.ticks < static_cast<int64_t>(po.ticks))) {
+        po.ticks = static_cast<uint32_t>(options.ticks);
+    }
     po.hostWaitMs = kRoomWaitMs;
+    po.helloEveryMs = 0;  // the server's link carries it, and takes it once
     return PlayGame(options, events, link, po, &link, trace, record);
 }
 
@@ -319,6 +312,7 @@ int NetExitStatus(const NetSimResult& result) {
 
 NetSimResult RunNetworkGame(const SimOptions& options, const std::vector<InputEvent>& events,
                             std::ostream* trace, Replay* record, std::ostream* log) {
+    CatchStopSignals();
     if (options.net.viaServer) return RunThroughServer(options, events, trace, record, log);
     std::string error;
     const auto transport = OpenDirectLink(options.net, error);

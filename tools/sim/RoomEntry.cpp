@@ -94,7 +94,13 @@ RoomEntry EnterRoom(const SimOptions& options, std::ostream* log) {
         ConnectToMatchServer(options.net.host, options.net.port, request, entry.message);
     if (!connection) return entry;
     State state = connection->Update(kUpdateMs);
-    while (state != State::InRoom && state != State::Failed) state = connection->Update(kUpdateMs);
+    while (state != State::InRoom && state != State::Failed) {
+        if (StopSignalled()) {
+            entry.message = "stopped before the room was entered";
+            return entry;
+        }
+        state = connection->Update(kUpdateMs);
+    }
     const net::MatchClient& client = connection->Client();
     if (state == State::Failed) {
         entry.roomRefused = client.Refused() && IsRoomRefusal(client.Refusal());

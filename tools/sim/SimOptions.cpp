@@ -102,7 +102,10 @@ std::string CheckNetOptions(const SimOptions& options, const std::vector<std::st
             return std::string("option ") + name + " is not available in network play";
         }
     }
-    if (options.ticks < 1 || options.ticks > kMaxNetTicks) {
+    // A room made with --ticks 0 has no length (as a room made in the page):
+    // its game is as long as the joiner asks for, or endless.
+    const bool endlessRoom = net.action == ServerAction::Create && options.ticks == 0;
+    if ((options.ticks < 1 && !endlessRoom) || options.ticks > kMaxNetTicks) {
         return "bad value for --ticks in network play: 1 to " + std::to_string(kMaxNetTicks);
     }
     if (options.syncTestTicks > kMaxNetSyncTestTicks) {

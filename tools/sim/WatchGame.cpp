@@ -2,156 +2,45 @@
 
 #include <chrono>
 #include <cstdio>
-#include <memory>
 
-#include "net/MatchProtocol.h"
-#include "net/SpectatorFeed.h"
+#include "net/NetWatch.h"
 #include "tools/sim/ConfirmedRecorder.h"
 #include "tools/sim/NetLinks.h"
-#include "tools/sim/ServerSilence.h"
-#include "tools/sim/SpectatorGame.h"
 
 namespace qx::sim {
 namespace {
 
 using net::PeerEnd;
 
-// How a spectator's run stopped.
-enum class Stop { None, FeedEnded, Played, ServerLeft, ServerSilent, BadFeed };
-
-class Watcher {
-  public:
-    Watcher(const SimOptions& options, net::MatchConnection& link, NetSimResult& result,
-            std::ostream* trace)
-        : options(options), link(link), recorder(result.summary, trace), silence(link) {}
-
-    Stop Run();
-    std::unique_ptr<SpectatorGame>& Game() { return game; }
-    ConfirmedRecorder& Recorder() { return recorder; }
-    uint64_t RefusedFrames() const { return refusedFrames; }
-    const std::string& BadFeed() const { return badFeed; }
-    uint64_t Clock() const;
-
-  private:
-    Stop TakeEvents();
-    void Begin();
-    Stop PlayReady();
-
-    const SimOptions& options;
-    net::MatchConnection& link;
-    ConfirmedRecorder recorder;
-    ServerSilence silence;
-    net::SpectatorFeed feed;
-    std::unique_ptr<SpectatorGame> game;
-    uint64_t refusedFrames = 0;
-    std::string badFeed;
-    const std::chrono::steady_clock::time_point began = std::chrono::steady_clock::now();
-};
-
-uint64_t Watcher::Clock() const {
-    return static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
-                                     std::chrono::steady_clock::now() - began)
-                                     .count());
-}
-
-Stop Watcher::Run() {
-    for (;;) {
-        Stop stop = TakeEvents();
-        if (!game && feed.Start()) Begin();
-        // What came before the feed's end is played before stopping.
-        if (game && (stop == Stop::None || stop == Stop::FeedEnded)) {
-            const Stop played = PlayReady();
-            if (played != Stop::None) stop = played;
-        }
-        if (stop == Stop::None && ServerLinkKeepsAlive() && silence.Silent(Clock())) {
-            stop = Stop::ServerSilent;
-        }
-        if (stop != Stop::None) return stop;
-        link.Wait(5);
-    }
-}
-
-Stop Watcher::TakeEvents() {
-    std::vector<uint8_t> data;
-    for (net::LinkEvent e = link.Poll(data); e != net::LinkEvent::None; e = link.Poll(data)) {
-        if (e == net::LinkEvent::Received && !feed.Add(data.data(), data.size())) {
-            // A second Start is harmless; a feed frame that does not fit
-            // leaves a hole no later frame fills.
-            ++refusedFrames;
-            if (net::IsMatchFrame(data.data(), data.size())) {
-                badFeed = "the server's feed skips ticks or makes no sense (after tick " +
-                          std::to_string(feed.Received(net::NetSide::Emperor)) + ")";
-                return Stop::BadFeed;
-            }
-        }
-        if (e == net::LinkEvent::Disconnected) {
-            return net::CloseReasonOf(data) == net::LinkClose::Left ? Stop::FeedEnded
-                                                                    : Stop::ServerLeft;
-        }
-    }
-    return Stop::None;
-}
-
-void Watcher::Begin() {
-    game = std::make_unique<SpectatorGame>(*feed.Start(), options.syncTestTicks, recorder);
-    net::RollbackSession& session = game->Session();
-    session.GetGame().SetClientSize(options.clientWidth, options.clientHeight);
-    session.GetGame().ShowState();
-    recorder.Begin(session.Options().seed, session.FrameOf(0));
-}
-
-Stop Watcher::PlayReady() {
-    const int64_t limit = options.net.ticksGiven ? options.ticks : kMaxNetTicks;
-    const uint32_t agreed = game->Session().Options().lastTick;
-    uint32_t tick = 0;
-    net::InputList emperor;
-    net::InputList rebel;
-    while (game->Tick() < limit && (agreed == 0 || game->Tick() < agreed) &&
-           feed.Next(tick, emperor, rebel)) {
-        if (!game->Play(emperor, rebel)) {
-            badFeed = game->Failure();
-            return Stop::BadFeed;
-        }
-    }
-    const bool done = game->Tick() >= limit || (agreed != 0 && game->Tick() >= agreed);
-    return done ? Stop::Played : Stop::None;
-}
-
-std::string Figures(const Watcher& watcher, const net::MatchConnection& link, double seconds) {
+std::string Figures(const net::NetWatch& watch, const net::MatchConnection& link, double seconds) {
     const double secs = seconds > 0 ? seconds : 1;
     char line[200];
     std::snprintf(line, sizeof line,
                   "network: spectator, feed frames refused %llu, bytes sent %llu, received %llu "
                   "(%.0f/s)",
-                  static_cast<unsigned long long>(watcher.RefusedFrames()),
+                  static_cast<unsigned long long>(watch.RefusedFrames()),
                   static_cast<unsigned long long>(link.BytesSent()),
                   static_cast<unsigned long long>(link.BytesReceived()),
                   link.BytesReceived() / secs);
     return line;
 }
 
-void Judge(Stop stop, Watcher& watcher, NetSimResult& result) {
-    const std::unique_ptr<SpectatorGame>& game = watcher.Game();
-    const std::string tick = std::to_string(game ? game->Tick() : 0);
-    switch (stop) {
-        case Stop::FeedEnded:
-        case Stop::Played:
-        case Stop::None:
-            result.end = game ? PeerEnd::Done : PeerEnd::Left;
-            if (!game) result.message = "the players left before their game started";
-            break;
-        case Stop::ServerLeft:
-            result.end = PeerEnd::Silent;
-            result.message = "the connection to the server ended (tick " + tick + ")";
-            break;
-        case Stop::ServerSilent:
-            result.end = PeerEnd::Silent;
-            result.message = "the server went silent (tick " + tick + ")";
-            break;
-        case Stop::BadFeed:
-            result.end = game && game->Desync() ? PeerEnd::Desync : PeerEnd::Garbled;
-            result.message = watcher.BadFeed();
-            break;
+std::string EndMessage(const net::NetWatch& watch) {
+    const std::string tick = std::to_string(watch.Tick());
+    switch (watch.End()) {
+        case PeerEnd::Left:
+            return "the players left before their game started";
+        case PeerEnd::ServerLost:
+            return "the connection to the server ended (tick " + tick + ")";
+        case PeerEnd::ServerSilent:
+            return "the server went silent (tick " + tick + ")";
+        case PeerEnd::Quit:
+            return "the game was ended here (tick " + tick + ")";
+        case PeerEnd::Garbled:
+        case PeerEnd::Desync:
+            return watch.EndDetail();
+        default:
+            return {};
     }
 }
 
@@ -160,20 +49,48 @@ void Judge(Stop stop, Watcher& watcher, NetSimResult& result) {
 NetSimResult WatchGame(const SimOptions& options, net::MatchConnection& link, std::ostream* trace,
                        Replay* record) {
     NetSimResult result;
-    Watcher watcher(options, link, result, trace);
-    const Stop stop = watcher.Run();
-    const double seconds = static_cast<double>(watcher.Clock()) / 1000;
-    if (stop != Stop::ServerSilent) link.Close(200);
-    Judge(stop, watcher, result);
+    ConfirmedRecorder recorder(result.summary, trace);
+    net::NetWatchOptions watchOptions;
+    watchOptions.syncTestTicks = options.syncTestTicks;
+    watchOptions.tickMs = 0;
+    watchOptions.lastTick =
+        options.net.ticksGiven ? static_cast<uint32_t>(std::min(options.ticks, kMaxNetTicks)) : 0;
+    watchOptions.serverKeepsAlive = ServerLinkKeepsAlive();
+    net::NetWatch watch(link, watchOptions);
+    watch.SetConfirmedListener(&recorder);
+    const auto began = std::chrono::steady_clock::now();
+    auto clock = [&] {
+        return static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                         std::chrono::steady_clock::now() - began)
+                                         .count());
+    };
+    while (!watch.Ended()) {
+        if (StopSignalled()) {
+            watch.Leave();
+            break;
+        }
+        for (const net::NetRequest& r : watch.Update(clock())) {
+            if (r.kind != net::NetRequest::Kind::Begin) continue;
+            Game& shown = *watch.SharedGame();
+            shown.SetClientSize(options.clientWidth, options.clientHeight);
+            shown.ShowState();
+            recorder.Begin(watch.Session()->Options().seed, watch.Session()->FrameOf(0));
+        }
+        if (!watch.Ended()) link.Wait(5);
+    }
+    const double seconds = static_cast<double>(clock()) / 1000;
+    if (watch.End() != PeerEnd::ServerSilent) link.Close(200);
+    result.end = watch.End();
+    result.message = EndMessage(watch);
     SimSummary& summary = result.summary;
     summary.desync = result.end == PeerEnd::Desync;
     summary.ticksPerSecond = seconds > 0 ? summary.ticks / seconds : 0;
-    result.figures = Figures(watcher, link, seconds);
-    result.started = watcher.Game() != nullptr;
-    if (record && result.started) *record = watcher.Recorder().Finish();
-    if (watcher.RefusedFrames() > 0) {
+    result.figures = Figures(watch, link, seconds);
+    result.started = watch.Begun();
+    if (record && result.started) *record = recorder.Finish();
+    if (watch.RefusedFrames() > 0) {
         result.notes.push_back(
-            std::to_string(watcher.RefusedFrames()) +
+            std::to_string(watch.RefusedFrames()) +
             " frames from the server were no part of the feed and were left out");
     }
     return result;

@@ -8,7 +8,7 @@ export const PHASE = { Connecting: 0, WaitingForPlayer: 1, Playing: 2, Watching:
 export const OUTCOME = { Running: 0, Peer: 1, NoRoom: 2, ServerLost: 3, WatchedToTheEnd: 4, Quit: 5 };
 export const PEER_END = {
   None: 0, Done: 1, Desync: 2, Unreachable: 3, Full: 4, OtherVersion: 5, Silent: 6, Garbled: 7,
-  Refused: 8, Left: 9, Quit: 10,
+  Refused: 8, Left: 9, Quit: 10, ServerSilent: 11, ServerLost: 12,
 };
 export const KIND = { create: 1, join: 2, quick: 3, watch: 4 };
 
