@@ -232,8 +232,8 @@ int LoadGen::Run(std::ostream& out) {
             << (after.rssKb - before.rssKb) / static_cast<double>(games.size())
             << " KB per game)\n";
         const char* names[] = {"mixed", "enet", "websocket"};
-        out << "server cpu per relayed packet ("
-            << names[static_cast<int>(options.transports)] << "): "
+        out << "server cpu per relayed packet (" << names[static_cast<int>(options.transports)]
+            << "): "
             << (after.cpuSeconds - windowStart.cpuSeconds) * 1e6 /
                    static_cast<double>(std::max<uint64_t>(measured, 1))
             << " us\n";

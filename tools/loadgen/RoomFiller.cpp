@@ -28,8 +28,8 @@ RoomFiller::RoomFiller(boost::asio::io_context& context, EnetClientHost& h, cons
     : io(context), host(h), options(o), timer(context), abusers(o.fill) {}
 
 void RoomFiller::Step(Abuser& abuser) {
-    const auto state = abuser.link ? abuser.link->Client().GetState()
-                                   : net::MatchClient::State::Failed;
+    const auto state =
+        abuser.link ? abuser.link->Client().GetState() : net::MatchClient::State::Failed;
     if (state == net::MatchClient::State::Failed) {
         net::MatchRequest create;
         create.kind = net::MatchRequest::Kind::Create;
