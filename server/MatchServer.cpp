@@ -234,9 +234,9 @@ void MatchServer::OnPlayerFrame(Connection& c, const uint8_t* data, size_t size,
 
 // Which game packets a player may send: the joiner's hello and the host's
 // start (with the room's seed and sides, once the joiner is there) once
-// each, inputs of its own side only and for no tick beyond the room's wall
-// clock, and goodbyes. Inputs are recorded for spectators only while both
-// players are in a started game.
+// each, inputs of its own side only, and goodbyes. Inputs are recorded for
+// spectators only while both players are in a started game, and for no
+// tick beyond the room's wall clock.
 bool MatchServer::AcceptGamePacket(Connection& c, Room& room, const net::Packet& packet) {
     const bool host = c.side == room.HostSide();
     if (std::holds_alternative<net::HelloPacket>(packet)) {
@@ -260,11 +260,14 @@ bool MatchServer::AcceptGamePacket(Connection& c, Room& room, const net::Packet&
                 if (!net::BelongsToSide(c.side, in)) return false;
             }
         }
+        if (room.startPacket.empty() || room.state != Room::State::Playing) return true;
+        // A game ahead of the wall clock (the simulator plays as fast as it
+        // can) is relayed but no longer recorded.
         const uint64_t last = uint64_t{inputs->firstTick} + inputs->inputs.size();
         if (last > uint64_t{room.TickLimit(now, limits.ticksPerSecond, limits.tickSlack)} + 1) {
-            return false;
+            room.history.Stop();
+            return true;
         }
-        if (room.startPacket.empty() || room.state != Room::State::Playing) return true;
         for (size_t i = 0; i < inputs->inputs.size(); ++i) {
             room.history.Add(c.side, inputs->firstTick + static_cast<uint32_t>(i),
                              inputs->inputs[i]);

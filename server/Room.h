@@ -40,7 +40,7 @@ class Room {
     // The side a joiner gets, if one is free and the game has not ended.
     bool FreeSide(net::NetSide& side) const;
     bool Empty() const { return !players[0] && !players[1]; }
-    // The last tick whose inputs a player may send now: `perSecond` ticks a
+    // The last tick whose inputs the room records now: `perSecond` ticks a
     // second since the game started, plus `slack` (only the slack before).
     uint32_t TickLimit(uint64_t nowMs, uint32_t perSecond, uint32_t slack) const;
 

@@ -21,10 +21,11 @@ struct ServerLimits {
     uint64_t waitingRoomMs = 600'000;        // a room waits this long for its second player
     uint64_t idleRoomMs = 60'000;            // a room where nobody sends anything ends
     uint32_t maxBadFrames = 16;              // a connection sending more bad frames is closed
-    // A player may send inputs for no tick later than the room's wall clock
-    // allows: this many ticks a second since the game's start (the game
-    // ticks every 30 ms, 33.3 a second) plus the slack (input delay, a
-    // start that reached the server late).
+    // A room records inputs for no tick later than its wall clock allows:
+    // this many ticks a second since the game's start (the game ticks every
+    // 30 ms, 33.3 a second) plus the slack (input delay, a start that
+    // reached the server late). A game ahead of that is relayed, not
+    // recorded.
     uint32_t ticksPerSecond = 34;
     uint32_t tickSlack = 100;
     uint32_t spectatorLagTicks = 33;         // spectators follow about a second behind
