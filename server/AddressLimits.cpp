@@ -13,9 +13,9 @@ AddressLimits::Entry& AddressLimits::At(const std::string& address) {
     return it->second;
 }
 
-bool AddressLimits::Admit(const std::string& address) {
+bool AddressLimits::Admit(const std::string& address, size_t pending) {
     Entry& entry = At(address);
-    if (entry.connections >= limits.maxConnectionsPerAddress) return false;
+    if (entry.connections + pending >= limits.maxConnectionsPerAddress) return false;
     ++entry.connections;
     return true;
 }

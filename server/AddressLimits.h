@@ -16,8 +16,9 @@ class AddressLimits {
     explicit AddressLimits(const ServerLimits& limits) : limits(limits) {}
 
     // Counts a new connection from `address`; false (not counted) when it
-    // has as many as it may.
-    bool Admit(const std::string& address);
+    // has as many as it may, counting `pending` connections of it that are
+    // still in their handshake (not counted here) as well.
+    bool Admit(const std::string& address, size_t pending = 0);
     void Release(const std::string& address);
     // Whether the address may look up a code now.
     bool MayLookUp(const std::string& address, uint64_t nowMs);

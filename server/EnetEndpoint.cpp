@@ -2,6 +2,7 @@
 
 #include <enet/enet.h>
 
+#include <algorithm>
 #include <boost/asio/post.hpp>
 #include <chrono>
 
@@ -22,6 +23,8 @@ constexpr auto kMinPassGap = std::chrono::microseconds(1000);
 // ENet reads at most this many datagrams in one pass.
 constexpr int kDatagramsPerRead = 256;
 constexpr int kMaxPasses = 8;
+// Free peer slots ENet is shown beyond the highest one in use.
+constexpr size_t kPeerMargin = 256;
 
 std::string AddressText(const ENetAddress& address) {
     char text[64] = "?";
@@ -41,8 +44,10 @@ EnetEndpoint::EnetEndpoint(boost::asio::io_context& context, MatchServer& s,
       passTimer(context) {}
 
 EnetEndpoint::~EnetEndpoint() {
+    server.CountPending(nullptr);
     if (socket.is_open()) socket.release();  // ENet closes its own socket
     if (!host) return;
+    host->peerCount = kMaxPeers;
     for (size_t i = 0; i < host->peerCount; ++i) {
         delete static_cast<EnetConnection*>(host->peers[i].data);
         host->peers[i].data = nullptr;
@@ -72,10 +77,33 @@ bool EnetEndpoint::Open(const std::string& bindAddress, uint16_t port, std::stri
     // system caps it at net.core.rmem_max / wmem_max).
     enet_socket_set_option(host->socket, ENET_SOCKOPT_RCVBUF, kSocketBuffer);
     enet_socket_set_option(host->socket, ENET_SOCKOPT_SNDBUF, kSocketBuffer);
+    // ENet keeps no more peers of one address, half-open ones included, than
+    // the server admits connections from it: a flood of connects that never
+    // finish takes that address's places only.
+    host->duplicatePeers = server.Limits().maxConnectionsPerAddress;
+    server.CountPending([this](const std::string& text) { return HalfOpen(text); });
     host->maximumPacketSize = net::kMaxPacketSize;
     host->maximumWaitingData = 64 * 1024;
     socket.assign(static_cast<int>(host->socket));
     return true;
+}
+
+// Peers of the address that ENet holds but the server has not admitted
+// yet: connects in their handshake (and one whose connect event is being
+// handled, unless it is the one asking).
+size_t EnetEndpoint::HalfOpen(const std::string& text) const {
+    ENetAddress address{};
+    if (!host || enet_address_set_host_ip(&address, text.c_str()) != 0) return 0;
+    size_t count = 0;
+    for (size_t i = 0; i < host->peerCount; ++i) {
+        const ENetPeer& peer = host->peers[i];
+        if (peer.address.host == address.host && !peer.data && &peer != admitting &&
+            peer.state >= ENET_PEER_STATE_ACKNOWLEDGING_CONNECT &&
+            peer.state <= ENET_PEER_STATE_CONNECTED) {
+            ++count;
+        }
+    }
+    return count;
 }
 
 void EnetEndpoint::Start() {
@@ -89,6 +117,7 @@ void EnetEndpoint::Stop() {
     passTimer.cancel();
     if (socket.is_open()) socket.cancel();
     if (!host) return;
+    host->peerCount = kMaxPeers;
     for (size_t i = 0; i < host->peerCount; ++i) {
         if (host->peers[i].state == ENET_PEER_STATE_CONNECTED) {
             enet_peer_disconnect(&host->peers[i], 0);
@@ -136,7 +165,21 @@ void EnetEndpoint::Watch() {
                       });
 }
 
+// ENet goes over every peer slot it has, in use or not, three times a pass.
+// It gives a new peer the lowest free slot, so the slots in use are the low
+// ones: ENet is shown those and a margin for new connects, which grows as
+// they fill (measured again every few milliseconds; a connect finding no
+// free slot is dropped, and the client tries again).
+void EnetEndpoint::FitPeers() {
+    size_t used = 0;
+    for (size_t i = 0; i < kMaxPeers; ++i) {
+        if (host->peers[i].state != ENET_PEER_STATE_DISCONNECTED) used = i + 1;
+    }
+    host->peerCount = std::min(kMaxPeers, used + std::max(kPeerMargin, used / 4));
+}
+
 void EnetEndpoint::OnTimer() {
+    FitPeers();
     if (std::chrono::steady_clock::now() - lastPass >= kServiceInterval) Service();
     timer.expires_after(kServiceInterval);
     timer.async_wait([this](const boost::system::error_code& ec) {
@@ -149,13 +192,15 @@ void EnetEndpoint::OnTimer() {
 // the events made the server send goes out in one flush.
 void EnetEndpoint::Service() {
     lastPass = std::chrono::steady_clock::now();
+    // The events of one pass came in together: one reading of the clock.
+    const uint64_t now = clock();
     ENetEvent event;
     int handled = 0;
     for (int pass = 0; pass < kMaxPasses; ++pass) {
         int got = enet_host_service(host, &event, 0);
         const int before = handled;
         while (got > 0 && handled < kMaxEventsPerService) {
-            Handle(event);
+            Handle(event, now);
             ++handled;
             got = enet_host_check_events(host, &event);
         }
@@ -164,27 +209,31 @@ void EnetEndpoint::Service() {
     enet_host_flush(host);
 }
 
-void EnetEndpoint::Handle(const ENetEvent& event) {
+void EnetEndpoint::Handle(const ENetEvent& event, uint64_t now) {
     ENetPeer* peer = event.peer;
     switch (event.type) {
         case ENET_EVENT_TYPE_CONNECT: {
             const std::string address = AddressText(peer->address);
-            if (event.data != net::kMatchConnectData || !server.AdmitAddress(address)) {
+            admitting = peer;
+            const bool admitted =
+                event.data == net::kMatchConnectData && server.AdmitAddress(address);
+            admitting = nullptr;
+            if (!admitted) {
                 enet_peer_disconnect_now(peer, 0);
                 break;
             }
             enet_peer_timeout(peer, 1024, 10'000, 30'000);
             enet_peer_throttle_configure(peer, ENET_PEER_PACKET_THROTTLE_INTERVAL,
                                          ENET_PEER_PACKET_THROTTLE_SCALE, 0);
-            auto* c = new EnetConnection(*this, peer, address, clock());
+            auto* c = new EnetConnection(*this, peer, address, now);
             peer->data = c;
-            server.OnOpen(*c, clock());
+            server.OnOpen(*c, now);
             break;
         }
         case ENET_EVENT_TYPE_RECEIVE: {
             ENetPacket* packet = event.packet;
             if (auto* c = static_cast<EnetConnection*>(peer->data)) {
-                server.OnFrame(*c, packet->data, packet->dataLength, clock());
+                server.OnFrame(*c, packet->data, packet->dataLength, now);
             }
             enet_packet_destroy(packet);
             break;
@@ -192,7 +241,7 @@ void EnetEndpoint::Handle(const ENetEvent& event) {
         case ENET_EVENT_TYPE_DISCONNECT:
             if (auto* c = static_cast<EnetConnection*>(peer->data)) {
                 peer->data = nullptr;
-                server.OnClosed(*c, clock());
+                server.OnClosed(*c, now);
                 server.ReleaseAddress(c->Address());
                 delete c;
             }

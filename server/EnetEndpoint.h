@@ -38,11 +38,13 @@ class EnetEndpoint {
     void ScheduleFlush();
 
   private:
+    size_t HalfOpen(const std::string& address) const;
+    void FitPeers();
     void Watch();
     void Kick();
     void Pass();
     void Service();
-    void Handle(const _ENetEvent& event);
+    void Handle(const _ENetEvent& event, uint64_t now);
     void OnTimer();
 
     boost::asio::io_context& io;
@@ -53,6 +55,7 @@ class EnetEndpoint {
     boost::asio::steady_timer timer;
     boost::asio::steady_timer passTimer;
     std::chrono::steady_clock::time_point lastPass;
+    const _ENetPeer* admitting = nullptr;
     bool passPending = false;
     bool stopped = false;
 };

@@ -29,6 +29,8 @@ class InputHistory {
     // The last tick with both sides' inputs.
     uint32_t Confirmed() const;
     bool Full() const { return full; }
+    // Records nothing more (as when full).
+    void Stop() { full = true; }
     size_t Bytes() const;
 
     // Appends the encoded inputs of `side` for ticks from `first`, at most

@@ -189,6 +189,7 @@ void MatchServer::Watch(Connection& c, Room& room) {
         return;
     }
     room.spectators.push_back(Spectator{&c});
+    watched.insert(&room);
     c.room = &room;
     SetRole(c, Role::Spectator);
     MatchMessage answer;
@@ -232,8 +233,10 @@ void MatchServer::OnPlayerFrame(Connection& c, const uint8_t* data, size_t size,
 }
 
 // Which game packets a player may send: the joiner's hello and the host's
-// start (with the room's seed and sides) once each, inputs of its own side
-// only, and goodbyes.
+// start (with the room's seed and sides, once the joiner is there) once
+// each, inputs of its own side only, and goodbyes. Inputs are recorded for
+// spectators only while both players are in a started game, and for no
+// tick beyond the room's wall clock.
 bool MatchServer::AcceptGamePacket(Connection& c, Room& room, const net::Packet& packet) {
     const bool host = c.side == room.HostSide();
     if (std::holds_alternative<net::HelloPacket>(packet)) {
@@ -242,11 +245,12 @@ bool MatchServer::AcceptGamePacket(Connection& c, Room& room, const net::Packet&
         return true;
     }
     if (const auto* start = std::get_if<net::StartPacket>(&packet)) {
-        if (!host || !room.startPacket.empty() || start->seed != room.Seed() ||
+        if (!host || !room.helloSeen || !room.startPacket.empty() || start->seed != room.Seed() ||
             start->hostSide != room.HostSide()) {
             return false;
         }
         room.startPacket = net::EncodePacket(packet);
+        room.startedAt = std::max<uint64_t>(now, 1);
         LogRoom(room, "started");
         return true;
     }
@@ -256,7 +260,14 @@ bool MatchServer::AcceptGamePacket(Connection& c, Room& room, const net::Packet&
                 if (!net::BelongsToSide(c.side, in)) return false;
             }
         }
-        if (room.startPacket.empty()) return true;
+        if (room.startPacket.empty() || room.state != Room::State::Playing) return true;
+        // A game ahead of the wall clock (the simulator plays as fast as it
+        // can) is relayed but no longer recorded.
+        const uint64_t last = uint64_t{inputs->firstTick} + inputs->inputs.size();
+        if (last > uint64_t{room.TickLimit(now, limits.ticksPerSecond, limits.tickSlack)} + 1) {
+            room.history.Stop();
+            return true;
+        }
         for (size_t i = 0; i < inputs->inputs.size(); ++i) {
             room.history.Add(c.side, inputs->firstTick + static_cast<uint32_t>(i),
                              inputs->inputs[i]);
@@ -313,6 +324,7 @@ void MatchServer::LeaveRoom(Connection& c) {
         list.erase(std::remove_if(list.begin(), list.end(),
                                   [&](const Spectator& s) { return s.connection == &c; }),
                    list.end());
+        if (list.empty()) watched.erase(room);
         SetRole(c, Role::Lobby);
         // The last spectator of a game both players have left ends it.
         if (room->Empty() && list.empty()) EndRoom(*room, "players left");
@@ -337,11 +349,11 @@ void MatchServer::LeaveRoom(Connection& c) {
 
 void MatchServer::Tick(uint64_t nowMs) {
     now = nowMs;
-    std::vector<Room*> watched;
-    for (auto& [code, room] : rooms) {
-        if (!room->spectators.empty()) watched.push_back(room.get());
+    // Feeding may end rooms: the list is taken first.
+    feeding.assign(watched.begin(), watched.end());
+    for (Room* room : feeding) {
+        if (watched.count(room)) FeedSpectators(*room);
     }
-    for (Room* room : watched) FeedSpectators(*room);
     if (nowMs - lastSweep >= kTimeoutCheckMs || nowMs < lastSweep) {
         CheckTimeouts(nowMs);
         if (nowMs / kSweepMs != lastSweep / kSweepMs) addresses.Sweep(nowMs);
@@ -444,6 +456,7 @@ void MatchServer::EndRoom(Room& room, const char* why) {
         s.connection->Close();
     }
     room.spectators.clear();
+    watched.erase(&room);
     LogRoom(room, std::string("ended, ") + why);
     --metrics.rooms;
     ++metrics.roomsEnded;

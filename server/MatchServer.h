@@ -2,11 +2,13 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <ostream>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
+#include <vector>
 
 #include "net/MatchProtocol.h"
 #include "net/Packet.h"
@@ -33,8 +35,16 @@ class MatchServer {
     ~MatchServer();
 
     // The transports count their connections per address here (false: too
-    // many from that address; refuse the connection).
-    bool AdmitAddress(const std::string& address) { return addresses.Admit(address); }
+    // many from that address; refuse the connection). Connections still in
+    // their handshake, which a transport reports through `pending`, count
+    // as well, so half-open ones cannot keep other addresses out.
+    bool AdmitAddress(const std::string& address) {
+        return addresses.Admit(address, pending ? pending(address) : 0);
+    }
+    void CountPending(std::function<size_t(const std::string& address)> counter) {
+        pending = std::move(counter);
+    }
+    const ServerLimits& Limits() const { return limits; }
     void ReleaseAddress(const std::string& address) { addresses.Release(address); }
 
     void OnOpen(Connection& connection, uint64_t nowMs);
@@ -76,8 +86,11 @@ class MatchServer {
     SecureRandom& random;
     std::ostream& log;
     AddressLimits addresses;
+    std::function<size_t(const std::string&)> pending;
     std::unordered_map<std::string, std::unique_ptr<Room>> rooms;
     std::deque<std::string> quickQueue;
+    std::unordered_set<Room*> watched;  // rooms with spectators
+    std::vector<Room*> feeding;
     std::unordered_set<Connection*> connections;
     uint64_t lastSweep = 0;
     uint64_t now = 0;  // the time of the event being handled

@@ -40,11 +40,15 @@ class Room {
     // The side a joiner gets, if one is free and the game has not ended.
     bool FreeSide(net::NetSide& side) const;
     bool Empty() const { return !players[0] && !players[1]; }
+    // The last tick whose inputs the room records now: `perSecond` ticks a
+    // second since the game started, plus `slack` (only the slack before).
+    uint32_t TickLimit(uint64_t nowMs, uint32_t perSecond, uint32_t slack) const;
 
     State state = State::Waiting;
     uint64_t createdAt = 0;
     uint64_t lastActivity = 0;
     uint64_t overAt = 0;
+    uint64_t startedAt = 0;  // when the host's start came (0: not yet)
     bool helloSeen = false;
     std::vector<uint8_t> startPacket;  // the host's start message, once sent
     std::vector<Spectator> spectators;

@@ -21,6 +21,13 @@ struct ServerLimits {
     uint64_t waitingRoomMs = 600'000;        // a room waits this long for its second player
     uint64_t idleRoomMs = 60'000;            // a room where nobody sends anything ends
     uint32_t maxBadFrames = 16;              // a connection sending more bad frames is closed
+    // A room records inputs for no tick later than its wall clock allows:
+    // this many ticks a second since the game's start (the game ticks every
+    // 30 ms, 33.3 a second) plus the slack (input delay, a start that
+    // reached the server late). A game ahead of that is relayed, not
+    // recorded.
+    uint32_t ticksPerSecond = 34;
+    uint32_t tickSlack = 100;
     uint32_t spectatorLagTicks = 33;         // spectators follow about a second behind
     size_t maxSpectatorBacklog = 16 * 1024;  // a spectator's queued bytes before its feed waits
     uint64_t spectatorFlushMs = 60'000;      // after a game, how long its spectators may lag

@@ -75,21 +75,20 @@ void WebSocketConnection::OnRead(const boost::system::error_code& ec, size_t siz
 
 void WebSocketConnection::Send(const uint8_t* data, size_t size, bool reliable) {
     if (finished || closing) return;
-    if (queued + size > kMaxBacklog) {
+    if (out.Bytes() + size > kMaxBacklog) {
         // The client has stopped reading: an input packet can go (a later
         // one repeats it), a reliable message cannot.
         if (!reliable) return;
         Close();
         return;
     }
-    out.emplace_back(data, data + size);
-    queued += size;
+    out.Push(data, size);
     if (!writing) Write();
 }
 
 void WebSocketConnection::Write() {
     writing = true;
-    ws.async_write(boost::asio::buffer(out.front()),
+    ws.async_write(boost::asio::buffer(out.Front()),
                    [self = shared_from_this()](const boost::system::error_code& ec, size_t) {
                        self->OnWrite(ec);
                    });
@@ -97,13 +96,12 @@ void WebSocketConnection::Write() {
 
 void WebSocketConnection::OnWrite(const boost::system::error_code& ec) {
     writing = false;
-    queued -= out.front().size();
-    out.pop_front();
+    out.Pop();
     if (ec) {
         Finish();
         return;
     }
-    if (!out.empty()) {
+    if (!out.Empty()) {
         Write();
     } else if (closing) {
         StartClose();

@@ -5,11 +5,11 @@
 #include <boost/beast/http/empty_body.hpp>
 #include <boost/beast/http/message.hpp>
 #include <boost/beast/websocket/stream.hpp>
-#include <deque>
 #include <memory>
 #include <vector>
 
 #include "server/Connection.h"
+#include "server/FrameQueue.h"
 #include "server/WebContext.h"
 
 namespace qx::server {
@@ -30,7 +30,7 @@ class WebSocketConnection : public Connection,
     void Start(boost::beast::http::request<boost::beast::http::empty_body> request);
     void Send(const uint8_t* data, size_t size, bool reliable) override;
     void Close() override;
-    size_t Backlog() const override { return queued; }
+    size_t Backlog() const override { return out.Bytes(); }
 
   private:
     void OnAccept(const boost::system::error_code& ec);
@@ -43,8 +43,7 @@ class WebSocketConnection : public Connection,
 
     boost::beast::websocket::stream<boost::beast::tcp_stream> ws;
     boost::beast::flat_buffer in;
-    std::deque<std::vector<uint8_t>> out;
-    size_t queued = 0;
+    FrameQueue out;
     WebContext& context;
     bool opened = false;
     bool writing = false;

@@ -260,13 +260,48 @@ TEST_F(MatchServerRules, FloodsAreCutToTheRate) {
     FakeConnection* guest;
     Pair(host, guest);
     const size_t before = guest->frames.size();
-    for (uint32_t i = 1; i <= 2000; ++i) Frame(*host, net::EncodePacket(Inputs(i, {Steer(5)})));
+    for (uint32_t i = 1; i <= 2000; ++i) Frame(*host, net::EncodePacket(Inputs(1, {Steer(5)})));
     const size_t relayed = guest->frames.size() - before;
     EXPECT_LE(relayed, static_cast<size_t>(2 * Connection::kFramesPerSecond));
     EXPECT_GT(metrics.rateLimited[0], 0u);
     now += 1000;
-    Frame(*host, net::EncodePacket(Inputs(2001, {Steer(5)})));
+    Frame(*host, net::EncodePacket(Inputs(2, {Steer(5)})));
     EXPECT_EQ(guest->frames.size() - before, relayed + 1);
+}
+
+TEST_F(MatchServerRules, ARoomRecordsOnlyAStartedGameOfTwoAndNoTickAheadOfItsClock) {
+    // Alone in its room, a host's start is refused and its inputs are kept
+    // nowhere.
+    FakeConnection& alone = Open();
+    Ask(alone, MatchType::Create);
+    const MatchMessage created = Only(alone);
+    Frame(alone, net::EncodePacket(net::StartPacket{created.seed, NetSide::Emperor, 0}));
+    Frame(alone, net::EncodePacket(Inputs(1, {Steer(1), Steer(2)})));
+    const Room& waiting = *server->FindRoom(created.code);
+    EXPECT_TRUE(waiting.startPacket.empty());
+    EXPECT_EQ(waiting.history.Bytes(), 0u);
+    EXPECT_EQ(metrics.badPackets[0], 1u);
+
+    // In a game, ticks up to the wall clock's allowance are recorded; a game
+    // running ahead of it is still relayed, but the room stops recording.
+    FakeConnection* host;
+    FakeConnection* guest;
+    const std::string code = Pair(host, guest);
+    const Room& room = *server->FindRoom(code);
+    std::vector<net::InputList> lists(net::InputPacket::kMaxTicks, Steer(3));
+    uint32_t next = 1;
+    for (; next + lists.size() - 1 <= limits.tickSlack; next += lists.size()) {
+        Frame(*host, net::EncodePacket(Inputs(next, lists)));
+    }
+    EXPECT_EQ(room.history.Known(NetSide::Emperor), next - 1);
+    now += 10'000;  // 340 ticks more are due
+    Frame(*host, net::EncodePacket(Inputs(next, lists)));
+    EXPECT_EQ(room.history.Known(NetSide::Emperor), next + lists.size() - 1);
+    const size_t relayed = guest->frames.size();
+    Frame(*host, net::EncodePacket(Inputs(500, lists)));
+    EXPECT_EQ(guest->frames.size(), relayed + 1);
+    EXPECT_TRUE(room.history.Full());
+    EXPECT_EQ(room.history.Known(NetSide::Emperor), next + lists.size() - 1);
 }
 
 TEST_F(MatchServerRules, LateSpectatorCatchesUpFromTickOneAndFollowsBehind) {
@@ -348,6 +383,10 @@ TEST_F(MatchServerRules, LimitsAndTimeouts) {
     EXPECT_FALSE(server->AdmitAddress("1.2.3.4"));
     server->ReleaseAddress("1.2.3.4");
     EXPECT_TRUE(server->AdmitAddress("1.2.3.4"));
+    // Connections still in their handshake count as well.
+    server->CountPending([](const std::string& address) { return address == "5.6.7.8" ? 2 : 0; });
+    EXPECT_FALSE(server->AdmitAddress("5.6.7.8"));
+    EXPECT_TRUE(server->AdmitAddress("5.6.7.9"));
 
     // A connection that never asks is let go; so is a room nobody joins.
     server->Tick(now += limits.lobbyTimeoutMs + 1000);

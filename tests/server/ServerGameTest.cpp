@@ -76,6 +76,8 @@ struct Machine : net::ConfirmedListener {
     std::vector<uint64_t> sums;
     std::vector<std::pair<net::InputList, net::InputList>> inputs;
     bool begun = false;
+    uint64_t beganAt = 0;
+    uint64_t ran = 0;
 
     void OnConfirmed(uint32_t, const net::Frame& frame) override {
         sums.push_back(frame.checksum);
@@ -109,6 +111,7 @@ struct Machine : net::ConfirmedListener {
         if (!session || peer->Ended()) return;
         if (!begun) {
             begun = true;
+            beganAt = now;
             session->SetListener(this);
             // The other side is known once the session started.
             player = std::make_unique<net::RandomPlayer>(
@@ -118,7 +121,12 @@ struct Machine : net::ConfirmedListener {
         while (peer->WantsLocalInput()) {
             if (!session->AddLocalInput(player->InputsFor(session->NextLocalTick()))) break;
         }
-        for (int n = 0; n < 4 && peer->Advance(now) == net::RollbackSession::Step::Ran; ++n) {
+        // The game's pace, 30 ms a tick (the server records no game that
+        // runs ahead of the wall clock, and the spectator wants the record).
+        const uint64_t due = (now - beganAt) / 30 + 1;
+        for (int n = 0; n < 4 && ran < due && peer->Advance(now) == net::RollbackSession::Step::Ran;
+             ++n) {
+            ++ran;
         }
     }
 };

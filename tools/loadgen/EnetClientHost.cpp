@@ -15,10 +15,13 @@ constexpr int kBuffer = 4 << 20;
 
 }  // namespace
 
-EnetClientHost::EnetClientHost(boost::asio::io_context& context, size_t maxPeers)
+EnetClientHost::EnetClientHost(boost::asio::io_context& context, size_t maxPeers,
+                               const std::string& bind)
     : io(context), socket(context), passTimer(context), houseTimer(context) {
     if (!net::InitializeEnet()) return;
-    host = enet_host_create(nullptr, maxPeers, net::kEnetChannels, 0, 0);
+    ENetAddress local{};
+    if (!bind.empty() && enet_address_set_host_ip(&local, bind.c_str()) != 0) return;
+    host = enet_host_create(bind.empty() ? nullptr : &local, maxPeers, net::kEnetChannels, 0, 0);
     if (!host) return;
     enet_socket_set_option(host->socket, ENET_SOCKOPT_RCVBUF, kBuffer);
     enet_socket_set_option(host->socket, ENET_SOCKOPT_SNDBUF, kBuffer);

@@ -26,7 +26,8 @@ class EnetClientHost {
         virtual void OnDisconnected() = 0;
     };
 
-    EnetClientHost(boost::asio::io_context& io, size_t maxPeers);
+    // `bind`: the local address to send from (empty: any).
+    EnetClientHost(boost::asio::io_context& io, size_t maxPeers, const std::string& bind = "");
     ~EnetClientHost();
 
     // Starts connecting to a match server; null when ENet cannot.

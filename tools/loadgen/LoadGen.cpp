@@ -14,7 +14,6 @@ using namespace std::chrono_literals;
 constexpr auto kTick = 30ms;
 constexpr auto kSetupStep = 10ms;
 constexpr size_t kGamesPerStep = 20;
-constexpr auto kSetupLimit = 30s;
 constexpr auto kDrain = 1s;
 constexpr auto kHousekeeping = 20ms;
 constexpr size_t kBins = 100'000;  // up to 1 s
@@ -30,7 +29,7 @@ ProcessFigures ReadProcess(int pid) {
     if (pid <= 0) return f;
     std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
     std::string line;
-    std::getline(stat, line);
+    if (!std::getline(stat, line) || line.rfind(')') == std::string::npos) return f;
     std::istringstream fields(line.substr(line.rfind(')') + 2));
     std::string skip;
     for (int i = 3; i < 14; ++i) fields >> skip;
@@ -46,6 +45,18 @@ ProcessFigures ReadProcess(int pid) {
 
 }  // namespace
 
+bool LoadGen::OverWebSocket(size_t index, bool creator) const {
+    switch (options.transports) {
+        case LoadOptions::Transports::Enet:
+            return false;
+        case LoadOptions::Transports::WebSocket:
+            return true;
+        case LoadOptions::Transports::Mixed:
+            break;
+    }
+    return (index % 2 == 1) == creator;
+}
+
 LoadGen::LoadGen(const LoadOptions& o)
     : options(o),
       setupTimer(io),
@@ -54,7 +65,8 @@ LoadGen::LoadGen(const LoadOptions& o)
       epoch(std::chrono::steady_clock::now()),
       histogram(kBins, 0) {
     games.resize(options.games);
-    enetHost = std::make_unique<EnetClientHost>(io, std::min<size_t>(options.games + 8, 4000));
+    enetHost = std::make_unique<EnetClientHost>(io, std::min<size_t>(2 * options.games + 8, 4000),
+                                                options.bind);
 }
 
 LoadGen::~LoadGen() {
@@ -81,7 +93,7 @@ void LoadGen::StartGame(size_t index) {
     create.kind = net::MatchRequest::Kind::Create;
     create.side = net::NetSide::Emperor;
     game.host = std::make_unique<LoadPlayer>(
-        io, *enetHost, index % 2 == 1, options.host, options.port, create,
+        io, *enetHost, OverWebSocket(index, true), options.host, options.port, create,
         [this] { return Micros(); }, [this](uint64_t us) { Record(us); });
 }
 
@@ -95,7 +107,7 @@ void LoadGen::Advance(Game& game) {
         join.code = game.host->Client().Answer().code;
         const size_t index = static_cast<size_t>(&game - games.data());
         game.guest = std::make_unique<LoadPlayer>(
-            io, *enetHost, index % 2 == 0, options.host, options.port, join,
+            io, *enetHost, OverWebSocket(index, false), options.host, options.port, join,
             [this] { return Micros(); }, [this](uint64_t us) { Record(us); });
         game.host->SetOther(game.guest.get());
         game.guest->SetOther(game.host.get());
@@ -136,7 +148,8 @@ void LoadGen::Setup() {
         Advance(game);
         if (game.ticking) ++ticking;
     }
-    const bool late = std::chrono::steady_clock::now() - epoch > kSetupLimit;
+    const bool late =
+        std::chrono::steady_clock::now() - epoch > std::chrono::seconds(options.setupSeconds);
     if (ticking == games.size() || late) {
         measuring = true;
         phaseTimer.expires_after(std::chrono::seconds(options.seconds));
@@ -218,6 +231,12 @@ int LoadGen::Run(std::ostream& out) {
         out << "server cpu " << cpu << "% of one core, memory " << after.rssKb / 1024.0 << " MB ("
             << (after.rssKb - before.rssKb) / static_cast<double>(games.size())
             << " KB per game)\n";
+        const char* names[] = {"mixed", "enet", "websocket"};
+        out << "server cpu per relayed packet (" << names[static_cast<int>(options.transports)]
+            << "): "
+            << (after.cpuSeconds - windowStart.cpuSeconds) * 1e6 /
+                   static_cast<double>(std::max<uint64_t>(measured, 1))
+            << " us\n";
     }
     out << "games " << running << ", packets " << measured << ", relay p50 " << percentile(0.5)
         << " ms, p99 " << percentile(0.99) << " ms, lost " << lost << std::endl;

@@ -17,12 +17,13 @@ namespace qx::loadgen {
 // The load test: N games of two simulated players against one server, all
 // in one thread. Game i's creator uses ENet and its joiner WebSocket when i
 // is even, the other way round when odd: half the players on each, every
-// game a cross-play. Games are set up at up to 2,000 a second; once all run,
-// both players of each game send an input packet every 30 ms for the given
-// seconds, then the stragglers get a second to arrive. The figures: packets
-// received, the relay time of each (sent by one player, through the
-// server, received by the other) at the 50th and 99th percentile, and the
-// packets lost; with the server's process id also its CPU and memory.
+// game a cross-play (or all over one transport, when asked). Games are set
+// up at up to 2,000 a second; once all run, both players of each game send
+// an input packet every 30 ms for the given seconds, then the stragglers
+// get a second to arrive. The figures: packets received, the relay time of
+// each (sent by one player, through the server, received by the other) at
+// the 50th and 99th percentile, and the packets lost; with the server's
+// process id also its CPU (and CPU per relayed packet) and memory.
 class LoadGen {
   public:
     explicit LoadGen(const LoadOptions& options);
@@ -40,6 +41,8 @@ class LoadGen {
         bool ticking = false;
     };
 
+    // Whether game `index`'s creator (or joiner) plays over WebSocket.
+    bool OverWebSocket(size_t index, bool creator) const;
     uint64_t Micros() const;
     void Setup();
     void StartGame(size_t index);

@@ -15,7 +15,9 @@ bool Number(const char* text, uint64_t low, uint64_t high, uint64_t& value) {
 }  // namespace
 
 const char* LoadOptions::Usage() {
-    return "usage: quarnex-loadgen --server HOST:PORT --games N --seconds S [--server-pid PID]\n";
+    return "usage: quarnex-loadgen --server HOST:PORT --games N --seconds S [--server-pid PID]\n"
+           "       [--transport mixed|enet|websocket] [--setup-seconds S] [--bind ADDR]\n"
+           "       [--fill N]\n";
 }
 
 bool LoadOptions::Parse(int argc, const char* const* argv, LoadOptions& o, std::string& error) {
@@ -44,6 +46,17 @@ bool LoadOptions::Parse(int argc, const char* const* argv, LoadOptions& o, std::
             o.seconds = static_cast<uint32_t>(n);
         } else if (name == "--server-pid" && Number(value.c_str(), 1, 1u << 30, n)) {
             o.serverPid = static_cast<int>(n);
+        } else if (name == "--transport" &&
+                   (value == "mixed" || value == "enet" || value == "websocket")) {
+            o.transports = value == "mixed"  ? LoadOptions::Transports::Mixed
+                           : value == "enet" ? LoadOptions::Transports::Enet
+                                             : LoadOptions::Transports::WebSocket;
+        } else if (name == "--setup-seconds" && Number(value.c_str(), 1, 3600, n)) {
+            o.setupSeconds = static_cast<uint32_t>(n);
+        } else if (name == "--bind" && !value.empty()) {
+            o.bind = value;
+        } else if (name == "--fill" && Number(value.c_str(), 1, 4000, n)) {
+            o.fill = static_cast<uint32_t>(n);
         } else {
             error = "bad option " + name + " " + value;
             return false;

@@ -4,6 +4,7 @@
 
 #include "tools/loadgen/LoadGen.h"
 #include "tools/loadgen/LoadOptions.h"
+#include "tools/loadgen/RoomFiller.h"
 
 int main(int argc, char** argv) {
     qx::loadgen::LoadOptions options;
@@ -11,6 +12,14 @@ int main(int argc, char** argv) {
     if (!qx::loadgen::LoadOptions::Parse(argc, argv, options, error)) {
         std::cerr << "quarnex-loadgen: " << error << '\n' << qx::loadgen::LoadOptions::Usage();
         return 2;
+    }
+    if (options.fill > 0) {
+        boost::asio::io_context io;
+        qx::loadgen::EnetClientHost host(io, 4 * options.fill, options.bind);
+        qx::loadgen::RoomFiller filler(io, host, options);
+        std::cout << "filling " << options.fill << " rooms: " << filler.Run() << " packets sent"
+                  << std::endl;
+        return 0;
     }
     qx::loadgen::LoadGen load(options);
     return load.Run(std::cout);
