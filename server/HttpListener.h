@@ -10,10 +10,13 @@
 namespace qx::server {
 
 // The server's TCP side: accepts connections on the server's port (as
-// many per address as the limits allow) and gives each an HttpSession.
+// many per address as the limits allow; TLS when the context has it) and
+// gives each an HttpSession. With no address to bind it listens on IPv6
+// and IPv4 alike. A metrics listener serves /metrics and /healthz only,
+// plain, counting nobody.
 class HttpListener {
   public:
-    HttpListener(boost::asio::io_context& io, WebContext& context);
+    HttpListener(boost::asio::io_context& io, WebContext& context, bool metricsOnly = false);
 
     bool Open(const std::string& bindAddress, uint16_t port, std::string& error);
     uint16_t Port() const;
@@ -21,10 +24,14 @@ class HttpListener {
     void Stop();
 
   private:
+    bool Listen(const boost::asio::ip::tcp::endpoint& endpoint, bool dualStack,
+                boost::system::error_code& ec);
     void Accept();
+    void OnAccept(boost::asio::ip::tcp::socket socket);
 
     boost::asio::ip::tcp::acceptor acceptor;
     WebContext& context;
+    bool metricsOnly;
 };
 
 }  // namespace qx::server

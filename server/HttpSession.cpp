@@ -8,6 +8,7 @@
 #include <boost/beast/websocket/rfc6455.hpp>
 #include <chrono>
 
+#include "server/ClientAddress.h"
 #include "server/MatchServer.h"
 #include "server/Metrics.h"
 #include "server/StaticFiles.h"
@@ -20,6 +21,11 @@ namespace beast = boost::beast;
 namespace http = beast::http;
 
 constexpr auto kReadTimeout = std::chrono::seconds(30);
+constexpr auto kHandshakeTimeout = std::chrono::seconds(10);
+// How long a connection refused mid-request may go on sending before it is
+// closed (closing at once could reset it before the answer is read).
+constexpr auto kLinger = std::chrono::seconds(5);
+constexpr char kTextType[] = "text/plain; charset=utf-8";
 constexpr char kServerName[] = "quarnex-server";
 
 std::string_view ToStd(beast::string_view text) {
@@ -28,11 +34,24 @@ std::string_view ToStd(beast::string_view text) {
 
 }  // namespace
 
-HttpSession::HttpSession(boost::asio::ip::tcp::socket socket, WebContext& c, std::string a)
-    : stream(std::move(socket)), context(c), address(std::move(a)) {}
+HttpSession::HttpSession(ClientStream s, WebContext& c, std::string a, Kind k)
+    : stream(std::move(s)), context(c), peer(std::move(a)), kind(k) {
+    if (kind == Kind::Game) address = peer;
+}
 
 HttpSession::~HttpSession() {
-    if (!handedOff) context.server.ReleaseAddress(address);
+    if (!handedOff && !address.empty()) context.server.ReleaseAddress(address);
+}
+
+void HttpSession::Start() {
+    stream.expires_after(kHandshakeTimeout);
+    stream.Handshake([self = shared_from_this()](const boost::system::error_code& ec) {
+        if (ec) {
+            self->Shut();
+        } else {
+            self->Read();
+        }
+    });
 }
 
 void HttpSession::Read() {
@@ -47,6 +66,13 @@ void HttpSession::Read() {
 }
 
 void HttpSession::OnRead(const boost::system::error_code& ec) {
+    if (ec == http::error::header_limit) {
+        Request request;
+        request.version(11);
+        request.keep_alive(false);
+        SendText(request, 431, kTextType, "request headers over 8 KB\n");
+        return;
+    }
     if (ec) {
         Shut();
         return;
@@ -56,10 +82,12 @@ void HttpSession::OnRead(const boost::system::error_code& ec) {
 
 void HttpSession::Respond(Request request) {
     ++context.metrics.httpRequests;
+    if (kind == Kind::Proxied && !Attribute(request)) return;
     const std::string target(request.target());
-    if (beast::websocket::is_upgrade(request)) {
+    const bool upgrade = beast::websocket::is_upgrade(request);
+    if (upgrade && kind != Kind::MetricsOnly) {
         if (target != "/ws") {
-            SendText(request, 404, "text/plain; charset=utf-8", "no WebSocket here; use /ws\n");
+            SendText(request, 404, kTextType, "no WebSocket here; use /ws\n");
             return;
         }
         handedOff = true;
@@ -68,14 +96,51 @@ void HttpSession::Respond(Request request) {
         return;
     }
     if (request.method() != http::verb::get && request.method() != http::verb::head) {
-        SendText(request, 405, "text/plain; charset=utf-8", "only GET and HEAD\n");
+        SendText(request, 405, kTextType, "only GET and HEAD\n");
         return;
     }
-    if (target == "/metrics") {
+    if (target == "/healthz") {
+        if (context.draining) {
+            SendText(request, 503, kTextType, "draining\n");
+        } else {
+            SendText(request, 200, kTextType, "ok\n");
+        }
+        return;
+    }
+    // /metrics on the game's port answers loopback clients only (the client
+    // behind a proxy counts, not the proxy), unless it has a port of its own.
+    const bool metrics = kind == Kind::MetricsOnly ||
+                         (context.metricsOnGamePort && ClientAddress::IsLoopback(address));
+    if (target == "/metrics" && metrics) {
         SendText(request, 200, "text/plain; version=0.0.4; charset=utf-8", context.metrics.Text());
         return;
     }
+    if (kind == Kind::MetricsOnly) {
+        SendText(request, 404, kTextType, "only /metrics and /healthz here\n");
+        return;
+    }
     SendFile(request);
+}
+
+// A proxy's connection carries requests of the clients it names: each is
+// counted against its client's address (a pooled connection may change
+// client between requests).
+bool HttpSession::Attribute(const Request& request) {
+    const std::string client =
+        ClientAddress::Forwarded(ToStd(request[http::field::forwarded]),
+                                 ToStd(request["X-Forwarded-For"]), context.trustedProxies, peer);
+    if (client == address) return true;
+    if (!address.empty()) context.server.ReleaseAddress(address);
+    address.clear();
+    if (!context.server.AdmitAddress(client)) {
+        Request refused;
+        refused.version(request.version());
+        refused.keep_alive(false);
+        SendText(refused, 429, kTextType, "too many connections from your address\n");
+        return false;
+    }
+    address = client;
+    return true;
 }
 
 void HttpSession::SendText(const Request& request, unsigned status, const std::string& type,
@@ -102,11 +167,11 @@ void HttpSession::SendFile(const Request& request) {
                                                ToStd(request[http::field::accept_encoding]), file)
                       : StaticFiles::Result::NotFound;
     if (result == StaticFiles::Result::BadRequest) {
-        SendText(request, 400, "text/plain; charset=utf-8", "bad path\n");
+        SendText(request, 400, kTextType, "bad path\n");
         return;
     }
     if (result == StaticFiles::Result::Forbidden) {
-        SendText(request, 403, "text/plain; charset=utf-8", "forbidden\n");
+        SendText(request, 403, kTextType, "forbidden\n");
         return;
     }
     if (result == StaticFiles::Result::Ok &&
@@ -118,7 +183,7 @@ void HttpSession::SendFile(const Request& request) {
     boost::system::error_code ec;
     if (result == StaticFiles::Result::Ok) body.open(file.path.c_str(), beast::file_mode::scan, ec);
     if (result != StaticFiles::Result::Ok || ec) {
-        SendText(request, 404, "text/plain; charset=utf-8", "not found\n");
+        SendText(request, 404, kTextType, "not found\n");
         return;
     }
     auto response =
@@ -172,7 +237,22 @@ void HttpSession::Write(std::shared_ptr<Response> response) {
 void HttpSession::Shut() {
     boost::system::error_code ignored;
     stream.socket().shutdown(boost::asio::ip::tcp::socket::shutdown_send, ignored);
-    stream.close();
+    stream.expires_after(kLinger);
+    Linger();
+}
+
+// Reads and drops what the client still sends until it closes (or the
+// linger time ends), so the last answer is not lost to a reset.
+void HttpSession::Linger() {
+    stream.Tcp().async_read_some(
+        boost::asio::buffer(scrap),
+        [self = shared_from_this()](const boost::system::error_code& ec, size_t) {
+            if (ec) {
+                self->stream.Tcp().close();
+            } else {
+                self->Linger();
+            }
+        });
 }
 
 }  // namespace qx::server

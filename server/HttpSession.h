@@ -1,30 +1,37 @@
 #pragma once
 
-#include <boost/asio/ip/tcp.hpp>
 #include <boost/beast/core/flat_buffer.hpp>
-#include <boost/beast/core/tcp_stream.hpp>
 #include <boost/beast/http/empty_body.hpp>
 #include <boost/beast/http/parser.hpp>
 #include <memory>
 #include <optional>
 #include <string>
 
+#include "server/ClientStream.h"
 #include "server/StaticFiles.h"
 #include "server/WebContext.h"
 
 namespace qx::server {
 
-// One TCP connection before it is a WebSocket: HTTP/1.1 requests (GET and
-// HEAD) for the browser build's files and /metrics, kept alive between
-// requests; an upgrade at /ws hands the connection to a
-// WebSocketConnection. Headers are limited to 8 KB, bodies are refused, and
-// a connection that sends nothing for 30 seconds is closed.
+// One TCP connection (plain or TLS) before it is a WebSocket: HTTP/1.1
+// requests (GET and HEAD) for the browser build's files, /healthz and
+// /metrics, kept alive between requests; an upgrade at /ws hands the
+// connection to a WebSocketConnection. Headers are limited to 8 KB (431
+// past that), bodies are refused, and a connection that sends nothing for
+// 30 seconds is closed. On a connection from a trusted proxy each request's
+// forwarded client address is the one counted and logged.
 class HttpSession : public std::enable_shared_from_this<HttpSession> {
   public:
-    HttpSession(boost::asio::ip::tcp::socket socket, WebContext& context, std::string address);
+    enum class Kind : uint8_t {
+        Game,         // the game's port; `address` is already admitted
+        Proxied,      // the game's port through a trusted proxy; admitted per request
+        MetricsOnly,  // the --metrics listener: /metrics and /healthz, nothing counted
+    };
+
+    HttpSession(ClientStream stream, WebContext& context, std::string address, Kind kind);
     ~HttpSession();
 
-    void Start() { Read(); }
+    void Start();
 
   private:
     using Request = boost::beast::http::request<boost::beast::http::empty_body>;
@@ -32,6 +39,7 @@ class HttpSession : public std::enable_shared_from_this<HttpSession> {
     void Read();
     void OnRead(const boost::system::error_code& ec);
     void Respond(Request request);
+    bool Attribute(const Request& request);
     void SendText(const Request& request, unsigned status, const std::string& type,
                   std::string body);
     void SendFile(const Request& request);
@@ -39,13 +47,17 @@ class HttpSession : public std::enable_shared_from_this<HttpSession> {
     template <typename Response>
     void Write(std::shared_ptr<Response> response);
     void Shut();
+    void Linger();
 
-    boost::beast::tcp_stream stream;
+    ClientStream stream;
     boost::beast::flat_buffer buffer;
     std::optional<boost::beast::http::request_parser<boost::beast::http::empty_body>> parser;
     WebContext& context;
-    std::string address;
+    std::string peer;     // the TCP peer
+    std::string address;  // the client as counted (empty: none counted)
+    Kind kind;
     bool handedOff = false;
+    char scrap[512];
 };
 
 }  // namespace qx::server

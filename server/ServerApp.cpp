@@ -1,12 +1,12 @@
 #include "server/ServerApp.h"
 
 #include <boost/asio/post.hpp>
-#include <boost/asio/signal_set.hpp>
 
 #include "server/EnetEndpoint.h"
 #include "server/HttpListener.h"
 #include "server/MatchServer.h"
 #include "server/StaticFiles.h"
+#include "server/TlsContext.h"
 #include "server/WebContext.h"
 
 namespace qx::server {
@@ -24,13 +24,15 @@ ServerApp::ServerApp(const ServerOptions& opts, std::ostream& out)
     server = std::make_unique<MatchServer>(options.limits, metrics, random, log);
     if (!options.web.empty()) files = std::make_unique<StaticFiles>(options.web);
     context = std::make_unique<WebContext>(
-        WebContext{*server, metrics, files.get(), [this] { return Now(); }});
+        WebContext{*server, metrics, files.get(), [this] { return Now(); }, nullptr,
+                   options.trustedProxies, options.metricsBind.empty(), false});
 }
 
 ServerApp::~ServerApp() {
     // The endpoints' connections go before the rules they report to.
     enet.reset();
     listener.reset();
+    metricsListener.reset();
 }
 
 uint64_t ServerApp::Now() const {
@@ -43,6 +45,14 @@ bool ServerApp::Open(std::string& error) {
     if (files && !files->Valid()) {
         error = files->Problem();
         return false;
+    }
+    if (!options.tlsCert.empty()) {
+        context->tls = TlsContext::Load(options.tlsCert, options.tlsKey, error);
+        if (!context->tls) return false;
+    }
+    if (!options.metricsBind.empty()) {
+        metricsListener = std::make_unique<HttpListener>(io, *context, true);
+        if (!metricsListener->Open(options.metricsBind, options.metricsPort, error)) return false;
     }
     for (int attempt = 0; attempt < kPortAttempts; ++attempt) {
         listener = std::make_unique<HttpListener>(io, *context);
@@ -59,18 +69,64 @@ bool ServerApp::Open(std::string& error) {
 }
 
 void ServerApp::Run(bool signals) {
-    boost::asio::signal_set signalSet(io);
     if (signals) {
-        signalSet.add(SIGTERM);
-        signalSet.add(SIGINT);
-        signalSet.async_wait([this](const boost::system::error_code& ec, int) {
-            if (!ec) Shutdown();
-        });
+        signalSet = std::make_unique<boost::asio::signal_set>(io, SIGTERM, SIGINT, SIGHUP);
+        WaitForSignal();
     }
     listener->Start();
+    if (metricsListener) metricsListener->Start();
     enet->Start();
     Tick();
     io.run();
+    signalSet.reset();
+}
+
+void ServerApp::WaitForSignal() {
+    signalSet->async_wait([this](const boost::system::error_code& ec, int signal) {
+        if (ec) return;
+        OnSignal(signal);
+        if (!stopping) WaitForSignal();
+    });
+}
+
+void ServerApp::OnSignal(int signal) {
+    if (signal == SIGHUP) {
+        ReloadTls();
+    } else if (signal == SIGTERM && options.drainSeconds > 0 && !draining &&
+               server->RoomCount() > 0) {
+        Drain();
+    } else {
+        Shutdown();
+    }
+}
+
+// New connections get the new certificate; a file that cannot be used
+// leaves the one in use.
+void ServerApp::ReloadTls() {
+    if (options.tlsCert.empty()) {
+        log << "quarnex-server: SIGHUP: no certificate to reload" << std::endl;
+        return;
+    }
+    std::string error;
+    auto reloaded = TlsContext::Load(options.tlsCert, options.tlsKey, error);
+    if (!reloaded) {
+        log << "quarnex-server: keeping the certificate in use: " << error << std::endl;
+        return;
+    }
+    context->tls = std::move(reloaded);
+    log << "quarnex-server: certificate reloaded from " << options.tlsCert << std::endl;
+}
+
+// No new rooms (Create and a Quick that would make one answer server-full;
+// /healthz says 503); the rooms there are play on until they end or the
+// drain time is over, and then the server stops (Tick).
+void ServerApp::Drain() {
+    draining = true;
+    context->draining = true;
+    options.limits.maxRooms = 0;  // the rules read the limits live
+    drainEnd = Now() + uint64_t{options.drainSeconds} * 1000;
+    log << "quarnex-server: draining, " << server->RoomCount()
+        << " rooms, no new ones, for at most " << options.drainSeconds << " s" << std::endl;
 }
 
 void ServerApp::Stop() {
@@ -79,6 +135,10 @@ void ServerApp::Stop() {
 
 void ServerApp::Tick() {
     server->Tick(Now());
+    if (draining && (server->RoomCount() == 0 || Now() >= drainEnd)) {
+        Shutdown();
+        return;
+    }
     ticker.expires_after(kTickInterval);
     ticker.async_wait([this](const boost::system::error_code& ec) {
         if (!ec && !stopping) Tick();
@@ -90,6 +150,8 @@ void ServerApp::Shutdown() {
     stopping = true;
     log << "quarnex-server: stopping" << std::endl;
     listener->Stop();
+    if (metricsListener) metricsListener->Stop();
+    if (signalSet) signalSet->cancel();
     server->CloseAll();
     enet->Stop();
     ticker.cancel();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <boost/asio/io_context.hpp>
+#include <boost/asio/signal_set.hpp>
 #include <boost/asio/steady_timer.hpp>
 #include <chrono>
 #include <cstdint>
@@ -21,8 +22,10 @@ class StaticFiles;
 struct WebContext;
 
 // The whole server in one thread: the rules (MatchServer), UDP through ENet
-// and TCP (HTTP and WebSocket) through Beast, all on one Asio loop and one
-// port number, and a timer for the rules' timeouts and spectator feeds.
+// and TCP (HTTP and WebSocket, plain or TLS) through Beast, all on one Asio
+// loop and one port number, a timer for the rules' timeouts and spectator
+// feeds, and the signals: SIGHUP reloads the certificate, SIGTERM stops
+// (after draining, with --drain), SIGINT stops at once.
 class ServerApp {
   public:
     ServerApp(const ServerOptions& options, std::ostream& log);
@@ -31,7 +34,7 @@ class ServerApp {
     // Binds TCP and UDP on the same port (with port 0, a free one for both).
     bool Open(std::string& error);
     uint16_t Port() const { return port; }
-    // Runs until Stop, or SIGTERM / SIGINT when `signals`.
+    // Runs until Stop, or the signals above when `signals`.
     void Run(bool signals);
     // Ends Run cleanly; may be called from another thread.
     void Stop();
@@ -39,6 +42,10 @@ class ServerApp {
   private:
     uint64_t Now() const;
     void Tick();
+    void WaitForSignal();
+    void OnSignal(int signal);
+    void ReloadTls();
+    void Drain();
     void Shutdown();
 
     ServerOptions options;
@@ -52,8 +59,12 @@ class ServerApp {
     boost::asio::io_context io;
     boost::asio::steady_timer ticker;
     std::unique_ptr<HttpListener> listener;
+    std::unique_ptr<HttpListener> metricsListener;
     std::unique_ptr<EnetEndpoint> enet;
+    std::unique_ptr<boost::asio::signal_set> signalSet;
     uint16_t port = 0;
+    uint64_t drainEnd = 0;
+    bool draining = false;
     bool stopping = false;
 };
 

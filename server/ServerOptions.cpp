@@ -4,6 +4,8 @@
 #include <cstring>
 #include <filesystem>
 
+#include "server/ClientAddress.h"
+
 namespace qx::server {
 namespace {
 
@@ -13,11 +15,31 @@ bool Number(const char* text, uint64_t low, uint64_t high, uint64_t& value) {
     return ec == std::errc() && ptr == end && value >= low && value <= high;
 }
 
+// "ADDR:PORT" or "[V6ADDR]:PORT".
+bool Endpoint(const std::string& text, std::string& address, uint16_t& port) {
+    const size_t colon = text.rfind(':');
+    if (colon == std::string::npos) return false;
+    address = text.substr(0, colon);
+    if (address.size() >= 2 && address.front() == '[' && address.back() == ']')
+        address = address.substr(1, address.size() - 2);
+    uint64_t n = 0;
+    if (!Number(text.c_str() + colon + 1, 1, 65535, n)) return false;
+    port = static_cast<uint16_t>(n);
+    return !ClientAddress::Parse("[" + address + "]").empty();
+}
+
+bool Readable(const char* path) {
+    std::error_code ec;
+    return std::filesystem::is_regular_file(path, ec);
+}
+
 }  // namespace
 
 const char* ServerOptions::Usage() {
     return "usage: quarnex-server [--port P] [--web DIR] [--max-rooms N] [--bind ADDR]\n"
-           "                      [--max-per-address N]\n";
+           "                      [--max-per-address N] [--tls-cert FILE --tls-key FILE]\n"
+           "                      [--trust-proxy ADDR]... [--metrics ADDR:PORT]\n"
+           "                      [--drain SECONDS]\n";
 }
 
 bool ServerOptions::Parse(int argc, const char* const* argv, ServerOptions& options,
@@ -55,11 +77,48 @@ bool ServerOptions::Parse(int argc, const char* const* argv, ServerOptions& opti
             }
             options.limits.maxConnectionsPerAddress = n;
         } else if (name == "--bind") {
+            // ENet, the UDP side, has IPv4 only.
+            boost::system::error_code ec;
+            boost::asio::ip::make_address_v4(value, ec);
+            if (ec) {
+                error = std::string("bad address '") + value +
+                        "' to bind: an IPv4 address (UDP is IPv4 only; without --bind, TCP "
+                        "listens on IPv6 and IPv4)";
+                return false;
+            }
             options.bind = value;
+        } else if (name == "--tls-cert" || name == "--tls-key") {
+            if (!Readable(value)) {
+                error = "no file '" + std::string(value) + "' for " + name;
+                return false;
+            }
+            (name == "--tls-cert" ? options.tlsCert : options.tlsKey) = value;
+        } else if (name == "--trust-proxy") {
+            const std::string address = ClientAddress::Parse(value);
+            if (address.empty()) {
+                error = std::string("bad proxy address '") + value + "'";
+                return false;
+            }
+            options.trustedProxies.push_back(address);
+        } else if (name == "--metrics") {
+            if (!Endpoint(value, options.metricsBind, options.metricsPort)) {
+                error = std::string("bad metrics address '") + value + "' (ADDR:PORT)";
+                return false;
+            }
+        } else if (name == "--drain") {
+            if (!Number(value, 0, 86'400, n)) {
+                error = std::string("bad drain time '") + value + "' (0-86400 seconds)";
+                return false;
+            }
+            options.drainSeconds = static_cast<uint32_t>(n);
         } else {
             error = "unknown option " + name;
             return false;
         }
+    }
+    if (options.tlsCert.empty() != options.tlsKey.empty()) {
+        error = "--tls-cert and --tls-key go together";
+        return false;
     }
     return true;
 }

@@ -2,20 +2,27 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "server/ServerLimits.h"
 
 namespace qx::server {
 
 // quarnex-server [--port P] [--web DIR] [--max-rooms N] [--bind ADDR]
-//                [--max-per-address N]
+//                [--max-per-address N] [--tls-cert FILE --tls-key FILE]
+//                [--trust-proxy ADDR]... [--metrics ADDR:PORT] [--drain SECONDS]
 struct ServerOptions {
     static constexpr uint16_t kDefaultPort = 29030;
 
     uint16_t port = kDefaultPort;  // 0: any free port
     std::string web;               // the browser build to serve; empty: none
-    std::string bind;              // empty: every IPv4 address
+    std::string bind;              // empty: every address, IPv6 and IPv4
     ServerLimits limits;
+    std::string tlsCert, tlsKey;  // both or neither: https and wss on the TCP port
+    std::vector<std::string> trustedProxies;
+    std::string metricsBind;  // empty: /metrics on the game port, for loopback clients
+    uint16_t metricsPort = 0;
+    uint32_t drainSeconds = 0;  // on SIGTERM, how long running games may go on
 
     // False with `error` set on anything it cannot use.
     static bool Parse(int argc, const char* const* argv, ServerOptions& options,

@@ -15,8 +15,7 @@ namespace websocket = beast::websocket;
 
 }  // namespace
 
-WebSocketConnection::WebSocketConnection(beast::tcp_stream&& stream, WebContext& c,
-                                         std::string address)
+WebSocketConnection::WebSocketConnection(ClientStream&& stream, WebContext& c, std::string address)
     : Connection(TransportKind::WebSocket, std::move(address), c.clock()),
       ws(std::move(stream)),
       context(c) {}

@@ -1,13 +1,13 @@
 #pragma once
 
 #include <boost/beast/core/flat_buffer.hpp>
-#include <boost/beast/core/tcp_stream.hpp>
 #include <boost/beast/http/empty_body.hpp>
 #include <boost/beast/http/message.hpp>
 #include <boost/beast/websocket/stream.hpp>
 #include <memory>
 #include <vector>
 
+#include "server/ClientStream.h"
 #include "server/Connection.h"
 #include "server/FrameQueue.h"
 #include "server/WebContext.h"
@@ -24,8 +24,7 @@ class WebSocketConnection : public Connection,
   public:
     static constexpr size_t kMaxBacklog = 256 * 1024;
 
-    WebSocketConnection(boost::beast::tcp_stream&& stream, WebContext& context,
-                        std::string address);
+    WebSocketConnection(ClientStream&& stream, WebContext& context, std::string address);
 
     void Start(boost::beast::http::request<boost::beast::http::empty_body> request);
     void Send(const uint8_t* data, size_t size, bool reliable) override;
@@ -41,7 +40,7 @@ class WebSocketConnection : public Connection,
     void StartClose();
     void Finish();
 
-    boost::beast::websocket::stream<boost::beast::tcp_stream> ws;
+    boost::beast::websocket::stream<ClientStream> ws;
     boost::beast::flat_buffer in;
     FrameQueue out;
     WebContext& context;

@@ -4,6 +4,7 @@
 
 #include "server/ServerApp.h"
 #include "server/ServerOptions.h"
+#include "server/StampedLog.h"
 
 int main(int argc, char** argv) {
     qx::server::ServerOptions options;
@@ -12,12 +13,16 @@ int main(int argc, char** argv) {
         std::cerr << "quarnex-server: " << error << '\n' << qx::server::ServerOptions::Usage();
         return 2;
     }
-    qx::server::ServerApp app(options, std::cout);
+    // Each line of the log with its time, unless the journal adds it.
+    qx::server::StampedLog stamped(std::cout.rdbuf());
+    std::ostream stampedOut(&stamped);
+    std::ostream& log = qx::server::StampedLog::JournalStampsOutput() ? std::cout : stampedOut;
+    qx::server::ServerApp app(options, log);
     if (!app.Open(error)) {
         std::cerr << "quarnex-server: " << error << '\n';
         return 1;
     }
-    std::cout << "quarnex-server: listening on " << app.Port() << std::endl;
+    log << "quarnex-server: listening on " << app.Port() << std::endl;
     app.Run(true);
     return 0;
 }

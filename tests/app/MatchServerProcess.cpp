@@ -7,12 +7,13 @@ MatchServerProcess::MatchServerProcess(const QStringList& options) {
     process.start(QStringLiteral(QUARNEX_BINARY_DIR "/server/quarnex-server"),
                   QStringList{"--port", "0", "--bind", "127.0.0.1"} + options);
     if (!process.waitForStarted(5000)) return;
-    // The first line: "quarnex-server: listening on P".
+    // The first line: the time, then "quarnex-server: listening on P".
     while (!process.canReadLine() && process.waitForReadyRead(5000)) {
     }
     const QString line = QString::fromUtf8(process.readLine()).trimmed();
     const QRegularExpressionMatch match =
-        QRegularExpression(QStringLiteral("^quarnex-server: listening on (\\d+)$")).match(line);
+        QRegularExpression(QStringLiteral("^\\S+ quarnex-server: listening on (\\d+)$"))
+            .match(line);
     if (match.hasMatch()) port = static_cast<uint16_t>(match.captured(1).toUInt());
 }
 

@@ -44,7 +44,7 @@ start_player() {  # name, then the game's arguments
 "$server" --port 0 --bind 127.0.0.1 >"$work/server.log" &
 xvfb_track $!
 wait_for 10 grep -q "listening on" "$work/server.log" || fail "the server did not start"
-address=127.0.0.1:$(head -n 1 "$work/server.log" | awk '{print $4}')
+address=127.0.0.1:$(head -n 1 "$work/server.log" | awk '{print $NF}')
 
 xvfb_start 1920x1080
 start_player host --server "$address" --create --side emperor

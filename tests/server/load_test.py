@@ -13,11 +13,12 @@ def main():
                                "--max-per-address", "1000"],
                               stdout=subprocess.PIPE, text=True)
     try:
+        # The first line, after its time: "quarnex-server: listening on P".
         first = server.stdout.readline().split()
-        if first[:3] != ["quarnex-server:", "listening", "on"]:
+        if first[-4:-1] != ["quarnex-server:", "listening", "on"]:
             print("unexpected first line:", first)
             return 1
-        port = first[3]
+        port = first[-1]
         load = subprocess.run([loadgen_exe, "--server", "127.0.0.1:" + port, "--games", "50",
                                "--seconds", "3", "--server-pid", str(server.pid)],
                               capture_output=True, text=True, timeout=90)

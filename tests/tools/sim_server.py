@@ -50,7 +50,7 @@ class Server:
                                      stdout=self.log, stderr=subprocess.STDOUT, text=True)
         until = time.monotonic() + 10
         while time.monotonic() < until:
-            m = re.match(r'quarnex-server: listening on (\d+)', open(self.log_path).readline())
+            m = re.search(r'quarnex-server: listening on (\d+)', open(self.log_path).readline())
             if m:
                 self.port = int(m.group(1))
                 return
