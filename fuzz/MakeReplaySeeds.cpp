@@ -15,6 +15,9 @@ const char* const kSeeds[] = {
     "quarnex-replay 1\nseed 1\nplayers computer computer\nticks 0\nend 0000000000000000\n",
     "quarnex-replay 1\nseed 2\nplayers human human\nticks 10\n0 N N N Ahh Ahh Ahh\nend",
     "quarnex-replay 2\n",
+    ("quarnex-replay 2\nseed 7\nplayers human computer\nticks 130\n0 R N A\n60 K1\n"
+     "check 60 0a0b0c0d\n61 | E\n75 Ach\ncheck 120 ffffffff\nend 00ff00ff00ff00ff\n"
+     "digest 1b49bc3520a719b0\n"),
 };
 
 }  // namespace

@@ -1,7 +1,8 @@
 // libFuzzer entry for the replay reader: any text must either be refused
 // with a reason or read to a replay within the format's bounds that writes
-// back and reads again to the same replay; a short replay is also played,
-// which must end with a verdict, never a crash or a hang.
+// back and reads again to the same replay (its digest then matching); a
+// short replay is also played, which must end with a verdict, never a crash
+// or a hang.
 #include <cstddef>
 #include <cstdint>
 #include <sstream>
@@ -23,10 +24,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         replay->EventCount() > qx::Replay::kMaxEvents) {
         __builtin_trap();
     }
+    // Written back, the replay carries a digest that matches (version 2).
     std::ostringstream out;
     qx::WriteReplay(*replay, out);
     const auto again = qx::ReadReplayText(out.str(), error);
-    if (!again || !(*again == *replay)) __builtin_trap();
+    qx::Replay intact = *replay;
+    intact.damagedDigestLine = 0;
+    if (!again || !(*again == intact)) __builtin_trap();
     if (replay->tickCount <= 2000) qx::CheckReplay(*replay);
     return 0;
 }

@@ -4,11 +4,10 @@
 #include <string_view>
 #include <vector>
 
+#include "common/Fnv1a.h"
+
 namespace qx {
 namespace {
-
-constexpr uint64_t kFnvOffset = 0xCBF29CE484222325ull;
-constexpr uint64_t kFnvPrime = 0x100000001B3ull;
 
 struct Field {
     const char* object;
@@ -43,16 +42,13 @@ GameState GameState::Start(uint32_t seed, PlayerChoice players) {
 namespace {
 
 uint64_t Hash(const GameState& state, bool withWait) {
-    uint64_t hash = kFnvOffset;
+    Fnv1a hash;
     VisitFields(state, [&hash, withWait](const char* object, int, const char*, int64_t value) {
         if (!withWait && std::string_view(object) == "wait") return;
         const auto word = static_cast<uint64_t>(value);
-        for (int byte = 0; byte < 8; ++byte) {
-            hash ^= (word >> (8 * byte)) & 0xFFu;
-            hash *= kFnvPrime;
-        }
+        for (int byte = 0; byte < 8; ++byte) hash.Add(static_cast<uint8_t>(word >> (8 * byte)));
     });
-    return hash;
+    return hash.Value();
 }
 
 }  // namespace

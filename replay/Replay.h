@@ -59,6 +59,11 @@ struct Replay {
     std::vector<ReplayTick> ticks;
     std::vector<ReplayCheckpoint> checkpoints;  // version 2: one for every kCheckpointEvery ticks
     uint64_t finalChecksum = 0;
+    // The line of the file's digest when the file's content does not match
+    // it (a damaged file), 0 when it matched or the file had none. CheckReplay
+    // refuses such a replay, after playing it to name the tick where it parts
+    // from its game if it does.
+    int64_t damagedDigestLine = 0;
 
     bool operator==(const Replay&) const = default;
     int64_t EventCount() const;

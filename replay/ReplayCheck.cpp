@@ -20,6 +20,12 @@ ReplayError CheckReplay(const Replay& replay, GameState* end) {
         error.tick = replay.tickCount;
         error.detail =
             "recorded " + ChecksumHex(replay.finalChecksum) + ", played " + ChecksumHex(reached);
+    } else if (replay.damagedDigestLine > 0) {
+        // Damage that plays the same game is refused all the same; damage
+        // that changes it was named above by the tick where it parts.
+        error.code = ReplayError::Code::Malformed;
+        error.line = replay.damagedDigestLine;
+        error.detail = "the content does not match its digest (the file was changed)";
     }
     return error;
 }

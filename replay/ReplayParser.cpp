@@ -85,6 +85,8 @@ bool ReplayParser::NextLine(std::string_view& line) {
     line = text.substr(position, stop - position);
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     position = stop + 1;
+    digest.Add(line);
+    digest.Add(uint8_t{'\n'});
     return true;
 }
 
@@ -323,9 +325,36 @@ bool ReplayParser::ReadEnd(const std::vector<std::string_view>& words, Replay& r
     if (ec != std::errc() || ptr != words[1].data() + 16) {
         return Fail(Code::Malformed, "'end' takes the checksum as 16 hex digits");
     }
+    if (position < text.size() && version >= 2) return ReadDigest(replay);
     if (position < text.size()) {
         ++lineNumber;
         return Fail(Code::Malformed, "text after the 'end' line");
+    }
+    return true;
+}
+
+// Version 2: `digest HEX`, the Fnv1a of every line before it as the game
+// writes them (each with a line feed and without a carriage return), 16
+// lowercase hex digits exactly, so that no byte of it can change unnoticed.
+// A digest that does not match is noted in the replay, not refused here:
+// CheckReplay refuses it after playing it to name the tick where it parts.
+bool ReplayParser::ReadDigest(Replay& replay) {
+    const uint64_t content = digest.Value();
+    std::string_view line;
+    if (!NextLine(line)) return false;
+    constexpr std::string_view kWord = "digest ";
+    const bool lowerHex =
+        line.size() == kWord.size() + 16 &&
+        line.find_first_not_of("0123456789abcdef", kWord.size()) == std::string_view::npos;
+    if (!line.starts_with(kWord) || !lowerHex) {
+        return Fail(Code::Malformed, "after 'end' only 'digest' and 16 lowercase hex digits");
+    }
+    uint64_t recorded = 0;
+    std::from_chars(line.data() + kWord.size(), line.data() + line.size(), recorded, 16);
+    if (recorded != content) replay.damagedDigestLine = lineNumber;
+    if (position < text.size()) {
+        ++lineNumber;
+        return Fail(Code::Malformed, "text after the 'digest' line");
     }
     return true;
 }

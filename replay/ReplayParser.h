@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "common/Fnv1a.h"
 #include "replay/Replay.h"
 #include "replay/ReplayError.h"
 
@@ -36,6 +37,7 @@ class ReplayParser {
     bool ReadCheckpoint(const std::vector<std::string_view>& words, Replay& replay);
     bool CheckpointsComplete(const Replay& replay);
     bool ReadEnd(const std::vector<std::string_view>& words, Replay& replay);
+    bool ReadDigest(Replay& replay);
 
     std::string_view text;
     ReplayError& error;
@@ -44,6 +46,7 @@ class ReplayParser {
     int64_t lastTick = -1;  // of the last tick or checkpoint line
     int64_t events = 0;
     int version = 0;
+    Fnv1a digest;  // of the lines read so far
 };
 
 }  // namespace qx

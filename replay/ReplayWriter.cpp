@@ -3,7 +3,9 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 
+#include "common/Fnv1a.h"
 #include "game/GameState.h"
 
 namespace qx {
@@ -70,11 +72,9 @@ void WriteCheckpoint(const ReplayCheckpoint& point, std::ostream& out) {
     out << "check " << point.tick << ' ' << sum << '\n';
 }
 
-}  // namespace
-
 // Tick lines and checkpoints in the order of their ticks; a checkpoint
 // comes after the line of its own tick.
-void WriteReplay(const Replay& replay, std::ostream& out) {
+void WriteContent(const Replay& replay, std::ostream& out) {
     out << "quarnex-replay " << replay.version << '\n'
         << "seed " << replay.seed << '\n'
         << "players " << PlayerWord(replay.players.emperorHuman) << ' '
@@ -96,6 +96,19 @@ void WriteReplay(const Replay& replay, std::ostream& out) {
     for (; check < replay.checkpoints.size(); ++check)
         WriteCheckpoint(replay.checkpoints[check], out);
     out << "end " << ChecksumHex(replay.finalChecksum) << '\n';
+}
+
+}  // namespace
+
+// Version 2 closes with the digest of everything before it.
+void WriteReplay(const Replay& replay, std::ostream& out) {
+    if (replay.version < 2) return WriteContent(replay, out);
+    std::ostringstream content;
+    WriteContent(replay, content);
+    const std::string text = std::move(content).str();
+    Fnv1a digest;
+    digest.Add(text);
+    out << text << "digest " << ChecksumHex(digest.Value()) << '\n';
 }
 
 bool SaveReplay(const Replay& replay, const std::string& path, std::string& error) {

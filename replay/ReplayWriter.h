@@ -7,7 +7,8 @@
 
 namespace qx {
 
-// Writes a replay in the text format of docs/replay-format.md.
+// Writes a replay in the text format of docs/replay-format.md; version 2
+// closes with the digest of its content.
 void WriteReplay(const Replay& replay, std::ostream& out);
 
 // Writes the replay to `path` through a temporary file in the same folder

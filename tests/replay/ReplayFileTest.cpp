@@ -68,7 +68,8 @@ TEST(ReplayFile, ReadsAndWritesEveryEventTheSame) {
 }
 
 // Version 2: a checkpoint after every 60th tick, a dialog closed without OK
-// as a bare 'A', and answers on any later tick (the game waits meanwhile).
+// as a bare 'A', answers on any later tick (the game waits meanwhile) and
+// the digest of the lines before it last.
 const char* const kGood2 =
     "quarnex-replay 2\n"
     "seed 7\n"
@@ -80,7 +81,8 @@ const char* const kGood2 =
     "61 | E\n"
     "75 Ach\n"
     "check 120 ffffffff\n"
-    "end 00ff00ff00ff00ff\n";
+    "end 00ff00ff00ff00ff\n"
+    "digest 1b49bc3520a719b0\n";
 
 TEST(ReplayFile, VersionTwoKeepsCheckpointsAndAnswersOfLaterTicks) {
     ReplayError error;
@@ -102,8 +104,26 @@ TEST(ReplayFile, VersionTwoKeepsCheckpointsAndAnswersOfLaterTicks) {
         {Replace(good, "check 60 0a0b0c0d", "check 60 0a0b0c0g"), Code::Malformed},
         {Replace(good, "60 K1\ncheck 60 0a0b0c0d", "check 60 0a0b0c0d\n60 K1"), Code::Malformed},
         {Replace(good, "ticks 130", "ticks 2880000"), Code::Truncated},
+        {Replace(good, "digest 1b49bc3520a719b0", "digest 1B49BC3520A719B0"), Code::Malformed},
+        {Replace(good, "digest 1b49", "digest\t1b49"), Code::Malformed},
+        {Replace(good, "19b0\n", "19b0"), Code::Truncated},
+        {good + "digest 1b49bc3520a719b0\n", Code::Malformed},
     };
     for (const auto& [text, code] : bad) EXPECT_EQ(ErrorOf(text).code, code) << text;
+
+    // A digest the content does not match reads, noting the digest's line
+    // for CheckReplay to refuse; the same file without its digest (as written
+    // before there were digests) and with Windows line ends is read as good.
+    const auto damaged = ReadReplayText(Replace(good, "75 Ach", "75 Ahc"), error);
+    ASSERT_TRUE(damaged) << error.Describe();
+    EXPECT_EQ(damaged->damagedDigestLine, 12);
+    std::string crlf;
+    for (char c : good) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    for (const std::string& text : {good.substr(0, good.find("digest")), crlf}) {
+        const auto read = ReadReplayText(text, error);
+        ASSERT_TRUE(read) << error.Describe();
+        EXPECT_EQ(*read, *replay);
+    }
 }
 
 TEST(ReplayFile, BadFilesAreRefusedWithTheirReason) {

@@ -178,3 +178,58 @@ TEST(ReplayRoundTrip, ADamagedReplayIsRefusedWhereItPartsFromItsGame) {
     EXPECT_LT(error.tick, lostTick + Replay::kCheckpointEvery * 3);
     EXPECT_EQ(error.tick % Replay::kCheckpointEvery, 0);
 }
+
+// Every one-byte damage to a written file is refused, whether or not it
+// would change the game: the reader's bounds, the checkpoints (naming the
+// tick) or the file's digest find it. A file without its digest line (one
+// written before there was one) still plays.
+TEST(ReplayRoundTrip, EveryDamagedByteOfAFileIsRefused) {
+    AnsweringHost host;
+    const Recording recorded = Record(29, {true, true}, 5000, host, [](int64_t tick, Game& game) {
+        if (tick % 3 == 0)
+            AnsweringHost::MoveMouse(game, static_cast<int32_t>(tick * 37 % 300), 150);
+        if (tick % 4 == 0) game.Apply(GameInput::Key(static_cast<GameKey>(tick / 4 % 14)));
+        if (tick % 9 == 0) game.Apply(GameInput::Fire(Weapon::Forward));
+    });
+    std::ostringstream out;
+    WriteReplay(recorded.replay, out);
+    const std::string text = out.str();
+    const auto verdict = [](const std::string& file) {
+        ReplayError error;
+        const auto replay = ReadReplayText(file, error);
+        return replay ? CheckReplay(*replay) : error;
+    };
+    ASSERT_FALSE(verdict(text)) << verdict(text).Describe();
+
+    // Every byte of the event lines between two checkpoints and of the
+    // closing lines, each changed to two others.
+    const size_t from = text.find("\ncheck 2040 ") + 1;
+    const size_t to = text.find("\ncheck 2100 ");
+    const size_t closing = text.rfind("\nend ") + 1;
+    ASSERT_LT(from, to);
+    const std::string others = "0123456789 -,|TKFNRAEcdfhn\t\r\n";
+    int damages = 0;
+    int diverged = 0;
+    int digestOnly = 0;
+    for (size_t at = from; at < text.size(); at = at + 1 == to ? closing : at + 1) {
+        for (size_t k = 0; k < 2; ++k) {
+            std::string damaged = text;
+            damaged[at] = others[(at * 7 + k * 11) % others.size()];
+            if (damaged[at] == text[at]) damaged[at] = static_cast<char>(text[at] ^ 0x01);
+            const ReplayError error = verdict(damaged);
+            ASSERT_TRUE(error) << "byte " << at << " changed to '" << damaged[at] << "' plays";
+            ++damages;
+            if (at >= closing && error.code == ReplayError::Code::Malformed) ++digestOnly;
+            if (error.code == ReplayError::Code::Diverged) {
+                ++diverged;
+                EXPECT_EQ(error.tick % Replay::kCheckpointEvery, 0) << error.Describe();
+            }
+        }
+    }
+    EXPECT_GT(damages, 500);
+    EXPECT_GT(diverged, 0);    // the checkpoints still name where a game parts
+    EXPECT_GT(digestOnly, 0);  // the digest finds what plays the same
+
+    const std::string withoutDigest = text.substr(0, text.rfind("digest "));
+    EXPECT_FALSE(verdict(withoutDigest)) << verdict(withoutDigest).Describe();
+}

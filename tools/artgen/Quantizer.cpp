@@ -91,6 +91,7 @@ std::vector<uint32_t> MedianCut(const std::vector<Entry>& colors, int wanted) {
         boxes.push_back(std::move(other));
     }
     std::vector<uint32_t> out;
+    out.reserve(boxes.size());
     for (const Box& b : boxes) out.push_back(b.Mean());
     return out;
 }
@@ -119,6 +120,7 @@ IndexedPicture Quantizer::Quantize(const Canvas& canvas, int bitsPerPixel, uint3
         }
 
     std::vector<Entry> colors;
+    colors.reserve(histogram.size());
     for (const auto& [c, n] : histogram) colors.push_back({c, n});
     const int room = (1 << bitsPerPixel) - 1;
     p.palette = {background};

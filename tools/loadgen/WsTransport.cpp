@@ -30,7 +30,7 @@ struct WsTransport::Impl : std::enable_shared_from_this<Impl> {
         resolver.async_resolve(
             host, std::to_string(port),
             [self = shared_from_this(), host](const boost::system::error_code& ec,
-                                              tcp::resolver::results_type results) {
+                                              const tcp::resolver::results_type& results) {
                 if (ec) return self->Closed("unknown host '" + host + "'");
                 beast::get_lowest_layer(self->ws).async_connect(
                     results,
@@ -135,7 +135,13 @@ WsTransport::~WsTransport() {
     impl->closed = true;
     boost::system::error_code ignored;
     beast::get_lowest_layer(impl->ws).socket().close(ignored);
-    if (drive) Run(0);
+    if (!drive) return;
+    // The handlers the close completes run now; whatever they throw is of no
+    // use to anyone once the transport is gone, and must not end the program.
+    try {
+        Run(0);
+    } catch (...) {
+    }
 }
 
 void WsTransport::Run(uint32_t ms) {
