@@ -5,7 +5,9 @@
 
 namespace {
 
-// The game's own texts, as it writes them, so that lupdate lists them.
+// The game's own texts, as it writes them, so that lupdate lists them (the
+// long ones are split over two literals, which is not a missing comma).
+// NOLINTBEGIN(bugprone-suspicious-missing-comma)
 [[maybe_unused]] const char* const kGameTexts[] = {
     QT_TRANSLATE_NOOP("GameTexts", "End.."),
     QT_TRANSLATE_NOOP("GameTexts", "Je konec imperatora! "),
@@ -16,6 +18,7 @@ namespace {
     QT_TRANSLATE_NOOP("GameTexts",
                       " Pokracuje vlada imperatora Morvatehe I., ktery se tvrde msti ..."),
 };
+// NOLINTEND(bugprone-suspicious-missing-comma)
 
 }  // namespace
 

@@ -63,7 +63,7 @@ std::string_view Trim(std::string_view s) {
 
 }  // namespace
 
-StaticFiles::StaticFiles(std::string folder) {
+StaticFiles::StaticFiles(const std::string& folder) {
     std::error_code ec;
     const fs::path canonical = fs::canonical(folder, ec);
     if (ec || !fs::is_directory(canonical, ec)) {

@@ -28,7 +28,7 @@ class StaticFiles {
         uint64_t size = 0;
     };
 
-    explicit StaticFiles(std::string root);
+    explicit StaticFiles(const std::string& root);
     bool Valid() const { return !root.empty(); }
     // Why the folder cannot be served (empty when it can).
     const std::string& Problem() const { return problem; }

@@ -20,7 +20,7 @@ WebSocketConnection::WebSocketConnection(ClientStream&& stream, WebContext& c, s
       ws(std::move(stream)),
       context(c) {}
 
-void WebSocketConnection::Start(beast::http::request<beast::http::empty_body> request) {
+void WebSocketConnection::Start(const beast::http::request<beast::http::empty_body>& request) {
     beast::get_lowest_layer(ws).expires_never();
     websocket::stream_base::timeout timeouts =
         websocket::stream_base::timeout::suggested(beast::role_type::server);

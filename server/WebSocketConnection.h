@@ -26,7 +26,7 @@ class WebSocketConnection : public Connection,
 
     WebSocketConnection(ClientStream&& stream, WebContext& context, std::string address);
 
-    void Start(boost::beast::http::request<boost::beast::http::empty_body> request);
+    void Start(const boost::beast::http::request<boost::beast::http::empty_body>& request);
     void Send(const uint8_t* data, size_t size, bool reliable) override;
     void Close() override;
     size_t Backlog() const override { return out.Bytes(); }
