@@ -59,6 +59,7 @@ void NetPeer::Pump(uint64_t nowMs) {
         SendInputs();
     }
     pacing.Update(now, link);
+    session->SetPrediction(pacing.Prediction());
 }
 
 void NetPeer::OnLinkEvent(LinkEvent event, const std::vector<uint8_t>& data) {
@@ -160,7 +161,7 @@ bool NetPeer::OnStart(const StartPacket& start) {
     const double handshake = static_cast<double>(now - connectedAt);
     StartSession(start.seed, OtherSide(start.hostSide), start.ticks);
     link.SetRoundTrip(handshake);
-    pacing.Begin(Pacing::DelayFor(handshake), now);
+    pacing.Begin(Pacing::DelayFor(handshake), now);  // no jitter known yet
     return true;
 }
 
