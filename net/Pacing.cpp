@@ -33,25 +33,29 @@ void Pacing::Begin(uint32_t startDelay, uint64_t nowMs) {
     lead = 0;
 }
 
-void Pacing::NoteRemote(uint32_t currentTick, int8_t advantage) {
-    remoteCurrent = std::max(remoteCurrent, currentTick);
+void Pacing::NoteRemote(uint32_t currentTick, int8_t advantage, uint64_t nowMs) {
+    if (currentTick > remoteCurrent) {
+        remoteCurrent = currentTick;
+        remoteCurrentAt = nowMs;
+    }
     remoteAdvantage = advantage;
 }
 
-int64_t Pacing::RemoteNow(const LinkStats& link) const {
-    return remoteCurrent + static_cast<int64_t>(std::lround(link.RoundTripMs() / 2 / kTickMs));
+int64_t Pacing::RemoteNow(const LinkStats& link, uint64_t nowMs) const {
+    const double since = static_cast<double>(nowMs - std::min(nowMs, remoteCurrentAt));
+    return remoteCurrent + static_cast<int64_t>(std::lround((link.RoundTripMs() / 2 + since) / kTickMs));
 }
 
-int8_t Pacing::Advantage(uint32_t current, const LinkStats& link) const {
-    return static_cast<int8_t>(std::clamp<int64_t>(current - RemoteNow(link), -100, 100));
+int8_t Pacing::Advantage(uint32_t current, const LinkStats& link, uint64_t nowMs) const {
+    return static_cast<int8_t>(std::clamp<int64_t>(current - RemoteNow(link, nowMs), -100, 100));
 }
 
 // A skip takes a tick off this side's lead and adds one to the other's, so
 // the average drops by two at once (the readings show it a round trip later).
-bool Pacing::ShouldWait(uint32_t current, const LinkStats& link) {
+bool Pacing::ShouldWait(uint32_t current, const LinkStats& link, uint64_t nowMs) {
     if (!link.RoundTripKnown() || current == lastLookedAt) return false;
     lastLookedAt = current;
-    const int64_t gap = int64_t{current} - RemoteNow(link) - remoteAdvantage;
+    const int64_t gap = int64_t{current} - RemoteNow(link, nowMs) - remoteAdvantage;
     lead += (static_cast<double>(gap) - lead) * kLeadWeight;
     if (lead / 2 < 1 || current - lastWaitTick < kMinTicksBetweenWaits) return false;
     lastWaitTick = current;

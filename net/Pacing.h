@@ -12,8 +12,9 @@ namespace qx::net {
 // may run ahead of the other side's inputs before it waits (the prediction
 // budget), and whether to skip a tick because this machine runs ahead (at
 // most one in ten). Each packet tells how far the other machine is and how
-// far ahead it thinks it is; half the round trip later it is further on by
-// that much. A single packet's figure strays by the link's jitter, so the
+// far ahead it thinks it is; half the round trip after it was sent, and as
+// many ticks as have passed since it came, the other machine is further on
+// (a stream's held segment would otherwise make it look far behind). A single packet's figure strays by the link's jitter, so the
 // skip follows their average over some 16 ticks.
 class Pacing {
   public:
@@ -32,15 +33,15 @@ class Pacing {
 
     // A new game: this input delay, the delay checks counted from `nowMs`.
     void Begin(uint32_t delay, uint64_t nowMs);
-    // What the other machine's packet said: its latest tick (already held
-    // to what it can have run) and its lead.
-    void NoteRemote(uint32_t currentTick, int8_t advantage);
-    // The other machine's tick now, as far as this one can tell.
-    int64_t RemoteNow(const LinkStats& link) const;
+    // What the other machine's packet that came at `nowMs` said: its latest
+    // tick (already held to what it can have run) and its lead.
+    void NoteRemote(uint32_t currentTick, int8_t advantage, uint64_t nowMs);
+    // The other machine's tick at `nowMs`, as far as this one can tell.
+    int64_t RemoteNow(const LinkStats& link, uint64_t nowMs) const;
     // How many ticks this machine is ahead of the other (for its packets).
-    int8_t Advantage(uint32_t current, const LinkStats& link) const;
+    int8_t Advantage(uint32_t current, const LinkStats& link, uint64_t nowMs) const;
     // Whether to skip this tick; counts the skip. Called once per tick.
-    bool ShouldWait(uint32_t current, const LinkStats& link);
+    bool ShouldWait(uint32_t current, const LinkStats& link, uint64_t nowMs);
     // Looks at the round trip every kDelayCheckMs; the budget every time.
     void Update(uint64_t nowMs, const LinkStats& link);
     uint32_t Delay() const { return delay; }
@@ -48,6 +49,7 @@ class Pacing {
 
   private:
     uint32_t remoteCurrent = 0;
+    uint64_t remoteCurrentAt = 0;  // when the packet that told it came
     int8_t remoteAdvantage = 0;
     uint32_t delay = 1;
     uint32_t wantedDelay = 1;
