@@ -142,7 +142,8 @@ void MemoryLink::Carry(int to, const std::vector<uint8_t>& data, bool reliable, 
         return;
     }
     inbox.push_back({due, order++, data, closing});
-    if (!reliable && !faults.stream && Random(100) < faults.duplicatePercent && inbox.size() < kMaxInFlight) {
+    if (!reliable && !faults.stream && Random(100) < faults.duplicatePercent &&
+        inbox.size() < kMaxInFlight) {
         inbox.push_back({due + Random(spread + 1), order++, data, false});
     }
 }

@@ -20,9 +20,8 @@ uint32_t Pacing::DelayFor(double rttMs, double jitterMs) {
 
 uint32_t Pacing::PredictionFor(double peakRttMs, uint32_t delay) {
     const double ticks = std::ceil(peakRttMs / kTickMs) - delay;
-    return static_cast<uint32_t>(
-        std::clamp<double>(ticks, RollbackSession::kDefaultPrediction,
-                                                RollbackSession::kMaxPrediction));
+    return static_cast<uint32_t>(std::clamp<double>(ticks, RollbackSession::kDefaultPrediction,
+                                                    RollbackSession::kMaxPrediction));
 }
 
 void Pacing::Begin(uint32_t startDelay, uint64_t nowMs) {
@@ -43,7 +42,8 @@ void Pacing::NoteRemote(uint32_t currentTick, int8_t advantage, uint64_t nowMs) 
 
 int64_t Pacing::RemoteNow(const LinkStats& link, uint64_t nowMs) const {
     const double since = static_cast<double>(nowMs - std::min(nowMs, remoteCurrentAt));
-    return remoteCurrent + static_cast<int64_t>(std::lround((link.RoundTripMs() / 2 + since) / kTickMs));
+    return remoteCurrent +
+           static_cast<int64_t>(std::lround((link.RoundTripMs() / 2 + since) / kTickMs));
 }
 
 int8_t Pacing::Advantage(uint32_t current, const LinkStats& link, uint64_t nowMs) const {

@@ -14,8 +14,8 @@ namespace qx::net {
 // most one in ten). Each packet tells how far the other machine is and how
 // far ahead it thinks it is; half the round trip after it was sent, and as
 // many ticks as have passed since it came, the other machine is further on
-// (a stream's held segment would otherwise make it look far behind). A single packet's figure strays by the link's jitter, so the
-// skip follows their average over some 16 ticks.
+// (a stream's held segment would otherwise make it look far behind). A single packet's figure
+// strays by the link's jitter, so the skip follows their average over some 16 ticks.
 class Pacing {
   public:
     static constexpr uint32_t kTickMs = 30;

@@ -53,7 +53,8 @@ TEST(Pacing, ALongJitteryLinkKeepsThePaceOverDatagramsAndOverAStream) {
         });
         const TickTimes t = Play(match, options.ticks);
         for (int i = 0; i < 2; ++i) {
-            SCOPED_TRACE(testing::Message() << (stream ? "stream" : "datagrams") << " machine " << i);
+            SCOPED_TRACE(testing::Message()
+                         << (stream ? "stream" : "datagrams") << " machine " << i);
             EXPECT_EQ(match.Peer(i).End(), PeerEnd::Done) << match.Peer(i).EndDetail();
             ASSERT_GT(t.last[i], t.first[i]);
             const uint64_t slots = (t.last[i] - t.first[i]) / Pacing::kTickMs + 1;

@@ -16,9 +16,9 @@
 // next time. With --stream 1 the link is a byte stream (a WebSocket): a
 // "dropped" message comes --retransmit ms late and holds all after it. Each
 // machine's pace is its ticks per second of virtual time; a stall is a gap
-// of more than one tick's length between two of its ticks. Exit status 0 when both machines confirmed every tick with
-// equal checksums and neither ended the game early, 1 otherwise, 2 for bad
-// arguments.
+// of more than one tick's length between two of its ticks. Exit status 0 when both machines
+// confirmed every tick with equal checksums and neither ended the game early, 1 otherwise, 2 for
+// bad arguments.
 #include <array>
 #include <chrono>
 #include <cstdio>
@@ -157,7 +157,8 @@ int main(int argc, char** argv) {
     while (match.Now() < limit && !(match.Peer(0).Ended() && match.Peer(1).Ended())) {
         match.Step();
         for (int i = 0; i < 2; ++i) {
-            if (const RollbackSession* s = match.Peer(i).Session()) pace[i].Note(s->CurrentTick(), match.Now());
+            if (const RollbackSession* s = match.Peer(i).Session())
+                pace[i].Note(s->CurrentTick(), match.Now());
         }
     }
     const std::chrono::duration<double> wall = std::chrono::steady_clock::now() - start;
@@ -184,14 +185,15 @@ int main(int argc, char** argv) {
         const SessionStats& s = peer.Session()->Stats();
         const PeerFigures f = peer.Figures();
         std::printf(
-            "%s: %.2f ticks/s, %lld stalls (%.1f s), end %d, rollbacks %lld (%.2f/s), ticks run again %lld (%.2f/s), largest "
+            "%s: %.2f ticks/s, %lld stalls (%.1f s), end %d, rollbacks %lld (%.2f/s), ticks run "
+            "again %lld (%.2f/s), largest "
             "%d, predicted ticks %lld, packets lost %llu, bytes sent %.0f/s\n",
             i == 0 ? "emperor" : "rebel  ", pace[i].TicksPerSecond(),
             static_cast<long long>(pace[i].stalls), pace[i].stalledMs / 1000.0,
-            static_cast<int>(peer.End()),
-            static_cast<long long>(s.rollbacks), s.rollbacks / seconds,
-            static_cast<long long>(s.rolledBackTicks), s.rolledBackTicks / seconds,
-            s.largestRollback, static_cast<long long>(s.predictedTicks),
+            static_cast<int>(peer.End()), static_cast<long long>(s.rollbacks),
+            s.rollbacks / seconds, static_cast<long long>(s.rolledBackTicks),
+            s.rolledBackTicks / seconds, s.largestRollback,
+            static_cast<long long>(s.predictedTicks),
             static_cast<unsigned long long>(f.packetsLost), f.bytesSent / seconds);
     }
     int falseEnds = 0;
