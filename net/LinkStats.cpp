@@ -1,5 +1,8 @@
 #include "net/LinkStats.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace qx::net {
 
 void LinkStats::NoteAck(uint32_t ack, uint32_t lastSent, uint64_t nowMs) {
@@ -7,7 +10,9 @@ void LinkStats::NoteAck(uint32_t ack, uint32_t lastSent, uint64_t nowMs) {
     const uint64_t sentAt = firstSentAt[ack % kSentSlots];
     if (sentAt > nowMs) return;
     const double sample = static_cast<double>(nowMs - sentAt);
+    if (rttKnown) jitterMs = jitterMs * 0.9 + std::abs(sample - rttMs) * 0.1;
     rttMs = rttKnown ? rttMs * 0.9 + sample * 0.1 : sample;
+    peakMs = std::max(peakMs * 0.999, sample);
     rttKnown = true;
 }
 

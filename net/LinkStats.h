@@ -32,11 +32,20 @@ class LinkStats {
 
     bool RoundTripKnown() const { return rttKnown; }
     double RoundTripMs() const { return rttMs; }
+    // How far the round trip's samples stray from it, on average (as TCP's
+    // round-trip variation).
+    double JitterMs() const { return jitterMs; }
+    // The longest round trip of late, forgotten slowly (it falls by a tenth
+    // in some 100 samples, 3 s of play): how late the other machine's
+    // inputs can come when a packet or a stream's segment is lost.
+    double PeakRoundTripMs() const { return peakMs; }
     uint64_t PacketsLost() const;
 
   private:
     std::array<uint64_t, kSentSlots> firstSentAt{};
     double rttMs = 0;
+    double jitterMs = 0;
+    double peakMs = 0;
     bool rttKnown = false;
 
     bool anySequence = false;

@@ -116,7 +116,14 @@ void MemoryLink::Carry(int to, const std::vector<uint8_t>& data, bool reliable, 
     const uint32_t spread = faults.maxDelayMs - std::min(faults.minDelayMs, faults.maxDelayMs);
     uint64_t due = now + faults.minDelayMs + Random(spread + 1);
     const uint64_t outageEnd = OutageEnd(to, now);
-    if (reliable) {
+    if (faults.stream) {
+        // A lost segment is sent again after the retransmission time; the
+        // stream hands over nothing behind it until then.
+        if (Random(100) < faults.dropPercent) due += faults.retransmitMs;
+        if (outageEnd != 0) due = std::max(due, outageEnd + (due - now));
+        due = std::max(due, lastReliableDue[to]);
+        lastReliableDue[to] = due;
+    } else if (reliable) {
         // Reliable messages keep their order, as ENet's reliable channel
         // does, and get through once an outage is over.
         if (outageEnd != 0) due = std::max(due, outageEnd + (due - now));
@@ -135,7 +142,8 @@ void MemoryLink::Carry(int to, const std::vector<uint8_t>& data, bool reliable, 
         return;
     }
     inbox.push_back({due, order++, data, closing});
-    if (!reliable && Random(100) < faults.duplicatePercent && inbox.size() < kMaxInFlight) {
+    if (!reliable && !faults.stream && Random(100) < faults.duplicatePercent &&
+        inbox.size() < kMaxInFlight) {
         inbox.push_back({due + Random(spread + 1), order++, data, false});
     }
 }

@@ -28,6 +28,10 @@ struct LinkFaults {
     uint32_t duplicatePercent = 0;
     uint64_t seed = 1;
     std::vector<LinkOutage> outages;
+    // A byte stream (a WebSocket over TCP): every message arrives, in order;
+    // a lost one comes retransmitMs late and holds everything after it.
+    bool stream = false;
+    uint32_t retransmitMs = 300;
 };
 
 // Two machines' connection inside one process, on a clock the caller moves

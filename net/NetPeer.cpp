@@ -59,6 +59,7 @@ void NetPeer::Pump(uint64_t nowMs) {
         SendInputs();
     }
     pacing.Update(now, link);
+    session->SetPrediction(pacing.Prediction());
 }
 
 void NetPeer::OnLinkEvent(LinkEvent event, const std::vector<uint8_t>& data) {
@@ -160,7 +161,7 @@ bool NetPeer::OnStart(const StartPacket& start) {
     const double handshake = static_cast<double>(now - connectedAt);
     StartSession(start.seed, OtherSide(start.hostSide), start.ticks);
     link.SetRoundTrip(handshake);
-    pacing.Begin(Pacing::DelayFor(handshake), now);
+    pacing.Begin(Pacing::DelayFor(handshake), now);  // no jitter known yet
     return true;
 }
 
@@ -207,7 +208,7 @@ bool NetPeer::OnInputs(const InputPacket& p) {
     // figures beyond that are not believed.
     pacing.NoteRemote(static_cast<uint32_t>(std::min<uint64_t>(
                           p.currentTick, uint64_t{p.ack} + RollbackSession::kMaxPrediction)),
-                      p.advantage);
+                      p.advantage, now);
     const uint32_t dismissed = std::min(p.dismissedEnd, p.confirmedTick);
     if (dismissed > remoteDismissed) {
         remoteDismissed = dismissed;
@@ -360,7 +361,7 @@ RollbackSession::Step NetPeer::Advance(uint64_t nowMs) {
 }
 
 bool NetPeer::ShouldWaitForOther() {
-    return session && pacing.ShouldWait(session->CurrentTick(), link);
+    return session && pacing.ShouldWait(session->CurrentTick(), link, now);
 }
 
 void NetPeer::Leave() {
@@ -394,7 +395,7 @@ void NetPeer::SendInputs() {
     p.sequence = ++sequence;
     p.ack = s.RemoteKnownThrough();
     p.currentTick = s.CurrentTick();
-    p.advantage = pacing.Advantage(p.currentTick, link);
+    p.advantage = pacing.Advantage(p.currentTick, link, now);
     p.confirmedTick = s.ConfirmedTick();
     p.checksum = s.FrameOf(p.confirmedTick).checksum;
     p.dismissedEnd = s.LocalDismissedEnd();

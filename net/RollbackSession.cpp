@@ -37,6 +37,10 @@ bool RollbackSession::AddLocalInput(const InputList& list) {
     return local.Push(NextLocalTick(), own);
 }
 
+void RollbackSession::SetPrediction(uint32_t ticks) {
+    prediction = std::clamp<uint32_t>(ticks, 1, kMaxPrediction);
+}
+
 bool RollbackSession::RemoteListAllowed(const InputList& list) const {
     return std::all_of(list.begin(), list.end(),
                        [&](const GameInput& in) { return BelongsToSide(RemoteSide(), in); });
@@ -68,7 +72,7 @@ RollbackSession::Step RollbackSession::Advance() {
         if (localDismissedEnd < current || remoteDismissedEnd < current) return Step::EndBoxOpen;
     }
     if (local.KnownThrough() <= current) return Step::NeedLocalInput;
-    if (current + 1 > remote.KnownThrough() + kMaxPrediction) return Step::TooFarAhead;
+    if (current + 1 > remote.KnownThrough() + prediction) return Step::TooFarAhead;
     RunTick(++current);
     if (options.syncTestTicks > 0 && !SyncTest(current)) return Step::Failed;
     Confirm();

@@ -60,8 +60,9 @@ class ConfirmedListener {
 // game shows the current state from the state alone. A tick whose inputs are
 // all known is confirmed; confirmed ticks are the same on both machines.
 //
-// At most kMaxPrediction ticks run ahead of the other side's inputs; past
-// that the session waits. A tick that ends a game is a meeting point: no
+// At most the prediction budget (kDefaultPrediction ticks unless the host
+// sets it from the link, up to kMaxPrediction) runs ahead of the other
+// side's inputs; past that the session waits. A tick that ends a game is a meeting point: no
 // tick after it runs until it is confirmed, and then not until both players
 // have closed the end-of-game box (DismissEnd here, the other's through
 // SetRemoteDismissedEnd), so the box shows on both machines at the same
@@ -69,13 +70,14 @@ class ConfirmedListener {
 class RollbackSession {
   public:
     static constexpr uint32_t kFrames = 32;
-    static constexpr uint32_t kMaxPrediction = 8;
+    static constexpr uint32_t kDefaultPrediction = 8;
+    static constexpr uint32_t kMaxPrediction = 16;
     static constexpr int32_t kMaxSyncTestTicks = 16;
 
     enum class Step {
         Ran,             // one more tick
         NeedLocalInput,  // the local side's inputs for the next tick are missing
-        TooFarAhead,     // kMaxPrediction ticks ahead of the other side
+        TooFarAhead,     // the prediction budget ahead of the other side
         EndUnconfirmed,  // the game ended in a tick not yet confirmed
         EndBoxOpen,      // a player has not closed the end-of-game box yet
         Finished,        // the last tick has run
@@ -102,6 +104,10 @@ class RollbackSession {
     uint32_t NextLocalTick() const { return local.KnownThrough() + 1; }
     const InputQueue& LocalInputs() const { return local; }
     uint32_t RemoteKnownThrough() const { return remote.KnownThrough(); }
+    // How many ticks may run ahead of the other side's inputs (1 to
+    // kMaxPrediction).
+    void SetPrediction(uint32_t ticks);
+    uint32_t Prediction() const { return prediction; }
 
     // The local side's inputs for NextLocalTick(); inputs that are not this
     // side's are left out. False when the queue cannot take it yet.
@@ -156,6 +162,7 @@ class RollbackSession {
     InputQueue remote;
     uint32_t current = 0;
     uint32_t confirmed = 0;
+    uint32_t prediction = kDefaultPrediction;
     uint32_t firstWrong = 0;  // the earliest tick run with a wrong prediction; 0: none
     uint32_t localDismissedEnd = 0;
     uint32_t remoteDismissedEnd = 0;

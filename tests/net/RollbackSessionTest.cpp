@@ -70,7 +70,7 @@ TEST(RollbackSession, WaitsForItsOwnInputsAndStopsEightTicksAhead) {
     for (int i = 0; i < 20; ++i) session.AddLocalInput({});
     int ran = 0;
     while (session.Advance() == RollbackSession::Step::Ran) ++ran;
-    EXPECT_EQ(ran, static_cast<int>(RollbackSession::kMaxPrediction));
+    EXPECT_EQ(ran, static_cast<int>(RollbackSession::kDefaultPrediction));
     EXPECT_EQ(session.Advance(), RollbackSession::Step::TooFarAhead);
     for (uint32_t tick = 1; tick <= 30; ++tick) session.AddRemoteInput(tick, {});
     for (int i = 0; i < 20; ++i) session.AddLocalInput({});

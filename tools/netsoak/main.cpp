@@ -6,15 +6,20 @@
 // differed or ended the game early, the rollbacks and the bytes sent each
 // way.
 //
-//   quarnex-netsoak [--ticks N] [--seed N] [--max-delay MS] [--drop PERCENT]
-//                   [--duplicate PERCENT] [--sync-test K]
+//   quarnex-netsoak [--ticks N] [--seed N] [--min-delay MS] [--max-delay MS]
+//                   [--drop PERCENT] [--duplicate PERCENT] [--sync-test K]
+//                   [--stream 0|1] [--retransmit MS]
 //                   [--burst MS] [--burst-every S] [--blackout MS] [--blackout-every S]
 //
 // A burst loses every datagram both ways for MS milliseconds, one every S
 // seconds; a blackout loses those toward one machine, the other one the
-// next time. Exit status 0 when both machines confirmed every tick with
-// equal checksums and neither ended the game early, 1 otherwise, 2 for bad
-// arguments.
+// next time. With --stream 1 the link is a byte stream (a WebSocket): a
+// "dropped" message comes --retransmit ms late and holds all after it. Each
+// machine's pace is its ticks per second of virtual time; a stall is a gap
+// of more than one tick's length between two of its ticks. Exit status 0 when both machines
+// confirmed every tick with equal checksums and neither ended the game early, 1 otherwise, 2 for
+// bad arguments.
+#include <array>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -27,6 +32,30 @@
 namespace {
 
 using namespace qx::net;
+
+// One machine's pace: when its ticks ran, and the gaps longer than a tick.
+struct Pace {
+    uint32_t lastTick = 0;
+    uint64_t firstAt = 0;
+    uint64_t lastAt = 0;
+    int64_t stalls = 0;
+    uint64_t stalledMs = 0;
+
+    void Note(uint32_t tick, uint64_t nowMs) {
+        if (tick == lastTick) return;
+        if (lastTick == 0) firstAt = nowMs;
+        if (lastTick != 0 && nowMs - lastAt > 45) {
+            ++stalls;
+            stalledMs += nowMs - lastAt - 30;
+        }
+        lastTick = tick;
+        lastAt = nowMs;
+    }
+    double TicksPerSecond() const {
+        return lastAt > firstAt ? (lastTick - 1) * 1000.0 / static_cast<double>(lastAt - firstAt)
+                                : 0;
+    }
+};
 
 bool Number(const char* text, uint64_t max, uint64_t& value) {
     char* end = nullptr;
@@ -53,6 +82,12 @@ bool Parse(int argc, char** argv, VirtualMatchOptions& options, Outages& outages
         } else if (name == "--seed" && Number(argv[i + 1], 0xFFFFFFFF, v)) {
             options.seed = static_cast<uint32_t>(v);
             options.faults.seed = v + 1;
+        } else if (name == "--min-delay" && Number(argv[i + 1], 10000, v)) {
+            options.faults.minDelayMs = static_cast<uint32_t>(v);
+        } else if (name == "--stream" && Number(argv[i + 1], 1, v)) {
+            options.faults.stream = v == 1;
+        } else if (name == "--retransmit" && Number(argv[i + 1], 10000, v)) {
+            options.faults.retransmitMs = static_cast<uint32_t>(v);
         } else if (name == "--max-delay" && Number(argv[i + 1], 10000, v)) {
             options.faults.maxDelayMs = static_cast<uint32_t>(v);
         } else if (name == "--drop" && Number(argv[i + 1], 100, v)) {
@@ -117,7 +152,15 @@ int main(int argc, char** argv) {
         if (index == 0 && frame.ended) ++gamesEnded;
     });
     const auto start = std::chrono::steady_clock::now();
-    match.Run(uint64_t{options.ticks} * 30 * 4 + 600000);
+    std::array<Pace, 2> pace;
+    const uint64_t limit = uint64_t{options.ticks} * 30 * 4 + 600000;
+    while (match.Now() < limit && !(match.Peer(0).Ended() && match.Peer(1).Ended())) {
+        match.Step();
+        for (int i = 0; i < 2; ++i) {
+            if (const RollbackSession* s = match.Peer(i).Session())
+                pace[i].Note(s->CurrentTick(), match.Now());
+        }
+    }
     const std::chrono::duration<double> wall = std::chrono::steady_clock::now() - start;
 
     const std::vector<uint64_t>& a = match.Checksums(0);
@@ -142,12 +185,15 @@ int main(int argc, char** argv) {
         const SessionStats& s = peer.Session()->Stats();
         const PeerFigures f = peer.Figures();
         std::printf(
-            "%s: end %d, rollbacks %lld (%.2f/s), ticks run again %lld (%.2f/s), largest "
+            "%s: %.2f ticks/s, %lld stalls (%.1f s), end %d, rollbacks %lld (%.2f/s), ticks run "
+            "again %lld (%.2f/s), largest "
             "%d, predicted ticks %lld, packets lost %llu, bytes sent %.0f/s\n",
-            i == 0 ? "emperor" : "rebel  ", static_cast<int>(peer.End()),
-            static_cast<long long>(s.rollbacks), s.rollbacks / seconds,
-            static_cast<long long>(s.rolledBackTicks), s.rolledBackTicks / seconds,
-            s.largestRollback, static_cast<long long>(s.predictedTicks),
+            i == 0 ? "emperor" : "rebel  ", pace[i].TicksPerSecond(),
+            static_cast<long long>(pace[i].stalls), pace[i].stalledMs / 1000.0,
+            static_cast<int>(peer.End()), static_cast<long long>(s.rollbacks),
+            s.rollbacks / seconds, static_cast<long long>(s.rolledBackTicks),
+            s.rolledBackTicks / seconds, s.largestRollback,
+            static_cast<long long>(s.predictedTicks),
             static_cast<unsigned long long>(f.packetsLost), f.bytesSent / seconds);
     }
     int falseEnds = 0;
