@@ -9,7 +9,7 @@
 #include "net/NetEndTexts.h"
 #include "net/PacketCodec.h"
 #include "net/RandomPlayer.h"
-#include "web/WebMatchConnection.h"
+#include "net/WebSocketMatchConnection.h"
 #include "web/WebNetGame.h"
 
 using qx::GameKey;
@@ -17,7 +17,7 @@ using qx::net::MatchRequest;
 using qx::net::MatchType;
 using qx::net::NetSide;
 using qx::net::PeerEnd;
-using qx::web::WebMatchConnection;
+using qx::net::WebSocketMatchConnection;
 using qx::web::WebNetGame;
 using Phase = WebNetGame::Phase;
 using Outcome = WebNetGame::Outcome;
@@ -34,7 +34,7 @@ class TestRoom {
   public:
     struct Client {
         std::vector<std::vector<uint8_t>> sent;  // frames to the server not read yet
-        WebMatchConnection* connection = nullptr;
+        WebSocketMatchConnection* connection = nullptr;
         bool opened = false;
         bool closed = false;
         bool gone = false;  // the room knows the socket closed
@@ -46,7 +46,7 @@ class TestRoom {
     std::unique_ptr<WebNetGame> Connect(MatchRequest request, uint32_t seed = 77) {
         clients.push_back(std::make_unique<Client>());
         Client& client = *clients.back();
-        auto connection = std::make_unique<WebMatchConnection>(std::make_unique<Port>(client),
+        auto connection = std::make_unique<WebSocketMatchConnection>(std::make_unique<Port>(client),
                                                                request, [this] { return now; });
         client.connection = connection.get();
         requests.push_back(request);
@@ -94,7 +94,7 @@ class TestRoom {
     bool garbleChecksums = false;
 
   private:
-    class Port : public qx::web::SocketPort {
+    class Port : public qx::net::SocketPort {
       public:
         explicit Port(Client& client) : client(client) {}
         void Send(const std::vector<uint8_t>& frame) override { client.sent.push_back(frame); }
