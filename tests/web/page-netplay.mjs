@@ -253,6 +253,7 @@ async function frozenAndLeftPages(browser, url) {
   check(woke === 'Sitova hra skoncila, zatimco stranka spala na pozadi.' &&
         gaveUp === 'Souper neodpovida. Sitova hra skoncila.',
         `a page frozen for 8 s says the game ended while it slept (${woke}; the other: ${gaveUp})`);
+  await shot(sleeper, 'netplay-5-slept.png');
   await sleeper.close();
   await other.close();
 
