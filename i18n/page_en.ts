@@ -563,8 +563,8 @@
         <translation>The games on the two computers parted at tick %1.</translation>
     </message>
     <message>
-        <source>Souper uz hraje s nekym jinym.</source>
-        <translation>The opponent already plays with someone else.</translation>
+        <source>Na pocitaci %1 uz se hraje s jinym souperem.</source>
+        <translation>The computer %1 is already playing with another opponent.</translation>
     </message>
     <message>
         <source>Souper ma jinou verzi hry.</source>
@@ -617,8 +617,20 @@ The game's replay was downloaded as the file %1.</translation>
         <translation>The connection to the server broke. The network game is over.</translation>
     </message>
     <message>
-        <source>Sledovana hra skoncila.</source>
-        <translation>The game you watched is over.</translation>
+        <source>Hra skoncila, prenos ze serveru je u konce.</source>
+        <translation>The game is over; the server&apos;s broadcast has ended.</translation>
+    </message>
+    <message>
+        <source>Ze serveru prichazeji nesmyslne zpravy. Sledovani hry skoncilo.</source>
+        <translation>The server sends messages that make no sense. Watching the game has ended.</translation>
+    </message>
+    <message>
+        <source>Spojeni se serverem se preruslo. Sledovani hry skoncilo.</source>
+        <translation>The connection to the server was lost. Watching the game has ended.</translation>
+    </message>
+    <message>
+        <source>Sitova hra skoncila, zatimco stranka spala na pozadi.</source>
+        <translation>The network game ended while the page slept in the background.</translation>
     </message>
 </context>
 <context>

@@ -4,70 +4,84 @@
 
 #include "common/ArenaToClient.h"
 #include "net/NetEndOfGame.h"
+#include "net/NetEndTexts.h"
 #include "replay/ReplayWriter.h"
 
 namespace qx::web {
 namespace {
 
-constexpr uint64_t kRateEveryMs = 500;
+constexpr uint32_t kTickMs = 30;
 
 }  // namespace
 
 using State = net::MatchClient::State;
-using Step = net::RollbackSession::Step;
+using Kind = net::NetRequest::Kind;
+using net::PeerEnd;
 
 WebNetGame::WebNetGame(std::unique_ptr<net::MatchConnection> link, int32_t w, int32_t h)
     : connection(std::move(link)), width(w), height(h) {}
 
-// The peer goes before the connection it talks through.
+// The game goes before the connection it talks through.
 WebNetGame::~WebNetGame() {
-    peer.reset();
-}
-
-net::RollbackSession* WebNetGame::Session() {
-    if (watched) return watched->Session();
-    return peer ? peer->Session() : nullptr;
-}
-
-const net::RollbackSession* WebNetGame::Session() const {
-    if (watched) return watched->Session();
-    return peer ? peer->Session() : nullptr;
+    game.reset();
+    watch.reset();
 }
 
 WebNetGame::Phase WebNetGame::GetPhase() const {
     if (outcome != Outcome::Running) return Phase::Over;
-    if (watched) return Phase::Watching;
-    if (!peer) return Phase::Connecting;
-    if (peer->Started()) return Phase::Playing;
+    if (watch) return Phase::Watching;
+    if (!game) return Phase::Connecting;
+    if (game->Started()) return Phase::Playing;
     return Client().Hosting() ? Phase::WaitingForPlayer : Phase::Connecting;
 }
 
 net::NetSide WebNetGame::LocalSide() const {
-    return peer ? peer->LocalSide() : net::NetSide::Emperor;
+    return game ? game->LocalSide() : net::NetSide::Emperor;
 }
 
-// The room's answer: a player runs NetPeer with what the room says (the
-// host its side and seed), a spectator follows the feed.
+PeerEnd WebNetGame::End() const {
+    if (game) return game->End();
+    return watch ? watch->End() : PeerEnd::None;
+}
+
+uint32_t WebNetGame::EndTick() const {
+    if (game) return game->EndTick();
+    return watch ? watch->Tick() : 0;
+}
+
+const char* WebNetGame::EndText() const {
+    if (watch) return watch->Ended() && End() != PeerEnd::Quit ? net::WatchEndText(End()) : nullptr;
+    return game ? net::EndText(End(), Client().Hosting()) : nullptr;
+}
+
+// The room's answer: a player plays what the room says (the host its side
+// and seed), a spectator follows the feed. A WebSocket hears nothing of its
+// own while nobody plays, so only the other side's silence counts.
 void WebNetGame::StartInRoom() {
     if (Client().Spectating()) {
-        watched = std::make_unique<FeedPlayer>();
+        net::NetWatchOptions options;
+        options.tickMs = kTickMs;
+        options.serverKeepsAlive = false;
+        watch = std::make_unique<net::NetWatch>(*connection, options);
         return;
     }
     const net::MatchMessage& answer = Client().Answer();
-    net::PeerOptions options;
-    options.hosting = Client().Hosting();
-    options.side = answer.side;
-    options.seed = answer.seed;
-    options.ticks = answer.ticks;
-    options.hostWaitMs = 0;    // a host waits until the player gives up
-    options.helloEveryMs = 0;  // the server's link carries it, and takes it once
-    peer = std::make_unique<net::NetPeer>(*connection, options);
+    net::NetGameOptions options;
+    options.peer.hosting = Client().Hosting();
+    options.peer.side = answer.side;
+    options.peer.seed = answer.seed;
+    options.peer.ticks = answer.ticks;
+    options.peer.hostWaitMs = 0;    // a host waits until the player gives up
+    options.peer.helloEveryMs = 0;  // the server's link carries it, and takes it once
+    options.tickMs = kTickMs;
+    options.serverKeepsAlive = false;
+    game = std::make_unique<net::NetGame>(*connection, options, connection.get());
 }
 
-bool WebNetGame::Pump(uint64_t nowMs) {
+bool WebNetGame::Update(uint64_t nowMs) {
     if (outcome != Outcome::Running) return false;
-    const State state = connection->Update(0);
-    if (!peer && !watched) {
+    if (!game && !watch) {
+        const State state = connection->Update(0);
         if (state == State::Failed) {
             Finish(Outcome::NoRoom);
             return true;
@@ -75,195 +89,162 @@ bool WebNetGame::Pump(uint64_t nowMs) {
         if (state != State::InRoom) return false;
         StartInRoom();
     }
-    if (watched) return PumpFeed();
-    peer->Pump(nowMs);
-    if (peer->Ended()) {
-        Finish(Client().GetState() == State::Failed ? Outcome::ServerLost : Outcome::Peer);
-        return true;
-    }
-    if (peer->Session() && !begun) Begin(*peer->Session());
-    return begun;
+    return Handle(game ? game->Update(nowMs) : watch->Update(nowMs));
 }
 
-bool WebNetGame::PumpFeed() {
-    std::vector<uint8_t> data;
-    for (net::LinkEvent e = connection->Poll(data); e != net::LinkEvent::None;
-         e = connection->Poll(data)) {
-        if (e == net::LinkEvent::Received) watched->Add(data.data(), data.size());
-        // The feed is complete (the server closes the connection after it),
-        // or the connection broke before.
-        if (e == net::LinkEvent::Disconnected && !feedOver) {
-            feedOver = true;
-            feedLost = net::CloseReasonOf(data) != net::LinkClose::Left;
+bool WebNetGame::Handle(const std::vector<net::NetRequest>& requests) {
+    bool changed = false;
+    for (const net::NetRequest& r : requests) {
+        switch (r.kind) {
+            case Kind::Begin:
+                Resize(width, height);
+                changed = true;
+                break;
+            case Kind::Draw:
+                changed = true;
+                break;
+            case Kind::ShowEndBox:
+                endBoxDue = true;
+                endCaption = r.caption;
+                endText = r.text;
+                break;
+            case Kind::Ended:
+                changed = true;
+                break;
         }
     }
-    if (watched->Session() && !begun) Begin(*watched->Session());
-    // The server gone: what came is shown, the rest never will be.
-    if (feedLost) {
-        watched->PlayAll();
+    const PeerEnd end = End();
+    if (end == PeerEnd::None) return changed;
+    if (end == PeerEnd::Quit) {
+        Finish(Outcome::Quit);
+    } else if (end == PeerEnd::ServerLost || end == PeerEnd::ServerSilent) {
         Finish(Outcome::ServerLost);
-        return true;
-    }
-    return false;
-}
-
-void WebNetGame::Begin(net::RollbackSession& session) {
-    begun = true;
-    session.SetListener(this);
-    replay.Begin(session.Options().seed, session.FrameOf(0).state);
-    Resize(width, height);
-}
-
-bool WebNetGame::Tick(uint64_t nowMs) {
-    bool changed = Pump(nowMs);
-    if (outcome != Outcome::Running) return true;
-    changed = (watched ? TickFeed() : TickPeer(nowMs)) || changed;
-    UpdateRollbackRate(nowMs);
-    return changed;
-}
-
-bool WebNetGame::TickFeed() {
-    if (!begun) return false;
-    const bool played = watched->Play() > 0;
-    if (feedOver && watched->Backlog() == 0) Finish(Outcome::WatchedToTheEnd);
-    return played;
-}
-
-// As the desktop's tick: the end-of-game box when a confirmed end waits for
-// it, the collected inputs for the ticks that want them, and one step unless
-// this machine is ahead of the other.
-bool WebNetGame::TickPeer(uint64_t nowMs) {
-    if (!peer || !begun) return false;
-    net::RollbackSession& session = *peer->Session();
-    if (const uint32_t end = session.OpenEnd(); end != 0 && !endBoxOpen) {
-        endBoxOpen = true;
-        endBoxTaken = false;
-    }
-    while (peer->WantsLocalInput()) {
-        if (!peer->AddLocalInput(collected, nowMs)) break;
-        collected.Clear();
-    }
-    if (!peer->ShouldWaitForOther()) lastStep = peer->Advance(nowMs);
-    if (peer->Ended()) {
-        Finish(Client().GetState() == State::Failed ? Outcome::ServerLost : Outcome::Peer);
+    } else if (watch && (end == PeerEnd::Done || end == PeerEnd::Left)) {
+        Finish(Outcome::WatchedToTheEnd);
+    } else if (watch) {
+        Finish(Outcome::ServerLost);
+    } else {
+        Finish(Outcome::Peer);
     }
     return true;
 }
 
-void WebNetGame::UpdateRollbackRate(uint64_t nowMs) {
-    const net::RollbackSession* session = Session();
-    if (!session || nowMs - rateSince < kRateEveryMs) return;
-    const int64_t rolled = session->Stats().rolledBackTicks;
-    if (rateSince != 0) {
-        rollbackRate = static_cast<uint32_t>((rolled - rolledBackSince) * 1000 /
-                                             static_cast<int64_t>(nowMs - rateSince));
-    }
-    rolledBackSince = rolled;
-    rateSince = nowMs;
+net::NetStatus WebNetGame::Status() const {
+    return game && outcome == Outcome::Running ? game->Status() : net::NetStatus{};
 }
 
-bool WebNetGame::WaitingForOther() const {
-    if (!peer || !begun || outcome != Outcome::Running) return false;
-    return lastStep == Step::TooFarAhead || lastStep == Step::EndUnconfirmed ||
-           (lastStep == Step::EndBoxOpen && !endBoxOpen);
+const net::RollbackSession* WebNetGame::Session() const {
+    if (game) return game->Session();
+    return watch ? watch->Session() : nullptr;
 }
 
-net::PeerFigures WebNetGame::Figures() const {
-    return peer ? peer->Figures() : net::PeerFigures{};
+uint32_t WebNetGame::CurrentTick() const {
+    return Begun() ? Session()->CurrentTick() : 0;
+}
+
+uint32_t WebNetGame::ConfirmedTick() const {
+    return Begun() ? Session()->ConfirmedTick() : 0;
+}
+
+bool WebNetGame::Begun() const {
+    if (game) return game->Begun();
+    return watch && watch->Begun();
+}
+
+Game* WebNetGame::SharedGame() {
+    if (game) return game->SharedGame();
+    return watch ? watch->SharedGame() : nullptr;
+}
+
+void WebNetGame::Input(const GameInput& input) {
+    if (game && outcome == Outcome::Running) game->AddInput(input);
 }
 
 void WebNetGame::MouseMove(int32_t x, int32_t y) {
-    const Game* game = Shown();
-    if (!game || Spectating()) return;
-    if (const auto target = ClientToArena(x, y, game->ClientRect())) {
-        collected.AddTarget(target->x, target->y);
+    const Game* shown = Shown();
+    if (!shown || !game) return;
+    if (const auto target = ClientToArena(x, y, shown->ClientRect())) {
+        Input(GameInput::Target(target->x, target->y));
     }
 }
 
 void WebNetGame::Aim(int32_t arenaX, int32_t arenaY) {
-    if (!Spectating()) collected.AddTarget(arenaX, arenaY);
+    Input(GameInput::Target(arenaX, arenaY));
 }
 
 void WebNetGame::LeftButton() {
-    if (!Spectating()) collected.Add(GameInput::Fire(Weapon::Forward));
+    Input(GameInput::Fire(Weapon::Forward));
 }
 
 void WebNetGame::RightButton() {
-    if (!Spectating()) collected.Add(GameInput::Fire(Weapon::Down));
+    Input(GameInput::Fire(Weapon::Down));
 }
 
 void WebNetGame::Key(GameKey key) {
-    if (!Spectating()) collected.Add(GameInput::Key(key));
+    Input(GameInput::Key(key));
 }
 
 void WebNetGame::NewGame() {
-    if (!Spectating()) collected.Add(GameInput::NewGame(net::kNetPlayers));
+    Input(GameInput::NewGame(net::kNetPlayers));
 }
 
 void WebNetGame::Resize(int32_t w, int32_t h) {
     width = w;
     height = h;
-    if (net::RollbackSession* session = Session(); session && begun) {
-        session->GetGame().SetClientSize(width, height);
-        session->GetGame().ShowState();
+    if (Game* shown = SharedGame()) {
+        shown->SetClientSize(width, height);
+        shown->ShowState();
     }
 }
 
 void WebNetGame::Paint() {
-    if (net::RollbackSession* session = Session(); session && begun) {
-        session->GetGame().ShowState();
-    }
+    if (Game* shown = SharedGame()) shown->ShowState();
 }
 
 bool WebNetGame::TakeEndBox(std::string& caption, std::string& text) {
-    if (endBoxTaken || !peer || !peer->Session()) return false;
-    const uint32_t end = peer->Session()->OpenEnd();
-    if (end == 0) return false;
-    endBoxTaken = true;
-    const net::Frame& frame = peer->Session()->FrameOf(end);
-    caption = frame.endCaption;
-    text = frame.endText;
+    if (!endBoxDue) return false;
+    endBoxDue = false;
+    caption = endCaption;
+    text = endText;
     return true;
 }
 
 void WebNetGame::CloseEndBox() {
-    if (!endBoxOpen) return;
-    endBoxOpen = false;
-    endBoxTaken = true;
-    if (peer && peer->Session()) peer->Session()->DismissEnd();
+    if (game && outcome == Outcome::Running) game->DismissEnd();
 }
 
 void WebNetGame::Leave() {
     if (outcome != Outcome::Running) return;
-    if (peer) peer->Leave();
+    if (game) game->Leave();
+    if (watch) watch->Leave();
     Finish(Outcome::Quit);
 }
 
+// The goodbye (when there is one) leaves at once: a WebSocket sends as it
+// is asked and the page lingers for nothing.
 void WebNetGame::Finish(Outcome why) {
     outcome = why;
-    endBoxOpen = false;
-    endBoxTaken = true;
-    connection->Close(0);
+    endBoxDue = false;
+    if (game) {
+        game->Close(0);
+    } else {
+        connection->Close(0);
+    }
 }
 
 const Game* WebNetGame::Shown() const {
-    const net::RollbackSession* session = Session();
-    return session && begun ? &session->GetGame() : nullptr;
+    return const_cast<WebNetGame*>(this)->SharedGame();
 }
 
 std::vector<Box> WebNetGame::TakeScreenWrites() {
-    net::RollbackSession* session = Session();
-    return session && begun ? session->GetGame().TakeScreenWrites() : std::vector<Box>{};
-}
-
-void WebNetGame::OnConfirmed(uint32_t, const net::Frame& frame) {
-    replay.Add(frame);
+    Game* shown = SharedGame();
+    return shown ? shown->TakeScreenWrites() : std::vector<Box>{};
 }
 
 std::string WebNetGame::ReplayText() const {
-    if (!begun) return {};
+    if (!Begun()) return {};
     std::ostringstream out;
-    WriteReplay(replay.Finish(), out);
+    WriteReplay(game ? game->TakeReplay() : watch->TakeReplay(), out);
     return out.str();
 }
 

@@ -7,33 +7,32 @@
 
 #include "game/GameInput.h"
 #include "net/MatchConnection.h"
-#include "net/NetPeer.h"
-#include "net/NetReplayRecorder.h"
-#include "web/FeedPlayer.h"
+#include "net/NetGame.h"
+#include "net/NetWatch.h"
 
 namespace qx::web {
 
 // A network game in the page through the match server: the room asked for
-// (create, join, quick match or watch), then the players' rollback session
-// (NetPeer, as the desktop runs it) or a spectator's game from the room's
-// feed. The page drives it without ever blocking: Pump when the socket has
-// something, Tick on its 30 ms clock; the screen, inputs, the end-of-game
-// box and the figures for the status line go through here while it runs.
+// (create, join, quick match or watch), then the network game every host
+// runs (NetGame for a player, NetWatch for a spectator). The page keeps only
+// its clock, its input and its output: it calls Update on every wake-up
+// with the wall clock, and reads the picture, the end-of-game box due and
+// the end with its reason from here.
 //
 // As on the desktop: both sides are persons, there is no New game dialog
 // ("Nova" starts a new game on both machines at the same tick), the end of
 // a game shows its box on both machines at the same tick and the next game
 // starts once both players closed it; local events (a resize, a repaint)
 // only show the shared game and change nothing in it.
-class WebNetGame : private net::ConfirmedListener {
+class WebNetGame {
   public:
     enum class Phase { Connecting, WaitingForPlayer, Playing, Watching, Over };
-    // Why it is over, beyond NetPeer's own ends.
+    // How it is over; End() gives the driver's reason.
     enum class Outcome {
         Running,
-        Peer,             // NetPeer ended it: PeerEnd()
+        Peer,             // the game ended: End() says why
         NoRoom,           // the room could not be had: Client() says why
-        ServerLost,       // the server's connection ended during the game
+        ServerLost,       // the server's connection ended or went silent
         WatchedToTheEnd,  // a spectator saw the whole game
         Quit,             // the local player left
     };
@@ -41,19 +40,19 @@ class WebNetGame : private net::ConfirmedListener {
     WebNetGame(std::unique_ptr<net::MatchConnection> connection, int32_t width, int32_t height);
     WebNetGame(const WebNetGame&) = delete;
     WebNetGame& operator=(const WebNetGame&) = delete;
-    ~WebNetGame() override;
+    ~WebNetGame();
 
-    // Reads what has arrived and answers it; returns whether the screen may
-    // have changed (a rollback).
-    bool Pump(uint64_t nowMs);
-    // One tick of the game's clock; returns whether the screen may have
-    // changed.
-    bool Tick(uint64_t nowMs);
+    // Reads what has arrived and runs the ticks due at `nowMs` (the page's
+    // wall clock); returns whether the screen may have changed.
+    bool Update(uint64_t nowMs);
 
     Phase GetPhase() const;
     Outcome GetOutcome() const { return outcome; }
-    net::PeerEnd PeerEnd() const { return peer ? peer->End() : net::PeerEnd::None; }
-    uint32_t EndTick() const { return peer ? peer->EndTick() : 0; }
+    // The driver's end (PeerEnd::None while it runs or before it).
+    net::PeerEnd End() const;
+    uint32_t EndTick() const;
+    // The words of the end for the player (net/NetEndTexts), null when none.
+    const char* EndText() const;
     const net::MatchClient& Client() const { return connection->Client(); }
     bool Spectating() const { return Client().Spectating(); }
     // The side this page plays (meaningful once Playing).
@@ -78,49 +77,35 @@ class WebNetGame : private net::ConfirmedListener {
     void Leave();
 
     // The figures of the status line.
-    net::PeerFigures Figures() const;
-    uint32_t RollbacksPerSecond() const { return rollbackRate; }
+    net::NetStatus Status() const;
     // The game's latest tick run and latest tick both sides' inputs are in.
-    uint32_t CurrentTick() const { return Session() ? Session()->CurrentTick() : 0; }
-    uint32_t ConfirmedTick() const { return Session() ? Session()->ConfirmedTick() : 0; }
-    bool WaitingForOther() const;
+    uint32_t CurrentTick() const;
+    uint32_t ConfirmedTick() const;
 
     // The game shown (null before it starts).
     const Game* Shown() const;
     std::vector<Box> TakeScreenWrites();
     // The confirmed ticks so far as a replay file (empty before the start).
     std::string ReplayText() const;
-    bool Begun() const { return begun; }
+    bool Begun() const;
 
   private:
-    void OnConfirmed(uint32_t tick, const net::Frame& frame) override;
-    net::RollbackSession* Session();
-    const net::RollbackSession* Session() const;
     void StartInRoom();
-    bool PumpFeed();
-    bool TickFeed();
-    bool TickPeer(uint64_t nowMs);
-    void Begin(net::RollbackSession& session);
-    void UpdateRollbackRate(uint64_t nowMs);
+    bool Handle(const std::vector<net::NetRequest>& requests);
     void Finish(Outcome why);
+    Game* SharedGame();
+    const net::RollbackSession* Session() const;
+    void Input(const GameInput& input);
 
     std::unique_ptr<net::MatchConnection> connection;
-    std::unique_ptr<net::NetPeer> peer;
-    std::unique_ptr<FeedPlayer> watched;
+    std::unique_ptr<net::NetGame> game;
+    std::unique_ptr<net::NetWatch> watch;
     int32_t width;
     int32_t height;
     Outcome outcome = Outcome::Running;
-    bool begun = false;
-    bool endBoxOpen = false;
-    bool endBoxTaken = true;
-    bool feedOver = false;  // a spectator's feed ended ...
-    bool feedLost = false;  // ... before it was complete
-    net::RollbackSession::Step lastStep = net::RollbackSession::Step::Ran;
-    net::InputList collected;
-    net::NetReplayRecorder replay;
-    uint64_t rateSince = 0;
-    int64_t rolledBackSince = 0;
-    uint32_t rollbackRate = 0;
+    bool endBoxDue = false;
+    std::string endCaption;
+    std::string endText;
 };
 
 }  // namespace qx::web

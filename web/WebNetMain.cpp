@@ -1,7 +1,8 @@
 // The functions the page calls for a network game through the match server.
-// The page starts one with qx_net_start, calls qx_net_pump when its socket
-// has news and qx_net_tick on its clock, and reads the phase, the end and
-// the status line's figures from here; qx_net_close lets it go. Texts come
+// The page starts one with qx_net_start, calls qx_net_update with its wall
+// clock on every wake-up (its timers, each socket event) and reads the
+// phase, the end with its words and the status line's figures from here;
+// qx_net_close lets it go. Texts come
 // back through qx_text (WebMain.cpp) like the page's other texts.
 #include "web/WebNetMain.h"
 
@@ -10,7 +11,7 @@
 #include <memory>
 #include <string>
 
-#include "web/JsWebSocket.h"
+#include "net/JsWebSocket.h"
 
 namespace qx::web {
 namespace {
@@ -76,15 +77,13 @@ EMSCRIPTEN_KEEPALIVE void qx_net_start(int kind, int side, int ticks, int width,
     request.code = arguments[0];
     running.reset();  // its socket closes before the next one opens
     running = std::make_unique<WebNetGame>(
-        JsWebSocket::Connect(WebMatchConnection::UrlFor(arguments[1]), request), width, height);
+        net::JsWebSocket::Connect(net::WebSocketMatchConnection::UrlFor(arguments[1]), request), width, height);
 }
 
-EMSCRIPTEN_KEEPALIVE int qx_net_pump(double nowMs) {
-    return running && running->Pump(static_cast<uint64_t>(nowMs)) ? 1 : 0;
-}
-
-EMSCRIPTEN_KEEPALIVE int qx_net_tick(double nowMs) {
-    return running && running->Tick(static_cast<uint64_t>(nowMs)) ? 1 : 0;
+// Reads the socket and runs the ticks due at `nowMs`; 1 when the screen
+// may have changed.
+EMSCRIPTEN_KEEPALIVE int qx_net_update(double nowMs) {
+    return running && running->Update(static_cast<uint64_t>(nowMs)) ? 1 : 0;
 }
 
 // -1 none; then WebNetGame::Phase by number.
@@ -92,7 +91,7 @@ EMSCRIPTEN_KEEPALIVE int qx_net_phase() {
     return running ? static_cast<int>(running->GetPhase()) : -1;
 }
 
-// The end: which = 0 the outcome (WebNetGame::Outcome), 1 NetPeer's end
+// The end: which = 0 the outcome (WebNetGame::Outcome), 1 the game's end
 // (PeerEnd), 2 its tick, 3 the server's refusal (MatchError, 0 none).
 EMSCRIPTEN_KEEPALIVE int qx_net_end(int which) {
     if (!running) return 0;
@@ -100,12 +99,19 @@ EMSCRIPTEN_KEEPALIVE int qx_net_end(int which) {
         case 0:
             return static_cast<int>(running->GetOutcome());
         case 1:
-            return static_cast<int>(running->PeerEnd());
+            return static_cast<int>(running->End());
         case 2:
             return static_cast<int>(running->EndTick());
         default:
             return running->Client().Refused() ? static_cast<int>(running->Client().Refusal()) : 0;
     }
+}
+
+// The end's words for the player (net/NetEndTexts, in Czech: the page
+// translates them), empty when none are due (qx_net_text).
+EMSCRIPTEN_KEEPALIVE int qx_net_end_text() {
+    const char* text = running ? running->EndText() : nullptr;
+    return Hand(text ? text : "");
 }
 
 // The invite code of the room (qx_net_text).
@@ -138,18 +144,18 @@ EMSCRIPTEN_KEEPALIVE int qx_net_hosting() {
 // game's current tick, 6 its latest confirmed tick.
 EMSCRIPTEN_KEEPALIVE int qx_net_figure(int which) {
     if (!running) return 0;
-    const net::PeerFigures f = running->Figures();
+    const net::NetStatus f = running->Status();
     switch (which) {
         case 0:
             return static_cast<int>(f.pingMs);
         case 1:
             return static_cast<int>(f.inputDelay);
         case 2:
-            return static_cast<int>(running->RollbacksPerSecond());
+            return static_cast<int>(f.rollbacksPerSecond + 0.5);
         case 3:
             return static_cast<int>(f.packetsLost);
         case 4:
-            return running->WaitingForOther() ? 1 : 0;
+            return f.waiting ? 1 : 0;
         case 5:
             return static_cast<int>(running->CurrentTick());
         default:

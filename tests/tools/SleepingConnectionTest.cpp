@@ -6,14 +6,14 @@
 
 #include "net/MatchProtocol.h"
 #include "tools/sim/SleepingConnection.h"
-#include "web/WebMatchConnection.h"
+#include "net/WebSocketMatchConnection.h"
 
 namespace qx::sim {
 namespace {
 
 using State = net::MatchClient::State;
 
-class NullSocket : public web::SocketPort {
+class NullSocket : public net::SocketPort {
   public:
     void Send(const std::vector<uint8_t>&) override {}
     void Close() override {}
@@ -26,7 +26,7 @@ struct EventLoop {
     uint64_t now = 0;
     uint64_t slept = 0;
     int sleeps = 0;
-    web::WebMatchConnection* socket = nullptr;
+    net::WebSocketMatchConnection* socket = nullptr;
     std::vector<std::pair<uint64_t, std::function<void()>>> due;
 
     void Sleep(uint32_t ms) {
@@ -40,7 +40,7 @@ struct EventLoop {
 };
 
 std::unique_ptr<SleepingConnection> Connect(EventLoop& loop, net::MatchRequest request) {
-    auto inner = std::make_unique<web::WebMatchConnection>(std::make_unique<NullSocket>(), request,
+    auto inner = std::make_unique<net::WebSocketMatchConnection>(std::make_unique<NullSocket>(), request,
                                                            [&loop] { return loop.now; });
     loop.socket = inner.get();
     return std::make_unique<SleepingConnection>(std::move(inner),
@@ -92,8 +92,8 @@ TEST(SleepingConnection, AServerThatNeverAnswersFailsAfterTheConnectTime) {
     }
     EXPECT_EQ(state, State::Failed);
     EXPECT_NE(connection->Client().Failure().find("cannot be reached"), std::string::npos);
-    EXPECT_GE(loop.now, web::WebMatchConnection::kConnectMs);
-    EXPECT_LT(loop.now, web::WebMatchConnection::kConnectMs + 200);
+    EXPECT_GE(loop.now, net::WebSocketMatchConnection::kConnectMs);
+    EXPECT_LT(loop.now, net::WebSocketMatchConnection::kConnectMs + 200);
 }
 
 }  // namespace

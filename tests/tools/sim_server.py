@@ -29,8 +29,13 @@ crossplay the simulator under Node (NODE-SIM, build-web/quarnex-sim.js, over a
           WebSocket) creates, the native one (ENet) joins through the lossy
           relay; halfway a spectator under Node comes: one game for all three,
           equal to one machine running both scripts. Skipped (77) without the
-          web build."""
-import os, re, signal, subprocess, sys, tempfile, time
+          web build.
+wsoutage  outage and cut for the simulator under Node (NODE-SIM) over a
+          WebSocket: the joiner and the spectator run under Node, each behind
+          a TCP relay that holds the bytes (a dead link does not close TCP):
+          4 s ends nothing; 8 s on the joiner's link ends both players, on
+          the spectator's link the spectator, within 5-7 s with their reasons."""
+import os, re, signal, socket, subprocess, sys, tempfile, threading, time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, '..', 'net'))
@@ -398,6 +403,104 @@ def stop(sim, server, work):
         fail('the stopped joiner\'s replay does not play: ' + replay.stderr)
 
 
+class HoldingRelay:
+    """A TCP relay to the server that forwards at once, except that from
+    at_s seconds after its first connection it holds every byte either way
+    for length_ms (the connections stay open), then lets them go."""
+
+    def __init__(self, server, at_s, length_ms):
+        self.target = server.port
+        self.at_s, self.length_s = at_s, length_ms / 1000
+        self.first = None
+        self.listener = socket.create_server(('127.0.0.1', 0))
+        self.port = self.listener.getsockname()[1]
+        self.closing = False
+        threading.Thread(target=self.accept, daemon=True).start()
+
+    def accept(self):
+        while not self.closing:
+            try:
+                client, _ = self.listener.accept()
+            except OSError:
+                return
+            if self.first is None:
+                self.first = time.monotonic()
+            upstream = socket.create_connection(('127.0.0.1', self.target))
+            for a, b in ((client, upstream), (upstream, client)):
+                threading.Thread(target=self.carry, args=(a, b), daemon=True).start()
+
+    def hold(self):
+        start = self.first + self.at_s
+        while start <= time.monotonic() < start + self.length_s:
+            time.sleep(0.01)
+
+    def carry(self, source, sink):
+        try:
+            while True:
+                data = source.recv(65536)
+                if not data:
+                    break
+                self.hold()
+                sink.sendall(data)
+        except OSError:
+            pass
+        for s in (source, sink):
+            try:
+                s.shutdown(socket.SHUT_RDWR)
+            except OSError:
+                pass
+
+    def close(self):
+        self.closing = True
+        self.listener.close()
+
+
+def ws_outages(sim, node_sim, server, work, player_ms, watch_ms):
+    """As through_outages, with the joiner and the spectator under Node
+    behind holding TCP relays."""
+    ticks = 500
+    write_scripts(work, ticks, 300)
+    relays = []
+
+    def address(length_ms):
+        if not length_ms:
+            return server.address()
+        relays.append(HoldingRelay(server, 3, length_ms))
+        return '127.0.0.1:%d' % relays[-1].port
+
+    host, code = create(sim, server, work, ticks, ['--realtime'])
+    guest = join(node_sim, address(player_ms), code, work, ticks, ['--realtime'])
+    began = time.monotonic()
+    time.sleep(1)
+    watcher = start(command(node_sim) + ['--server', address(watch_ms), '--watch', code] +
+                    outputs(work, 'watch'))
+    # A relay's clock starts at its connection (Node takes a while to start).
+    until = time.monotonic() + 20
+    while any(r.first is None for r in relays) and time.monotonic() < until:
+        time.sleep(0.02)
+    dark = relays[0].first + relays[0].at_s if relays and relays[0].first else began + 3
+    return relays, [('host', host), ('join', guest), ('spectator', watcher)], \
+        {'host': dark, 'join': dark, 'spectator': dark}
+
+
+def wsoutage(sim, server, work, node_sim):
+    relays, runs, _ = ws_outages(sim, node_sim, server, work, 4000, 4000)
+    try:
+        expect_ok(runs)
+    finally:
+        for relay in relays:
+            relay.close()
+    same_game(sim, work, ['host', 'join', 'watch'], 500)
+    relays, runs, dark_at = ws_outages(sim, node_sim, server, work, 8000, 0)
+    expect_cut(runs, dark_at, {'host': 'other machine', 'join': 'other machine'})
+    relays[0].close()
+    relays, runs, dark_at = ws_outages(sim, node_sim, server, work, 0, 8000)
+    statuses = expect_cut(runs, dark_at, {'spectator': 'server'})
+    relays[0].close()
+    if statuses['host'] != 0 or statuses['join'] != 0:
+        fail('a player ended with status %s' % statuses)
+
+
 def crossplay(sim, server, work, node_sim):
     ticks = 400
     write_scripts(work, ticks, 300)
@@ -426,11 +529,11 @@ def main():
     sim, server_exe, scenario = sys.argv[1], sys.argv[2], sys.argv[3]
     scenarios = {'play': play, 'quick': quick, 'lossy': lossy, 'refused': refused,
                  'killed': killed, 'outage': outage, 'cut': cut, 'stop': stop,
-                 'crossplay': crossplay}
+                 'crossplay': crossplay, 'wsoutage': wsoutage}
     if scenario not in scenarios:
         fail('unknown scenario ' + scenario)
     extra = []
-    if scenario == 'crossplay':
+    if scenario in ('crossplay', 'wsoutage'):
         node_sim = sys.argv[4] if len(sys.argv) > 4 else ''
         if not os.path.exists(node_sim):
             print('skipped: no simulator for Node at %r (make web)' % node_sim)

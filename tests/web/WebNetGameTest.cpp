@@ -6,9 +6,10 @@
 #include <vector>
 
 #include "net/MatchProtocol.h"
+#include "net/NetEndTexts.h"
 #include "net/PacketCodec.h"
 #include "net/RandomPlayer.h"
-#include "web/WebMatchConnection.h"
+#include "net/WebSocketMatchConnection.h"
 #include "web/WebNetGame.h"
 
 using qx::GameKey;
@@ -16,7 +17,7 @@ using qx::net::MatchRequest;
 using qx::net::MatchType;
 using qx::net::NetSide;
 using qx::net::PeerEnd;
-using qx::web::WebMatchConnection;
+using qx::net::WebSocketMatchConnection;
 using qx::web::WebNetGame;
 using Phase = WebNetGame::Phase;
 using Outcome = WebNetGame::Outcome;
@@ -33,7 +34,7 @@ class TestRoom {
   public:
     struct Client {
         std::vector<std::vector<uint8_t>> sent;  // frames to the server not read yet
-        WebMatchConnection* connection = nullptr;
+        WebSocketMatchConnection* connection = nullptr;
         bool opened = false;
         bool closed = false;
         bool gone = false;  // the room knows the socket closed
@@ -45,7 +46,7 @@ class TestRoom {
     std::unique_ptr<WebNetGame> Connect(MatchRequest request, uint32_t seed = 77) {
         clients.push_back(std::make_unique<Client>());
         Client& client = *clients.back();
-        auto connection = std::make_unique<WebMatchConnection>(std::make_unique<Port>(client),
+        auto connection = std::make_unique<WebSocketMatchConnection>(std::make_unique<Port>(client),
                                                                request, [this] { return now; });
         client.connection = connection.get();
         requests.push_back(request);
@@ -93,7 +94,7 @@ class TestRoom {
     bool garbleChecksums = false;
 
   private:
-    class Port : public qx::web::SocketPort {
+    class Port : public qx::net::SocketPort {
       public:
         explicit Port(Client& client) : client(client) {}
         void Send(const std::vector<uint8_t>& frame) override { client.sent.push_back(frame); }
@@ -239,7 +240,7 @@ struct TwoPages : ::testing::Test {
     void SetUp() override {
         host = room.Connect(Create(NetSide::Rebel, 240));
         room.Deliver();
-        host->Tick(room.now);
+        host->Update(room.now);
     }
     void Join() {
         guest = room.Connect(WithCode(MatchRequest::Kind::Join));
@@ -254,7 +255,7 @@ struct TwoPages : ::testing::Test {
         if (steps % 9 == 0) guest->LeftButton();
         if (steps % 5 == 0) host->Key(steps % 10 == 0 ? GameKey::Up : GameKey::Space);
         room.now += 30;
-        for (WebNetGame* page : pages) page->Tick(room.now);
+        for (WebNetGame* page : pages) page->Update(room.now);
         room.Deliver();
     }
     bool Over(const WebNetGame& page) const { return page.GetPhase() == Phase::Over; }
@@ -280,8 +281,8 @@ TEST_F(TwoPages, PlayTheSameGameToTheAgreedEnd) {
         if (steps == 100) guest->NewGame();
     }
     ASSERT_TRUE(Over(*host) && Over(*guest));
-    EXPECT_EQ(host->PeerEnd(), PeerEnd::Done);
-    EXPECT_EQ(guest->PeerEnd(), PeerEnd::Done);
+    EXPECT_EQ(host->End(), PeerEnd::Done);
+    EXPECT_EQ(guest->End(), PeerEnd::Done);
     EXPECT_EQ(host->ConfirmedTick(), 240u);
     EXPECT_EQ(ShownSum(*host), ShownSum(*guest));
     EXPECT_EQ(host->ReplayText(), guest->ReplayText());
@@ -315,7 +316,7 @@ TEST_F(TwoPages, ALateSpectatorSeesTheSameGame) {
     // The room tells the spectator the feed is complete once the players
     // left, and closes: that is the end of the game, not a lost server.
     room.EndFeed();
-    for (int i = 0; i < 200 && !Over(*spectator); ++i) spectator->Tick(room.now += 30);
+    for (int i = 0; i < 200 && !Over(*spectator); ++i) spectator->Update(room.now += 30);
     ASSERT_TRUE(Over(*spectator));
     EXPECT_EQ(spectator->GetOutcome(), Outcome::WatchedToTheEnd);
     EXPECT_EQ(spectator->ConfirmedTick(), 240u);
@@ -333,14 +334,14 @@ TEST_F(TwoPages, LeavingEndsTheGameOnBothPages) {
     EXPECT_EQ(guest->GetOutcome(), Outcome::Quit);
     for (int i = 0; i < 5 && !Over(*host); ++i) Step({host.get()});
     EXPECT_EQ(host->GetOutcome(), Outcome::Peer);
-    EXPECT_EQ(host->PeerEnd(), PeerEnd::Left);
+    EXPECT_EQ(host->End(), PeerEnd::Left);
 
     TestRoom other;
     auto waiting = other.Connect(Create(NetSide::Emperor, 0));
     other.Deliver();
-    waiting->Tick(other.now);
+    waiting->Update(other.now);
     other.Vanish();
-    waiting->Tick(other.now += 30);
+    waiting->Update(other.now += 30);
     EXPECT_EQ(waiting->GetOutcome(), Outcome::ServerLost);  // the code shown is no more
 }
 
@@ -348,8 +349,8 @@ TEST_F(TwoPages, TheServerGoingAwayMidGameIsSaidSo) {
     Join();
     while (steps < 40) Step({host.get(), guest.get()});
     room.Vanish();
-    host->Tick(room.now += 30);
-    guest->Tick(room.now);
+    host->Update(room.now += 30);
+    guest->Update(room.now);
     EXPECT_EQ(host->GetOutcome(), Outcome::ServerLost);
     EXPECT_EQ(guest->GetOutcome(), Outcome::ServerLost);
     EXPECT_NE(host->Shown(), nullptr);  // the last picture stays until the page lets it go
@@ -364,21 +365,23 @@ TEST_F(TwoPages, GamesThatWentApartEndWithTheirReplay) {
         Step({host.get(), guest.get()});
     }
     ASSERT_TRUE(Over(*host) && Over(*guest));
-    EXPECT_EQ(host->PeerEnd(), PeerEnd::Desync);
-    EXPECT_EQ(guest->PeerEnd(), PeerEnd::Desync);
+    EXPECT_EQ(host->End(), PeerEnd::Desync);
+    EXPECT_EQ(guest->End(), PeerEnd::Desync);
     EXPECT_GT(host->EndTick(), 50u);
     EXPECT_NE(host->ReplayText().find("tick"), std::string::npos);
 }
 
-// A spectator whose connection breaks before the feed is complete is told so.
+// A spectator whose connection breaks before the feed is complete is told
+// so once it has shown what came.
 TEST_F(TwoPages, ASpectatorLosingTheServerIsToldSo) {
     Join();
     auto spectator = room.Connect(WithCode(MatchRequest::Kind::Watch));
     while (steps < 60) Step({host.get(), guest.get(), spectator.get()});
     ASSERT_EQ(spectator->GetPhase(), Phase::Watching);
     room.Vanish();
-    spectator->Tick(room.now += 30);
+    for (int i = 0; i < 20 && !Over(*spectator); ++i) spectator->Update(room.now += 30);
     EXPECT_EQ(spectator->GetOutcome(), Outcome::ServerLost);
+    EXPECT_STREQ(spectator->EndText(), qx::net::WatchEndText(PeerEnd::ServerLost));
 }
 
 TEST(WebNetGameRefusal, AnUnknownCodeEndsBeforeAnyGameWithTheServersWord) {
@@ -386,7 +389,7 @@ TEST(WebNetGameRefusal, AnUnknownCodeEndsBeforeAnyGameWithTheServersWord) {
     room.refuseJoins = true;
     auto page = room.Connect(WithCode(MatchRequest::Kind::Join));
     room.Deliver();
-    page->Tick(room.now);
+    page->Update(room.now);
     EXPECT_EQ(page->GetOutcome(), Outcome::NoRoom);
     EXPECT_TRUE(page->Client().Refused());
     EXPECT_EQ(page->Client().Refusal(), qx::net::MatchError::UnknownRoom);
@@ -411,7 +414,7 @@ TEST(WebNetGameEnd, TheEndOfAGameShowsOnBothPagesAndWaitsForBothToCloseIt) {
         if (step >= 20 && step % 4 == 0) emperor->LeftButton();
         room.now += 30;
         for (WebNetGame* page : {emperor.get(), rebel.get()}) {
-            page->Tick(room.now);
+            page->Update(room.now);
             std::string caption;
             std::string text;
             if (!page->TakeEndBox(caption, text)) continue;
@@ -425,7 +428,7 @@ TEST(WebNetGameEnd, TheEndOfAGameShowsOnBothPagesAndWaitsForBothToCloseIt) {
         }
         room.Deliver();
         if (step + 30 < rebelClosesAt) {
-            emperorWaited = emperorWaited || emperor->WaitingForOther();
+            emperorWaited = emperorWaited || emperor->Status().waiting;
             EXPECT_EQ(emperor->CurrentTick(), boxes[emperor.get()].front());
         }
         if (step == rebelClosesAt) rebel->CloseEndBox();
@@ -434,7 +437,7 @@ TEST(WebNetGameEnd, TheEndOfAGameShowsOnBothPagesAndWaitsForBothToCloseIt) {
     ASSERT_FALSE(boxes[emperor.get()].empty());
     EXPECT_EQ(boxes[emperor.get()], boxes[rebel.get()]);
     EXPECT_TRUE(emperorWaited);
-    EXPECT_EQ(emperor->PeerEnd(), PeerEnd::Done);
-    EXPECT_EQ(rebel->PeerEnd(), PeerEnd::Done);
+    EXPECT_EQ(emperor->End(), PeerEnd::Done);
+    EXPECT_EQ(rebel->End(), PeerEnd::Done);
     EXPECT_EQ(ShownSum(*emperor), ShownSum(*rebel));
 }

@@ -60,18 +60,25 @@ test('server addresses: empty is the page\'s own, nonsense is refused, WebSocket
   assert.equal(socketUrl('ws://x:1/ws', page), 'ws://x:1/ws');
 });
 
+// The game's words for its ends (net/NetEndTexts.cpp), which the page is handed.
+function endTexts() {
+  const source = fs.readFileSync(path.join(root, 'net/NetEndTexts.cpp'), 'utf8');
+  return [...source.matchAll(/QT_TRANSLATE_NOOP\(\s*"\w+",\s*"([^"]+)"\)/g)].map((m) => m[1]);
+}
+
 test('every end of a network game has its message in Czech and English; some have none', async () => {
   const en = await english();
   const base = { tick: 1234, refusal: 0, failure: '', hosting: false, code: '7K2M9QXZ',
                  server: '127.0.0.1:29030', replayFile: 'sitova-hra-20260105-070300-tik-1234.qxr' };
+  const texts = endTexts();
+  assert.ok(texts.length >= 12, texts.join('|'));
   const ends = [
     ...[1, 2, 3, 4, 5, 6].map((refusal) => ({ outcome: OUTCOME.NoRoom, refusal })),
     { outcome: OUTCOME.NoRoom, failure: "'x' is no invite code (8 letters and digits)" },
     { outcome: OUTCOME.NoRoom, failure: 'the server gives no room' },
     { outcome: OUTCOME.NoRoom, failure: 'the server cannot be reached' },
-    { outcome: OUTCOME.ServerLost }, { outcome: OUTCOME.WatchedToTheEnd },
-    ...[2, 3, 4, 5, 6, 7, 8, 9].map((peerEnd) => ({ outcome: OUTCOME.Peer, peerEnd })),
-    { outcome: OUTCOME.Peer, peerEnd: PEER_END.Unreachable, hosting: true },
+    ...texts.map((text) => ({ outcome: OUTCOME.Peer, peerEnd: PEER_END.Silent, text })),
+    { outcome: OUTCOME.ServerLost, peerEnd: PEER_END.ServerSilent, text: texts[0], slept: true },
   ];
   const seen = new Set();
   for (const end of ends) {
@@ -83,14 +90,15 @@ test('every end of a network game has its message in Czech and English; some hav
     }
   }
   assert.equal(seen.size, ends.length * 2, 'each end has words of its own');
-  assert.equal(endMessage({ ...base, outcome: OUTCOME.Peer, peerEnd: PEER_END.Desync }),
+  const desync = texts.find((text) => /tiku %1/.test(text));
+  assert.equal(endMessage({ ...base, outcome: OUTCOME.Peer, peerEnd: PEER_END.Desync, text: desync }),
                'Hry na obou pocitacich se rozesly v tiku 1234.\n' +
                'Zaznam hry byl stazen jako soubor sitova-hra-20260105-070300-tik-1234.qxr.');
   assert.equal(endMessage({ ...base, outcome: OUTCOME.NoRoom, refusal: 1 }, en),
                'There is no game with the code 7K2M9QXZ.');
-  // Played to the end, or left by the player: no message.
-  for (const end of [{ outcome: OUTCOME.Peer, peerEnd: PEER_END.Done },
-    { outcome: OUTCOME.Peer, peerEnd: PEER_END.Quit }, { outcome: OUTCOME.Quit }]) {
+  // Played to the end, or left by the player: no message (the game hands no words).
+  for (const end of [{ outcome: OUTCOME.Peer, peerEnd: PEER_END.Done, text: '' },
+    { outcome: OUTCOME.Peer, peerEnd: PEER_END.Quit, text: '' }, { outcome: OUTCOME.Quit }]) {
     assert.equal(endMessage({ ...base, ...end }), '');
   }
 });

@@ -3,8 +3,8 @@
 // (one opens the other's #join= link) to equal states, a #watch= page that
 // comes late and sees the same game, a page whose tab is hidden (with the
 // browser's real throttling) that does not hold the other player up, an
-// unknown code, a page against the native simulator (ENet), and the server
-// going away mid-game.
+// unknown code, a page against the native simulator (ENet), a page frozen in
+// the background and one left mid-game, and the server going away mid-game.
 //   node page-netplay.mjs WEB_DIR SCREENSHOT_DIR QUARNEX_SERVER [QUARNEX_SIM]
 import { spawn } from 'node:child_process';
 import fs from 'node:fs';
@@ -175,7 +175,7 @@ async function twoPagesAndASpectator(browser, url) {
           `both pages played the ${TICKS} ticks to the same state (${ends.map((e) => e?.checksum)})`);
     const watched = await waitFor(() => last(spectator), Boolean, 30000);
     check(watched?.outcome === 4 && watched.checksum === ends[0]?.checksum &&
-          await message(spectator) === 'Sledovana hra skoncila.',
+          await message(spectator) === 'Hra skoncila, prenos ze serveru je u konce.',
           `the late spectator saw the same game to its end (${JSON.stringify(watched)}, ${await message(spectator)})`);
     check(await message(hostPage) === null && await hostPage.$eval('#net-status', (s) => s.hidden),
           'a game played to its end closes without a message; the status line goes');
@@ -225,17 +225,51 @@ async function pageAgainstSimulator(browser, url) {
   await page.close();
 }
 
-// A quick match, then the server is killed: both pages say so within 5 s.
-async function serverGoesAway(browser, server) {
+// Two pages in a quick match.
+async function quickMatch(browser, url) {
   const pages = [];
   for (let i = 0; i < 2; i++) {
-    const page = await openGame(browser, server.url);
+    const page = await openGame(browser, url);
     await startPlaying(page);
     await page.evaluate(() => window.quarnex.net.start({ kind: 'quick' }));
     pages.push(page);
   }
   const playing = await Promise.all(pages.map((p) => waitFor(() => report(p), (r) => r.phase === 2, 10000)));
   check(playing.every(Boolean), 'a quick match pairs the next two pages');
+  return pages;
+}
+
+// A page frozen in the background (as mobile browsers freeze tabs) for
+// longer than the silence limit says on waking that the game ended while it
+// slept; a page left (pagehide) says goodbye, so the other learns it at once.
+async function frozenAndLeftPages(browser, url) {
+  const [sleeper, other] = await quickMatch(browser, url);
+  const cdp = await sleeper.target().createCDPSession();
+  await cdp.send('Page.setWebLifecycleState', { state: 'frozen' });
+  await sleep(8000);
+  await cdp.send('Page.setWebLifecycleState', { state: 'active' });
+  const woke = await waitFor(() => message(sleeper), Boolean, 7000);
+  const gaveUp = await message(other);
+  check(woke === 'Sitova hra skoncila, zatimco stranka spala na pozadi.' &&
+        gaveUp === 'Souper neodpovida. Sitova hra skoncila.',
+        `a page frozen for 8 s says the game ended while it slept (${woke}; the other: ${gaveUp})`);
+  await shot(sleeper, 'netplay-5-slept.png');
+  await sleeper.close();
+  await other.close();
+
+  const [leaving, staying] = await quickMatch(browser, url);
+  await leaving.goto('about:blank');
+  const left = Date.now();
+  const told = await waitFor(() => message(staying), Boolean, 4000);
+  check(told === 'Souper ukoncil sitovou hru.',
+        `a page left says goodbye: the other learns it in ${((Date.now() - left) / 1000).toFixed(1)} s (${told})`);
+  await leaving.close();
+  await staying.close();
+}
+
+// A quick match, then the server is killed: both pages say so within 5 s.
+async function serverGoesAway(browser, server) {
+  const pages = await quickMatch(browser, server.url);
   server.process.kill('SIGKILL');
   const killed = Date.now();
   const said = await Promise.all(pages.map((p) => waitFor(() => message(p), Boolean, 5000)));
@@ -250,6 +284,7 @@ try {
   await dialogAndInvite(browser, server.url);
   await twoPagesAndASpectator(browser, server.url);
   await pageAgainstSimulator(browser, server.url);
+  await frozenAndLeftPages(browser, server.url);
   await serverGoesAway(browser, server);
 } finally {
   await browser.close();

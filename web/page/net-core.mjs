@@ -23,14 +23,16 @@ export class NetCore {
     this.m._qx_net_start(KIND[kind] ?? KIND.quick, side, ticks, width, height);
   }
 
-  pump(now) { return this.m._qx_net_pump(now) !== 0; }
-  tick(now) { return this.m._qx_net_tick(now) !== 0; }
+  // Reads the socket and runs the ticks due at `now` (the wall clock, ms);
+  // true when the picture may have changed.
+  update(now) { return this.m._qx_net_update(now) !== 0; }
   // -1 when no network game exists, else the PHASE.
   phase() { return this.m._qx_net_phase(); }
   end() {
     return { outcome: this.m._qx_net_end(0), peerEnd: this.m._qx_net_end(1),
              tick: this.m._qx_net_end(2), refusal: this.m._qx_net_end(3),
-             failure: this.text(this.m._qx_net_failure()) };
+             failure: this.text(this.m._qx_net_failure()),
+             text: this.text(this.m._qx_net_end_text()) };
   }
 
   code() { return this.text(this.m._qx_net_code()); }

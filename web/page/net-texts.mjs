@@ -93,19 +93,11 @@ const REFUSALS = [
   'Hra s kodem %1 je prilis dlouha na sledovani.',
 ];
 
-const PEER_ENDS = {
-  [PEER_END.Desync]: 'Hry na obou pocitacich se rozesly v tiku %1.',
-  [PEER_END.Full]: 'Souper uz hraje s nekym jinym.',
-  [PEER_END.OtherVersion]: 'Souper ma jinou verzi hry.',
-  [PEER_END.Silent]: 'Souper neodpovida. Sitova hra skoncila.',
-  [PEER_END.Garbled]: 'Od soupere prichazeji jen nesmyslne zpravy. Sitova hra skoncila.',
-  [PEER_END.Refused]: 'Souperuv pocitac odmitl zpravy tohoto pocitace. Sitova hra skoncila.',
-  [PEER_END.Left]: 'Souper ukoncil sitovou hru.',
-};
-
 // The message a network game ends with ('' when none is due: the game was
 // played to its end or the player left it). end: { outcome, peerEnd, tick,
-// refusal, failure, hosting, code, server, replayFile }.
+// refusal, failure, hosting, code, server, replayFile, slept, text }; text
+// is the game's own word for its end (net/NetEndTexts, in Czech), which the
+// page translates; slept: the tab was frozen in the background meanwhile.
 export function endMessage(end, translate = (text) => text) {
   switch (end.outcome) {
     case OUTCOME.NoRoom:
@@ -118,24 +110,23 @@ export function endMessage(end, translate = (text) => text) {
       }
       return fill(translate('Server %1 se nepodarilo zastihnout.'), end.server);
     case OUTCOME.ServerLost:
-      return translate('Spojeni se serverem se preruslo. Sitova hra skoncila.');
     case OUTCOME.WatchedToTheEnd:
-      return translate('Sledovana hra skoncila.');
     case OUTCOME.Peer:
-      return peerEndMessage(end, translate);
+      return gameEndMessage(end, translate);
     default:
       return '';
   }
 }
 
-function peerEndMessage(end, translate) {
-  if (end.peerEnd === PEER_END.Unreachable) {
-    return translate(end.hosting ? 'K teto hre se nikdo nepripojil.'
-      : 'Soupere se nepodarilo zastihnout.');
+// The game's end: while the tab slept the other side or the server gave up
+// on it, whatever the game itself saw on waking.
+function gameEndMessage(end, translate) {
+  if (!end.text) return '';
+  if (end.slept && end.outcome !== OUTCOME.WatchedToTheEnd) {
+    return translate('Sitova hra skoncila, zatimco stranka spala na pozadi.');
   }
-  const text = PEER_ENDS[end.peerEnd];
-  if (!text) return '';
-  let message = fill(translate(text), end.tick);
+  const figure = end.peerEnd === PEER_END.Desync ? end.tick : end.server;
+  let message = fill(translate(end.text), figure);
   if (end.peerEnd === PEER_END.Desync && end.replayFile) {
     message += fill(translate('\nZaznam hry byl stazen jako soubor %1.'), end.replayFile);
   }

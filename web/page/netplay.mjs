@@ -9,15 +9,22 @@
 // The game's clock keeps time even in a hidden tab, where the browser runs
 // the page's timers about once a second: every wake-up (the page's timer, a
 // timer in a worker, each message from the server) runs the ticks that are
-// due by the wall clock, so the other player is never held up.
+// due by the wall clock, so the other player is never held up. A tab the
+// browser froze in the background (as mobile browsers do) runs nothing; on
+// waking after longer than the game's silence limit the other side has
+// given up on it, and the message says the game ended while the page slept.
+// Leaving the page says goodbye at once where the browser lets it.
 import { tr, trGameText } from './language.mjs';
 import { NetCore } from './net-core.mjs';
 import { CAPTION, OUTCOME, PEER_END, PHASE, endMessage, heading, inviteLink, netReplayFileName,
          socketUrl, statusLine } from './net-texts.mjs';
 
 const TICK_MS = 30;
-const MAX_CATCH_UP = 20;  // ticks run at once after a stall; older ones are let go
 const STATUS_EVERY_MS = 500;
+// The game's silence limit (net/LinkSilence.h): a page that ran nothing for
+// longer has been given up by the other side, which it learns within as long
+// again after waking.
+const SILENT_MS = 5000;
 
 export class NetPlay {
   // page: { core, view, dialogs, location, onChange(active), onTitle(text),
@@ -28,6 +35,8 @@ export class NetPlay {
     this.running = null;
     this.last = null;  // how the last network game ended, for tests
     this.lastReplay = null;  // ... and its replay file's bytes
+    globalThis.addEventListener?.('pagehide', () => this.leave());
+    globalThis.document?.addEventListener('resume', () => this.drive('resume'));
   }
 
   get active() {
@@ -44,9 +53,9 @@ export class NetPlay {
   start(request) {
     if (this.running) return;
     const { width, height } = this.view.canvas;
-    this.running = { ...request, phase: PHASE.Connecting, origin: performance.now(), done: 0,
+    this.running = { ...request, phase: PHASE.Connecting, awake: performance.now(), wokeAt: -Infinity,
                      statusAt: 0, waiting: false, endBoxOpen: false, inviteOpen: false };
-    this.wakes = { timer: 0, worker: 0, socket: 0 };
+    this.wakes = { timer: 0, worker: 0, socket: 0, resume: 0 };
     this.net.onSocket = () => this.drive('socket');
     this.net.start({ ...request, server: socketUrl(request.server, this.location) }, width,
                    height);
@@ -80,8 +89,8 @@ export class NetPlay {
     this.net.onSocket = null;
   }
 
-  // Runs the ticks due by the wall clock (or only reads the socket); `why`
-  // names the wake-up, counted for tests.
+  // Reads the socket and runs the ticks due by the wall clock (the game
+  // keeps its own count); `why` names the wake-up, counted for tests.
   drive(why) {
     const game = this.running;
     if (!game || this.driving) return;
@@ -89,17 +98,9 @@ export class NetPlay {
     this.driving = true;
     try {
       const now = performance.now();
-      let due = Math.floor((now - game.origin) / TICK_MS) - game.done;
-      if (due > MAX_CATCH_UP) {
-        game.done += due - MAX_CATCH_UP;
-        due = MAX_CATCH_UP;
-      }
-      let changed = due <= 0 ? this.net.pump(now) : false;
-      for (; due > 0 && this.net.phase() !== PHASE.Over; due--) {
-        changed = this.net.tick(now) || changed;
-        game.done++;
-      }
-      if (changed) this.view.present();
+      if (now - game.awake > SILENT_MS) game.wokeAt = now;
+      game.awake = now;
+      if (this.net.update(now)) this.view.present();
       this.update(false);
     } finally {
       this.driving = false;
@@ -174,7 +175,8 @@ export class NetPlay {
   finish() {
     const game = this.running;
     const end = { ...this.net.end(), hosting: this.net.hosting(), code: game.code,
-                  server: game.server, checksum: this.core.checksum() };
+                  server: game.server, checksum: this.core.checksum(),
+                  slept: performance.now() - game.wokeAt < SILENT_MS };
     if (end.outcome === OUTCOME.Peer && end.peerEnd === PEER_END.Desync) {
       end.replayFile = netReplayFileName(new Date(), end.tick);
       const bytes = this.core.replayFile();
@@ -200,7 +202,7 @@ export class NetPlay {
   report() {
     const game = this.running;
     return game ? { phase: this.net.phase(), code: game.code, side: this.net.side(),
-                    figures: this.net.figures(), ticks: game.done, wakes: { ...this.wakes } }
+                    figures: this.net.figures(), wakes: { ...this.wakes } }
       : { phase: -1 };
   }
 }

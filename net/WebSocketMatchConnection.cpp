@@ -1,10 +1,10 @@
-#include "web/WebMatchConnection.h"
+#include "net/WebSocketMatchConnection.h"
 
 #include <chrono>
 
 #include "net/PacketCodec.h"
 
-namespace qx::web {
+namespace qx::net {
 namespace {
 
 uint64_t SteadyMs() {
@@ -15,8 +15,8 @@ uint64_t SteadyMs() {
 
 }  // namespace
 
-WebMatchConnection::WebMatchConnection(std::unique_ptr<SocketPort> socket,
-                                       const net::MatchRequest& request, Clock now)
+WebSocketMatchConnection::WebSocketMatchConnection(std::unique_ptr<SocketPort> socket,
+                                       const MatchRequest& request, Clock now)
     : port(std::move(socket)), clock(now ? std::move(now) : Clock(SteadyMs)) {
     startedAt = clock();
     client.SetRequest(request);
@@ -26,18 +26,18 @@ WebMatchConnection::WebMatchConnection(std::unique_ptr<SocketPort> socket,
     }
 }
 
-std::string WebMatchConnection::UrlFor(const std::string& server) {
+std::string WebSocketMatchConnection::UrlFor(const std::string& server) {
     if (server.rfind("ws://", 0) == 0 || server.rfind("wss://", 0) == 0) return server;
     return "ws://" + server + "/ws";
 }
 
-void WebMatchConnection::Opened() {
+void WebSocketMatchConnection::Opened() {
     if (!port) return;
     open = true;
     Send(client.OnConnected(), true);
 }
 
-void WebMatchConnection::Frame(const uint8_t* data, size_t size) {
+void WebSocketMatchConnection::Frame(const uint8_t* data, size_t size) {
     if (!port) return;
     received += size;
     if (size > net::kMaxPacketSize) {
@@ -47,7 +47,7 @@ void WebMatchConnection::Frame(const uint8_t* data, size_t size) {
     client.OnFrame(data, size);
 }
 
-void WebMatchConnection::Closed(const std::string& why) {
+void WebSocketMatchConnection::Closed(const std::string& why) {
     if (!port) return;
     const bool reached = open;
     open = false;
@@ -55,11 +55,11 @@ void WebMatchConnection::Closed(const std::string& why) {
     client.OnClosed(reached ? why : "the server cannot be reached");
 }
 
-bool WebMatchConnection::Asking() const {
+bool WebSocketMatchConnection::Asking() const {
     return client.GetState() == State::Connecting || client.GetState() == State::Asking;
 }
 
-WebMatchConnection::State WebMatchConnection::Update(uint32_t) {
+WebSocketMatchConnection::State WebSocketMatchConnection::Update(uint32_t) {
     if (Asking() && clock() - startedAt > kConnectMs) {
         client.Fail(client.GetState() == State::Connecting ? "the server cannot be reached"
                                                            : "the server gives no room");
@@ -68,11 +68,11 @@ WebMatchConnection::State WebMatchConnection::Update(uint32_t) {
     return client.GetState();
 }
 
-net::LinkEvent WebMatchConnection::Poll(std::vector<uint8_t>& data) {
+LinkEvent WebSocketMatchConnection::Poll(std::vector<uint8_t>& data) {
     return client.Next(data);
 }
 
-void WebMatchConnection::Send(const std::vector<uint8_t>& data, bool) {
+void WebSocketMatchConnection::Send(const std::vector<uint8_t>& data, bool) {
     // A WebSocket is one ordered, reliable stream: inputs and control
     // messages go the same way.
     if (data.empty() || !open || !port) return;
@@ -80,19 +80,19 @@ void WebMatchConnection::Send(const std::vector<uint8_t>& data, bool) {
     port->Send(data);
 }
 
-void WebMatchConnection::Wait(uint32_t) {
+void WebSocketMatchConnection::Wait(uint32_t) {
     // Frames arrive between the page's callbacks, never during one.
 }
 
-void WebMatchConnection::Close(uint32_t) {
+void WebSocketMatchConnection::Close(uint32_t) {
     Shut();
 }
 
-void WebMatchConnection::Shut() {
+void WebSocketMatchConnection::Shut() {
     if (!port) return;
     port->Close();
     port.reset();
     open = false;
 }
 
-}  // namespace qx::web
+}  // namespace qx::net

@@ -3,9 +3,9 @@
 #include <memory>
 #include <string>
 
-#include "web/WebMatchConnection.h"
+#include "net/WebSocketMatchConnection.h"
 
-namespace qx::web {
+namespace qx::net {
 
 // The match server through a WebSocket owned by the script around the wasm
 // module: the page's `WebSocket`, or under Node the class the host puts in
@@ -17,8 +17,8 @@ class JsWebSocket {
   public:
     // Starts connecting to `url` (ws://HOST:PORT/ws); the connection lives
     // until it is destroyed, whatever the socket does.
-    static std::unique_ptr<WebMatchConnection> Connect(const std::string& url,
-                                                       const net::MatchRequest& request);
+    static std::unique_ptr<WebSocketMatchConnection> Connect(const std::string& url,
+                                                       const MatchRequest& request);
 };
 
-}  // namespace qx::web
+}  // namespace qx::net

@@ -3,10 +3,10 @@
 #include <cstdint>
 #include <vector>
 
-namespace qx::web {
+namespace qx::net {
 
 // The sending half of a socket whose other half lives outside C++ (the
-// page's WebSocket, Node's `ws`): what WebMatchConnection hands its frames
+// page's WebSocket, Node's `ws`): what WebSocketMatchConnection hands its frames
 // and its close to. Frames come back through the connection's Opened,
 // Frame and Closed.
 class SocketPort {
@@ -19,4 +19,4 @@ class SocketPort {
     virtual void Close() = 0;
 };
 
-}  // namespace qx::web
+}  // namespace qx::net

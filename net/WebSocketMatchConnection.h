@@ -6,9 +6,9 @@
 #include <string>
 
 #include "net/MatchConnection.h"
-#include "web/SocketPort.h"
+#include "net/SocketPort.h"
 
-namespace qx::web {
+namespace qx::net {
 
 // The match server over a WebSocket (ws://HOST:PORT/ws, one binary message
 // per frame) whose socket is driven from outside: the script that owns the
@@ -16,7 +16,7 @@ namespace qx::web {
 // for the room and then carries the game's packets, so NetPeer plays
 // through it as through MatchTransport. Nothing here waits: Update and Wait
 // only look at what has come, as the page's tick must never block.
-class WebMatchConnection : public net::MatchConnection {
+class WebSocketMatchConnection : public MatchConnection {
   public:
     static constexpr uint32_t kConnectMs = 5000;
     using Clock = std::function<uint64_t()>;
@@ -24,7 +24,7 @@ class WebMatchConnection : public net::MatchConnection {
     // `port` is the socket, already connecting; null `clock` uses the
     // steady clock. Fails at once for a request that is no request (an
     // invite code that is no code).
-    WebMatchConnection(std::unique_ptr<SocketPort> port, const net::MatchRequest& request,
+    WebSocketMatchConnection(std::unique_ptr<SocketPort> port, const MatchRequest& request,
                        Clock clock = nullptr);
 
     // The WebSocket address for `server` ("HOST:PORT", or a ws:// or
@@ -37,9 +37,9 @@ class WebMatchConnection : public net::MatchConnection {
     void Closed(const std::string& why);
 
     State Update(uint32_t ms) override;
-    const net::MatchClient& Client() const override { return client; }
+    const MatchClient& Client() const override { return client; }
 
-    net::LinkEvent Poll(std::vector<uint8_t>& data) override;
+    LinkEvent Poll(std::vector<uint8_t>& data) override;
     void Send(const std::vector<uint8_t>& data, bool reliable) override;
     void Wait(uint32_t ms) override;
     void Close(uint32_t lingerMs) override;
@@ -52,7 +52,7 @@ class WebMatchConnection : public net::MatchConnection {
     void Shut();
 
     std::unique_ptr<SocketPort> port;
-    net::MatchClient client;
+    MatchClient client;
     Clock clock;
     uint64_t startedAt = 0;
     bool open = false;
@@ -61,4 +61,4 @@ class WebMatchConnection : public net::MatchConnection {
     uint64_t oversized = 0;
 };
 
-}  // namespace qx::web
+}  // namespace qx::net

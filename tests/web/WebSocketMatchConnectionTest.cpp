@@ -5,15 +5,15 @@
 
 #include "net/MatchProtocol.h"
 #include "net/PacketCodec.h"
-#include "web/WebMatchConnection.h"
+#include "net/WebSocketMatchConnection.h"
 
 using qx::net::LinkClose;
 using qx::net::LinkEvent;
 using qx::net::MatchMessage;
 using qx::net::MatchRequest;
 using qx::net::MatchType;
-using qx::web::WebMatchConnection;
-using State = WebMatchConnection::State;
+using qx::net::WebSocketMatchConnection;
+using State = WebSocketMatchConnection::State;
 
 namespace {
 
@@ -23,7 +23,7 @@ struct SocketLog {
     bool closed = false;
 };
 
-class LoggedSocket : public qx::web::SocketPort {
+class LoggedSocket : public qx::net::SocketPort {
   public:
     explicit LoggedSocket(SocketLog& log) : log(log) {}
     void Send(const std::vector<uint8_t>& frame) override { log.sent.push_back(frame); }
@@ -36,10 +36,10 @@ class LoggedSocket : public qx::web::SocketPort {
 struct Connection : ::testing::Test {
     SocketLog log;
     uint64_t now = 1000;
-    std::unique_ptr<WebMatchConnection> connection;
+    std::unique_ptr<WebSocketMatchConnection> connection;
 
     void Connect(const MatchRequest& request) {
-        connection = std::make_unique<WebMatchConnection>(std::make_unique<LoggedSocket>(log),
+        connection = std::make_unique<WebSocketMatchConnection>(std::make_unique<LoggedSocket>(log),
                                                           request, [this] { return now; });
     }
     void Deliver(const std::vector<uint8_t>& frame) {
@@ -140,7 +140,7 @@ TEST_F(Connection, FailuresBeforeTheRoomSayWhatWentWrongAndCloseTheSocket) {
     // Nobody answers in time (the socket never opens).
     log = {};
     Connect(Join("7K2M9QXZ"));
-    now += WebMatchConnection::kConnectMs + 1;
+    now += WebSocketMatchConnection::kConnectMs + 1;
     EXPECT_EQ(connection->Update(0), State::Failed);
     EXPECT_EQ(connection->Client().Failure(), "the server cannot be reached");
     EXPECT_TRUE(log.closed);
@@ -149,7 +149,7 @@ TEST_F(Connection, FailuresBeforeTheRoomSayWhatWentWrongAndCloseTheSocket) {
     log = {};
     Connect(Join("7K2M9QXZ"));
     connection->Opened();
-    now += WebMatchConnection::kConnectMs + 1;
+    now += WebSocketMatchConnection::kConnectMs + 1;
     EXPECT_EQ(connection->Update(0), State::Failed);
     EXPECT_EQ(connection->Client().Failure(), "the server gives no room");
 
@@ -192,6 +192,6 @@ TEST_F(Connection, OversizedAndStrangeFramesAreCountedNotUsed) {
 }
 
 TEST(WebSocketUrl, ServerAddressesBecomeTheWebSocketEndpoint) {
-    EXPECT_EQ(WebMatchConnection::UrlFor("127.0.0.1:29030"), "ws://127.0.0.1:29030/ws");
-    EXPECT_EQ(WebMatchConnection::UrlFor("wss://play.example/ws"), "wss://play.example/ws");
+    EXPECT_EQ(WebSocketMatchConnection::UrlFor("127.0.0.1:29030"), "ws://127.0.0.1:29030/ws");
+    EXPECT_EQ(WebSocketMatchConnection::UrlFor("wss://play.example/ws"), "wss://play.example/ws");
 }

@@ -1,4 +1,4 @@
-#include "web/JsWebSocket.h"
+#include "net/JsWebSocket.h"
 
 #include <emscripten.h>
 
@@ -72,10 +72,10 @@ EM_JS(void, qx_js_socket_close, (int id), {
 });
 // clang-format on
 
-namespace qx::web {
+namespace qx::net {
 namespace {
 
-std::unordered_map<int, WebMatchConnection*> connections;
+std::unordered_map<int, WebSocketMatchConnection*> connections;
 int lastId = 0;
 std::vector<uint8_t> incoming;
 
@@ -95,19 +95,19 @@ class ScriptSocket : public SocketPort {
     int id;
 };
 
-WebMatchConnection* Find(int id) {
+WebSocketMatchConnection* Find(int id) {
     auto it = connections.find(id);
     return it == connections.end() ? nullptr : it->second;
 }
 
 }  // namespace
 
-std::unique_ptr<WebMatchConnection> JsWebSocket::Connect(const std::string& url,
-                                                         const net::MatchRequest& request) {
+std::unique_ptr<WebSocketMatchConnection> JsWebSocket::Connect(const std::string& url,
+                                                         const MatchRequest& request) {
     const int id = ++lastId;
     auto connection =
-        std::make_unique<WebMatchConnection>(std::make_unique<ScriptSocket>(id), request);
-    if (connection->Client().GetState() == net::MatchClient::State::Failed) return connection;
+        std::make_unique<WebSocketMatchConnection>(std::make_unique<ScriptSocket>(id), request);
+    if (connection->Client().GetState() == MatchClient::State::Failed) return connection;
     connections[id] = connection.get();
     qx_js_socket_open(id, url.c_str());
     return connection;
@@ -145,4 +145,4 @@ EMSCRIPTEN_KEEPALIVE void qx_socket_closed(int id) {
 
 }  // extern "C"
 
-}  // namespace qx::web
+}  // namespace qx::net
