@@ -11,6 +11,7 @@ their own start and the largest inputs the game's packets allow; the
 server's memory (RSS, from 3 s into the filling) may grow by at most 5 MB a
 minute of it."""
 import os
+import re
 import random
 import socket
 import struct
@@ -32,12 +33,15 @@ def start_server(server_exe):
                                                  "quarantine_size_mb=1"]))
     server = subprocess.Popen([server_exe, "--port", "0", "--bind", "127.0.0.1"],
                               stdout=subprocess.PIPE, text=True, env=env)
-    first = server.stdout.readline().split()
-    if first[:3] != ["quarnex-server:", "listening", "on"]:
-        raise RuntimeError("unexpected first line: %s" % first)
+    # The first line, after the log's time stamp: "quarnex-server: listening on P".
+    line = server.stdout.readline()
+    match = re.search(r"quarnex-server: listening on (\d+)", line)
+    if not match:
+        server.kill()
+        raise RuntimeError("unexpected first line: %r" % line)
     # The room log must not fill the pipe.
     threading.Thread(target=lambda: [None for _ in server.stdout], daemon=True).start()
-    return server, int(first[3])
+    return server, int(match.group(1))
 
 
 def stop_server(server):

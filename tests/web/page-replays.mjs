@@ -85,7 +85,7 @@ async function saveAndCheck(page, folder) {
   if (!name) return null;
   const file = path.join(folder, name);
   const text = fs.readFileSync(file, 'utf8');
-  const end = /\nend ([0-9a-f]{16})\n$/.exec(text)?.[1];
+  const end = /\nend ([0-9a-f]{16})\n(?:digest [0-9a-f]{16}\n)?$/.exec(text)?.[1];
   const sim = simulate(file);
   check(before.ticks > 20 && end === before.checksum,
         `the file ends in the page's state (${before.ticks} ticks, end ${end}, page ${before.checksum})`);
@@ -181,7 +181,7 @@ async function english(browser, url, saved) {
   const keys = await page.$$eval('#menubar .menu:nth-child(1) [data-command]',
                                  (items) => items.map((i) => i.dataset.accessKey));
   await page.keyboard.press('Escape');
-  await dropFile(page, saved.text.replace(/\nend [0-9a-f]+\n$/, '\n'), 'cut.qxr');
+  await dropFile(page, saved.text.replace(/\nend [0-9a-f]+\n(?:digest [0-9a-f]+\n)?$/, '\n'), 'cut.qxr');
   await page.waitForSelector('#message[open]', { timeout: 15000 });
   const message = await page.$eval('#message .text', (t) => t.textContent);
   check(labels.includes('Save replay...') && labels.includes('Play replay...') &&

@@ -26,7 +26,7 @@ export class PageDialogs {
     this.invite = document.getElementById('net-invite');
     for (const dialog of [this.newGame, this.endOfGame, this.about, this.controls, this.language,
       this.message, this.netGame, this.invite]) {
-      dialog.addEventListener('close', () => this.closed(dialog));
+      dialog.addEventListener('close', () => { if (!dialog.open) this.closed(dialog); });
       dialog.addEventListener('cancel', (event) => {
         event.preventDefault();
         this.finish('');
@@ -166,6 +166,9 @@ export class PageDialogs {
   }
 
   key(event) {
+    // A dialog's close event comes a task after it closed: a key typed in
+    // between already belongs to the page.
+    if (this.current && !this.current.dialog.open) this.closed(this.current.dialog);
     const open = this.current;
     if (!open) return;
     if (this.keyFilter?.(event)) return;
