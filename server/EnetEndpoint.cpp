@@ -150,17 +150,23 @@ void EnetEndpoint::Kick() {
 
 void EnetEndpoint::Pass() {
     passPending = false;
-    if (!stopped) Service();
+    if (stopped) return;
+    Watch();
+    Service();
 }
 
+// One wait on the socket at a time, armed before each pass reads: Asio
+// watches the socket edge-triggered, so a datagram that comes while ENet
+// reads finds the wait in place and brings the next pass. Between a wake-up
+// and its pass nothing waits, so datagrams coming meanwhile wake no one:
+// under load the loop wakes once a pass, not once a datagram.
 void EnetEndpoint::Watch() {
+    if (watching) return;
+    watching = true;
     socket.async_wait(boost::asio::posix::stream_descriptor::wait_read,
                       [this](const boost::system::error_code& ec) {
+                          watching = false;
                           if (ec || stopped) return;
-                          // Waiting again before reading: Asio watches the
-                          // socket edge-triggered, so a datagram that comes
-                          // while ENet reads must find a wait in place.
-                          Watch();
                           Kick();
                       });
 }
@@ -180,7 +186,10 @@ void EnetEndpoint::FitPeers() {
 
 void EnetEndpoint::OnTimer() {
     FitPeers();
-    if (std::chrono::steady_clock::now() - lastPass >= kServiceInterval) Service();
+    if (std::chrono::steady_clock::now() - lastPass >= kServiceInterval) {
+        Watch();
+        Service();
+    }
     timer.expires_after(kServiceInterval);
     timer.async_wait([this](const boost::system::error_code& ec) {
         if (!ec && !stopped) OnTimer();

@@ -57,6 +57,7 @@ class EnetEndpoint {
     std::chrono::steady_clock::time_point lastPass;
     const _ENetPeer* admitting = nullptr;
     bool passPending = false;
+    bool watching = false;
     bool stopped = false;
 };
 

@@ -56,7 +56,9 @@ class ServerApp {
     std::unique_ptr<StaticFiles> files;
     std::unique_ptr<WebContext> context;
     std::chrono::steady_clock::time_point epoch;
-    boost::asio::io_context io;
+    // One thread runs the loop: Asio then queues work posted from a handler
+    // without waking its reactor through a system call each time.
+    boost::asio::io_context io{1};
     boost::asio::steady_timer ticker;
     std::unique_ptr<HttpListener> listener;
     std::unique_ptr<HttpListener> metricsListener;

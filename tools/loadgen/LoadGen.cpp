@@ -116,6 +116,8 @@ void LoadGen::Advance(Game& game) {
             [this] { return Micros(); }, [this](uint64_t us) { Record(us); });
         game.host->SetOther(game.guest.get());
         game.guest->SetOther(game.host.get());
+        game.host->SetWindow(&measuring);
+        game.guest->SetWindow(&measuring);
     }
     if (game.guest && !game.ticking && game.host->Started() && game.guest->Started()) {
         game.ticking = true;
@@ -203,13 +205,15 @@ int LoadGen::Run(std::ostream& out) {
     (void)seconds;
 
     size_t running = 0;
-    uint64_t sent = 0, received = 0;
+    uint64_t sent = 0, received = 0, sentInWindow = 0, receivedInWindow = 0;
     for (const Game& game : games) {
         if (game.ticking) ++running;
         for (const LoadPlayer* p : {game.host.get(), game.guest.get()}) {
             if (!p) continue;
             sent += p->Sent();
             received += p->Received();
+            sentInWindow += p->SentInWindow();
+            receivedInWindow += p->ReceivedInWindow();
         }
     }
     const auto percentile = [&](double q) {
@@ -221,7 +225,11 @@ int LoadGen::Run(std::ostream& out) {
         }
         return static_cast<double>(kBins * kBinMicros) / 1000.0;
     };
-    const uint64_t lost = sent > received ? sent - received : 0;
+    // Lost: packets sent in the measured seconds that never arrived (the
+    // drain after them lets the last ones in). Those lost while games were
+    // still being set up are told apart.
+    const uint64_t lost = sentInWindow > receivedInWindow ? sentInWindow - receivedInWindow : 0;
+    const uint64_t lostAll = sent > received ? sent - received : 0;
     if (getenv("QX_DEBUG")) {
         out << "sent " << sent << " received " << received << " p90 " << percentile(0.9) << " p95 "
             << percentile(0.95) << " p98 " << percentile(0.98) << " p99.9 " << percentile(0.999)
@@ -230,6 +238,7 @@ int LoadGen::Run(std::ostream& out) {
     out << std::fixed << std::setprecision(2);
     if (running < games.size())
         out << "games set up: " << running << " of " << games.size() << '\n';
+    if (lostAll > lost) out << "lost while games were set up: " << lostAll - lost << '\n';
     if (options.serverPid > 0) {
         const double cpu = (after.cpuSeconds - windowStart.cpuSeconds) /
                            static_cast<double>(options.seconds + 1) * 100.0;

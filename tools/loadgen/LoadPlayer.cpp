@@ -61,6 +61,7 @@ void LoadPlayer::OnPacket(const std::vector<uint8_t>& bytes) {
         started = true;
     } else if (const auto* p = std::get_if<net::InputPacket>(&packet)) {
         ++received;
+        if (other && other->SentInWindow(p->sequence)) ++receivedInWindow;
         if (other) latency(clock() - other->SentAt(p->sequence));
         remoteTick = std::max(remoteTick, p->currentTick);
     }
@@ -76,8 +77,11 @@ void LoadPlayer::SendTick() {
     p.inputs.push_back(inputs.InputsFor(tick));
     const std::vector<uint8_t> bytes = net::EncodePacket(p);
     sentAt[sequence % sentAt.size()] = clock();
+    const bool measured = window && *window;
+    sentInWindowAt[sequence % sentInWindowAt.size()] = measured;
     transport->Send(bytes, false);
     ++sent;
+    sentInWindow += measured ? 1 : 0;
 }
 
 }  // namespace qx::loadgen

@@ -31,6 +31,8 @@ class LoadPlayer {
     ~LoadPlayer();
 
     void SetOther(LoadPlayer* other) { this->other = other; }
+    // Packets sent while `*flag` holds count toward the measured seconds.
+    void SetWindow(const bool* flag) { window = flag; }
     // Reads what has arrived and acts on it.
     void Drain();
     // Sends the input packet of the next tick (once the game has started).
@@ -42,8 +44,15 @@ class LoadPlayer {
     bool Left() const { return left; }
     uint64_t Sent() const { return sent; }
     uint64_t Received() const { return received; }
+    // Of these, the packets sent during the measured seconds, and those of
+    // the other player's measured packets that arrived.
+    uint64_t SentInWindow() const { return sentInWindow; }
+    uint64_t ReceivedInWindow() const { return receivedInWindow; }
     // When this player sent its packet with `sequence` (microseconds).
     uint64_t SentAt(uint32_t sequence) const { return sentAt[sequence % sentAt.size()]; }
+    bool SentInWindow(uint32_t sequence) const {
+        return sentInWindowAt[sequence % sentInWindowAt.size()];
+    }
 
   private:
     void OnPacket(const std::vector<uint8_t>& bytes);
@@ -57,11 +66,15 @@ class LoadPlayer {
     net::NetSide side = net::NetSide::Emperor;
     net::RandomPlayer inputs;
     std::array<uint64_t, 4096> sentAt{};
+    std::array<bool, 4096> sentInWindowAt{};
+    const bool* window = nullptr;
     uint32_t sequence = 0;
     uint32_t tick = 0;
     uint32_t remoteTick = 0;
     uint64_t sent = 0;
     uint64_t received = 0;
+    uint64_t sentInWindow = 0;
+    uint64_t receivedInWindow = 0;
     bool started = false;
     bool left = false;
 };
