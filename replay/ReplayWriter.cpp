@@ -1,15 +1,40 @@
 #include "replay/ReplayWriter.h"
 
+#include <charconv>
+#include <concepts>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <string_view>
 
 #include "common/Fnv1a.h"
 #include "game/GameState.h"
 
 namespace qx {
 namespace {
+
+// The replay's text is built in a string, not a stream: the browser's build
+// then links no stream library at all (a good part of its download).
+class TextOut {
+  public:
+    TextOut& operator<<(char c) {
+        text += c;
+        return *this;
+    }
+    TextOut& operator<<(std::string_view s) {
+        text += s;
+        return *this;
+    }
+    template <std::integral T>
+        requires(!std::same_as<T, char> && !std::same_as<T, bool>)
+    TextOut& operator<<(T value) {
+        char digits[24];
+        const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+        text.append(digits, end);
+        return *this;
+    }
+    std::string text;
+};
 
 char Side(bool human) {
     return human ? 'h' : 'c';
@@ -33,7 +58,7 @@ char WeaponLetter(Weapon weapon) {
     return 'n';
 }
 
-void WriteInput(const GameInput& in, std::ostream& out) {
+void WriteInput(const GameInput& in, TextOut& out) {
     switch (in.kind) {
         case InputKind::Target:
             out << 'T' << in.x << ',' << in.y;
@@ -61,12 +86,12 @@ void WriteInput(const GameInput& in, std::ostream& out) {
     }
 }
 
-void WriteEvent(const GameInput& event, std::ostream& out) {
+void WriteEvent(const GameInput& event, TextOut& out) {
     out << ' ';
     WriteInput(event, out);
 }
 
-void WriteCheckpoint(const ReplayCheckpoint& point, std::ostream& out) {
+void WriteCheckpoint(const ReplayCheckpoint& point, TextOut& out) {
     char sum[9];
     std::snprintf(sum, sizeof sum, "%08x", static_cast<unsigned>(point.sum));
     out << "check " << point.tick << ' ' << sum << '\n';
@@ -74,7 +99,7 @@ void WriteCheckpoint(const ReplayCheckpoint& point, std::ostream& out) {
 
 // Tick lines and checkpoints in the order of their ticks; a checkpoint
 // comes after the line of its own tick.
-void WriteContent(const Replay& replay, std::ostream& out) {
+void WriteContent(const Replay& replay, TextOut& out) {
     out << "quarnex-replay " << replay.version << '\n'
         << "seed " << replay.seed << '\n'
         << "players " << PlayerWord(replay.players.emperorHuman) << ' '
@@ -101,14 +126,19 @@ void WriteContent(const Replay& replay, std::ostream& out) {
 }  // namespace
 
 // Version 2 closes with the digest of everything before it.
+std::string ReplayText(const Replay& replay) {
+    TextOut out;
+    WriteContent(replay, out);
+    if (replay.version >= 2) {
+        Fnv1a digest;
+        digest.Add(out.text);
+        out << "digest " << ChecksumHex(digest.Value()) << '\n';
+    }
+    return std::move(out.text);
+}
+
 void WriteReplay(const Replay& replay, std::ostream& out) {
-    if (replay.version < 2) return WriteContent(replay, out);
-    std::ostringstream content;
-    WriteContent(replay, content);
-    const std::string text = std::move(content).str();
-    Fnv1a digest;
-    digest.Add(text);
-    out << text << "digest " << ChecksumHex(digest.Value()) << '\n';
+    out << ReplayText(replay);
 }
 
 bool SaveReplay(const Replay& replay, const std::string& path, std::string& error) {

@@ -9,6 +9,7 @@ namespace qx {
 
 // Writes a replay in the text format of docs/replay-format.md; version 2
 // closes with the digest of its content.
+std::string ReplayText(const Replay& replay);
 void WriteReplay(const Replay& replay, std::ostream& out);
 
 // Writes the replay to `path` through a temporary file in the same folder

@@ -1,7 +1,5 @@
 #include "web/WebGame.h"
 
-#include <sstream>
-
 #include "common/ArenaToClient.h"
 #include "replay/ReplayWriter.h"
 
@@ -70,9 +68,7 @@ void WebGame::CloseNewGameDialog(bool confirmed, const PlayerChoice& choice) {
 }
 
 std::string WebGame::ReplayText() const {
-    std::ostringstream out;
-    WriteReplay(recorder.Finish(game.State()), out);
-    return out.str();
+    return qx::ReplayText(recorder.Finish(game.State()));
 }
 
 void WebGame::Apply(const GameInput& input) {

@@ -1,7 +1,5 @@
 #include "web/WebNetGame.h"
 
-#include <sstream>
-
 #include "common/ArenaToClient.h"
 #include "net/NetEndOfGame.h"
 #include "net/NetEndTexts.h"
@@ -243,9 +241,7 @@ std::vector<Box> WebNetGame::TakeScreenWrites() {
 
 std::string WebNetGame::ReplayText() const {
     if (!Begun()) return {};
-    std::ostringstream out;
-    WriteReplay(game ? game->TakeReplay() : watch->TakeReplay(), out);
-    return out.str();
+    return qx::ReplayText(game ? game->TakeReplay() : watch->TakeReplay());
 }
 
 }  // namespace qx::web
