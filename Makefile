@@ -64,8 +64,10 @@ test: deps
 # Node ($(WEB_DIR)/quarnex-sim.js).
 web: deps web-build
 
+# Optimised for size (-Os): the page's download is what a player waits for,
+# and the game's speed does not show (make web-figures measures both).
 web-build:
-	$(EMSCRIPTEN_ENV) emcmake cmake -S . -B $(WEB_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release \
+	$(EMSCRIPTEN_ENV) emcmake cmake -S . -B $(WEB_DIR) -G Ninja -DCMAKE_BUILD_TYPE=MinSizeRel \
 	  -DQUARNEX_APP=OFF -DQUARNEX_BENCH=OFF
 	$(EMSCRIPTEN_ENV) cmake --build $(WEB_DIR)
 

@@ -26,8 +26,7 @@ class TextOut {
         return *this;
     }
     template <std::integral T>
-        requires(!std::same_as<T, char> && !std::same_as<T, bool>)
-    TextOut& operator<<(T value) {
+    requires(!std::same_as<T, char> && !std::same_as<T, bool>) TextOut& operator<<(T value) {
         char digits[24];
         const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
         text.append(digits, end);
