@@ -405,12 +405,14 @@ def stop(sim, server, work):
 
 class HoldingRelay:
     """A TCP relay to the server that forwards at once, except that from
-    at_s seconds after its first connection it holds every byte either way
-    for length_ms (the connections stay open), then lets them go."""
+    at_s seconds after its first connection (or that of the relay `origin`,
+    so that two links go dark together) it holds every byte either way for
+    length_ms (the connections stay open), then lets them go."""
 
-    def __init__(self, server, at_s, length_ms):
+    def __init__(self, server, at_s, length_ms, origin=None):
         self.target = server.port
         self.at_s, self.length_s = at_s, length_ms / 1000
+        self.origin = origin or self
         self.first = None
         self.listener = socket.create_server(('127.0.0.1', 0))
         self.port = self.listener.getsockname()[1]
@@ -430,7 +432,7 @@ class HoldingRelay:
                 threading.Thread(target=self.carry, args=(a, b), daemon=True).start()
 
     def hold(self):
-        start = self.first + self.at_s
+        start = (self.origin.first or self.first) + self.at_s
         while start <= time.monotonic() < start + self.length_s:
             time.sleep(0.01)
 
@@ -465,7 +467,9 @@ def ws_outages(sim, node_sim, server, work, player_ms, watch_ms):
     def address(length_ms):
         if not length_ms:
             return server.address()
-        relays.append(HoldingRelay(server, 3, length_ms))
+        # Both links go dark at once: a spectator hears nothing while the
+        # players' game waits, so its own outage must not come on top.
+        relays.append(HoldingRelay(server, 3, length_ms, relays[0] if relays else None))
         return '127.0.0.1:%d' % relays[-1].port
 
     host, code = create(sim, server, work, ticks, ['--realtime'])
