@@ -7,6 +7,13 @@
 #include "server/StampedLog.h"
 
 int main(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--help" || arg == "-h") {
+            std::cout << qx::server::ServerOptions::Usage() << "See man quarnex-server.\n";
+            return 0;
+        }
+    }
     qx::server::ServerOptions options;
     std::string error;
     if (!qx::server::ServerOptions::Parse(argc, argv, options, error)) {

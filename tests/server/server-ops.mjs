@@ -249,6 +249,8 @@ function oversizedHeaders(port) {
 }
 
 async function opsPart() {
+  const help = execFileSync(serverPath, ['--help'], { encoding: 'utf8' });
+  check(help.startsWith('usage: quarnex-server'), '--help prints the usage and exits 0');
   const metricsPort = await freePort();
   // No --bind: IPv6 and IPv4 together.
   const server = await startServer(['--port', '0', '--max-per-address', '2', '--trust-proxy',

@@ -7,6 +7,13 @@
 #include "tools/loadgen/RoomFiller.h"
 
 int main(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--help" || arg == "-h") {
+            std::cout << qx::loadgen::LoadOptions::Usage() << "See docs/online.md.\n";
+            return 0;
+        }
+    }
     qx::loadgen::LoadOptions options;
     std::string error;
     if (!qx::loadgen::LoadOptions::Parse(argc, argv, options, error)) {
