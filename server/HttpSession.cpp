@@ -80,7 +80,7 @@ void HttpSession::OnRead(const boost::system::error_code& ec) {
     Respond(parser->release());
 }
 
-void HttpSession::Respond(Request request) {
+void HttpSession::Respond(const Request& request) {
     ++context.metrics.httpRequests;
     if (kind == Kind::Proxied && !Attribute(request)) return;
     const std::string target(request.target());
@@ -91,8 +91,7 @@ void HttpSession::Respond(Request request) {
             return;
         }
         handedOff = true;
-        std::make_shared<WebSocketConnection>(std::move(stream), context, address)
-            ->Start(std::move(request));
+        std::make_shared<WebSocketConnection>(std::move(stream), context, address)->Start(request);
         return;
     }
     if (request.method() != http::verb::get && request.method() != http::verb::head) {

@@ -38,7 +38,7 @@ class HttpSession : public std::enable_shared_from_this<HttpSession> {
 
     void Read();
     void OnRead(const boost::system::error_code& ec);
-    void Respond(Request request);
+    void Respond(const Request& request);
     bool Attribute(const Request& request);
     void SendText(const Request& request, unsigned status, const std::string& type,
                   std::string body);

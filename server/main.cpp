@@ -1,6 +1,7 @@
 // quarnex-server: the match server of network play (see docs/online.md).
 #include <cstdio>
 #include <iostream>
+#include <string_view>
 
 #include "server/ServerApp.h"
 #include "server/ServerOptions.h"
@@ -8,7 +9,7 @@
 
 int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
+        const std::string_view arg = argv[i];
         if (arg == "--help" || arg == "-h") {
             std::cout << qx::server::ServerOptions::Usage() << "See man quarnex-server.\n";
             return 0;

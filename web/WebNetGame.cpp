@@ -113,13 +113,13 @@ bool WebNetGame::Handle(const std::vector<net::NetRequest>& requests) {
     }
     const PeerEnd end = End();
     if (end == PeerEnd::None) return changed;
+    // A spectator's feed ends only by the game's end or the server's loss.
+    const bool serverGone = end == PeerEnd::ServerLost || end == PeerEnd::ServerSilent;
     if (end == PeerEnd::Quit) {
         Finish(Outcome::Quit);
-    } else if (end == PeerEnd::ServerLost || end == PeerEnd::ServerSilent) {
-        Finish(Outcome::ServerLost);
     } else if (watch && (end == PeerEnd::Done || end == PeerEnd::Left)) {
         Finish(Outcome::WatchedToTheEnd);
-    } else if (watch) {
+    } else if (serverGone || watch) {
         Finish(Outcome::ServerLost);
     } else {
         Finish(Outcome::Peer);

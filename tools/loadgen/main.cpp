@@ -1,14 +1,18 @@
 // quarnex-loadgen: plays many games against a match server and measures it
 // (see docs/online.md).
+#include <exception>
 #include <iostream>
+#include <string_view>
 
 #include "tools/loadgen/LoadGen.h"
 #include "tools/loadgen/LoadOptions.h"
 #include "tools/loadgen/RoomFiller.h"
 
-int main(int argc, char** argv) {
+namespace {
+
+int Run(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
+        const std::string_view arg = argv[i];
         if (arg == "--help" || arg == "-h") {
             std::cout << qx::loadgen::LoadOptions::Usage() << "See docs/online.md.\n";
             return 0;
@@ -30,4 +34,17 @@ int main(int argc, char** argv) {
     }
     qx::loadgen::LoadGen load(options);
     return load.Run(std::cout);
+}
+
+}  // namespace
+
+// A failure of the system underneath (no sockets, no memory) is said, not
+// thrown out of main.
+int main(int argc, char** argv) {
+    try {
+        return Run(argc, argv);
+    } catch (const std::exception& e) {
+        std::cerr << "quarnex-loadgen: " << e.what() << '\n';
+        return 1;
+    }
 }
