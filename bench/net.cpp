@@ -35,7 +35,7 @@ std::unique_ptr<RollbackSession> EightTicksAhead(int width, int height) {
         session->DismissEnd();
         session->ReleaseLocalInputs(tick > 8 ? tick - 8 : 0);  // acknowledged by the other machine
         session->AddLocalInput(emperor.InputsFor(tick));
-        if (tick <= 2000 - RollbackSession::kMaxPrediction) {
+        if (tick <= 2000 - RollbackSession::kDefaultPrediction) {
             session->AddRemoteInput(tick, rebel.InputsFor(tick));
         }
         session->Advance();
