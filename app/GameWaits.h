@@ -24,7 +24,8 @@ class GameWaits : public QObject {
   public:
     // Shows a modal window without waiting for it; `byGame`: the game
     // opened it in the middle of play; `closed` gets its result.
-    using Opener = std::function<void(QDialog* dialog, bool byGame, std::function<void(int)> closed)>;
+    using Opener =
+        std::function<void(QDialog* dialog, bool byGame, std::function<void(int)> closed)>;
 
     GameWaits(qx::Game& game, LocalGameClock& clock, GamepadInput& pads, ReplayController& replays,
               QWidget* window, Opener open);

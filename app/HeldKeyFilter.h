@@ -43,9 +43,9 @@ class HeldKeyFilter : public QObject {
     bool Repeated(const QKeyEvent& key) const;
 
     std::function<bool(const QKeyEvent&)> isGameKey;
-    QSet<int> held;        // keys down now
-    QSet<int> heldBefore;  // keys that were down when the last box opened
+    QSet<int> held;                  // keys down now
+    QSet<int> heldBefore;            // keys that were down when the last box opened
     QHash<int, quint64> releasedAt;  // when each key last went up
-    QElapsedTimer opened;  // valid while the last box opened during play
+    QElapsedTimer opened;            // valid while the last box opened during play
     int boxes = 0;
 };

@@ -26,8 +26,8 @@ class QMenu;
 // The main window "Quarnex 2.00": owns the game for its whole life, sends
 // the player's inputs from the view and the gamepads to the game shown,
 // with its clock (LocalGameClock) and the windows it waits for (GameWaits),
-// runs the menu commands, and keeps the window size, the choice of players and whether the title shows the
-// score in the settings. No window it opens runs an event loop of its own.
+// runs the menu commands, and keeps the window size, the choice of players and whether the title
+// shows the score in the settings. No window it opens runs an event loop of its own.
 class MainWindow : public QMainWindow {
     Q_OBJECT
 

@@ -103,7 +103,7 @@ WebSocketMatchConnection* Find(int id) {
 }  // namespace
 
 std::unique_ptr<WebSocketMatchConnection> JsWebSocket::Connect(const std::string& url,
-                                                         const MatchRequest& request) {
+                                                               const MatchRequest& request) {
     const int id = ++lastId;
     auto connection =
         std::make_unique<WebSocketMatchConnection>(std::make_unique<ScriptSocket>(id), request);

@@ -18,7 +18,7 @@ class JsWebSocket {
     // Starts connecting to `url` (ws://HOST:PORT/ws); the connection lives
     // until it is destroyed, whatever the socket does.
     static std::unique_ptr<WebSocketMatchConnection> Connect(const std::string& url,
-                                                       const MatchRequest& request);
+                                                             const MatchRequest& request);
 };
 
 }  // namespace qx::net

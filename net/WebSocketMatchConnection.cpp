@@ -16,7 +16,7 @@ uint64_t SteadyMs() {
 }  // namespace
 
 WebSocketMatchConnection::WebSocketMatchConnection(std::unique_ptr<SocketPort> socket,
-                                       const MatchRequest& request, Clock now)
+                                                   const MatchRequest& request, Clock now)
     : port(std::move(socket)), clock(now ? std::move(now) : Clock(SteadyMs)) {
     startedAt = clock();
     client.SetRequest(request);

@@ -25,7 +25,7 @@ class WebSocketMatchConnection : public MatchConnection {
     // steady clock. Fails at once for a request that is no request (an
     // invite code that is no code).
     WebSocketMatchConnection(std::unique_ptr<SocketPort> port, const MatchRequest& request,
-                       Clock clock = nullptr);
+                             Clock clock = nullptr);
 
     // The WebSocket address for `server` ("HOST:PORT", or a ws:// or
     // wss:// address as it is).

@@ -16,11 +16,11 @@ struct ServerLimits {
     // guessing a 40-bit code takes centuries.
     double guessesPerSecond = 0.2;
     double guessBurst = 10;
-    uint64_t lobbyTimeoutMs = 10'000;        // a connection must ask for a room within this
-    uint64_t playerSilenceMs = 20'000;       // a player silent this long is let go
-    uint64_t waitingRoomMs = 600'000;        // a room waits this long for its second player
-    uint64_t idleRoomMs = 60'000;            // a room where nobody sends anything ends
-    uint32_t maxBadFrames = 16;              // a connection sending more bad frames is closed
+    uint64_t lobbyTimeoutMs = 10'000;   // a connection must ask for a room within this
+    uint64_t playerSilenceMs = 20'000;  // a player silent this long is let go
+    uint64_t waitingRoomMs = 600'000;   // a room waits this long for its second player
+    uint64_t idleRoomMs = 60'000;       // a room where nobody sends anything ends
+    uint32_t maxBadFrames = 16;         // a connection sending more bad frames is closed
     // A room records inputs for no tick later than its wall clock allows:
     // this many ticks a second since the game's start (the game ticks every
     // 30 ms, 33.3 a second) plus the slack (input delay, a start that

@@ -77,7 +77,8 @@ EMSCRIPTEN_KEEPALIVE void qx_net_start(int kind, int side, int ticks, int width,
     request.code = arguments[0];
     running.reset();  // its socket closes before the next one opens
     running = std::make_unique<WebNetGame>(
-        net::JsWebSocket::Connect(net::WebSocketMatchConnection::UrlFor(arguments[1]), request), width, height);
+        net::JsWebSocket::Connect(net::WebSocketMatchConnection::UrlFor(arguments[1]), request),
+        width, height);
 }
 
 // Reads the socket and runs the ticks due at `nowMs`; 1 when the screen

@@ -40,7 +40,7 @@ struct Connection : ::testing::Test {
 
     void Connect(const MatchRequest& request) {
         connection = std::make_unique<WebSocketMatchConnection>(std::make_unique<LoggedSocket>(log),
-                                                          request, [this] { return now; });
+                                                                request, [this] { return now; });
     }
     void Deliver(const std::vector<uint8_t>& frame) {
         connection->Frame(frame.data(), frame.size());

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "net/MatchProtocol.h"
-#include "tools/sim/SleepingConnection.h"
 #include "net/WebSocketMatchConnection.h"
+#include "tools/sim/SleepingConnection.h"
 
 namespace qx::sim {
 namespace {
@@ -40,8 +40,8 @@ struct EventLoop {
 };
 
 std::unique_ptr<SleepingConnection> Connect(EventLoop& loop, net::MatchRequest request) {
-    auto inner = std::make_unique<net::WebSocketMatchConnection>(std::make_unique<NullSocket>(), request,
-                                                           [&loop] { return loop.now; });
+    auto inner = std::make_unique<net::WebSocketMatchConnection>(
+        std::make_unique<NullSocket>(), request, [&loop] { return loop.now; });
     loop.socket = inner.get();
     return std::make_unique<SleepingConnection>(std::move(inner),
                                                 [&loop](uint32_t ms) { loop.Sleep(ms); });

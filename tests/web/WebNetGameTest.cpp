@@ -46,8 +46,8 @@ class TestRoom {
     std::unique_ptr<WebNetGame> Connect(MatchRequest request, uint32_t seed = 77) {
         clients.push_back(std::make_unique<Client>());
         Client& client = *clients.back();
-        auto connection = std::make_unique<WebSocketMatchConnection>(std::make_unique<Port>(client),
-                                                               request, [this] { return now; });
+        auto connection = std::make_unique<WebSocketMatchConnection>(
+            std::make_unique<Port>(client), request, [this] { return now; });
         client.connection = connection.get();
         requests.push_back(request);
         this->seed = seed;

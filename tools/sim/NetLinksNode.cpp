@@ -1,8 +1,8 @@
 #include <emscripten.h>
 
+#include "net/JsWebSocket.h"
 #include "tools/sim/NetLinks.h"
 #include "tools/sim/SleepingConnection.h"
-#include "net/JsWebSocket.h"
 
 namespace qx::sim {
 
@@ -14,7 +14,8 @@ std::unique_ptr<net::Transport> OpenDirectLink(const NetSimOptions&, std::string
 std::unique_ptr<net::MatchConnection> ConnectToMatchServer(const std::string& host, uint16_t port,
                                                            const net::MatchRequest& request,
                                                            std::string&) {
-    const std::string url = net::WebSocketMatchConnection::UrlFor(host + ":" + std::to_string(port));
+    const std::string url =
+        net::WebSocketMatchConnection::UrlFor(host + ":" + std::to_string(port));
     return std::make_unique<SleepingConnection>(net::JsWebSocket::Connect(url, request),
                                                 [](uint32_t ms) { emscripten_sleep(ms); });
 }
