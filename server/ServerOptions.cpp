@@ -46,6 +46,10 @@ bool ServerOptions::Parse(int argc, const char* const* argv, ServerOptions& opti
                           std::string& error) {
     for (int i = 1; i < argc; ++i) {
         const std::string name = argv[i];
+        if (name == "--help" || name == "-h") {
+            options.help = true;
+            return true;
+        }
         if (i + 1 >= argc) {
             error = name.rfind("--", 0) == 0 ? name + " needs a value" : "unknown argument " + name;
             return false;

@@ -23,6 +23,7 @@ struct ServerOptions {
     std::string metricsBind;  // empty: /metrics on the game port, for loopback clients
     uint16_t metricsPort = 0;
     uint32_t drainSeconds = 0;  // on SIGTERM, how long running games may go on
+    bool help = false;          // --help or -h: print the usage and do nothing else
 
     // False with `error` set on anything it cannot use.
     static bool Parse(int argc, const char* const* argv, ServerOptions& options,

@@ -1,25 +1,21 @@
 // quarnex-server: the match server of network play (see docs/online.md).
 #include <cstdio>
 #include <iostream>
-#include <string_view>
 
 #include "server/ServerApp.h"
 #include "server/ServerOptions.h"
 #include "server/StampedLog.h"
 
 int main(int argc, char** argv) {
-    for (int i = 1; i < argc; ++i) {
-        const std::string_view arg = argv[i];
-        if (arg == "--help" || arg == "-h") {
-            std::cout << qx::server::ServerOptions::Usage() << "See man quarnex-server.\n";
-            return 0;
-        }
-    }
     qx::server::ServerOptions options;
     std::string error;
     if (!qx::server::ServerOptions::Parse(argc, argv, options, error)) {
         std::cerr << "quarnex-server: " << error << '\n' << qx::server::ServerOptions::Usage();
         return 2;
+    }
+    if (options.help) {
+        std::cout << qx::server::ServerOptions::Usage() << "See man quarnex-server.\n";
+        return 0;
     }
     // Each line of the log with its time, unless the journal adds it.
     qx::server::StampedLog stamped(std::cout.rdbuf());

@@ -24,6 +24,10 @@ bool LoadOptions::Parse(int argc, const char* const* argv, LoadOptions& o, std::
     bool haveServer = false;
     for (int i = 1; i < argc; ++i) {
         const std::string name = argv[i];
+        if (name == "--help" || name == "-h") {
+            o.help = true;
+            return true;
+        }
         if (i + 1 >= argc) {
             error = name + " needs a value";
             return false;

@@ -19,6 +19,7 @@ struct LoadOptions {
     uint32_t setupSeconds = 30;  // every game must be running within this
     std::string bind;            // the local address of the ENet players
     uint32_t fill = 0;           // rooms filled by an abuser instead of games played
+    bool help = false;           // --help or -h: print the usage and do nothing else
 
     static bool Parse(int argc, const char* const* argv, LoadOptions& options, std::string& error);
     static const char* Usage();

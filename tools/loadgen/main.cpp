@@ -2,7 +2,6 @@
 // (see docs/online.md).
 #include <exception>
 #include <iostream>
-#include <string_view>
 
 #include "tools/loadgen/LoadGen.h"
 #include "tools/loadgen/LoadOptions.h"
@@ -11,18 +10,15 @@
 namespace {
 
 int Run(int argc, char** argv) {
-    for (int i = 1; i < argc; ++i) {
-        const std::string_view arg = argv[i];
-        if (arg == "--help" || arg == "-h") {
-            std::cout << qx::loadgen::LoadOptions::Usage() << "See docs/online.md.\n";
-            return 0;
-        }
-    }
     qx::loadgen::LoadOptions options;
     std::string error;
     if (!qx::loadgen::LoadOptions::Parse(argc, argv, options, error)) {
         std::cerr << "quarnex-loadgen: " << error << '\n' << qx::loadgen::LoadOptions::Usage();
         return 2;
+    }
+    if (options.help) {
+        std::cout << qx::loadgen::LoadOptions::Usage() << "See docs/online.md.\n";
+        return 0;
     }
     if (options.fill > 0) {
         boost::asio::io_context io;
