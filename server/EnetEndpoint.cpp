@@ -107,7 +107,6 @@ size_t EnetEndpoint::HalfOpen(const std::string& text) const {
 }
 
 void EnetEndpoint::Start() {
-    Watch();
     OnTimer();
 }
 
@@ -150,12 +149,10 @@ void EnetEndpoint::Kick() {
 
 void EnetEndpoint::Pass() {
     passPending = false;
-    if (stopped) return;
-    Watch();
-    Service();
+    if (!stopped) Service();
 }
 
-// One wait on the socket at a time, armed before each pass reads: Asio
+// One wait on the socket at a time, armed as each pass begins to read: Asio
 // watches the socket edge-triggered, so a datagram that comes while ENet
 // reads finds the wait in place and brings the next pass. Between a wake-up
 // and its pass nothing waits, so datagrams coming meanwhile wake no one:
@@ -186,10 +183,7 @@ void EnetEndpoint::FitPeers() {
 
 void EnetEndpoint::OnTimer() {
     FitPeers();
-    if (std::chrono::steady_clock::now() - lastPass >= kServiceInterval) {
-        Watch();
-        Service();
-    }
+    if (std::chrono::steady_clock::now() - lastPass >= kServiceInterval) Service();
     timer.expires_after(kServiceInterval);
     timer.async_wait([this](const boost::system::error_code& ec) {
         if (!ec && !stopped) OnTimer();
@@ -198,8 +192,10 @@ void EnetEndpoint::OnTimer() {
 
 // One pass of ENet: it sends what waits, reads up to 256 datagrams and
 // hands out their events; another pass only when that many came; then what
-// the events made the server send goes out in one flush.
+// the events made the server send goes out in one flush. The socket's wait
+// is armed first, so nothing that comes during the reading goes unnoticed.
 void EnetEndpoint::Service() {
+    Watch();
     lastPass = std::chrono::steady_clock::now();
     // The events of one pass came in together: one reading of the clock.
     const uint64_t now = clock();
