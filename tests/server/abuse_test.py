@@ -11,7 +11,6 @@ their own start and the largest inputs the game's packets allow; the
 server's memory (RSS, from 3 s into the filling) may grow by at most 5 MB a
 minute of it."""
 import os
-import re
 import random
 import socket
 import struct
@@ -20,37 +19,20 @@ import sys
 import threading
 import time
 
+from server_process import start_server, stop_server
+
 FILL_ROOMS = 14
 MB_PER_MINUTE = 5.0
 WARM_UP = 3
 
 
-def start_server(server_exe):
+def start_abused_server(server_exe):
     # A sanitizer build holds freed memory back for a while: a small
     # quarantine keeps the server's size its own.
     env = dict(os.environ)
     env["ASAN_OPTIONS"] = ":".join(filter(None, [env.get("ASAN_OPTIONS"),
                                                  "quarantine_size_mb=1"]))
-    server = subprocess.Popen([server_exe, "--port", "0", "--bind", "127.0.0.1"],
-                              stdout=subprocess.PIPE, text=True, env=env)
-    # The first line, after the log's time stamp: "quarnex-server: listening on P".
-    line = server.stdout.readline()
-    match = re.search(r"quarnex-server: listening on (\d+)", line)
-    if not match:
-        server.kill()
-        raise RuntimeError("unexpected first line: %r" % line)
-    # The room log must not fill the pipe.
-    threading.Thread(target=lambda: [None for _ in server.stdout], daemon=True).start()
-    return server, int(match.group(1))
-
-
-def stop_server(server):
-    server.terminate()
-    try:
-        return server.wait(timeout=10)
-    except subprocess.TimeoutExpired:
-        server.kill()
-        return -1
+    return start_server(server_exe, env=env)
 
 
 def connect_datagram():
@@ -83,7 +65,7 @@ def rss_kb(pid):
 
 
 def half_open(server_exe, loadgen_exe):
-    server, port = start_server(server_exe)
+    server, port = start_abused_server(server_exe)
     stop, sent = threading.Event(), [0]
     flooder = threading.Thread(target=flood, args=(port, stop, sent))
     try:
@@ -107,7 +89,7 @@ def half_open(server_exe, loadgen_exe):
 
 
 def fill(server_exe, loadgen_exe, seconds):
-    server, port = start_server(server_exe)
+    server, port = start_abused_server(server_exe)
     try:
         filler = subprocess.Popen([loadgen_exe, "--server", "127.0.0.1:%d" % port, "--bind",
                                    "127.0.0.2", "--fill", str(FILL_ROOMS), "--seconds",

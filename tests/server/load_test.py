@@ -6,20 +6,14 @@ depend on the machine's load)."""
 import subprocess
 import sys
 
+from server_process import start_server, stop_server
+
 
 def main():
     server_exe, loadgen_exe = sys.argv[1], sys.argv[2]
-    server = subprocess.Popen([server_exe, "--port", "0", "--bind", "127.0.0.1",
-                               "--max-per-address", "1000"],
-                              stdout=subprocess.PIPE, text=True)
+    server, port = start_server(server_exe, "--max-per-address", "1000")
     try:
-        # The first line, after its time: "quarnex-server: listening on P".
-        first = server.stdout.readline().split()
-        if first[-4:-1] != ["quarnex-server:", "listening", "on"]:
-            print("unexpected first line:", first)
-            return 1
-        port = first[-1]
-        load = subprocess.run([loadgen_exe, "--server", "127.0.0.1:" + port, "--games", "50",
+        load = subprocess.run([loadgen_exe, "--server", "127.0.0.1:%d" % port, "--games", "50",
                                "--seconds", "3", "--server-pid", str(server.pid)],
                               capture_output=True, text=True, timeout=90)
         print(load.stdout, end="")
@@ -30,15 +24,9 @@ def main():
             print("load test failed:", load.returncode)
             return 1
     finally:
-        server.terminate()
-        try:
-            code = server.wait(timeout=10)
-        except subprocess.TimeoutExpired:
-            server.kill()
-            print("the server did not stop on SIGTERM")
-            return 1
+        code = stop_server(server)
     if code != 0:
-        print("the server exited", code, "on SIGTERM")
+        print("the server exited", code, "on SIGTERM (-1: it did not stop)")
         return 1
     return 0
 
