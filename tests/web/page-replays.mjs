@@ -46,16 +46,16 @@ async function downloaded(folder) {
   return waitFor(() => fs.readdirSync(folder).find((name) => name.endsWith('.qxr')) ?? null);
 }
 
-// Drops a file with `text` on the scene as a player's file manager would.
-function dropFile(page, text, name) {
-  return page.evaluate((body, fileName) => {
+// Drops a file with `text` on the scene (or `on`) as a player's file manager would.
+function dropFile(page, text, name, on = '#screen') {
+  return page.evaluate((body, fileName, selector) => {
     const data = new DataTransfer();
     data.items.add(new File([body], fileName));
-    const scene = document.getElementById('screen');
+    const target = document.querySelector(selector);
     for (const type of ['dragenter', 'dragover', 'drop']) {
-      scene.dispatchEvent(new DragEvent(type, { bubbles: true, cancelable: true, dataTransfer: data }));
+      target.dispatchEvent(new DragEvent(type, { bubbles: true, cancelable: true, dataTransfer: data }));
     }
-  }, text, name);
+  }, text, name, on);
 }
 
 // Plays a little (the Rebel's keys, the Emperor's mouse), lets a tick pass
@@ -177,14 +177,6 @@ async function refused(page, saved, folder) {
 // box) plays once the dialog is answered.
 async function droppedOnDialogs(browser, url, saved) {
   const page = await openGame(browser, url);
-  const onDialog = (selector) => page.evaluate((body, at) => {
-    const data = new DataTransfer();
-    data.items.add(new File([body], 'dropped.qxr'));
-    const target = document.querySelector(at);
-    for (const type of ['dragenter', 'dragover', 'drop']) {
-      target.dispatchEvent(new DragEvent(type, { bubbles: true, cancelable: true, dataTransfer: data }));
-    }
-  }, saved.text, selector);
   const playing = async () => (await status(page)).replay.playing;
   const seen = [];
   for (const [dialog, answer] of [['#new-game', () => startPlaying(page)],
@@ -194,7 +186,7 @@ async function droppedOnDialogs(browser, url, saved) {
       await page.click('[data-command="about"]');
       await page.waitForSelector('#about[open]');
     }
-    await onDialog(dialog);
+    await dropFile(page, saved.text, 'dropped.qxr', dialog);
     const during = await playing();
     await answer();
     const after = await waitFor(playing, 15000);

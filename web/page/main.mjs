@@ -245,7 +245,6 @@ async function main() {
   });
   dialogs.translate = tr;
   status.net = { report: () => netPlay.report(), last: () => netPlay.last,
-                 silent: (quietMs) => netPlay.net.silent(quietMs),
                  lastReplay: () => new TextDecoder().decode(netPlay.lastReplay ?? new Uint8Array()),
                  start: (request) => startNetGame({ server: location.host, ...request }) };
   const startNetGame = (request) => {
