@@ -415,6 +415,10 @@
         <source>prehravani zaznamu</source>
         <translation>playing a replay</translation>
     </message>
+    <message>
+        <source>Behem sitove hry nelze prehrat zaznam.</source>
+        <translation>A replay cannot be played during a network game.</translation>
+    </message>
 </context>
 <context>
     <name>PageNet</name>
@@ -631,6 +635,34 @@ The game's replay was downloaded as the file %1.</translation>
     <message>
         <source>Sitova hra skoncila, zatimco stranka spala na pozadi.</source>
         <translation>The network game ended while the page slept in the background.</translation>
+    </message>
+    <message>
+        <source>Odkaz na sitovou hru je prilis dlouhy.</source>
+        <translation>The network game link is too long.</translation>
+    </message>
+    <message>
+        <source>Odkaz na sitovou hru je poskozeny (chybne zakodovane znaky).</source>
+        <translation>The network game link is damaged (badly encoded characters).</translation>
+    </message>
+    <message>
+        <source>V odkazu na sitovou hru chybi kod hry.</source>
+        <translation>The network game link has no game code.</translation>
+    </message>
+    <message>
+        <source>Kod hry v odkazu na sitovou hru neplati (8 az 12 pismen a cislic).</source>
+        <translation>The game code in the network game link is not valid (8 to 12 letters and digits).</translation>
+    </message>
+    <message>
+        <source>Adresa serveru v odkazu na sitovou hru neplati (pocitac:port).</source>
+        <translation>The server address in the network game link is not valid (host:port).</translation>
+    </message>
+    <message>
+        <source>Sitova hra skoncila: souper ji chtel hrat jen %1 tiku (%2 s) a ty jsou odehrany.</source>
+        <translation>The network game has ended: the other player wanted to play only %1 ticks (%2 s), and they have been played.</translation>
+    </message>
+    <message>
+        <source>Co udelat na serveru</source>
+        <translation>What to do on the server</translation>
     </message>
 </context>
 <context>

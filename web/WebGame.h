@@ -50,18 +50,8 @@ class WebGame {
     bool Ticking() const { return game.State().timerRunning && !game.Waiting(); }
     bool EmperorComputer() const { return game.State().emperor.Computer(); }
     bool RebelComputer() const { return game.State().rebel.Computer(); }
-    // The ships' positions in arena units, for tests and the page's status.
-    int32_t EmperorX() const { return game.State().emperor.X(); }
-    int32_t EmperorY() const { return game.State().emperor.Y(); }
-    int32_t RebelX() const { return game.State().rebel.X(); }
-    int32_t RebelY() const { return game.State().rebel.Y(); }
+    // The game's state: the ships, the score, where the Emperor steers to.
     const GameState& State() const { return game.State(); }
-    // The rounds each side has won, and where the Emperor steers to (arena
-    // units): the page's score and its gamepads' aim.
-    int32_t EmperorWins() const { return game.State().emperor.Wins(); }
-    int32_t RebelWins() const { return game.State().rebel.Wins(); }
-    int32_t EmperorTargetX() const { return game.State().emperor.TargetX(); }
-    int32_t EmperorTargetY() const { return game.State().emperor.TargetY(); }
     // Points the Emperor's steering target at an arena position (a gamepad's
     // aim), as a mouse move over the screen does.
     void Aim(int32_t arenaX, int32_t arenaY) { Apply(GameInput::Target(arenaX, arenaY)); }

@@ -8,10 +8,12 @@
 
 #include <emscripten.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 
 #include "net/JsWebSocket.h"
+#include "net/LinkSilence.h"
 
 namespace qx::web {
 namespace {
@@ -45,6 +47,19 @@ int Hand(std::string text) {
     netText = std::move(text);
     return static_cast<int>(netText.size());
 }
+
+// A link that never hears anything: the liveness rule applied to a quiet
+// time alone.
+class DeafLink final : public net::Transport {
+  public:
+    net::LinkEvent Poll(std::vector<uint8_t>& /*data*/) override { return net::LinkEvent::None; }
+    void Send(const std::vector<uint8_t>& /*data*/, bool /*reliable*/) override {}
+    void Wait(uint32_t /*ms*/) override {}
+    void Close(uint32_t /*lingerMs*/) override {}
+    uint64_t BytesSent() const override { return 0; }
+    uint64_t BytesReceived() const override { return 0; }
+    uint64_t Oversized() const override { return 0; }
+};
 
 }  // namespace
 
@@ -179,6 +194,17 @@ EMSCRIPTEN_KEEPALIVE void qx_net_close_end_box() {
 
 EMSCRIPTEN_KEEPALIVE void qx_net_leave() {
     if (running) running->Leave();
+}
+
+// Whether `quietMs` with nothing heard is silence by the game's liveness
+// rule (net/LinkSilence): the page applies it to the time its tab ran
+// nothing, as the other side applies it to the page's link.
+EMSCRIPTEN_KEEPALIVE int qx_net_silent(double quietMs) {
+    DeafLink deaf;
+    net::LinkSilence silence(deaf);
+    silence.Silent(0);
+    const double ms = quietMs > 0 ? std::min(quietMs, 1e15) : 0.0;  // never NaN nor endless
+    return silence.Silent(static_cast<uint64_t>(ms)) ? 1 : 0;
 }
 
 // Lets the network game go; the page's own game is shown again.

@@ -204,13 +204,13 @@ TEST(WebGameReplay, AReplayPlaysToItsRecordedEndAndABadOneIsRefused) {
 TEST_F(StartedGame, InputSteersThePersonsShip) {
     game.NewGame();
     game.CloseNewGameDialog(true, {true, true});
-    const int32_t emperorStart = game.EmperorX();
-    const int32_t rebelStart = game.RebelX();
+    const int32_t emperorStart = game.State().emperor.X();
+    const int32_t rebelStart = game.State().rebel.X();
     game.MouseMove(599, 200);
     game.Key(qx::GameKey::Left);
     for (int i = 0; i < 20; ++i) game.Tick();
-    EXPECT_GT(game.EmperorX(), emperorStart);
-    EXPECT_LT(game.RebelX(), rebelStart);
+    EXPECT_GT(game.State().emperor.X(), emperorStart);
+    EXPECT_LT(game.State().rebel.X(), rebelStart);
 }
 
 TEST(RgbaMirror, ConvertsOnlyTheGivenBoxToCanvasByteOrder) {

@@ -96,8 +96,12 @@ test('every end of a network game has its message in Czech and English; some hav
                'Zaznam hry byl stazen jako soubor sitova-hra-20260105-070300-tik-1234.qxr.');
   assert.equal(endMessage({ ...base, outcome: OUTCOME.NoRoom, refusal: 1 }, en),
                'There is no game with the code 7K2M9QXZ.');
-  // Played to the end, or left by the player: no message (the game hands no words).
-  for (const end of [{ outcome: OUTCOME.Peer, peerEnd: PEER_END.Done, text: '' },
+  // Played to the length asked for, or left by the player: no message (the
+  // game hands no words); a length the other side chose is said.
+  assert.equal(endMessage({ ...base, outcome: OUTCOME.Peer, peerEnd: PEER_END.Done, text: '' }, en),
+               'The network game has ended: the other player wanted to play only 1234 ticks ' +
+               '(37 s), and they have been played.');
+  for (const end of [{ outcome: OUTCOME.Peer, peerEnd: PEER_END.Done, text: '', ownLength: 1234 },
     { outcome: OUTCOME.Peer, peerEnd: PEER_END.Quit, text: '' }, { outcome: OUTCOME.Quit }]) {
     assert.equal(endMessage({ ...base, ...end }), '');
   }

@@ -1,7 +1,8 @@
 // The page for every player, tried in headless Chromium: a phone held
 // upright (the scene in its own proportions, the Rebel's buttons below it,
-// finger-sized targets) in English and Czech, landscape and desktop sizes as
-// they were; the menus by keyboard past disabled items; names a screen
+// finger-sized targets) and sideways (the scene still 3:2, the buttons
+// beside it) in English and Czech, every dialog control finger-sized at four
+// phone sizes, the desktop as it was; the menus by keyboard past disabled items; names a screen
 // reader reads; a browser whose storage is full.
 //   node page-access.mjs WEB_DIR SCREENSHOT_DIR
 import fs from 'node:fs';
@@ -94,15 +95,53 @@ async function phone(browser, url, language, texts) {
   check(sizes.length === 11 && Math.min(...sizes) >= 44,
         `${language}: menu items and dialog buttons are at least 44 px tall (${Math.min(...sizes)})`);
   check(menus.join() === texts.menus, `${language}: the menus are named (${menus})`);
-  // Turned sideways the scene fills the stage under the touch buttons, as before.
+  // Turned sideways the scene keeps its 3:2 and the buttons keep beside it.
   await page.setViewport({ ...PHONE, width: PHONE.height, height: PHONE.width });
   await settled(page);
   const wide = await layout(page);
-  check(wide.scene.left === 0 && wide.scene.right === wide.view[0] &&
-        wide.scene.bottom === wide.view[1] && !wide.hint &&
-        wide.buttons.every((b) => overlaps(b, wide.scene)),
-        `${language}: sideways the scene fills the window under its buttons (${wide.drawn.join('x')})`);
+  const ratio = (wide.scene.right - wide.scene.left) / (wide.scene.bottom - wide.scene.top);
+  const coveredWide = wide.buttons.filter((b) => overlaps(b, wide.scene)).length;
+  const offWide = wide.buttons.filter((b) => b.bottom > wide.view[1] || b.right > wide.view[0]).length;
+  check([ratio, wide.drawn[0] / wide.drawn[1]].every((r) => Math.abs(r / 1.5 - 1) < 0.02) &&
+        wide.scene.bottom - wide.scene.top >= 0.75 * wide.view[1] && !wide.hint &&
+        wide.buttons.length === 12 && coveredWide === 0 && offWide === 0,
+        `${language}: sideways the scene is 3:2 (${ratio.toFixed(3)}, ${wide.drawn.join('x')}) with ${
+          wide.buttons.length} buttons beside it (${coveredWide} over it, ${offWide} off screen)`);
+  await page.screenshot({ path: path.join(shotDir, `access-2-phone-landscape-${language}.png`) });
   await page.close();
+}
+
+// Every control of the dialogs a phone player meets (New game, Network
+// game, Language) is at least 44 px both ways, upright and sideways.
+async function fingerTargets(browser, url) {
+  const CONTROLS = 'button, label:has(> input[type=checkbox], > input[type=radio]), select, ' +
+                   'input[type=text]';
+  for (const [width, height] of [[360, 640], [390, 844], [412, 915], [844, 390]]) {
+    const page = await openGame(browser, url, { language: 'en-US', before: fresh,
+      viewport: { ...PHONE, width, height } });
+    const sizes = async (dialog) => page.$$eval(`${dialog} :is(${CONTROLS})`, (all) => all
+      .filter((e) => e.offsetParent)
+      .map((e) => {
+        const r = e.getBoundingClientRect();
+        return { what: e.name || e.textContent.trim().slice(0, 12) || e.tagName, w: r.width, h: r.height };
+      }));
+    const found = await sizes('#new-game');
+    await page.screenshot({ path: path.join(shotDir, `access-3-new-game-${width}x${height}.png`) });
+    await page.click('#new-game button[value=ok]');
+    await page.waitForSelector('#new-game:not([open])');
+    for (const [command, dialog] of [['net-game', '#net-game'], ['language', '#language']]) {
+      await openMenu(page, 1);
+      await page.click(`[data-command="${command}"]`);
+      await page.waitForSelector(`${dialog}[open]`);
+      found.push(...await sizes(dialog));
+      await page.keyboard.press('Escape');
+    }
+    const small = found.filter((c) => c.w < 44 || c.h < 44);
+    check(found.length === 15 && small.length === 0,
+          `at ${width}x${height} all ${found.length} dialog controls are 44 px or more (${
+            small.map((c) => `${c.what} ${Math.round(c.w)}x${Math.round(c.h)}`).join(', ') || 'none smaller'})`);
+    await page.close();
+  }
 }
 
 // Desktop: the scene fills the window as before; the arrows go round
@@ -188,6 +227,7 @@ try {
     hint: 'Turn the phone sideways for a bigger scene.', menus: 'Game,Help' });
   await phone(browser, server.url, 'cs-CZ', { boxes: ['Imperator: clovek', 'Povstalec: clovek'],
     hint: 'Otocte telefon na sirku, scena bude vetsi.', menus: 'Hra,Napoveda' });
+  await fingerTargets(browser, server.url);
   await keyboard(browser, server.url);
   await fullStorage(browser, server.url);
 } finally {

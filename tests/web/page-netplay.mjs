@@ -3,7 +3,8 @@
 // (one opens the other's #join= link) to equal states, a #watch= page that
 // comes late and sees the same game, a page whose tab is hidden (with the
 // browser's real throttling) that does not hold the other player up, an
-// unknown code, a page against the native simulator (ENet), a page frozen in
+// unknown code, a page against the native simulator (ENet), a page whose
+// game ends at the shorter length the other side chose, a page frozen in
 // the background and one left mid-game, and the server going away mid-game.
 //   node page-netplay.mjs WEB_DIR SCREENSHOT_DIR QUARNEX_SERVER [QUARNEX_SIM]
 import { spawn } from 'node:child_process';
@@ -225,6 +226,30 @@ async function pageAgainstSimulator(browser, url) {
   await page.close();
 }
 
+// The page creates a game with no length (as its dialog does), the
+// simulator joins for a short one: "Nova" rests meanwhile, and the end the
+// other side chose is said.
+async function otherSidesLength(browser, url) {
+  if (!simPath || !fs.existsSync(simPath)) return;
+  const page = await openGame(browser, url, { language: 'en-US' });
+  await startPlaying(page);
+  await page.evaluate(() => window.quarnex.net.start({ kind: 'create' }));
+  const code = (await waitFor(() => report(page), (r) => r.phase === 1, 5000))?.code;
+  const sim = spawn(simPath, ['--server', new URL(url).host, '--join', code, '--ticks', '100',
+    '--realtime'], { stdio: 'ignore' });
+  await waitFor(() => report(page), (r) => r.phase === 2, 10000);
+  const newDuring = await page.$eval('[data-command="new"]', (item) => item.disabled);
+  const end = await waitFor(() => last(page), Boolean, 20000);
+  const said = await waitFor(() => message(page), Boolean, 2000);
+  const newAfter = await page.$eval('[data-command="new"]', (item) => item.disabled);
+  check(end?.peerEnd === 1 && said === 'The network game has ended: the other player wanted to ' +
+        'play only 100 ticks (3 s), and they have been played.',
+        `a game ended by the other side's length says so ("${said}")`);
+  check(newDuring && !newAfter, `"New" rests during the network game (${newDuring}, then ${newAfter})`);
+  sim.kill();
+  await page.close();
+}
+
 // Two pages in a quick match.
 async function quickMatch(browser, url) {
   const pages = [];
@@ -284,6 +309,7 @@ try {
   await dialogAndInvite(browser, server.url);
   await twoPagesAndASpectator(browser, server.url);
   await pageAgainstSimulator(browser, server.url);
+  await otherSidesLength(browser, server.url);
   await frozenAndLeftPages(browser, server.url);
   await serverGoesAway(browser, server);
 } finally {

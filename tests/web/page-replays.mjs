@@ -2,8 +2,9 @@
 // saved ("Ulozit zaznam..." downloads quarnex-YYYYMMDD-HHMM.qxr), the native
 // simulator plays the file to the page's own checksum, the page plays it
 // back over its standing game (from the file picker and dropped on the
-// page; a key or a click ends it) and refuses damaged files with a message,
-// in Czech and in English, changing nothing.
+// page, on an open dialog once it is answered; a key or a click ends it)
+// and refuses damaged files with a message, in Czech and in English,
+// changing nothing.
 //   node page-replays.mjs WEB_DIR SCREENSHOT_DIR QUARNEX_SIM
 import { spawnSync } from 'node:child_process';
 import fs from 'node:fs';
@@ -45,16 +46,16 @@ async function downloaded(folder) {
   return waitFor(() => fs.readdirSync(folder).find((name) => name.endsWith('.qxr')) ?? null);
 }
 
-// Drops a file with `text` on the scene as a player's file manager would.
-function dropFile(page, text, name) {
-  return page.evaluate((body, fileName) => {
+// Drops a file with `text` on the scene (or `on`) as a player's file manager would.
+function dropFile(page, text, name, on = '#screen') {
+  return page.evaluate((body, fileName, selector) => {
     const data = new DataTransfer();
     data.items.add(new File([body], fileName));
-    const scene = document.getElementById('screen');
+    const target = document.querySelector(selector);
     for (const type of ['dragenter', 'dragover', 'drop']) {
-      scene.dispatchEvent(new DragEvent(type, { bubbles: true, cancelable: true, dataTransfer: data }));
+      target.dispatchEvent(new DragEvent(type, { bubbles: true, cancelable: true, dataTransfer: data }));
     }
-  }, text, name);
+  }, text, name, on);
 }
 
 // Plays a little (the Rebel's keys, the Emperor's mouse), lets a tick pass
@@ -172,6 +173,32 @@ async function refused(page, saved, folder) {
         `a file that is no replay says so ("${notReplay.replace(/\n/g, ' ')}")`);
 }
 
+// A file dropped on an open dialog (the first New game dialog, the About
+// box) plays once the dialog is answered.
+async function droppedOnDialogs(browser, url, saved) {
+  const page = await openGame(browser, url);
+  const playing = async () => (await status(page)).replay.playing;
+  const seen = [];
+  for (const [dialog, answer] of [['#new-game', () => startPlaying(page)],
+    ['#about', () => page.keyboard.press('Enter')]]) {
+    if (dialog === '#about') {
+      await page.click('#menubar .menu:nth-child(2) .title');
+      await page.click('[data-command="about"]');
+      await page.waitForSelector('#about[open]');
+    }
+    await dropFile(page, saved.text, 'dropped.qxr', dialog);
+    const during = await playing();
+    await answer();
+    const after = await waitFor(playing, 15000);
+    await page.keyboard.press('Escape');
+    await waitFor(async () => !await playing(), 5000);
+    seen.push(`${dialog}: ${during ? 'played over it' : 'waited'}, then ${after ? 'played' : 'NOTHING'}`);
+  }
+  check(seen.every((line) => /waited, then played/.test(line)),
+        `a replay dropped on an open dialog plays once it is answered (${seen.join('; ')})`);
+  await page.close();
+}
+
 async function english(browser, url, saved) {
   const page = await openGame(browser, url, { language: 'en-GB' });
   await startPlaying(page);
@@ -211,6 +238,7 @@ try {
     await endedByKeyOrClick(page, saved);
     await refused(page, saved, folder);
     await english(browser, server.url, saved);
+    await droppedOnDialogs(browser, server.url, saved);
   }
   await page.close();
 } finally {

@@ -11,7 +11,8 @@ import { Gamepads } from './gamepads.mjs';
 import { wireInput } from './input.mjs';
 import { language, setLanguage, startLanguage, tr, translatePage, trGameText } from './language.mjs';
 import { wireMenu } from './menu.mjs';
-import { parseGameLink, normalizeServer, netReplayFileName } from './net-texts.mjs';
+import { CAPTION, gameLinkFault, parseGameLink, normalizeServer, netReplayFileName,
+         shortened } from './net-texts.mjs';
 import { NetPlay } from './netplay.mjs';
 import { keepOffline } from './offline.mjs';
 import { Pause } from './pause.mjs';
@@ -59,6 +60,22 @@ function recordInputs(core) {
   }
 }
 
+// The network dialog's kept choices: only fields of the right kind count, so
+// a setting damaged or written by something else is as good as none.
+function readNetChoices(text) {
+  let kept = null;
+  try {
+    kept = JSON.parse(text ?? '{}');
+  } catch { /* a damaged setting: the defaults */ }
+  if (!kept || typeof kept !== 'object' || Array.isArray(kept)) return {};
+  const choices = {};
+  if (typeof kept.server === 'string') choices.server = kept.server;
+  if (['create', 'join', 'quick', 'watch'].includes(kept.mode)) choices.mode = kept.mode;
+  if (kept.side === 1 || kept.side === 2) choices.side = kept.side;
+  if (typeof kept.code === 'string') choices.code = kept.code;
+  return choices;
+}
+
 async function main() {
   startLanguage();
   translatePage(document);
@@ -97,7 +114,12 @@ async function main() {
     askedForNewGame = false;
     view.present();
   };
-  window.addEventListener('keydown', () => { sawKeyboard = true; }, true);
+  window.addEventListener('keydown', (event) => {
+    sawKeyboard = true;
+    // Where Tab moves the focus, the scene shows it has it.
+    document.body.classList.toggle('tabbing', event.key === 'Tab');
+  }, true);
+  window.addEventListener('pointerdown', () => document.body.classList.remove('tabbing'), true);
   const touchOnly = () => touchScreenOnly(window) && !sawKeyboard;
 
   const title = new PageTitle(document, document.getElementById('title-line'),
@@ -188,6 +210,7 @@ async function main() {
   replays = new Replays({
     core, view, dialogs,
     fileInput: document.getElementById('replay-file'),
+    busy: () => (netPlay?.active ? 'Behem sitove hry nelze prehrat zaznam.' : null),
     onChange: (playing) => {
       title.replaying = playing;
       title.update();
@@ -211,6 +234,8 @@ async function main() {
     download: (bytes, name) => download(document, bytes, name),
     onTitle: (text) => { title.network = text; title.update(); },
     onChange: (active) => {
+      // The page's own game waits under a network game: nothing to start.
+      enable('new', !active);
       enable('net-game', !active);
       enable('net-stop', active);
       enable('play-replay', !active);
@@ -232,10 +257,7 @@ async function main() {
   // "Sitova hra...": the server (this page's own by default) and what to do
   // there; the choices are kept for the next time.
   const netDialog = () => {
-    let kept = {};
-    try {
-      kept = JSON.parse(readSetting(NET_KEY) ?? '{}') ?? {};
-    } catch { /* a damaged setting: the defaults */ }
+    const kept = readNetChoices(readSetting(NET_KEY));
     dialogs.openNetGame({ ...kept, server: kept.server || location.host }, (chosen) => {
       giveBackFocus();
       if (!chosen) return;
@@ -243,7 +265,7 @@ async function main() {
       writeSetting(NET_KEY, JSON.stringify({ ...chosen, server: server ?? chosen.server }));
       if (!server) {
         dialogs.openMessage(tr('Sitova hra'),
-                            tr('"%1" neni adresa serveru (pocitac:port).').replace('%1', chosen.server));
+                            tr('"%1" neni adresa serveru (pocitac:port).').replace('%1', shortened(chosen.server)));
         return;
       }
       startNetGame({ kind: chosen.mode, side: chosen.side, code: chosen.code, server });
@@ -251,15 +273,21 @@ async function main() {
   };
   // A link #join=CODE or #watch=CODE (CODE@HOST:PORT for another server)
   // opens the page straight into that game.
+  // A link that cannot open its game says why; either way it leaves the
+  // address bar. Returns whether a network game starts.
   const followLink = () => {
+    const fault = gameLinkFault(location.hash);
     const link = parseGameLink(location.hash);
-    if (!link) return;
+    if (!fault && !link) return false;
     history.replaceState(null, '', location.pathname + location.search);
+    if (fault) {
+      dialogs.openMessage(tr(CAPTION), tr(fault));
+      return false;
+    }
     startNetGame({ kind: link.kind, code: link.code, server: link.server ?? location.host });
+    return true;
   };
   window.addEventListener('hashchange', followLink);
-  // Closing the page leaves the game: the other player learns it at once.
-  window.addEventListener('pagehide', () => netPlay.leave());
 
   menu = wireMenu(menubar, {
     new: () => { pause.set(false); newGame(); },
@@ -336,8 +364,7 @@ async function main() {
 
   // Opened by a game's link, the page goes straight into that game (its own
   // game's New game comes when the player asks for it).
-  if (parseGameLink(location.hash)) followLink();
-  else newGame();
+  if (!followLink()) newGame();
   title.update();
   giveBackFocus();
   keepOffline(status);

@@ -52,6 +52,10 @@ export class NetCore {
     return { caption, text };
   }
 
+  // Whether nothing heard for `quietMs` is silence by the game's liveness
+  // rule (net/LinkSilence, applied in the game).
+  silent(quietMs) { return this.m._qx_net_silent(quietMs) !== 0; }
+
   closeEndBox() { this.m._qx_net_close_end_box(); }
   leave() { this.m._qx_net_leave(); }
   close() { this.m._qx_net_close(); }

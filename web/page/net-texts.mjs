@@ -13,25 +13,48 @@ export const PEER_END = {
 export const KIND = { create: 1, join: 2, quick: 3, watch: 4 };
 
 export const CAPTION = 'Sitova hra';
+const TICK_MS = 30;
 
 const CODE_CHARACTERS = /^[0-9A-Za-z -]{8,12}$/;
 
+// Longer than any invite the game makes (a code, @ and a server's name).
+const MAX_LINK_CHARS = 300;
+
 // A link's request: { kind: 'join' | 'watch', code, server (or null: the
-// page's default) }, or null when the fragment asks for no game.
+// page's default) }, or null when the fragment asks for no game or cannot
+// (gameLinkFault says why).
 export function parseGameLink(hash) {
-  const match = /^#(join|watch)=([^&]*)$/.exec(hash ?? '');
-  if (!match) return null;
+  return readGameLink(hash).link ?? null;
+}
+
+// Why the fragment cannot open the game it asks for (a text to translate),
+// or null when it is a good link or asks for no game at all.
+export function gameLinkFault(hash) {
+  return readGameLink(hash).fault ?? null;
+}
+
+function readGameLink(hash) {
+  const text = hash ?? '';
+  if (text.length > MAX_LINK_CHARS) return { fault: 'Odkaz na sitovou hru je prilis dlouhy.' };
+  const match = /^#(join|watch)(?:=(.*))?$/s.exec(text);
+  if (!match) return {};
   let value;
   try {
-    value = decodeURIComponent(match[2]).trim();
+    value = decodeURIComponent(match[2] ?? '').trim();
   } catch {
-    return null;
+    return { fault: 'Odkaz na sitovou hru je poskozeny (chybne zakodovane znaky).' };
   }
   const at = value.indexOf('@');
   const code = at < 0 ? value : value.slice(0, at);
   const server = at < 0 ? null : value.slice(at + 1).trim();
-  if (!CODE_CHARACTERS.test(code) || server === '') return null;
-  return { kind: match[1], code, server };
+  if (code === '') return { fault: 'V odkazu na sitovou hru chybi kod hry.' };
+  if (!CODE_CHARACTERS.test(code)) {
+    return { fault: 'Kod hry v odkazu na sitovou hru neplati (8 az 12 pismen a cislic).' };
+  }
+  if (server !== null && !normalizeServer(server, { host: '' })) {
+    return { fault: 'Adresa serveru v odkazu na sitovou hru neplati (pocitac:port).' };
+  }
+  return { link: { kind: match[1], code, server } };
 }
 
 // The link a player sends: this page with #join=CODE (and @SERVER when the
@@ -42,11 +65,15 @@ export function inviteLink(location, code, server, kind = 'join') {
   return `${page}#${kind}=${code}${away}`;
 }
 
+// A host name's most (253) with a port, or a ws(s):// address to a server.
+const MAX_SERVER_CHARS = 270;
+
 // The server address as the player typed it: "HOST:PORT" or a ws(s):// URL;
 // empty means the page's own host. Returns null when it cannot be one.
 export function normalizeServer(typed, location) {
   const text = (typed ?? '').trim();
   if (text === '') return location.host;
+  if (text.length > MAX_SERVER_CHARS) return null;
   if (/^wss?:\/\/[^\s/]+(\/\S*)?$/.test(text)) return text;
   if (/^[A-Za-z0-9.-]+(:\d{1,5})?$/.test(text) || /^\[[0-9A-Fa-f:.]+\](:\d{1,5})?$/.test(text)) {
     const port = /:(\d+)$/.exec(text);
@@ -65,7 +92,7 @@ export function socketUrl(server, location) {
 // What the title says of the network game ('' when none runs).
 export function heading({ phase, side, code, server }, translate = (text) => text) {
   switch (phase) {
-    case PHASE.Connecting: return fill(translate('pripojuji se k serveru %1'), server);
+    case PHASE.Connecting: return fill(translate('pripojuji se k serveru %1'), shortened(server));
     case PHASE.WaitingForPlayer: return fill(translate('cekam na soupere, kod %1'), code);
     case PHASE.Watching: return fill(translate('sledujete hru %1'), code);
     case PHASE.Playing:
@@ -95,7 +122,8 @@ const REFUSALS = [
 
 // The message a network game ends with ('' when none is due: the game was
 // played to its end or the player left it). end: { outcome, peerEnd, tick,
-// refusal, failure, hosting, code, server, replayFile, slept, text }; text
+// refusal, failure, hosting, code, server, replayFile, slept, ownLength,
+// text }; ownLength: the length this page asked for (0: none); text
 // is the game's own word for its end (net/NetEndTexts, in Czech), which the
 // page translates; slept: the tab was frozen in the background meanwhile.
 export function endMessage(end, translate = (text) => text) {
@@ -103,12 +131,12 @@ export function endMessage(end, translate = (text) => text) {
     case OUTCOME.NoRoom:
       if (end.refusal) return fill(translate(REFUSALS[end.refusal] ?? REFUSALS[4]), end.code);
       if (/no invite code/.test(end.failure ?? '')) {
-        return fill(translate('"%1" neni kod hry (8 pismen a cislic).'), end.code);
+        return fill(translate('"%1" neni kod hry (8 pismen a cislic).'), shortened(end.code));
       }
       if (/gives no room/.test(end.failure ?? '')) {
-        return fill(translate('Server %1 neodpovida.'), end.server);
+        return fill(translate('Server %1 neodpovida.'), shortened(end.server));
       }
-      return fill(translate('Server %1 se nepodarilo zastihnout.'), end.server);
+      return fill(translate('Server %1 se nepodarilo zastihnout.'), shortened(end.server));
     case OUTCOME.ServerLost:
     case OUTCOME.WatchedToTheEnd:
     case OUTCOME.Peer:
@@ -121,11 +149,18 @@ export function endMessage(end, translate = (text) => text) {
 // The game's end: while the tab slept the other side or the server gave up
 // on it, whatever the game itself saw on waking.
 function gameEndMessage(end, translate) {
+  // A game that ends when the other side's shorter length runs out (a page
+  // game asks for none): the player did not choose that end, so it is said.
+  if (end.outcome === OUTCOME.Peer && end.peerEnd === PEER_END.Done &&
+      (!end.ownLength || end.tick < end.ownLength)) {
+    return fill(translate('Sitova hra skoncila: souper ji chtel hrat jen %1 tiku (%2 s) a ty jsou odehrany.'),
+                end.tick, Math.round((end.tick * TICK_MS) / 1000));
+  }
   if (!end.text) return '';
   if (end.slept && end.outcome !== OUTCOME.WatchedToTheEnd) {
     return translate('Sitova hra skoncila, zatimco stranka spala na pozadi.');
   }
-  const figure = end.peerEnd === PEER_END.Desync ? end.tick : end.server;
+  const figure = end.peerEnd === PEER_END.Desync ? end.tick : shortened(end.server);
   let message = fill(translate(end.text), figure);
   if (end.peerEnd === PEER_END.Desync && end.replayFile) {
     message += fill(translate('\nZaznam hry byl stazen jako soubor %1.'), end.replayFile);
@@ -139,6 +174,12 @@ export function netReplayFileName(date, tick = null) {
   const stamp = `${date.getFullYear()}${two(date.getMonth() + 1)}${two(date.getDate())}-` +
                 `${two(date.getHours())}${two(date.getMinutes())}${two(date.getSeconds())}`;
   return `sitova-hra-${stamp}${tick === null ? '' : `-tik-${tick}`}.qxr`;
+}
+
+// A text the player typed or a link brought, cut to fit a message.
+export function shortened(text, most = 60) {
+  const chars = [...String(text)];
+  return chars.length <= most ? chars.join('') : `${chars.slice(0, most).join('')}...`;
 }
 
 function fill(text, ...args) {

@@ -21,10 +21,6 @@ import { CAPTION, OUTCOME, PEER_END, PHASE, endMessage, heading, inviteLink, net
 
 const TICK_MS = 30;
 const STATUS_EVERY_MS = 500;
-// The game's silence limit (net/LinkSilence.h): a page that ran nothing for
-// longer has been given up by the other side, which it learns within as long
-// again after waking.
-const SILENT_MS = 5000;
 
 export class NetPlay {
   // page: { core, view, dialogs, location, onChange(active), onTitle(text),
@@ -35,6 +31,7 @@ export class NetPlay {
     this.running = null;
     this.last = null;  // how the last network game ended, for tests
     this.lastReplay = null;  // ... and its replay file's bytes
+    // Closing the page leaves the game: the other player learns it at once.
     globalThis.addEventListener?.('pagehide', () => this.leave());
     globalThis.document?.addEventListener('resume', () => this.drive('resume'));
   }
@@ -98,7 +95,10 @@ export class NetPlay {
     this.driving = true;
     try {
       const now = performance.now();
-      if (now - game.awake > SILENT_MS) game.wokeAt = now;
+      // A page that ran nothing for the game's silence limit (the game's own
+      // rule) has been given up by the other side, which it learns within
+      // as long again after waking.
+      if (this.net.silent(now - game.awake)) game.wokeAt = now;
       game.awake = now;
       if (this.net.update(now)) this.view.present();
       this.update(false);
@@ -175,8 +175,8 @@ export class NetPlay {
   finish() {
     const game = this.running;
     const end = { ...this.net.end(), hosting: this.net.hosting(), code: game.code,
-                  server: game.server, checksum: this.core.checksum(),
-                  slept: performance.now() - game.wokeAt < SILENT_MS };
+                  server: game.server, ownLength: game.ticks ?? 0, checksum: this.core.checksum(),
+                  slept: !this.net.silent(performance.now() - game.wokeAt) };
     if (end.outcome === OUTCOME.Peer && end.peerEnd === PEER_END.Desync) {
       end.replayFile = netReplayFileName(new Date(), end.tick);
       const bytes = this.core.replayFile();

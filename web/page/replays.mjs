@@ -22,10 +22,11 @@ export function download(document, bytes, name) {
 }
 
 export class Replays {
-  // page: { core, view, dialogs, fileInput, onChange(playing) }; onChange
-  // runs when a replay starts and when it ends.
-  constructor({ core, view, dialogs, fileInput, onChange = () => {} }) {
-    Object.assign(this, { core, view, dialogs, fileInput, onChange });
+  // page: { core, view, dialogs, fileInput, onChange(playing), busy() };
+  // onChange runs when a replay starts and when it ends; busy() names why
+  // no replay can play now (a text to translate), or null.
+  constructor({ core, view, dialogs, fileInput, onChange = () => {}, busy = () => null }) {
+    Object.assign(this, { core, view, dialogs, fileInput, onChange, busy });
     this.playing = false;
     this.last = null;  // { total, checksum } of the last replay played, for tests
     this.waiting = null;  // a file's bytes waiting for the dialogs to close
@@ -56,9 +57,14 @@ export class Replays {
   }
 
   // Plays the file's bytes; returns whether they were a good replay. A file
-  // chosen while the game came to wait for a dialog (the game runs on
-  // behind the file picker) is opened once the dialogs are answered.
+  // chosen or dropped while a dialog is open (the game runs on behind the
+  // file picker and may open one) is opened once the dialogs are answered.
   open(bytes) {
+    const busy = this.busy();
+    if (busy) {
+      this.dialogs.openMessage(tr(PLAY_CAPTION), tr(busy));
+      return false;
+    }
     if (this.dialogs.anyOpen()) {
       this.waiting = bytes;
       return false;
@@ -112,7 +118,7 @@ export class Replays {
   // A key or a click anywhere ends the replay; a key never reaches the game
   // nor the page's shortcuts, a click on the scene never reaches the game
   // (a click on the menu bar still opens its menu). Files dropped on the
-  // page play, unless a dialog is open.
+  // page play (after the dialogs open at the time).
   watch(window, stage) {
     window.addEventListener('keydown', (event) => {
       if (!this.playing) return;
@@ -132,13 +138,13 @@ export class Replays {
     window.addEventListener('dragover', (event) => {
       if (!carriesFiles(event)) return;
       event.preventDefault();
-      event.dataTransfer.dropEffect = this.dialogs.anyOpen() ? 'none' : 'copy';
+      event.dataTransfer.dropEffect = 'copy';
     });
     window.addEventListener('drop', (event) => {
       if (!carriesFiles(event)) return;
       event.preventDefault();
       const [file] = event.dataTransfer.files;
-      if (file && !this.dialogs.anyOpen()) this.openFile(file);
+      if (file) this.openFile(file);
     });
   }
 }
