@@ -100,7 +100,7 @@
     </message>
     <message>
         <source>Za imperatora Morvathe I. hraje : </source>
-        <translation>Emperor Morvath I. is played by: </translation>
+        <translation>Emperor Morvath I is played by: </translation>
     </message>
     <message>
         <source>Za vudce povstalcu Keldorova  hraje : </source>
@@ -151,7 +151,7 @@
     </message>
     <message>
         <source>mys: lod leti k ukazateli</source>
-        <translation>mouse: the ship flies to the pointer</translation>
+        <translation>mouse: the ship flies toward the pointer</translation>
     </message>
     <message>
         <source>sipky, Home, End, Insert (stat)</source>
@@ -266,7 +266,7 @@
         <translation>Unknown action.</translation>
     </message>
     <message>
-        <source>Nahoru vlevo</source>
+        <source>Vlevo nahoru</source>
         <translation>Up left</translation>
     </message>
     <message>
@@ -274,7 +274,7 @@
         <translation>Up</translation>
     </message>
     <message>
-        <source>Nahoru vpravo</source>
+        <source>Vpravo nahoru</source>
         <translation>Up right</translation>
     </message>
     <message>
@@ -290,7 +290,7 @@
         <translation>Right</translation>
     </message>
     <message>
-        <source>Dolu vlevo</source>
+        <source>Vlevo dolu</source>
         <translation>Down left</translation>
     </message>
     <message>
@@ -298,7 +298,7 @@
         <translation>Down</translation>
     </message>
     <message>
-        <source>Dolu vpravo</source>
+        <source>Vpravo dolu</source>
         <translation>Down right</translation>
     </message>
     <message>
@@ -311,19 +311,19 @@
     </message>
     <message>
         <source>sipka nahoru</source>
-        <translation>up arrow</translation>
+        <translation>Up arrow</translation>
     </message>
     <message>
         <source>sipka dolu</source>
-        <translation>down arrow</translation>
+        <translation>Down arrow</translation>
     </message>
     <message>
         <source>sipka vlevo</source>
-        <translation>left arrow</translation>
+        <translation>Left arrow</translation>
     </message>
     <message>
         <source>sipka vpravo</source>
-        <translation>right arrow</translation>
+        <translation>Right arrow</translation>
     </message>
     <message>
         <source>sipka nahoru, num 8</source>
@@ -401,7 +401,7 @@
     </message>
     <message>
         <source>Zaznam neodpovida prubehu hry (krok %1).</source>
-        <translation>The replay does not fit the course of the game (tick %1).</translation>
+        <translation>The replay does not match the course of the game (tick %1).</translation>
     </message>
     <message>
         <source>Kontrolni soucet nesouhlasi: hra by skoncila jinak, nez byla zaznamenana.</source>
@@ -519,7 +519,7 @@
         <translation>waiting for the opponent, code %1</translation>
     </message>
     <message>
-        <source>sledujete hru %1</source>
+        <source>divam se na hru %1</source>
         <translation>watching the game %1</translation>
     </message>
     <message>
@@ -588,7 +588,7 @@
     </message>
     <message>
         <source>Souper ukoncil sitovou hru.</source>
-        <translation>The opponent ended the network game.</translation>
+        <translation>The opponent has left the network game.</translation>
     </message>
     <message>
         <source>K teto hre se nikdo nepripojil.</source>
@@ -618,7 +618,7 @@ The game's replay was downloaded as the file %1.</translation>
     </message>
     <message>
         <source>Spojeni se serverem se preruslo. Sitova hra skoncila.</source>
-        <translation>The connection to the server broke. The network game is over.</translation>
+        <translation>The connection to the server was lost. The network game is over.</translation>
     </message>
     <message>
         <source>Hra skoncila, prenos ze serveru je u konce.</source>

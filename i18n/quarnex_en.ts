@@ -252,11 +252,11 @@ Pause: the Pause key or P, Start on a gamepad. The first gamepad plays the Rebel
     </message>
     <message>
         <source>&amp;Ulozit zaznam...</source>
-        <translation>Sa&amp;ve replay...</translation>
+        <translation>Save &amp;replay...</translation>
     </message>
     <message>
         <source>P&amp;rehrat zaznam...</source>
-        <translation>Play &amp;replay...</translation>
+        <translation>P&amp;lay replay...</translation>
     </message>
     <message>
         <source>Si&amp;tova hra...</source>
@@ -438,7 +438,7 @@ Pause: the Pause key or P, Start on a gamepad. The first gamepad plays the Rebel
     </message>
     <message>
         <source>Hry na obou pocitacich se rozesly v tiku %1.</source>
-        <translation>The games on the two computers went apart at tick %1.</translation>
+        <translation>The games on the two computers parted at tick %1.</translation>
     </message>
     <message>
         <source>
@@ -452,7 +452,7 @@ The replay of the game is saved in the file %1.</translation>
     </message>
     <message>
         <source>Souper neodpovida. Sitova hra skoncila.</source>
-        <translation>The opponent does not answer. The network game has ended.</translation>
+        <translation>The opponent does not answer. The network game is over.</translation>
     </message>
     <message>
         <source>Souper ukoncil sitovou hru.</source>
@@ -500,11 +500,11 @@ The replay of the game is saved in the file %1.</translation>
     </message>
     <message>
         <source>Od soupere prichazeji jen nesmyslne zpravy. Sitova hra skoncila.</source>
-        <translation>Only nonsense comes from the opponent. The network game has ended.</translation>
+        <translation>Only meaningless messages come from the opponent. The network game is over.</translation>
     </message>
     <message>
         <source>Souperuv pocitac odmitl zpravy tohoto pocitace. Sitova hra skoncila.</source>
-        <translation>The opponent&apos;s computer refused this computer&apos;s messages. The network game has ended.</translation>
+        <translation>The opponent&apos;s computer refused this computer&apos;s messages. The network game is over.</translation>
     </message>
     <message>
         <source>Spojeni se serverem se preruslo. Sitova hra skoncila.</source>
@@ -527,7 +527,7 @@ The replay of the game is saved in the file %1.</translation>
     </message>
     <message>
         <source>Za imperatora Morvathe I. hraje : </source>
-        <translation>Emperor Morvathe I is played by: </translation>
+        <translation>Emperor Morvath I is played by: </translation>
     </message>
     <message>
         <source>Imperator</source>
@@ -547,15 +547,15 @@ The replay of the game is saved in the file %1.</translation>
     </message>
     <message>
         <source>Prvni gamepad hraje za :</source>
-        <translation>The first gamepad plays :</translation>
+        <translation>The first gamepad plays:</translation>
     </message>
     <message>
         <source>Povstalce</source>
-        <translation>the Rebel</translation>
+        <translation>The Rebel</translation>
     </message>
     <message>
         <source>Imperatora</source>
-        <translation>the Emperor</translation>
+        <translation>The Emperor</translation>
     </message>
 </context>
 <context>
@@ -597,7 +597,7 @@ The replay of the game is saved in the file %1.</translation>
     </message>
     <message>
         <source>Zaznam je neuplny, soubor je zkraceny.</source>
-        <translation>The replay is incomplete, the file is cut short.</translation>
+        <translation>The replay is incomplete: the file is cut short.</translation>
     </message>
     <message>
         <source>Zaznam je poskozeny (radek %1).</source>
@@ -613,7 +613,7 @@ The replay of the game is saved in the file %1.</translation>
     </message>
     <message>
         <source>Zaznam neodpovida prubehu hry (krok %1).</source>
-        <translation>The replay does not match the course of the game (step %1).</translation>
+        <translation>The replay does not match the course of the game (tick %1).</translation>
     </message>
     <message>
         <source>Kontrolni soucet nesouhlasi: hra by skoncila jinak, nez byla zaznamenana.</source>
@@ -621,7 +621,7 @@ The replay of the game is saved in the file %1.</translation>
     </message>
     <message>
         <source>Zaznam je poskozeny: hra se od nej odchyluje v kroku %1.</source>
-        <translation>The replay is damaged: the game parts from it at step %1.</translation>
+        <translation>The replay is damaged: the game parts from it at tick %1.</translation>
     </message>
     <message>
         <source>Zaznam nelze prehrat.

@@ -64,21 +64,31 @@ test('the language: Czech for Czech and Slovak browsers, English otherwise, a ch
   assert.equal(chooseLanguage('xx', ['cs-CZ']), 'cs');
 });
 
-test('the English table is generated from i18n/*.ts; untranslated texts stay Czech', async () => {
+test('the English table is generated from i18n/*.ts; untranslated texts stay Czech; ' +
+     'one text has one wording', async () => {
   const dir = fs.mkdtempSync(path.join(os.tmpdir(), 'quarnex-strings-'));
-  const extra = path.join(dir, 'other_en.ts');
-  fs.writeFileSync(extra, `<?xml version="1.0" encoding="utf-8"?><!DOCTYPE TS>
-<TS version="2.1" language="en"><context><name>X</name>
-<message><source>Nova hra</source><translation>Something else</translation></message>
+  const build = (messages) => {
+    const extra = path.join(dir, 'other_en.ts');
+    fs.writeFileSync(extra, `<?xml version="1.0" encoding="utf-8"?><!DOCTYPE TS>
+<TS version="2.1" language="en"><context><name>X</name>${messages}</context></TS>`);
+    execFileSync('python3', [path.join(root, 'web/tools/make-strings.py'),
+      path.join(dir, 'strings.mjs'), path.join(root, 'i18n/page_en.ts'), extra], { stdio: 'pipe' });
+  };
+  // The same source worded two ways, or two sources worded one way (accelerators
+  // aside), stop the build and name the text and both files.
+  for (const [messages, said] of [
+    ['<message><source>Nova hra</source><translation>Something else</translation></message>',
+     /'Nova hra' is translated two ways: 'New game' \(.*page_en\.ts\); 'Something else' \(.*other_en\.ts\)/],
+    ['<message><source>Zcela jina hra</source><translation>&amp;New game</translation></message>',
+     /'New game' translates different source texts/]]) {
+    assert.throws(() => build(messages), (error) => said.test(String(error.stderr)));
+  }
+  build(`<message><source>Nova hra</source><translation>New game</translation></message>
 <message><source>Jen cesky</source><translation type="unfinished"></translation></message>
 <message><source>Stare</source><translation type="vanished">Old</translation></message>
-<message><source>Nove</source><translation>New one</translation></message>
-</context></TS>`);
-  const out = path.join(dir, 'strings.mjs');
-  execFileSync('python3', [path.join(root, 'web/tools/make-strings.py'), out,
-    path.join(root, 'i18n/page_en.ts'), extra]);
-  const { ENGLISH } = await import(pathToFileURL(out).href);
-  assert.equal(ENGLISH['Nova hra'], 'New game');  // the page's own file wins
+<message><source>Nove</source><translation>New one</translation></message>`);
+  const { ENGLISH } = await import(pathToFileURL(path.join(dir, 'strings.mjs')).href);
+  assert.equal(ENGLISH['Nova hra'], 'New game');
   assert.equal(ENGLISH.Nove, 'New one');
   assert.equal(ENGLISH['Jen cesky'], undefined);
   assert.equal(ENGLISH.Stare, undefined);

@@ -8,15 +8,15 @@ import { GameKey as K, NONE, toGameKey } from './keys.mjs';
 
 // Czech texts; the page translates them when it shows them.
 export const ACTIONS = [
-  { key: K.UpLeft, name: 'Nahoru vlevo', defaults: 'Home, num 7' },
+  { key: K.UpLeft, name: 'Vlevo nahoru', defaults: 'Home, num 7' },
   { key: K.Up, name: 'Nahoru', defaults: 'sipka nahoru, num 8' },
-  { key: K.UpRight, name: 'Nahoru vpravo', defaults: 'num 9' },
+  { key: K.UpRight, name: 'Vpravo nahoru', defaults: 'num 9' },
   { key: K.Left, name: 'Vlevo', defaults: 'sipka vlevo, num 4' },
   { key: K.Stop, name: 'Stat', defaults: 'Insert, num 0' },
   { key: K.Right, name: 'Vpravo', defaults: 'sipka vpravo, num 6' },
-  { key: K.DownLeft, name: 'Dolu vlevo', defaults: 'End, num 1' },
+  { key: K.DownLeft, name: 'Vlevo dolu', defaults: 'End, num 1' },
   { key: K.Down, name: 'Dolu', defaults: 'sipka dolu, num 2' },
-  { key: K.DownRight, name: 'Dolu vpravo', defaults: 'num 3' },
+  { key: K.DownRight, name: 'Vpravo dolu', defaults: 'num 3' },
   { key: K.Space, name: 'Strela dopredu', defaults: 'mezernik' },
   { key: K.X, name: 'Strela dolu', defaults: 'X' },
   { key: K.C, name: 'Strela nahoru', defaults: 'C' },

@@ -94,7 +94,7 @@ export function heading({ phase, side, code, server }, translate = (text) => tex
   switch (phase) {
     case PHASE.Connecting: return fill(translate('pripojuji se k serveru %1'), shortened(server));
     case PHASE.WaitingForPlayer: return fill(translate('cekam na soupere, kod %1'), code);
-    case PHASE.Watching: return fill(translate('sledujete hru %1'), code);
+    case PHASE.Watching: return fill(translate('divam se na hru %1'), code);
     case PHASE.Playing:
       return translate(side === 2 ? 'sitova hra za povstalce' : 'sitova hra za imperatora');
     default: return '';

@@ -6,9 +6,11 @@
 The .ts files in i18n/ are the one source of every translation: Czech source
 texts, English translations. The page looks a text up by its Czech source;
 a message without a translation (empty, or vanished/obsolete) is left out,
-so the page keeps its Czech. When two files translate the same source text
-differently, the first file named wins (the page's own file comes first).
-Only files whose language is English are read.
+so the page keeps its Czech. One text has one wording everywhere: when two
+messages translate the same source text differently, or two different
+source texts (accelerators aside) come out as the same English, the page is
+not built and every such pair is named, so the desktop and the page never
+say one thing two ways. Only files whose language is English are read.
 """
 import json
 import sys
@@ -38,11 +40,38 @@ def read_translations(path):
     return pairs
 
 
+def plain(text):
+    """A text without its accelerator marks."""
+    return text.replace("&", "")
+
+
+def disagreements(pairs):
+    """Every source text translated two ways and every English text made from
+    two sources, as readable lines."""
+    by_source, by_english = {}, {}
+    for source, text, path in pairs:
+        by_source.setdefault(source, {}).setdefault(text, path)
+        by_english.setdefault(plain(text), {}).setdefault(plain(source), path)
+    found = []
+    for source, texts in by_source.items():
+        if len(texts) > 1:
+            ways = "; ".join(f"{text!r} ({path})" for text, path in texts.items())
+            found.append(f"{source!r} is translated two ways: {ways}")
+    for text, sources in by_english.items():
+        if len(sources) > 1:
+            ways = "; ".join(f"{source!r} ({path})" for source, path in sources.items())
+            found.append(f"{text!r} translates different source texts: {ways}")
+    return found
+
+
 def build_table(paths):
+    pairs = [(s, t, path) for path in paths for s, t in read_translations(path)]
+    found = disagreements(pairs)
+    if found:
+        raise ValueError("one text, two wordings:\n  " + "\n  ".join(found))
     table = {}
-    for path in paths:
-        for source, text in read_translations(path):
-            table.setdefault(source, text)
+    for source, text, _ in pairs:
+        table.setdefault(source, text)
     return table
 
 
