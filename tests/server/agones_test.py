@@ -9,6 +9,7 @@ published SDK REST reference (POST /ready, /health, /shutdown with the body
 {}; PATCH /v1beta1/counters/NAME with count and capacity, 64-bit integers as
 strings or numbers; Content-Type application/json) and records them.
 
+A sidecar port that is no port ends the server with status 2 and a message.
 A real server starts with the sidecar down: two quarnex-sim players create
 and join a room meanwhile (games do not wait for the sidecar), the server
 logs the outage once. The sidecar comes up: Ready comes first, Health comes
@@ -118,6 +119,10 @@ def wait(what, condition, seconds):
 
 def main():
     server_exe, sim = sys.argv[1], sys.argv[2]
+    bad = subprocess.run([server_exe, '--port', '0', '--agones'], capture_output=True, text=True,
+                         env=dict(os.environ, AGONES_SDK_HTTP_PORT='93580'), timeout=10)
+    if bad.returncode != 2 or 'AGONES_SDK_HTTP_PORT' not in bad.stderr:
+        fail('a sidecar port that is no port: %d %r' % (bad.returncode, bad.stderr))
     work = tempfile.mkdtemp(prefix='qx-agones-')
     sidecar_port = free_port()
     env = dict(os.environ, AGONES_SDK_HTTP_PORT=str(sidecar_port))

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """tools/fleet/scale.py runs: the three sizes, enough servers for the games,
-PostgreSQL named as the limit at 10^6 players and not at 10^4, a faster relay
-needing fewer servers, and bad input refused (exit 2).
+PostgreSQL named as the limit at 10^6 players and not at 10^4, and bad input
+refused (exit 2).
 
     scale_test.py SOURCE_DIR"""
 import json, os, subprocess, sys
@@ -29,11 +29,7 @@ def main():
             fail('too few servers for %d players' % p['players'])
     if plans[0]['postgres_limit'] or not plans[2]['postgres_limit']:
         fail('PostgreSQL should be the limit at 10^6 players and not at 10^4')
-    fast = json.loads(run(script, '--json', '--players', '1000000',
-                          '--us-per-packet', '6.5').stdout)
-    if not fast['servers'] < plans[2]['servers']:
-        fail('a faster relay should need fewer servers')
-    for bad in (['--players', '0'], ['--us-per-packet', '-1'], ['--target-load', '2']):
+    for bad in (['--players', '0'], ['--target-load', '2']):
         if run(script, *bad).returncode != 2:
             fail('%r was not refused' % bad)
     print('ok')
