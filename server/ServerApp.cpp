@@ -1,7 +1,9 @@
 #include "server/ServerApp.h"
 
 #include <boost/asio/post.hpp>
+#include <numeric>
 
+#include "server/AgonesClient.h"
 #include "server/EnetEndpoint.h"
 #include "server/HttpListener.h"
 #include "server/MatchServer.h"
@@ -16,6 +18,8 @@ constexpr auto kTickInterval = std::chrono::milliseconds(10);
 // How long goodbyes may take to go out when the server stops.
 constexpr auto kShutdownLinger = std::chrono::milliseconds(300);
 constexpr int kPortAttempts = 20;
+// How long the last calls to the Agones sidecar may hold up the exit.
+constexpr auto kSidecarLinger = std::chrono::seconds(2);
 
 }  // namespace
 
@@ -76,6 +80,7 @@ void ServerApp::Run(bool signals) {
     listener->Start();
     if (metricsListener) metricsListener->Start();
     enet->Start();
+    if (options.agones) StartAgones();
     Tick();
     io.run();
     signalSet.reset();
@@ -156,7 +161,36 @@ void ServerApp::Shutdown() {
     enet->Stop();
     ticker.cancel();
     ticker.expires_after(kShutdownLinger);
-    ticker.async_wait([this](const boost::system::error_code&) { io.stop(); });
+    if (agones) agones->Shutdown();
+    const auto deadline = std::chrono::steady_clock::now() + kSidecarLinger;
+    ticker.async_wait(
+        [this, deadline](const boost::system::error_code&) { ExitAfterSidecar(deadline); });
+}
+
+// Ready now that the server listens; the counters' capacity is the room
+// limit and two players a room.
+void ServerApp::StartAgones() {
+    const auto rooms = static_cast<int64_t>(options.limits.maxRooms);
+    agones = std::make_unique<AgonesClient>(
+        io, options.agonesPort, log,
+        [this] {
+            return AgonesClient::Counts{
+                static_cast<int64_t>(server->RoomCount()),
+                std::accumulate(metrics.players.begin(), metrics.players.end(), int64_t{0})};
+        },
+        AgonesClient::Counts{rooms, 2 * rooms});
+    agones->Start();
+}
+
+// Stops the loop once the sidecar has had the Shutdown (or the time is up).
+void ServerApp::ExitAfterSidecar(std::chrono::steady_clock::time_point deadline) {
+    if (!agones || agones->Idle() || std::chrono::steady_clock::now() >= deadline) {
+        io.stop();
+        return;
+    }
+    ticker.expires_after(std::chrono::milliseconds(20));
+    ticker.async_wait(
+        [this, deadline](const boost::system::error_code&) { ExitAfterSidecar(deadline); });
 }
 
 }  // namespace qx::server

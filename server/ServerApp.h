@@ -15,6 +15,7 @@
 
 namespace qx::server {
 
+class AgonesClient;
 class EnetEndpoint;
 class HttpListener;
 class MatchServer;
@@ -47,6 +48,8 @@ class ServerApp {
     void ReloadTls();
     void Drain();
     void Shutdown();
+    void StartAgones();
+    void ExitAfterSidecar(std::chrono::steady_clock::time_point deadline);
 
     ServerOptions options;
     std::ostream& log;
@@ -64,6 +67,7 @@ class ServerApp {
     std::unique_ptr<HttpListener> metricsListener;
     std::unique_ptr<EnetEndpoint> enet;
     std::unique_ptr<boost::asio::signal_set> signalSet;
+    std::unique_ptr<AgonesClient> agones;
     uint16_t port = 0;
     uint64_t drainEnd = 0;
     bool draining = false;

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "server/AgonesClient.h"
 #include "server/ClientAddress.h"
 
 namespace qx::server {
@@ -39,7 +40,7 @@ const char* ServerOptions::Usage() {
     return "usage: quarnex-server [--port P] [--web DIR] [--max-rooms N] [--bind ADDR]\n"
            "                      [--max-per-address N] [--tls-cert FILE --tls-key FILE]\n"
            "                      [--trust-proxy ADDR]... [--metrics ADDR:PORT]\n"
-           "                      [--drain SECONDS]\n";
+           "                      [--drain SECONDS] [--agones]\n";
 }
 
 bool ServerOptions::Parse(int argc, const char* const* argv, ServerOptions& options,
@@ -49,6 +50,11 @@ bool ServerOptions::Parse(int argc, const char* const* argv, ServerOptions& opti
         if (name == "--help" || name == "-h") {
             options.help = true;
             return true;
+        }
+        if (name == "--agones") {  // takes no value
+            options.agones = true;
+            if (!AgonesClient::PortFromEnvironment(options.agonesPort, error)) return false;
+            continue;
         }
         if (i + 1 >= argc) {
             error = name.rfind("--", 0) == 0 ? name + " needs a value" : "unknown argument " + name;

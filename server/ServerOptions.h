@@ -11,6 +11,7 @@ namespace qx::server {
 // quarnex-server [--port P] [--web DIR] [--max-rooms N] [--bind ADDR]
 //                [--max-per-address N] [--tls-cert FILE --tls-key FILE]
 //                [--trust-proxy ADDR]... [--metrics ADDR:PORT] [--drain SECONDS]
+//                [--agones]
 struct ServerOptions {
     static constexpr uint16_t kDefaultPort = 29030;
 
@@ -23,6 +24,8 @@ struct ServerOptions {
     std::string metricsBind;  // empty: /metrics on the game port, for loopback clients
     uint16_t metricsPort = 0;
     uint32_t drainSeconds = 0;  // on SIGTERM, how long running games may go on
+    bool agones = false;        // talk to the Agones SDK sidecar
+    uint16_t agonesPort = 0;    // its REST port, from AGONES_SDK_HTTP_PORT
     bool help = false;          // --help or -h: print the usage and do nothing else
 
     // False with `error` set on anything it cannot use.

@@ -12,7 +12,7 @@ packages=(
   weston
   qt6-tools-dev qt6-l10n-tools qt6-translations-l10n
   libsdl2-dev openbox desktop-file-utils appstream dpkg-dev lintian
-  emscripten node-acorn chromium python3-brotli
+  emscripten node-acorn chromium python3-brotli python3-yaml
   brotli esbuild
 )
 # Node.js and npm come with the machine; where they are missing, Debian's.
