@@ -24,7 +24,7 @@ class Noise {
 
 // Defined here so the painting loops inline them (the browser build paints
 // at start).
-inline float Noise::Lattice(int x, int y) const {
+[[gnu::always_inline]] inline float Noise::Lattice(int x, int y) const {
     uint32_t h = seed_ * 0x27D4EB2Du;
     h ^= static_cast<uint32_t>(x) * 0x85EBCA6Bu;
     h = (h << 13) | (h >> 19);
@@ -37,7 +37,7 @@ inline float Noise::Lattice(int x, int y) const {
     return static_cast<float>(h & 0xFFFFFF) / 16777215.0f;
 }
 
-inline float Noise::Value(float x, float y) const {
+[[gnu::always_inline]] inline float Noise::Value(float x, float y) const {
     const float fx = std::floor(x);
     const float fy = std::floor(y);
     const int ix = static_cast<int>(fx);

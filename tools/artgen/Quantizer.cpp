@@ -12,7 +12,7 @@ struct Entry {
     int count;
 };
 
-inline int Channel(uint32_t c, int ch) {
+[[gnu::always_inline]] inline int Channel(uint32_t c, int ch) {
     return static_cast<int>((c >> (16 - 8 * ch)) & 0xFF);
 }
 
@@ -98,7 +98,7 @@ std::vector<uint32_t> MedianCut(const std::vector<Entry>& colors, int wanted) {
     return out;
 }
 
-inline int Distance(uint32_t a, uint32_t b) {
+[[gnu::always_inline]] inline int Distance(uint32_t a, uint32_t b) {
     const int dr = Channel(a, 0) - Channel(b, 0);
     const int dg = Channel(a, 1) - Channel(b, 1);
     const int db = Channel(a, 2) - Channel(b, 2);
