@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 
 #include "gfx/ResourceLibrary.h"
 
@@ -17,5 +18,11 @@ struct EmbeddedResource {
 
 extern const EmbeddedResource kEmbeddedResources[];
 extern const size_t kEmbeddedResourceCount;
+
+// Every resource the game carries. The desktop and the tools link the table
+// generated from res/; the browser build links the art generator instead,
+// which paints the same pictures (the same bytes) on the first call, so the
+// page's download carries the painting code rather than the pixels.
+std::span<const EmbeddedResource> EmbeddedResources();
 
 }  // namespace qx

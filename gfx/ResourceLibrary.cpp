@@ -25,8 +25,7 @@ Surface LoadResource(ResourceKind kind, int id) {
 }  // namespace
 
 std::span<const uint8_t> FindResource(ResourceKind kind, int id) {
-    for (size_t i = 0; i < kEmbeddedResourceCount; ++i) {
-        const EmbeddedResource& resource = kEmbeddedResources[i];
+    for (const EmbeddedResource& resource : EmbeddedResources()) {
         if (resource.kind == kind && resource.id == id) return {resource.data, resource.size};
     }
     return {};

@@ -34,6 +34,10 @@ ${table}    {ResourceKind::Bitmap, 0, nullptr, 0},
 };
 const size_t kEmbeddedResourceCount = ${index};
 
+std::span<const EmbeddedResource> EmbeddedResources() {
+    return {kEmbeddedResources, kEmbeddedResourceCount};
+}
+
 }  // namespace qx
 ")
 file(COPY_FILE ${OUTPUT}.tmp ${OUTPUT} ONLY_IF_DIFFERENT)
