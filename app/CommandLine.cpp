@@ -6,7 +6,9 @@
 #include <QMessageBox>
 #include <cstdio>
 
+#include "app/Language.h"
 #include "app/NetSetup.h"
+#include "app/Settings.h"
 
 namespace {
 
@@ -59,9 +61,11 @@ CommandLine::Outcome CommandLine::Parse(const QStringList& arguments) {
             i += values;
             continue;
         }
-        return {Action::Error, name.startsWith(QLatin1Char('-'))
-                                   ? QStringLiteral("unknown option '%1'").arg(name)
-                                   : QStringLiteral("unexpected argument '%1'").arg(name)};
+        return {
+            Action::Error,
+            name.startsWith(QLatin1Char('-'))
+                ? QCoreApplication::translate("CommandLine", "neznama volba '%1'").arg(name)
+                : QCoreApplication::translate("CommandLine", "necekany argument '%1'").arg(name)};
     }
     QString error;
     Outcome play;
@@ -105,6 +109,12 @@ bool CommandLine::StartedFromLauncher() {
     return !terminal && display;
 }
 
+int CommandLine::Refuse(const QStringList& arguments, bool launched) {
+    Language language;
+    language.Apply(Language::Chosen(Settings().ReadLanguage()));
+    return Answer(Parse(arguments), launched);
+}
+
 int CommandLine::Answer(const Outcome& outcome, bool launched) {
     switch (outcome.action) {
         case Action::Play:
@@ -118,8 +128,9 @@ int CommandLine::Answer(const Outcome& outcome, bool launched) {
         case Action::Error:
             break;
     }
-    std::fprintf(stderr, "quarnex: %s\nTry 'quarnex --help' for more information.\n",
-                 qPrintable(outcome.message));
+    std::fprintf(stderr, "quarnex: %s\n%s\n", qPrintable(outcome.message),
+                 qPrintable(QCoreApplication::translate("CommandLine",
+                                                        "Vice o volbach rekne 'quarnex --help'.")));
     if (launched && qApp) {
         QMessageBox box(QMessageBox::Critical, QStringLiteral("Quarnex 2.00"),
                         QCoreApplication::translate("CommandLine",

@@ -13,7 +13,8 @@
 // --create [--side ...], --join CODE, --quick, --watch CODE; anything else
 // is an error that opens no game. The line is read once, before Qt is
 // started (so a bad option needs no display); Qt's own options (-platform
-// and the like) are left to Qt.
+// and the like) are left to Qt. Its messages are written in Czech and
+// translated like the window's texts.
 class CommandLine {
   public:
     enum class Action { Play, Help, Version, Error };
@@ -35,6 +36,10 @@ class CommandLine {
     // box when `launched` (started from a launcher, with nobody reading
     // standard error); the application must exist then.
     static int Answer(const Outcome& outcome, bool launched);
+    // A bad command line, said in the player's language (the one the window
+    // would speak): read again with the language's translation installed,
+    // then answered as above. The application (any kind) must exist.
+    static int Refuse(const QStringList& arguments, bool launched);
     // Whether the program was started with no terminal at all (none of
     // standard input, output and error is one), as from a launcher, and a
     // display is named where a box could show: only then does a bad command

@@ -5,10 +5,8 @@
 #include <QDateTime>
 #include <cstdio>
 
-#include "app/Language.h"
 #include "app/MainWindow.h"
 #include "app/NameLookup.h"
-#include "app/Settings.h"
 
 GameApp::GameApp(int& argc, char** argv)
     : QApplication(argc, argv), started(std::chrono::steady_clock::now()) {
@@ -38,10 +36,8 @@ int GameApp::Run(const std::optional<NetSetup>& net) {
     return status;
 }
 
-int GameApp::RefuseCommandLine(const CommandLine::Outcome& outcome) {
-    Language language;
-    language.Apply(Language::Chosen(Settings().ReadLanguage()));
-    return CommandLine::Answer(outcome, true);
+int GameApp::RefuseCommandLine(const QStringList& arguments) {
+    return CommandLine::Refuse(arguments, true);
 }
 
 // For start-up measurements: reports on standard error when the first

@@ -25,7 +25,7 @@ class GameApp : public QApplication {
     // Says what was wrong with the command line on standard error and in a
     // message box (in the settings' language) and returns the exit status;
     // no game opens.
-    int RefuseCommandLine(const CommandLine::Outcome& outcome);
+    int RefuseCommandLine(const QStringList& arguments);
 
   private:
     void TraceFirstFrame();

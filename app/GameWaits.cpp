@@ -11,7 +11,7 @@
 #include "game/GameWait.h"
 
 GameWaits::GameWaits(qx::Game& game, LocalGameClock& clock, GamepadInput& pads,
-                     ReplayController& replays, QWidget* window, Opener open)
+                     ReplayController& replays, QWidget* window, ModalOpener open)
     : QObject(window),
       game(game),
       clock(clock),

@@ -5,6 +5,8 @@
 #include <QPointer>
 #include <functional>
 
+#include "app/ModalOpener.h"
+
 class GamepadInput;
 class LocalGameClock;
 class ReplayController;
@@ -22,13 +24,8 @@ class GameWaits : public QObject {
     Q_OBJECT
 
   public:
-    // Shows a modal window without waiting for it; `byGame`: the game
-    // opened it in the middle of play; `closed` gets its result.
-    using Opener =
-        std::function<void(QDialog* dialog, bool byGame, std::function<void(int)> closed)>;
-
     GameWaits(qx::Game& game, LocalGameClock& clock, GamepadInput& pads, ReplayController& replays,
-              QWidget* window, Opener open);
+              QWidget* window, ModalOpener open);
 
     // After every input and tick of the game: a game that waits shows the
     // window it waits for, once.
@@ -50,6 +47,6 @@ class GameWaits : public QObject {
     GamepadInput& pads;
     ReplayController& replays;
     QWidget* window;
-    Opener open;
+    ModalOpener open;
     QPointer<QDialog> waitWindow;  // the window the game waits for, while open
 };

@@ -6,14 +6,14 @@
 // The 30 ms clock of the window's own game and the one rule for when it
 // runs: while the game is playing (not waiting for a box), not paused and
 // held by nothing — a minimised window (its end box would pop up over other
-// programs), the controls page, a replay played back or a network game (which
-// runs on the other machine's clock). Every start and stop of the local game
-// goes through here.
+// programs), the controls page, a replay played back, a network game (which
+// runs on the other machine's clock) or a dialog or note of network play. Every start and stop of
+// the local game goes through here.
 class LocalGameClock : public QObject {
     Q_OBJECT
 
   public:
-    enum class Hold { Minimised = 1, Controls = 2, Playback = 4, Network = 8 };
+    enum class Hold { Minimised = 1, Controls = 2, Playback = 4, Network = 8, NetworkBox = 16 };
 
     explicit LocalGameClock(QObject* parent = nullptr);
 

@@ -44,8 +44,12 @@ MainWindow::MainWindow(std::optional<NetSetup> fromCommandLine, QWidget* parent)
     pads.SetKeyBindings(keys);
     view->setMinimumSize(kMinClientWidth, kMinClientHeight);
     setCentralWidget(view);
-    net = new NetPlayController(this);
-    server = new ServerPlay(*net, *view, game, this);
+    const ModalOpener networkOpener = [this](QDialog* dialog, bool byGame,
+                                             std::function<void(int)> closed) {
+        OpenNetworkModal(dialog, byGame, std::move(closed));
+    };
+    net = new NetPlayController(this, networkOpener);
+    server = new ServerPlay(*net, *view, game, this, networkOpener);
     ConnectView();
     // The network figures beside the menu, where they fit at any width.
     menuBar()->setCornerWidget(net->StatusLabel(), Qt::TopRightCorner);
@@ -113,12 +117,17 @@ void MainWindow::ConnectView() {
     connect(server, &ServerPlay::StatusChanged, this, &MainWindow::UpdateTitle);
     connect(net, &NetPlayController::GameShown, view, &GameView::ShowGame);
     connect(net, &NetPlayController::Drawn, view, &GameView::UpdateWritten);
-    connect(net, &NetPlayController::EndBoxClosed, this,
-            [this] { view->setFocus(Qt::ActiveWindowFocusReason); });
-    connect(&replays, &ReplayController::PlaybackStarted, this,
-            [this] { clock.SetHeld(LocalGameClock::Hold::Playback, true); });
-    connect(&replays, &ReplayController::PlaybackStopped, this,
-            [this] { clock.SetHeld(LocalGameClock::Hold::Playback, false); });
+    connect(&replays, &ReplayController::PlaybackStarted, this, [this] {
+        clock.SetHeld(LocalGameClock::Hold::Playback, true);
+        UpdateTitle();
+    });
+    connect(&replays, &ReplayController::PlaybackStopped, this, [this] {
+        clock.SetHeld(LocalGameClock::Hold::Playback, false);
+        UpdateTitle();
+    });
+    connect(&replays, &ReplayController::PlaybackStepped, this, [this] {
+        if (showScore && shownWins != ShownWins()) UpdateTitle();
+    });
 }
 
 void MainWindow::BuildMenu() {
@@ -257,11 +266,18 @@ void MainWindow::OnGameShowScore(bool show) {
     UpdateTitle();
 }
 
+// The wins of the game the window shows: its own, or a replay's.
+std::pair<int32_t, int32_t> MainWindow::ShownWins() const {
+    const qx::GameState& shown =
+        replays.Playing() ? replays.Playback()->PlayedGame().State() : game.State();
+    return {shown.emperor.Wins(), shown.rebel.Wins()};
+}
+
 // "Quarnex 2.00", with the Emperor's and the Rebel's wins when the score is
-// shown, and the pause; during a network game the side instead (the waiting
-// game's score is not this game's).
+// shown (a replay's while one plays), and the pause; during a network game
+// the side instead (the waiting game's score is not this game's).
 void MainWindow::UpdateTitle() {
-    shownWins = {game.State().emperor.Wins(), game.State().rebel.Wins()};
+    shownWins = ShownWins();
     QString title = QStringLiteral("Quarnex 2.00");
     const QString netTitle =
         net && !net->Title().isEmpty() ? net->Title() : (server ? server->Title() : QString());
@@ -271,6 +287,7 @@ void MainWindow::UpdateTitle() {
     }
     if (clock.Paused()) title += tr(" - pauza");
     if (network) title += QStringLiteral(" - ") + netTitle;
+    if (replays.Playing()) title += tr(" - prehravani zaznamu");
     if (title != windowTitle()) setWindowTitle(title);
 }
 
@@ -297,8 +314,7 @@ void MainWindow::OnTimer() {
     if (NetworkActive() || game.Waiting()) return;
     game.Tick();
     view->UpdateWritten();
-    if (showScore && shownWins != std::pair{game.State().emperor.Wins(), game.State().rebel.Wins()})
-        UpdateTitle();
+    if (showScore && shownWins != ShownWins()) UpdateTitle();
     waits->Follow();
 }
 
@@ -343,6 +359,16 @@ void MainWindow::OpenModal(QDialog* dialog, bool byGame, std::function<void(int)
     UpdatePadAccess();
 }
 
+void MainWindow::OpenNetworkModal(QDialog* dialog, bool byGame, std::function<void(int)> closed) {
+    ++networkBoxes;
+    clock.SetHeld(LocalGameClock::Hold::NetworkBox, true);
+    OpenModal(dialog, byGame, [this, closed = std::move(closed)](int result) {
+        --networkBoxes;
+        closed(result);
+        clock.SetHeld(LocalGameClock::Hold::NetworkBox, networkBoxes > 0);
+    });
+}
+
 void MainWindow::AfterModal() {
     UpdatePadAccess();
     if (QApplication::activeModalWidget() || !isVisible()) return;
@@ -362,10 +388,10 @@ void MainWindow::OnGameNetwork() {
     if (NetworkActive()) return;
     if (replays.Playing()) replays.StopPlayback();
     auto* dialog = new NetGameDialog(server->DialogSetup(net->LastSetup()), this);
-    OpenModal(dialog, false, [this, dialog](int result) {
+    OpenNetworkModal(dialog, false, [this, dialog](int result) {
         if (result != QDialog::Accepted) return;
         if (dialog->Setup().server != NetSetup::Server::None) {
-            server->Start(dialog->Setup());
+            server->Start(dialog->Setup(), [] {});
             return;
         }
         StartDirect(dialog->Setup(), [] {});
@@ -385,10 +411,11 @@ void MainWindow::StartDirect(const NetSetup& wanted, std::function<void()> faile
         note->accept();
     });
     connect(lookup, &NameLookup::Failed, note, &QDialog::accept);
-    OpenModal(note, false, [this, wanted, found, failed](int result) {
+    OpenNetworkModal(note, false, [this, wanted, found, failed](int result) {
         if (result != QDialog::Accepted) return failed();  // cancelled
         if (found->isEmpty()) {
-            return ShowNetProblem(tr("Pocitac '%1' se nepodarilo najit.").arg(wanted.host), failed);
+            return net->ShowProblem(tr("Pocitac '%1' se nepodarilo najit.").arg(wanted.host),
+                                    failed);
         }
         NetSetup resolved = wanted;
         resolved.host = *found;
@@ -400,14 +427,7 @@ void MainWindow::StartDirect(const NetSetup& wanted, std::function<void()> faile
 void MainWindow::StartResolved(const NetSetup& wanted, std::function<void()> failed) {
     QString error;
     if (net->Start(wanted, error)) return;
-    ShowNetProblem(error, std::move(failed));
-}
-
-// Said on standard error too, for whoever started the game from a terminal.
-void MainWindow::ShowNetProblem(const QString& text, std::function<void()> closed) {
-    qWarning("quarnex: %s", qPrintable(text));
-    OpenModal(new QMessageBox(QMessageBox::Warning, tr("Sitova hra"), text, QMessageBox::Ok, this),
-              false, [closed = std::move(closed)](int) { closed(); });
+    net->ShowProblem(error, std::move(failed));
 }
 
 void MainWindow::OnGameNetworkStop() {
@@ -426,12 +446,8 @@ void MainWindow::OnGameSaveReplay() {
 // standard error); the window's own game begins once it is closed.
 void MainWindow::StartNetworkFromArguments(const NetSetup& wanted) {
     if (wanted.server != NetSetup::Server::None) {
-        if (server->Start(wanted)) return;
-        if (QMessageBox* box = net->ProblemBox()) {
-            connect(box, &QMessageBox::finished, this, &MainWindow::OnGameNew);
-            return;
-        }
-        return OnGameNew();
+        server->Start(wanted, [this] { OnGameNew(); });
+        return;
     }
     StartDirect(wanted, [this] { OnGameNew(); });
 }

@@ -83,13 +83,16 @@ class MainWindow : public QMainWindow {
     // Shows a modal window without waiting for it; `closed` gets its result.
     // `byGame`: the game opened it in the middle of play, not the player.
     void OpenModal(QDialog* dialog, bool byGame, std::function<void(int)> closed);
+    // The same for the boxes and dialogs of network play: the window's own
+    // game waits while any of them is open.
+    void OpenNetworkModal(QDialog* dialog, bool byGame, std::function<void(int)> closed);
     void AfterModal();
     void UpdateTitle();
+    std::pair<int32_t, int32_t> ShownWins() const;
     void UpdatePadAccess();
     void StartNetworkFromArguments(const NetSetup& wanted);
     void StartDirect(const NetSetup& wanted, std::function<void()> failed);
     void StartResolved(const NetSetup& wanted, std::function<void()> failed);
-    void ShowNetProblem(const QString& text, std::function<void()> closed);
     void OnNetworkStarted();
     // A network game runs, or a match server is asked, or a game watched.
     bool NetworkActive() const { return net->Active() || server->Busy(); }
@@ -113,6 +116,7 @@ class MainWindow : public QMainWindow {
     HeldKeyFilter heldKeys;
     NetPlayController* net = nullptr;
     ServerPlay* server = nullptr;
+    int networkBoxes = 0;  // network play's boxes and dialogs open now
     QAction* netStopAction = nullptr;
     QAction* replayPlayAction = nullptr;
 };

@@ -39,7 +39,8 @@ QString ReplayFolder() {
 
 }  // namespace
 
-NetPlayController::NetPlayController(QWidget* parent) : QObject(parent), window(parent) {
+NetPlayController::NetPlayController(QWidget* parent, ModalOpener opener)
+    : QObject(parent), window(parent), open(std::move(opener)) {
     tickTimer.setTimerType(Qt::PreciseTimer);
     tickTimer.setInterval(qx::Game::kTimerPeriodMs);
     connect(&tickTimer, &QTimer::timeout, this, &NetPlayController::OnTick);
@@ -104,23 +105,12 @@ void NetPlayController::Play(std::unique_ptr<qx::net::Transport> link, int socke
     UpdateStatus(true);
 }
 
-bool NetPlayController::StartFromArguments(const QStringList& arguments) {
-    QString error;
-    const auto wanted = NetSetup::FromArguments(arguments, error);
-    if (wanted && Start(*wanted, error)) return true;
-    if (error.isEmpty()) return false;
-    qWarning("quarnex: %s", qPrintable(error));
-    ShowProblem(error);
-    return false;
-}
-
-QMessageBox* NetPlayController::ShowProblem(const QString& text) {
-    auto* box =
-        new QMessageBox(QMessageBox::Warning, tr("Sitova hra"), text, QMessageBox::Ok, window);
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    box->open();
-    problemBox = box;
-    return box;
+void NetPlayController::ShowProblem(const QString& text, std::function<void()> closed) {
+    qWarning("quarnex: %s", qPrintable(text));
+    open(new QMessageBox(QMessageBox::Warning, tr("Sitova hra"), text, QMessageBox::Ok, window),
+         false, [closed = std::move(closed)](int) {
+             if (closed) closed();
+         });
 }
 
 // The goodbye may need a moment to be acknowledged; the window does not
@@ -206,18 +196,17 @@ void NetPlayController::Update() {
     UpdateStatus(false);
 }
 
-// The shared game's end: the box of the window's own game, except that it
-// does not stop the event loop (the network keeps running behind it).
+// The shared game's end: the box of the window's own game, opened by the
+// game in the middle of play (so a key still held from the game does not
+// close it); the network keeps running behind it.
 void NetPlayController::ShowEndBox(const NetRequest& request) {
-    endBox = new QMessageBox(QMessageBox::NoIcon, GameTexts::Translate(request.caption),
-                             GameTexts::Translate(request.text), QMessageBox::Ok, window);
-    endBox->setTextFormat(Qt::PlainText);
-    endBox->setAttribute(Qt::WA_DeleteOnClose);
-    connect(endBox, &QMessageBox::finished, this, [this] {
+    auto* box = new QMessageBox(QMessageBox::NoIcon, GameTexts::Translate(request.caption),
+                                GameTexts::Translate(request.text), QMessageBox::Ok, window);
+    box->setTextFormat(Qt::PlainText);
+    endBox = box;
+    open(box, true, [this](int) {
         if (game) game->DismissEnd();
-        emit EndBoxClosed();
     });
-    endBox->open();
 }
 
 // The title says which side this machine plays (or that it waits for or
@@ -296,8 +285,7 @@ void NetPlayController::Finish() {
     UpdateStatus(true);
     emit Ended(message);
     if (message.isEmpty()) return;
-    auto* box = new QMessageBox(QMessageBox::Information, tr("Sitova hra"), message,
-                                QMessageBox::Ok, window);
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    box->open();
+    open(new QMessageBox(QMessageBox::Information, tr("Sitova hra"), message, QMessageBox::Ok,
+                         window),
+         false, [](int) {});
 }

@@ -6,9 +6,11 @@
 #include <QPointer>
 #include <QString>
 #include <QTimer>
+#include <functional>
 #include <future>
 #include <memory>
 
+#include "app/ModalOpener.h"
 #include "app/NetSetup.h"
 #include "game/Game.h"
 #include "game/GameInput.h"
@@ -28,7 +30,7 @@ class Transport;
 // box), updates it every 30 ms and as soon as something arrives, and
 // reports the side for the window's title and ping, input delay, rollbacks,
 // losses and waiting in a label of its own (which the window places where
-// it fits).
+// it fits). Every box it shows opens through the window's one way (`open`).
 // The window's own game waits meanwhile and goes on when the network game
 // ends (Ended: the window shows its own game again). Local events stay local: a resize, an exposure
 // or a dialog repaints the shared game from its state and changes nothing in it.
@@ -40,7 +42,7 @@ class NetPlayController : public QObject {
     Q_OBJECT
 
   public:
-    explicit NetPlayController(QWidget* window);
+    NetPlayController(QWidget* window, ModalOpener open);
     ~NetPlayController() override;
 
     // A network game runs (or waits for the other machine).
@@ -48,11 +50,6 @@ class NetPlayController : public QObject {
     // Starts hosting or joining; false with a message for the player when
     // the port or the address cannot be used.
     bool Start(const NetSetup& setup, QString& error);
-    // The same from the command line (--net-host PORT [--side ...] or
-    // --net-join HOST:PORT); false when the command line asks for none.
-    // Wrong arguments or a port that cannot be used are shown in a message
-    // box (and on standard error).
-    bool StartFromArguments(const QStringList& arguments);
     // Plays over a connection made elsewhere (a match server's room, then
     // `server` is that connection, whose silence ends the game too):
     // `socket` is the descriptor to watch, `waiting` the title while the
@@ -67,22 +64,18 @@ class NetPlayController : public QObject {
     // "Ulozit zaznam..." during a network game: the replay of the ticks
     // both machines have confirmed so far.
     void SaveReplay();
-    // Tells the player about a problem with the network game, without
-    // stopping the event loop; the box deletes itself when closed.
-    QMessageBox* ShowProblem(const QString& text);
-    // The box of the last problem while it is open.
-    QMessageBox* ProblemBox() { return problemBox; }
+    // Tells the player about a problem with the network game in a box (and
+    // on standard error, for whoever started the game from a terminal);
+    // `closed` runs once the box is closed.
+    void ShowProblem(const QString& text, std::function<void()> closed = {});
     // What the window's title shows about the network game ("" when none):
     // the side, or that it waits for or looks for the other machine.
     QString Title() const { return title; }
-    // The network figures ("" when no game runs), also shown in StatusLabel().
-    QString Status() const { return status; }
+    // The network figures ("" when no game runs).
     QLabel* StatusLabel() const { return statusLabel; }
     const NetSetup& LastSetup() const { return setup; }
     // The running network game (null when none).
     qx::net::NetGame* Peer() { return game.get(); }
-    // The shared game's end-of-game box while it is open.
-    QMessageBox* EndBox() { return endBox; }
 
     // One of the player's inputs (the mouse, the keys, a pad), for the
     // shared game's next tick.
@@ -94,8 +87,6 @@ class NetPlayController : public QObject {
     void GameShown(qx::Game& game);
     // The shared game's screen changed (a tick, a rollback).
     void Drawn();
-    // The shared game's end-of-game box closed: the keys go back to the game.
-    void EndBoxClosed();
     // The network game is over; `message` says why when the player did not
     // end it.
     void Ended(const QString& message);
@@ -113,6 +104,7 @@ class NetPlayController : public QObject {
     QString SaveDesyncReplay(const QString& tick);
 
     QWidget* window;
+    ModalOpener open;
     NetSetup setup;
     std::unique_ptr<qx::net::Transport> transport;
     std::unique_ptr<qx::net::NetGame> game;
@@ -124,7 +116,6 @@ class NetPlayController : public QObject {
     std::future<void> closing;
     QLabel* statusLabel = nullptr;
     QPointer<QMessageBox> endBox;
-    QPointer<QMessageBox> problemBox;
     QString status;
     QString title;
     QString waitingTitle;

@@ -1,10 +1,18 @@
 #include "app/NetSetup.h"
 
+#include <QCoreApplication>
+
 #include "net/MatchProtocol.h"
 
 namespace {
 
 using Server = NetSetup::Server;
+
+// The command line's messages (marked for the translation with
+// QT_TRANSLATE_NOOP) speak the player's language, as the window does.
+QString Say(const char* text) {
+    return QCoreApplication::translate("NetSetup", text);
+}
 
 bool ParsePort(const QString& text, uint16_t& port) {
     bool ok = false;
@@ -32,26 +40,32 @@ bool IsNetOption(const QString& name) {
 // What is wrong with one option's value, in the words of the window's messages.
 QString WrongValue(const QString& name, const QString& value) {
     if (name == QLatin1String("--net-host")) {
-        return QStringLiteral("Chybny port pro --net-host: '%1' (port je cislo od 1 do 65535).")
+        return Say(QT_TRANSLATE_NOOP(
+                       "NetSetup",
+                       "Chybny port pro --net-host: '%1' (port je cislo od 1 do 65535)."))
             .arg(value);
     }
     if (name == QLatin1String("--net-join")) {
-        return QStringLiteral(
-                   "Chybna adresa pro --net-join: '%1' (ocekava se POCITAC:PORT, "
-                   "port je cislo od 1 do 65535).")
+        return Say(QT_TRANSLATE_NOOP("NetSetup",
+                                     "Chybna adresa pro --net-join: '%1' (ocekava se POCITAC:PORT, "
+                                     "port je cislo od 1 do 65535)."))
             .arg(value);
     }
     if (name == QLatin1String("--server")) {
-        return QStringLiteral(
-                   "Chybna adresa serveru pro --server: '%1' (ocekava se POCITAC:PORT, "
-                   "port je cislo od 1 do 65535).")
+        return Say(QT_TRANSLATE_NOOP(
+                       "NetSetup",
+                       "Chybna adresa serveru pro --server: '%1' (ocekava se POCITAC:PORT, "
+                       "port je cislo od 1 do 65535)."))
             .arg(value);
     }
     if (name == QLatin1String("--join") || name == QLatin1String("--watch")) {
-        return QStringLiteral("Chybny kod hry pro %1: '%2' (kod ma 8 pismen a cislic).")
+        return Say(QT_TRANSLATE_NOOP("NetSetup",
+                                     "Chybny kod hry pro %1: '%2' (kod ma 8 pismen a cislic)."))
             .arg(name, value);
     }
-    return QStringLiteral("Chybna strana pro --side: '%1' (emperor nebo rebel).").arg(value);
+    return Say(QT_TRANSLATE_NOOP("NetSetup",
+                                 "Chybna strana pro --side: '%1' (emperor nebo rebel)."))
+        .arg(value);
 }
 
 // Takes one way of playing (and its value) into the setup; false when the
@@ -83,19 +97,22 @@ bool TakeWay(const QString& name, const QString& value, NetSetup& setup) {
 QString WrongTogether(const NetSetup& setup, bool wanted, bool sideGiven, bool serverGiven) {
     const bool viaServer = setup.server != Server::None;
     if (serverGiven && !viaServer) {
-        return QStringLiteral(
-            "Volba --server plati jen spolu s --create, --join, --quick nebo --watch.");
+        return Say(QT_TRANSLATE_NOOP(
+            "NetSetup",
+            "Volba --server plati jen spolu s --create, --join, --quick nebo --watch."));
     }
     if (viaServer && !serverGiven) {
-        return QStringLiteral("Hra pres server potrebuje adresu serveru: --server POCITAC:PORT.");
+        return Say(QT_TRANSLATE_NOOP(
+            "NetSetup", "Hra pres server potrebuje adresu serveru: --server POCITAC:PORT."));
     }
     if (sideGiven && !wanted) {
-        return QStringLiteral(
-            "Volba --side plati jen spolu s --net-host, --net-join nebo --create.");
+        return Say(QT_TRANSLATE_NOOP(
+            "NetSetup", "Volba --side plati jen spolu s --net-host, --net-join nebo --create."));
     }
     if (sideGiven && viaServer && setup.server != Server::Create) {
-        return QStringLiteral(
-            "Volba --side plati jen spolu s --create: strany vybira ten, kdo hru zalozil.");
+        return Say(QT_TRANSLATE_NOOP(
+            "NetSetup",
+            "Volba --side plati jen spolu s --create: strany vybira ten, kdo hru zalozil."));
     }
     return {};
 }
@@ -136,9 +153,10 @@ std::optional<NetSetup> NetSetup::FromArguments(const QStringList& arguments, QS
         const QString& name = arguments[i];
         if (!IsNetOption(name)) continue;
         if (IsWay(name) && wanted) {
-            error = QStringLiteral(
+            error = Say(QT_TRANSLATE_NOOP(
+                "NetSetup",
                 "Zadejte jen jedno z --net-host, --net-join, --create, --join, --quick a "
-                "--watch.");
+                "--watch."));
             return std::nullopt;
         }
         if (TakesNoValue(name)) {
@@ -146,7 +164,7 @@ std::optional<NetSetup> NetSetup::FromArguments(const QStringList& arguments, QS
             continue;
         }
         if (i + 1 >= arguments.size()) {
-            error = QStringLiteral("Volba %1 potrebuje hodnotu.").arg(name);
+            error = Say(QT_TRANSLATE_NOOP("NetSetup", "Volba %1 potrebuje hodnotu.")).arg(name);
             return std::nullopt;
         }
         const QString& value = arguments[++i];

@@ -106,13 +106,12 @@ bool ReplayController::PlayFrom(const QString& path) {
 // The window's game stands still while the replay plays (the window stops
 // it when told); a paused game stays paused.
 void ReplayController::StartPlayback(qx::Replay replay) {
-    emit PlaybackStarted();
     playback = std::make_unique<ReplayPlayback>(std::move(replay), *view);
     connect(playback.get(), &ReplayPlayback::Finished, this, &ReplayController::StopPlayback,
             Qt::QueuedConnection);
+    connect(playback.get(), &ReplayPlayback::Stepped, this, &ReplayController::PlaybackStepped);
     qApp->installEventFilter(this);
-    titleBefore = window->windowTitle();
-    window->setWindowTitle(titleBefore + tr(" - prehravani zaznamu"));
+    emit PlaybackStarted();
 }
 
 void ReplayController::StopPlayback() {
@@ -121,7 +120,6 @@ void ReplayController::StopPlayback() {
     // The view being deleted may be the one handling the key or click that
     // ended the playback.
     playback.release()->deleteLater();
-    window->setWindowTitle(titleBefore);
     if (view) {
         view->ShowGame(*game);
         view->setFocus();

@@ -46,6 +46,8 @@ class ReplayController : public QObject {
   signals:
     void PlaybackStarted();
     void PlaybackStopped();
+    // The replay played one more tick.
+    void PlaybackStepped();
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -61,6 +63,5 @@ class ReplayController : public QObject {
     qx::Game* game = nullptr;
     QPointer<GameView> view;
     std::unique_ptr<ReplayPlayback> playback;
-    QString titleBefore;
     QString lastFolder;
 };

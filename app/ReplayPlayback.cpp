@@ -26,6 +26,7 @@ ReplayPlayback::~ReplayPlayback() {
 void ReplayPlayback::Advance() {
     if (player.Step(target)) {
         if (view) view->UpdateWritten();
+        emit Stepped();
         return;
     }
     if (++holdTicks < kHoldTicks && !player.Failed()) return;

@@ -28,6 +28,8 @@ class ReplayPlayback : public QObject {
 
   signals:
     void Finished();
+    // One more tick of the replay was played and shown.
+    void Stepped();
 
   private:
     void Advance();

@@ -2,6 +2,7 @@
 
 #include <QMessageBox>
 #include <cstdio>
+#include <utility>
 
 #include "app/GameView.h"
 #include "app/NetPlayController.h"
@@ -47,8 +48,13 @@ MatchRequest RequestOf(const NetSetup& setup) {
 }  // namespace
 
 ServerPlay::ServerPlay(NetPlayController& controller, GameView& gameView, qx::Game& local,
-                       QWidget* parent)
-    : QObject(parent), net(controller), view(gameView), localGame(local), window(parent) {
+                       QWidget* parent, ModalOpener opener)
+    : QObject(parent),
+      net(controller),
+      view(gameView),
+      localGame(local),
+      window(parent),
+      open(std::move(opener)) {
     poll.setInterval(kPollMs);
     connect(&poll, &QTimer::timeout, this, &ServerPlay::OnPoll);
     connect(&net, &NetPlayController::Ended, this, &ServerPlay::OnNetEnded);
@@ -74,7 +80,7 @@ NetSetup ServerPlay::DialogSetup(const NetSetup& lan) const {
     return shown;
 }
 
-bool ServerPlay::Start(const NetSetup& given) {
+bool ServerPlay::Start(const NetSetup& given, std::function<void()> whenFailed) {
     if (Busy() || net.Active()) return false;
     NetSetup wanted = given;
     QString invited;
@@ -87,26 +93,31 @@ bool ServerPlay::Start(const NetSetup& given) {
     uint16_t port = NetSetup::kDefaultPort;
     if (!NetSetup::SplitServerAddress(wanted.serverAddress, host, port)) {
         net.ShowProblem(tr("Adresa serveru '%1' neni platna (ocekava se POCITAC:PORT).")
-                            .arg(wanted.serverAddress));
+                            .arg(wanted.serverAddress),
+                        std::move(whenFailed));
         return false;
     }
     const MatchRequest request = RequestOf(wanted);
     if (request.Encode().empty()) {
-        net.ShowProblem(tr("'%1' neni kod hry (kod ma 8 pismen a cislic).").arg(wanted.code));
+        net.ShowProblem(tr("'%1' neni kod hry (kod ma 8 pismen a cislic).").arg(wanted.code),
+                        std::move(whenFailed));
         return false;
     }
     setup = wanted;
+    failed = std::move(whenFailed);
     serverHost = host;
     serverPort = port;
     used = true;
     code.clear();
     Settings().WriteServer(wanted.serverAddress);
     SetTitle(tr("pripojuji se k serveru %1").arg(wanted.serverAddress));
-    waitDialog =
+    auto* note =
         new ServerWaitDialog(tr("Pripojuji se k serveru %1...").arg(wanted.serverAddress), window);
-    waitDialog->setAttribute(Qt::WA_DeleteOnClose);
-    connect(waitDialog, &QDialog::rejected, this, &ServerPlay::Cancel);
-    waitDialog->open();
+    waitDialog = note;
+    // "Zrusit" gives up; the note closed by what happens next is no cancel.
+    open(note, false, [this, note](int result) {
+        if (result == QDialog::Rejected && waitDialog == note) Cancel();
+    });
     lookup.Start(host);
     emit Started();
     return true;
@@ -171,10 +182,11 @@ void ServerPlay::Fail(const QString& message) {
     CloseWaitDialog();
     SetTitle({});
     emit Ended();
-    net.ShowProblem(message);
+    net.ShowProblem(message, std::exchange(failed, {}));
 }
 
 void ServerPlay::EnterRoom() {
+    failed = {};
     code = QString::fromStdString(link->Client().Answer().code);
     if (link->Client().Spectating()) return WatchRoom();
     PlayInRoom();
@@ -236,10 +248,9 @@ void ServerPlay::OnWatchEnded(const QString& message) {
     SetTitle({});
     emit Ended();
     if (message.isEmpty()) return;
-    auto* box = new QMessageBox(QMessageBox::Information, tr("Sitova hra"), message,
-                                QMessageBox::Ok, window);
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    box->open();
+    open(new QMessageBox(QMessageBox::Information, tr("Sitova hra"), message, QMessageBox::Ok,
+                         window),
+         false, [](int) {});
 }
 
 // "Zrusit" in the note, or "Ukoncit sitovou hru".
@@ -251,6 +262,7 @@ void ServerPlay::Cancel() {
         CloseWaitDialog();
         SetTitle({});
         emit Ended();
+        if (auto then = std::exchange(failed, {})) then();
     } else if (handed) {
         net.Stop();
     }
@@ -276,7 +288,7 @@ void ServerPlay::SetTitle(const QString& text) {
 
 void ServerPlay::CloseWaitDialog() {
     if (!waitDialog) return;
-    waitDialog->disconnect(this);  // closing is no cancel
-    waitDialog->close();
-    waitDialog = nullptr;
+    QDialog* note = waitDialog;
+    waitDialog = nullptr;  // closing is no cancel
+    note->close();
 }

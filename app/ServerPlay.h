@@ -7,8 +7,10 @@
 #include <QStringList>
 #include <QTimer>
 #include <cstdint>
+#include <functional>
 #include <memory>
 
+#include "app/ModalOpener.h"
 #include "app/NameLookup.h"
 #include "app/NetSetup.h"
 #include "app/ServerWaitDialog.h"
@@ -33,17 +35,21 @@ class MatchConnection;
 // connection, or watches it (ServerWatch). Problems are said in plain
 // words: an unknown code, a full room, too many attempts, a full server, a
 // server that cannot be reached (within 5 s) or went away during the game
-// (said within 5 s).
+// (said within 5 s). Its note and boxes open through the window's one way
+// (`open`).
 class ServerPlay : public QObject {
     Q_OBJECT
 
   public:
-    ServerPlay(NetPlayController& net, GameView& view, qx::Game& localGame, QWidget* window);
+    ServerPlay(NetPlayController& net, GameView& view, qx::Game& localGame, QWidget* window,
+               ModalOpener open);
     ~ServerPlay() override;
 
     // Starts asking the server (the one a CODE@HOST:PORT names, if it
-    // does); false when it cannot (a box says why).
-    bool Start(const NetSetup& setup);
+    // does); false when it cannot (a box says why). `failed` runs when no
+    // game comes of it (once the box that says why is closed, or when the
+    // player gave up asking).
+    bool Start(const NetSetup& setup, std::function<void()> failed = {});
     // Gives up asking, or stops watching (a game being played is stopped
     // through NetPlayController).
     void Stop();
@@ -83,7 +89,9 @@ class ServerPlay : public QObject {
     GameView& view;
     qx::Game& localGame;
     QWidget* window;
+    ModalOpener open;
     NetSetup setup;
+    std::function<void()> failed;  // while asking
     NameLookup lookup;
     QString serverHost;  // as given, for the messages
     uint16_t serverPort = NetSetup::kDefaultPort;

@@ -1,3 +1,5 @@
+#include <QCoreApplication>
+
 #include "app/CommandLine.h"
 #include "app/GameApp.h"
 
@@ -26,9 +28,13 @@ int main(int argc, char** argv) {
         GameApp app(argc, argv);
         return app.Run(outcome.net);
     }
-    if (outcome.action == CommandLine::Action::Error && CommandLine::StartedFromLauncher()) {
+    if (outcome.action != CommandLine::Action::Error) return CommandLine::Answer(outcome, false);
+    // A bad line is said in the player's language, which needs an
+    // application (still no display, unless a box is to show it).
+    if (CommandLine::StartedFromLauncher()) {
         GameApp app(argc, argv);
-        return app.RefuseCommandLine(outcome);
+        return app.RefuseCommandLine(arguments);
     }
-    return CommandLine::Answer(outcome, false);
+    QCoreApplication app(argc, argv);
+    return CommandLine::Refuse(arguments, false);
 }

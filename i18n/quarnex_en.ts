@@ -32,6 +32,18 @@
         <translation>The game cannot start, the command line is wrong:
 %1</translation>
     </message>
+    <message>
+        <source>neznama volba &apos;%1&apos;</source>
+        <translation>unknown option &apos;%1&apos;</translation>
+    </message>
+    <message>
+        <source>necekany argument &apos;%1&apos;</source>
+        <translation>unexpected argument &apos;%1&apos;</translation>
+    </message>
+    <message>
+        <source>Vice o volbach rekne &apos;quarnex --help&apos;.</source>
+        <translation>Try &apos;quarnex --help&apos; for more information.</translation>
+    </message>
 </context>
 <context>
     <name>ControlsDialog</name>
@@ -287,16 +299,16 @@ Pause: the Pause key or P, Start on a gamepad. The first gamepad plays the Rebel
         <translation> - paused</translation>
     </message>
     <message>
-        <source>Sitova hra</source>
-        <translation>Network game</translation>
-    </message>
-    <message>
         <source>Hledam pocitac %1...</source>
         <translation>Looking up the computer %1...</translation>
     </message>
     <message>
         <source>Pocitac &apos;%1&apos; se nepodarilo najit.</source>
         <translation>The computer &apos;%1&apos; could not be found.</translation>
+    </message>
+    <message>
+        <source> - prehravani zaznamu</source>
+        <translation> - playing a replay</translation>
     </message>
 </context>
 <context>
@@ -512,6 +524,53 @@ The replay of the game is saved in the file %1.</translation>
     </message>
 </context>
 <context>
+    <name>NetSetup</name>
+    <message>
+        <source>Chybny port pro --net-host: &apos;%1&apos; (port je cislo od 1 do 65535).</source>
+        <translation>Wrong port for --net-host: &apos;%1&apos; (a port is a number from 1 to 65535).</translation>
+    </message>
+    <message>
+        <source>Chybna adresa pro --net-join: &apos;%1&apos; (ocekava se POCITAC:PORT, port je cislo od 1 do 65535).</source>
+        <translation>Wrong address for --net-join: &apos;%1&apos; (HOST:PORT expected, a port is a number from 1 to 65535).</translation>
+    </message>
+    <message>
+        <source>Chybna adresa serveru pro --server: &apos;%1&apos; (ocekava se POCITAC:PORT, port je cislo od 1 do 65535).</source>
+        <translation>Wrong server address for --server: &apos;%1&apos; (HOST:PORT expected, a port is a number from 1 to 65535).</translation>
+    </message>
+    <message>
+        <source>Chybny kod hry pro %1: &apos;%2&apos; (kod ma 8 pismen a cislic).</source>
+        <translation>Wrong game code for %1: &apos;%2&apos; (a code has 8 letters and digits).</translation>
+    </message>
+    <message>
+        <source>Chybna strana pro --side: &apos;%1&apos; (emperor nebo rebel).</source>
+        <translation>Wrong side for --side: &apos;%1&apos; (emperor or rebel).</translation>
+    </message>
+    <message>
+        <source>Volba --server plati jen spolu s --create, --join, --quick nebo --watch.</source>
+        <translation>Option --server only goes with --create, --join, --quick or --watch.</translation>
+    </message>
+    <message>
+        <source>Hra pres server potrebuje adresu serveru: --server POCITAC:PORT.</source>
+        <translation>A game through a server needs the server&apos;s address: --server HOST:PORT.</translation>
+    </message>
+    <message>
+        <source>Volba --side plati jen spolu s --net-host, --net-join nebo --create.</source>
+        <translation>Option --side only goes with --net-host, --net-join or --create.</translation>
+    </message>
+    <message>
+        <source>Volba --side plati jen spolu s --create: strany vybira ten, kdo hru zalozil.</source>
+        <translation>Option --side only goes with --create: whoever created the game chooses the sides.</translation>
+    </message>
+    <message>
+        <source>Zadejte jen jedno z --net-host, --net-join, --create, --join, --quick a --watch.</source>
+        <translation>Give only one of --net-host, --net-join, --create, --join, --quick and --watch.</translation>
+    </message>
+    <message>
+        <source>Volba %1 potrebuje hodnotu.</source>
+        <translation>Option %1 needs a value.</translation>
+    </message>
+</context>
+<context>
     <name>NewGameDialog</name>
     <message>
         <source>Nova hra</source>
@@ -571,10 +630,6 @@ The replay of the game is saved in the file %1.</translation>
     <message>
         <source>Prehrat zaznam</source>
         <translation>Play replay</translation>
-    </message>
-    <message>
-        <source> - prehravani zaznamu</source>
-        <translation> - playing a replay</translation>
     </message>
 </context>
 <context>

@@ -6,8 +6,10 @@
 #include <QProcess>
 #include <QProcessEnvironment>
 
+#include "ConfigSandbox.h"
 #include "ModalDriver.h"
 #include "app/CommandLine.h"
+#include "tests/support/FreePort.h"
 
 using Action = CommandLine::Action;
 
@@ -33,9 +35,9 @@ TEST(CommandLine, HelpAndVersionWinAndNetworkOptionsAreCheckedBeforeAnyWindow) {
     EXPECT_EQ(Parse({"-h"}).action, Action::Help);
     EXPECT_EQ(Parse({"--bogus", "--version"}).action, Action::Version);
     const std::pair<QStringList, const char*> bad[] = {
-        {{"--bogus"}, "unknown option '--bogus'"},
-        {{"stray"}, "unexpected argument 'stray'"},
-        // The network options are checked by the network set-up, in Czech.
+        // Written in Czech, as the window's texts (translated when said).
+        {{"--bogus"}, "neznama volba '--bogus'"},
+        {{"stray"}, "necekany argument 'stray'"},
         {{"--net-host"}, "--net-host potrebuje hodnotu"},
         {{"--net-host", "0"}, "Chybny port pro --net-host: '0'"},
         {{"--net-join", "nohostport"}, "Chybna adresa pro --net-join"},
@@ -59,27 +61,40 @@ TEST(CommandLine, HelpAndVersionWinAndNetworkOptionsAreCheckedBeforeAnyWindow) {
     EXPECT_TRUE(CommandLine::Usage().contains("--watch CODE"));
 }
 
+// The box speaks one language, the reason included.
 TEST(CommandLine, ALauncherSeesABadCommandLineInAMessageBox) {
-    QString text;
-    ModalDriver driver({[&](QWidget* window) {
-        text = qobject_cast<QMessageBox*>(window)->text();
-        ModalDriver::Press(window);
-    }});
-    EXPECT_EQ(CommandLine::Answer({Action::Error, "unknown option '--bogus'"}, true), 2);
-    EXPECT_TRUE(driver.Done());
-    EXPECT_TRUE(text.contains("--bogus")) << text.toStdString();
+    ConfigSandbox sandbox;
+    for (const auto& [chosen, words] :
+         {std::pair{"cs", "Hru nelze spustit, prikazovy radek je chybny:\nneznama volba '--bogus'"},
+          std::pair{"en",
+                    "The game cannot start, the command line is wrong:\nunknown option "
+                    "'--bogus'"}}) {
+        sandbox.Put("Vzhled/jazyk", chosen);
+        QString text;
+        ModalDriver driver({[&](QWidget* window) {
+            text = qobject_cast<QMessageBox*>(window)->text();
+            ModalDriver::Press(window);
+        }});
+        EXPECT_EQ(CommandLine::Refuse({"quarnex", "--bogus"}, true), 2);
+        EXPECT_TRUE(driver.Done());
+        EXPECT_EQ(text, words);
+    }
     EXPECT_EQ(CommandLine::Answer({Action::Play, {}}, true), -1);
 }
 
 // The real program: --help, --version and a bad option need no display (a
-// bad option ends it with status 2 and the reason on standard error); in a
-// terminal a bad option is only printed, even with standard error piped.
+// bad option ends it with status 2 and the reason on standard error, in the
+// system's language like the window's texts); in a terminal a bad option is
+// only printed, even with standard error piped.
 TEST(CommandLine, TheProgramAnswersAndExits) {
+    ConfigSandbox sandbox;  // no language chosen in the menu
     const QString program = QStringLiteral(QUARNEX_BINARY_DIR "/app/quarnex");
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.remove("DISPLAY");
-    env.remove("WAYLAND_DISPLAY");
-    env.remove("QT_QPA_PLATFORM");
+    for (const char* name :
+         {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "LANGUAGE", "LC_ALL", "LC_MESSAGES"}) {
+        env.remove(name);
+    }
+    env.insert("LANG", "en_US.UTF-8");
     for (const auto& [option, words] :
          {std::pair{"--help", "Usage: quarnex"}, std::pair{"--version", "quarnex 2.00"}}) {
         QProcess process;
@@ -89,18 +104,30 @@ TEST(CommandLine, TheProgramAnswersAndExits) {
         EXPECT_EQ(process.exitCode(), 0) << option;
         EXPECT_TRUE(process.readAllStandardOutput().contains(words)) << option;
     }
-    for (const auto& [arguments, words] :
-         {std::pair{QStringList{"--bogus"}, "unknown option '--bogus'"},
-          std::pair{QStringList{"--side"}, "--side potrebuje hodnotu"},
-          std::pair{QStringList{"-platform", "offscreen", "--side", "rebel"}, "--side plati"}}) {
+    const struct {
+        const char* lang;
+        QStringList arguments;
+        const char* words;
+    } bad[] = {
+        {"en_US.UTF-8", {"--bogus"}, "unknown option '--bogus'\nTry 'quarnex --help'"},
+        {"en_US.UTF-8", {"--net-join"}, "Option --net-join needs a value."},
+        {"en_US.UTF-8", {"--net-host", "0"}, "Wrong port for --net-host: '0'"},
+        {"en_US.UTF-8", {"--server", "a", "--join", "UUUUUUUU"}, "Wrong game code for --join"},
+        {"en_US.UTF-8", {"-platform", "offscreen", "--side", "rebel"}, "Option --side only goes"},
+        {"cs_CZ.UTF-8", {"--bogus"}, "neznama volba '--bogus'"},
+        {"cs_CZ.UTF-8", {"--side"}, "Volba --side potrebuje hodnotu."},
+    };
+    for (const auto& [lang, arguments, words] : bad) {
         QProcess process;
+        env.insert("LANG", lang);
         process.setProcessEnvironment(env);
         process.start(program, arguments);
         ASSERT_TRUE(process.waitForFinished(20000)) << arguments.join(' ').toStdString();
         EXPECT_EQ(process.exitCode(), 2) << arguments.join(' ').toStdString();
-        EXPECT_TRUE(process.readAllStandardError().contains(words))
-            << arguments.join(' ').toStdString();
+        const QByteArray said = process.readAllStandardError();
+        EXPECT_TRUE(said.contains(words)) << lang << ": " << said.toStdString();
     }
+    env.insert("LANG", "en_US.UTF-8");
     // A display that does not exist: a box would abort in Qt's platform
     // plugin. `script` gives the command a terminal.
     QProcess piped;
@@ -114,4 +141,30 @@ TEST(CommandLine, TheProgramAnswersAndExits) {
     ASSERT_TRUE(piped.waitForFinished(20000));
     EXPECT_EQ(piped.exitCode(), 2);
     EXPECT_TRUE(piped.readAllStandardOutput().contains("unknown option '--bogus'"));
+}
+
+// A game through a server that cannot be reached is said on standard error
+// too, in the system's language, while its box waits in the window.
+TEST(CommandLine, AServerThatCannotBeReachedIsSaidOnStandardError) {
+    ConfigSandbox sandbox;
+    const QString address = QString("127.0.0.1:%1").arg(qx::test::FreePort());
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"LANGUAGE", "LC_ALL", "LC_MESSAGES"}) env.remove(name);
+    env.insert("LANG", "en_US.UTF-8");
+    QProcess process;
+    process.setProcessEnvironment(env);
+    process.start(QStringLiteral(QUARNEX_BINARY_DIR "/app/quarnex"),
+                  {"-platform", "offscreen", "--server", address, "--create"});
+    const QByteArray expected =
+        QString("quarnex: The server %1 could not be reached.").arg(address).toUtf8();
+    QByteArray said;
+    ModalDriver::WaitUntil(
+        [&] {
+            said += process.readAllStandardError();
+            return said.contains(expected);
+        },
+        15000);
+    process.kill();
+    process.waitForFinished();
+    EXPECT_TRUE(said.contains(expected)) << said.toStdString();
 }

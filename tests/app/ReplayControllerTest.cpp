@@ -192,3 +192,21 @@ TEST_F(ReplayControllerTest, APadButtonEndsThePlaybackLikeAKey) {
     EXPECT_TRUE(frame->TimerRunning());
     EXPECT_EQ(&frame->View().ShownGame(), &frame->GetGame());
 }
+
+// With the score shown, the title shows the replay's while it plays, and
+// the game's own again after.
+TEST_F(ReplayControllerTest, TheTitleShowsTheReplaysScoreWhileItPlays) {
+    qx::Game& game = frame->GetGame();
+    game.Apply(qx::GameInput::NewGame(qx::PlayerChoice{false, false}));
+    const auto wins = [&] { return Live().emperor.Wins() + Live().rebel.Wins(); };
+    for (int tick = 0; tick < 100000 && wins() == 0 && !game.Waiting(); ++tick) game.Tick();
+    ASSERT_GT(wins(), 0);
+    frame->OnGameShowScore(true);
+    const QString own =
+        QString("Quarnex 2.00 - %1 : %2").arg(Live().emperor.Wins()).arg(Live().rebel.Wins());
+    EXPECT_EQ(frame->windowTitle(), own);
+    ASSERT_TRUE(Replays().PlayFrom(WriteReplay("score.qxr", 3000)));
+    EXPECT_EQ(frame->windowTitle(), "Quarnex 2.00 - 0 : 0 - prehravani zaznamu");
+    Replays().StopPlayback();
+    EXPECT_EQ(frame->windowTitle(), own);
+}

@@ -23,6 +23,7 @@
 #include "app/ServerWatch.h"
 #include "app/Settings.h"
 #include "net/NetPeer.h"
+#include "tests/support/FreePort.h"
 
 namespace {
 
@@ -293,6 +294,49 @@ TEST(ServerPlay, AServerGoneMidGameIsSaidWithinSevenSeconds) {
     EXPECT_EQ(joinSaid, "Spojeni se serverem se preruslo. Sitova hra skoncila.");
     EXPECT_FALSE(host->NetPlay().Active());
     EXPECT_EQ(&host->View().ShownGame(), &host->GetGame());
+}
+
+// The window's own game (the computer against a person) stands still
+// behind every dialog, note and box of network play and goes on once it is
+// closed; a game through a server asked for on the command line that fails
+// is said, and the New game dialog follows once that is closed.
+TEST(ServerPlay, TheLocalGameWaitsBehindNetworkBoxesAndANewGameFollowsAFailedStart) {
+    ConfigSandbox sandbox;
+    sandbox.Put("Hra/PL1", 1);
+    auto frame = OpenFrame();
+    ASSERT_TRUE(frame->TimerRunning());
+    const QString nobody = QString("127.0.0.1:%1").arg(qx::test::FreePort());
+    const std::pair<const char*, std::function<void()>> opened[] = {
+        {"network dialog", [&] { frame->OnGameNetwork(); }},
+        {"server note", [&] { frame->ServerNet().Start(Through(nobody, Server::Quick)); }},
+        {"bad code box", [&] { frame->ServerNet().Start(Through(nobody, Server::Join, "x")); }},
+        {"network problem box", [&] { frame->NetPlay().ShowProblem("Souper odesel."); }},
+    };
+    for (const auto& [name, open] : opened) {
+        open();
+        QWidget* modal = QApplication::activeModalWidget();
+        ASSERT_TRUE(modal) << name;
+        QTest::qWait(100);
+        EXPECT_FALSE(frame->TimerRunning()) << name;
+        modal->close();
+        EXPECT_TRUE(ModalDriver::WaitUntil([&] { return frame->TimerRunning(); })) << name;
+    }
+    EXPECT_FALSE(frame->ServerNet().Busy());
+    frame->close();
+
+    NetSetup create = Through(nobody, Server::Create);
+    MainWindow started(create);
+    started.show();
+    QMessageBox* box = nullptr;
+    ASSERT_TRUE(ModalDriver::WaitUntil([&] { return (box = ShownBox(started)) != nullptr; }, 6000));
+    EXPECT_EQ(box->text(), QString("Server %1 se nepodarilo zastihnout.").arg(nobody));
+    EXPECT_FALSE(started.TimerRunning());
+    box->close();
+    EXPECT_TRUE(ModalDriver::WaitUntil([] {
+        QWidget* modal = QApplication::activeModalWidget();
+        return modal && modal->windowTitle() == "Nova hra";
+    }));
+    QApplication::activeModalWidget()->close();
 }
 
 // The dialog's server half: the stored address comes back, OK needs a
