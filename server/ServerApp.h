@@ -8,6 +8,7 @@
 #include <memory>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "server/Metrics.h"
 #include "server/SecureRandom.h"
@@ -16,6 +17,7 @@
 namespace qx::server {
 
 class EnetEndpoint;
+class GameHistory;
 class HttpListener;
 class MatchServer;
 class StaticFiles;
@@ -34,6 +36,8 @@ class ServerApp {
     // Binds TCP and UDP on the same port (with port 0, a free one for both).
     bool Open(std::string& error);
     uint16_t Port() const { return port; }
+    // Open failed as the history's database is damaged (exit status 2).
+    bool DataDamaged() const { return dataDamaged; }
     // Runs until Stop, or the signals above when `signals`.
     void Run(bool signals);
     // Ends Run cleanly; may be called from another thread.
@@ -47,11 +51,13 @@ class ServerApp {
     void ReloadTls();
     void Drain();
     void Shutdown();
+    bool OpenHistory(std::string& error);
 
     ServerOptions options;
     std::ostream& log;
     Metrics metrics;
     SecureRandom random;
+    std::unique_ptr<GameHistory> history;
     std::unique_ptr<MatchServer> server;
     std::unique_ptr<StaticFiles> files;
     std::unique_ptr<WebContext> context;
@@ -68,6 +74,8 @@ class ServerApp {
     uint64_t drainEnd = 0;
     bool draining = false;
     bool stopping = false;
+    bool dataDamaged = false;
+    std::vector<std::string> notes;  // for the log once the server listens
 };
 
 }  // namespace qx::server

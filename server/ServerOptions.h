@@ -23,12 +23,19 @@ struct ServerOptions {
     std::string metricsBind;  // empty: /metrics on the game port, for loopback clients
     uint16_t metricsPort = 0;
     uint32_t drainSeconds = 0;  // on SIGTERM, how long running games may go on
-    bool help = false;          // --help or -h: print the usage and do nothing else
+    // The history's folder (--data; empty: DefaultDataFolder()) and how
+    // many days replays are kept (--keep-replays; 0: for ever).
+    std::string data;
+    uint32_t keepReplayDays = 0;
+    bool help = false;  // --help or -h: print the usage and do nothing else
 
     // False with `error` set on anything it cannot use.
     static bool Parse(int argc, const char* const* argv, ServerOptions& options,
                       std::string& error);
     static const char* Usage();
+    // $STATE_DIRECTORY (systemd's StateDirectory=), else
+    // $XDG_STATE_HOME/quarnex-server, else ~/.local/state/quarnex-server.
+    static std::string DefaultDataFolder();
 };
 
 }  // namespace qx::server
