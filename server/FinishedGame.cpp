@@ -79,7 +79,7 @@ std::vector<uint8_t> FinishedGame::Encode() const {
     }
     w.U64(static_cast<uint64_t>(startedAt));
     w.U64(static_cast<uint64_t>(endedAt));
-    w.U64(static_cast<uint64_t>(firstOut + 1));
+    w.U64(static_cast<uint64_t>(static_cast<int64_t>(firstOut) + 1));
     w.Text(ending);
     w.U64(confirmed);
     return out;

@@ -31,7 +31,7 @@ bool DecodeSide(net::NetSide side, const std::vector<uint8_t>& bytes, uint32_t c
         net::FeedFrame feed;
         const char* error = nullptr;
         if (!net::DecodeFeed(frame.data(), frame.size(), feed, error)) return false;
-        for (net::InputList& list : feed.inputs) out.push_back(std::move(list));
+        out.insert(out.end(), feed.inputs.begin(), feed.inputs.end());
         tick += n;
     }
     return pos == bytes.size();

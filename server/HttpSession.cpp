@@ -123,9 +123,11 @@ void HttpSession::Respond(const Request& request) {
         SendText(request, 404, kTextType, "only /metrics and /healthz here\n");
         return;
     }
+    // The history answers later, from its thread's result.
+    auto asked = std::make_shared<Request>(request);
     if (HistoryRoutes::Route(context.history, target,
-                             [self = shared_from_this(), request](GameHistory::Answer answer) {
-                                 self->SendText(request, answer.status, answer.type,
+                             [self = shared_from_this(), asked](GameHistory::Answer answer) {
+                                 self->SendText(*asked, answer.status, answer.type,
                                                 std::move(answer.body));
                              })) {
         return;
