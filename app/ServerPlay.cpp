@@ -170,6 +170,7 @@ QString ServerPlay::FailureText() const {
         case MatchError::NotWatchable:
             return tr("Hra s kodem %1 je prilis dlouha, server ji nema celou.").arg(shown);
         case MatchError::BadRequest:
+        case MatchError::BadName:  // the desktop sends no name yet
             break;
     }
     return tr("Server zadosti nerozumel (ma jinou verzi?).");

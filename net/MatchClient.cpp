@@ -33,6 +33,27 @@ std::vector<uint8_t> MatchRequest::Encode() const {
     return EncodeMatch(m);
 }
 
+std::vector<uint8_t> MatchRequest::EncodeIdentity() const {
+    if (!identify) return {};
+    MatchMessage m;
+    m.type = MatchType::Identify;
+    m.hasIdentity = !name.empty();
+    m.rated = rated;
+    if (m.hasIdentity) {
+        m.name = name.substr(0, kMaxNameBytes);
+        m.key = key;
+    }
+    return EncodeMatch(m);
+}
+
+std::vector<std::vector<uint8_t>> MatchClient::Greeting() {
+    if (state != State::Connecting) return {};
+    std::vector<std::vector<uint8_t>> frames;
+    if (request.identify) frames.push_back(request.EncodeIdentity());
+    frames.push_back(OnConnected());
+    return frames;
+}
+
 std::vector<uint8_t> MatchClient::OnConnected() {
     if (state != State::Connecting) return {};
     state = State::Asking;
@@ -110,6 +131,11 @@ void MatchClient::OnControl(const MatchMessage& m) {
             if (state == State::InRoom) {
                 Push(LinkEvent::Disconnected, {static_cast<uint8_t>(LinkClose::Left)});
             }
+            break;
+        case MatchType::Names:
+            if (state != State::InRoom) return;
+            names = m.names;
+            hasNames = true;
             break;
         case MatchType::Error:
             if (state != State::Asking) return;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <deque>
 #include <string>
@@ -20,8 +21,18 @@ struct MatchRequest {
     uint32_t ticks = 0;  // Create, Quick: the game's length wanted (0: no limit)
     std::string code;    // Join, Watch: the invite code as typed
 
+    // Who asks (sent before the request in an Identify frame): the
+    // player's name as typed and its secret key; with neither, the client
+    // still says that it reads the names of the game's players.
+    bool identify = false;
+    std::string name;
+    std::array<uint8_t, kKeySize> key{};
+    bool rated = false;  // Create: a rated room (quick matches are rated anyway)
+
     // The request's frame (a code that is no code gives an empty one).
     std::vector<uint8_t> Encode() const;
+    // The Identify frame (empty without `identify`).
+    std::vector<uint8_t> EncodeIdentity() const;
 };
 
 // A client's side of the match protocol, whatever carries it: the state
@@ -33,6 +44,9 @@ class MatchClient {
 
     // The connection is up: the request to send.
     std::vector<uint8_t> OnConnected();
+    // The connection is up: the frames to send in order (an Identify frame
+    // when the request has one, then the request).
+    std::vector<std::vector<uint8_t>> Greeting();
     void OnFrame(const uint8_t* data, size_t size);
     // The connection ended (`why` says how, for a failure before the room).
     void OnClosed(const std::string& why);
@@ -45,6 +59,10 @@ class MatchClient {
     bool Refused() const { return refused; }
     MatchError Refusal() const { return refusal; }
     const std::string& Failure() const { return failure; }
+    // The players' names (Emperor's, Rebel's; empty: anonymous), once the
+    // server has sent them.
+    bool HasNames() const { return hasNames; }
+    const std::array<std::string, 2>& Names() const { return names; }
     // Frames from the server that were none of ours.
     uint64_t Strange() const { return strange; }
 
@@ -68,6 +86,8 @@ class MatchClient {
     std::string failure;
     std::deque<Pending> pending;
     uint64_t strange = 0;
+    bool hasNames = false;
+    std::array<std::string, 2> names;
 };
 
 }  // namespace qx::net

@@ -1,5 +1,6 @@
 #include "net/MatchProtocol.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "net/PacketCodec.h"
@@ -46,6 +47,8 @@ size_t BodySize(MatchType type) {
         case MatchType::Quick:
         case MatchType::Watch:
             return kRequestSize - kMatchHeaderSize;
+        case MatchType::Identify:
+            return kIdentifySize - kMatchHeaderSize;
         case MatchType::Created:
         case MatchType::Joined:
             return kCodeLength + 9;
@@ -58,6 +61,7 @@ size_t BodySize(MatchType type) {
         case MatchType::Ended:
             return 0;
         case MatchType::Feed:
+        case MatchType::Names:
             break;
     }
     return SIZE_MAX;
@@ -80,6 +84,43 @@ const char* ReadSide(uint8_t value, NetSide& side) {
     if (value != 1 && value != 2) return "bad side";
     side = static_cast<NetSide>(value);
     return nullptr;
+}
+
+bool Zeros(const uint8_t* p, size_t from, size_t to) {
+    for (size_t i = from; i < to; ++i) {
+        if (p[i] != 0) return false;
+    }
+    return true;
+}
+
+// The name is taken as bytes here; the server checks its characters.
+const char* ReadIdentify(const uint8_t* p, MatchMessage& m) {
+    constexpr size_t kKeyAt = 2 + kMaxNameBytes;
+    if (p[0] > 3) return "bad identity flags";
+    m.hasIdentity = (p[0] & 1) != 0;
+    m.rated = (p[0] & 2) != 0;
+    if (p[1] > kMaxNameBytes) return "name too long";
+    if (!Zeros(p, 2 + p[1], kKeyAt)) return "bytes after the name";
+    if (!Zeros(p, kKeyAt + kKeySize, kIdentifySize - kMatchHeaderSize)) {
+        return "bytes after the end";
+    }
+    m.name.assign(reinterpret_cast<const char*>(p + 2), p[1]);
+    std::memcpy(m.key.data(), p + kKeyAt, kKeySize);
+    if (!m.hasIdentity && (!m.name.empty() || !Zeros(p, kKeyAt, kKeyAt + kKeySize))) {
+        return "a name without the flag";
+    }
+    return nullptr;
+}
+
+// Names: two length-prefixed strings filling the body exactly.
+const char* ReadNames(const uint8_t* p, size_t size, MatchMessage& m) {
+    size_t pos = 0;
+    for (std::string& name : m.names) {
+        if (pos >= size || p[pos] > kMaxNameBytes || size - pos - 1 < p[pos]) return "bad names";
+        name.assign(reinterpret_cast<const char*>(p + pos + 1), p[pos]);
+        pos += 1 + p[pos];
+    }
+    return pos == size ? nullptr : "bad names";
 }
 
 const char* ReadBody(const uint8_t* p, MatchMessage& m) {
@@ -119,13 +160,16 @@ const char* ReadBody(const uint8_t* p, MatchMessage& m) {
         case MatchType::PeerLeft:
             return ReadSide(p[0], m.side);
         case MatchType::Error:
-            if (p[0] < 1 || p[0] > 6) return "bad error";
+            if (p[0] < 1 || p[0] > 7) return "bad error";
             m.error = static_cast<MatchError>(p[0]);
             return nullptr;
+        case MatchType::Identify:
+            return ReadIdentify(p, m);
         case MatchType::PeerJoined:
         case MatchType::Ended:
             return nullptr;
         case MatchType::Feed:
+        case MatchType::Names:
             break;
     }
     return "unknown message type";
@@ -147,6 +191,8 @@ const char* MatchErrorText(MatchError error) {
             return "server-full";
         case MatchError::NotWatchable:
             return "not-watchable";
+        case MatchError::BadName:
+            return "bad-name";
     }
     return "unknown-error";
 }
@@ -192,6 +238,23 @@ std::vector<uint8_t> EncodeMatch(const MatchMessage& m) {
         case MatchType::Error:
             out.push_back(static_cast<uint8_t>(m.error));
             break;
+        case MatchType::Identify: {
+            const size_t length = std::min(m.name.size(), kMaxNameBytes);
+            out.push_back(static_cast<uint8_t>((m.hasIdentity ? 1 : 0) | (m.rated ? 2 : 0)));
+            out.push_back(static_cast<uint8_t>(length));
+            out.insert(out.end(), m.name.begin(), m.name.begin() + static_cast<long>(length));
+            out.resize(kMatchHeaderSize + 2 + kMaxNameBytes, 0);
+            out.insert(out.end(), m.key.begin(), m.key.end());
+            out.resize(kIdentifySize, 0);
+            break;
+        }
+        case MatchType::Names:
+            for (const std::string& name : m.names) {
+                const size_t length = std::min(name.size(), kMaxNameBytes);
+                out.push_back(static_cast<uint8_t>(length));
+                out.insert(out.end(), name.begin(), name.begin() + static_cast<long>(length));
+            }
+            break;
         case MatchType::PeerJoined:
         case MatchType::Ended:
         case MatchType::Feed:
@@ -211,7 +274,9 @@ bool DecodeMatch(const uint8_t* data, size_t size, MatchMessage& m, const char*&
     } else {
         m.type = static_cast<MatchType>(data[3]);
         const size_t body = BodySize(m.type);
-        if (body == SIZE_MAX) {
+        if (m.type == MatchType::Names) {
+            error = ReadNames(data + kMatchHeaderSize, size - kMatchHeaderSize, m);
+        } else if (body == SIZE_MAX) {
             error = "unknown message type";
         } else if (size - kMatchHeaderSize != body) {
             error = "wrong length";

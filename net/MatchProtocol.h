@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -20,6 +21,12 @@ namespace qx::net {
 //   Join     8 code characters
 //   Quick    u32 ticks
 //   Watch    8 code characters
+//   Identify u8 flags (1: has a name and key, 2: a rated room wanted),
+//            u8 name length (bytes, at most kMaxNameBytes), the name in UTF-8
+//            padded to kMaxNameBytes, 32 bytes of key; kIdentifySize bytes.
+//            Sent before one of the requests above by clients that know
+//            names; without a name (flags 0) it says only that the client
+//            reads the Names message.
 // Server to client:
 //   Created    8 code characters, u8 side, u32 seed, u32 ticks  (the creator hosts the game)
 //   Joined     8 code characters, u8 side, u32 seed, u32 ticks  (the joiner)
@@ -30,12 +37,21 @@ namespace qx::net {
 //              side's inputs exactly as in the game's Inputs packet
 //   Ended      (to a spectator: the feed is complete)
 //   Error      u8 error
+//   Names      u8 length, the Emperor side's name, u8 length, the Rebel
+//              side's name (UTF-8; empty: anonymous): to players and
+//              spectators that sent Identify, once the game has started
 // Frames starting "QX" are the game's own packets (net/PacketCodec.h),
 // relayed between the two players of a room.
 constexpr uint8_t kMatchVersion = 1;
 constexpr size_t kMatchHeaderSize = 4;
 constexpr size_t kRequestSize = 32;
 constexpr size_t kCodeLength = 8;
+// The Identify request: longer than the others, as it carries a name and a
+// key; its answers (none, or an Error) are shorter still.
+constexpr size_t kIdentifySize = 128;
+constexpr size_t kMaxNameBytes = 80;  // 20 characters of at most 4 bytes
+constexpr size_t kMaxNameCharacters = 20;
+constexpr size_t kKeySize = 32;
 // ENet's connect data of a match client (a game client sends its protocol
 // version instead and is turned away).
 constexpr uint32_t kMatchConnectData = 0x514D0001;
@@ -47,6 +63,7 @@ enum class MatchType : uint8_t {
     Join = 2,
     Quick = 3,
     Watch = 4,
+    Identify = 5,
     Created = 16,
     Joined = 17,
     Watching = 18,
@@ -55,6 +72,7 @@ enum class MatchType : uint8_t {
     Feed = 21,
     Ended = 22,
     Error = 23,
+    Names = 24,
 };
 
 enum class MatchError : uint8_t {
@@ -64,6 +82,7 @@ enum class MatchError : uint8_t {
     BadRequest = 4,    // the request made no sense
     ServerFull = 5,    // the server holds as many rooms as it may
     NotWatchable = 6,  // the game is longer than the server keeps
+    BadName = 7,       // the name is empty, too long or holds invisible characters
 };
 
 const char* MatchErrorText(MatchError error);
@@ -77,6 +96,11 @@ struct MatchMessage {
     uint32_t seed = 0;                          // Create, Created, Joined, Watching
     uint32_t ticks = 0;                         // Create, Quick, Created, Joined
     MatchError error = MatchError::BadRequest;  // Error
+    bool hasIdentity = false;                   // Identify
+    bool rated = false;                         // Identify: a rated room wanted
+    std::string name;                           // Identify
+    std::array<uint8_t, kKeySize> key{};        // Identify
+    std::array<std::string, 2> names;           // Names: Emperor's, Rebel's
 
     bool operator==(const MatchMessage&) const = default;
 };

@@ -91,7 +91,7 @@ void MatchTransport::Service(uint32_t ms) {
             case ENET_EVENT_TYPE_CONNECT:
                 enet_peer_throttle_configure(peer, ENET_PEER_PACKET_THROTTLE_INTERVAL,
                                              ENET_PEER_PACKET_THROTTLE_SCALE, 0);
-                Send(client.OnConnected(), true);
+                for (const std::vector<uint8_t>& frame : client.Greeting()) Send(frame, true);
                 break;
             case ENET_EVENT_TYPE_RECEIVE:
                 if (event.packet->dataLength > kMaxPacketSize) {

@@ -34,7 +34,7 @@ std::string WebSocketMatchConnection::UrlFor(const std::string& server) {
 void WebSocketMatchConnection::Opened() {
     if (!port) return;
     open = true;
-    Send(client.OnConnected(), true);
+    for (const std::vector<uint8_t>& frame : client.Greeting()) Send(frame, true);
 }
 
 void WebSocketMatchConnection::Frame(const uint8_t* data, size_t size) {

@@ -9,6 +9,8 @@
 #include <chrono>
 
 #include "server/ClientAddress.h"
+#include "server/GameHistory.h"
+#include "server/HistoryRoutes.h"
 #include "server/MatchServer.h"
 #include "server/Metrics.h"
 #include "server/StaticFiles.h"
@@ -99,8 +101,11 @@ void HttpSession::Respond(const Request& request) {
         return;
     }
     if (target == "/healthz") {
+        const std::string problem = context.history ? context.history->Problem() : "";
         if (context.draining) {
             SendText(request, 503, kTextType, "draining\n");
+        } else if (!problem.empty()) {
+            SendText(request, 200, kTextType, "degraded: " + problem + "\n");
         } else {
             SendText(request, 200, kTextType, "ok\n");
         }
@@ -116,6 +121,15 @@ void HttpSession::Respond(const Request& request) {
     }
     if (kind == Kind::MetricsOnly) {
         SendText(request, 404, kTextType, "only /metrics and /healthz here\n");
+        return;
+    }
+    // The history answers later, from its thread's result.
+    auto asked = std::make_shared<Request>(request);
+    if (HistoryRoutes::Route(context.history, target,
+                             [self = shared_from_this(), asked](GameHistory::Answer answer) {
+                                 self->SendText(*asked, answer.status, answer.type,
+                                                std::move(answer.body));
+                             })) {
         return;
     }
     SendFile(request);

@@ -1,6 +1,7 @@
 #include "server/MatchServer.h"
 
 #include <algorithm>
+#include <chrono>
 #include <vector>
 
 #include "net/PacketCodec.h"
@@ -56,6 +57,7 @@ void MatchServer::OnClosed(Connection& c, uint64_t nowMs) {
     --metrics.connections[Metrics::At(c.Kind())];
     LeaveRoom(c);
     SetRole(c, Role::Closing);
+    identities.erase(&c);
 }
 
 void MatchServer::OnFrame(Connection& c, const uint8_t* data, size_t size, uint64_t nowMs) {
@@ -86,11 +88,16 @@ void MatchServer::OnFrame(Connection& c, const uint8_t* data, size_t size, uint6
 void MatchServer::OnRequest(Connection& c, const uint8_t* data, size_t size, uint64_t nowMs) {
     MatchMessage request;
     const char* error = nullptr;
-    if (size != net::kRequestSize || !net::DecodeMatch(data, size, request, error) ||
-        request.type > MatchType::Watch) {
+    const bool identify = size == net::kIdentifySize && !identities.count(&c);
+    if ((size != net::kRequestSize && !identify) || !net::DecodeMatch(data, size, request, error) ||
+        request.type > MatchType::Identify || (request.type == MatchType::Identify) != identify) {
         // Something that looks like a request gets a short answer; anything
         // else gets none (never more bytes back than came in).
         if (net::IsMatchFrame(data, size) && size >= 5) Refuse(c, MatchError::BadRequest);
+        Bad(c);
+        return;
+    }
+    if (IdentityOf(c).refused) {
         Bad(c);
         return;
     }
@@ -108,6 +115,9 @@ void MatchServer::OnRequest(Connection& c, const uint8_t* data, size_t size, uin
         case MatchType::Watch:
             if (Room* room = LookUp(c, request.code, nowMs)) Watch(c, *room);
             break;
+        case MatchType::Identify:
+            Identify(c, request);
+            break;
         default:
             break;
     }
@@ -122,6 +132,8 @@ void MatchServer::Create(Connection& c, const MatchMessage& request, bool quick,
     const uint32_t seed = request.hasSeed ? request.seed : static_cast<uint32_t>(random.Bits(32));
     auto room = std::make_unique<Room>(code, seed, request.side, request.ticks, quick, nowMs);
     room->SetPlayer(request.side, &c);
+    room->identity[Room::Index(request.side)] = IdentityOf(c);
+    room->ratedAsked = IdentityOf(c).rated;
     c.room = room.get();
     c.side = request.side;
     SetRole(c, Role::Player);
@@ -165,6 +177,7 @@ void MatchServer::Join(Connection& c, Room& room, uint64_t nowMs) {
         return;
     }
     room.SetPlayer(side, &c);
+    room.identity[Room::Index(side)] = IdentityOf(c);
     room.state = Room::State::Playing;
     room.lastActivity = nowMs;
     c.room = &room;
@@ -188,7 +201,7 @@ void MatchServer::Watch(Connection& c, Room& room) {
         Refuse(c, MatchError::NotWatchable);
         return;
     }
-    room.spectators.push_back(Spectator{&c});
+    room.spectators.push_back(Spectator{&c, {}, false, IdentityOf(c).readsNames});
     watched.insert(&room);
     c.room = &room;
     SetRole(c, Role::Spectator);
@@ -251,7 +264,13 @@ bool MatchServer::AcceptGamePacket(Connection& c, Room& room, const net::Packet&
         }
         room.startPacket = net::EncodePacket(packet);
         room.startedAt = std::max<uint64_t>(now, 1);
+        room.startedAtUnix = std::chrono::duration_cast<std::chrono::milliseconds>(
+                                 std::chrono::system_clock::now().time_since_epoch())
+                                 .count();
         LogRoom(room, "started");
+        for (NetSide side : {NetSide::Emperor, NetSide::Rebel}) {
+            if (Connection* player = room.Player(side)) SendNames(room, *player);
+        }
         return true;
     }
     if (const auto* inputs = std::get_if<net::InputPacket>(&packet)) {
@@ -274,7 +293,13 @@ bool MatchServer::AcceptGamePacket(Connection& c, Room& room, const net::Packet&
         }
         return true;
     }
-    return true;  // a goodbye
+    // A goodbye is the player leaving, even if its connection outlasts the
+    // other's (the other ends on hearing it).
+    room.bye[Room::Index(c.side)] = static_cast<uint8_t>(std::get<net::ByePacket>(packet).reason);
+    if (room.firstOut < 0 && room.state == Room::State::Playing) {
+        room.firstOut = static_cast<int>(Room::Index(c.side));
+    }
+    return true;
 }
 
 void MatchServer::Refuse(Connection& c, MatchError error) {
@@ -341,8 +366,12 @@ void MatchServer::LeaveRoom(Connection& c) {
         Answer(*other, left);
     }
     if (room->state != Room::State::Over) {
+        if (room->firstOut < 0 && room->Player(net::OtherSide(c.side))) {
+            room->firstOut = static_cast<int>(Room::Index(c.side));
+        }
         room->state = Room::State::Over;
         room->overAt = now;
+        KeepGame(*room, "players left");
     }
     if (room->Empty() && room->spectators.empty()) EndRoom(*room, "players left");
 }
@@ -389,6 +418,7 @@ bool MatchServer::FeedOne(Room& room, Spectator& spectator, uint32_t through) {
         if (room.startPacket.empty()) return true;
         c.Send(room.startPacket.data(), room.startPacket.size(), true);
         spectator.startSent = true;
+        if (spectator.readsNames) SendNames(room, c);
     }
     std::vector<uint8_t> lists;
     for (int n = 0; n < kFeedFramesPerTick && c.Backlog() < limits.maxSpectatorBacklog; ++n) {
@@ -418,6 +448,11 @@ void MatchServer::CheckTimeouts(uint64_t nowMs) {
                             nowMs - c->lastHeard > limits.playerSilenceMs;
         if (lobby || silent) expired.push_back(c);
     }
+    // Everyone silent is marked first, so that a room whose players both
+    // went silent is known as such when the first of them is let go.
+    for (Connection* c : expired) {
+        if (c->role == Role::Player && c->room) c->room->silent[Room::Index(c->side)] = true;
+    }
     for (Connection* c : expired) {
         if (c->room) LogRoom(*c->room, "dropped silent " + Who(*c));
         CloseConnection(*c);
@@ -442,6 +477,7 @@ void MatchServer::CheckTimeouts(uint64_t nowMs) {
 
 void MatchServer::EndRoom(Room& room, const char* why) {
     room.state = Room::State::Over;
+    KeepGame(room, why);
     for (NetSide side : {NetSide::Emperor, NetSide::Rebel}) {
         if (Connection* c = room.Player(side)) {
             room.SetPlayer(side, nullptr);
@@ -473,6 +509,77 @@ void MatchServer::CloseAll() {
             c->Close();
         }
     }
+}
+
+void MatchServer::Identify(Connection& c, const MatchMessage& request) {
+    PlayerIdentity identity;
+    identity.readsNames = true;
+    identity.rated = request.rated;
+    if (request.hasIdentity) {
+        std::string why;
+        if (!CleanName(request.name, identity.name, why)) {
+            identities[&c].refused = true;
+            Refuse(c, MatchError::BadName);
+            Bad(c);
+            return;
+        }
+        identity.keyHash = HashKey(request.key);
+    }
+    identities[&c] = std::move(identity);
+}
+
+PlayerIdentity MatchServer::IdentityOf(const Connection& c) const {
+    auto it = identities.find(&c);
+    return it == identities.end() ? PlayerIdentity{} : it->second;
+}
+
+void MatchServer::SendNames(const Room& room, Connection& c) {
+    if (!IdentityOf(c).readsNames) return;
+    MatchMessage names;
+    names.type = MatchType::Names;
+    names.names = {room.identity[0].name, room.identity[1].name};
+    Answer(c, names);
+}
+
+// A game that started is handed to the history once, when it is over: its
+// inputs are final then (the room records only while both players are in).
+void MatchServer::KeepGame(Room& room, const char* ending) {
+    if (room.kept || room.startPacket.empty() || !gameSink) return;
+    room.kept = true;
+    FinishedGame game;
+    game.id = net::CodeFromBits(random.Bits(40)) + net::CodeFromBits(random.Bits(40));
+    game.code = room.Code();
+    game.seed = room.Seed();
+    net::Packet start;
+    const char* error = nullptr;
+    if (net::DecodePacket(room.startPacket.data(), room.startPacket.size(), start, error)) {
+        game.agreedTicks = std::get<net::StartPacket>(start).ticks;
+    }
+    game.quick = room.Quick();
+    game.ratedAsked = room.ratedAsked;
+    game.players = room.identity;
+    game.startedAt = room.startedAtUnix;
+    game.endedAt = std::chrono::duration_cast<std::chrono::milliseconds>(
+                       std::chrono::system_clock::now().time_since_epoch())
+                       .count();
+    game.bye = room.bye;
+    game.silent = room.silent;
+    // A player still there but long quiet went silent too (its own drop
+    // would have come in a later sweep).
+    for (NetSide side : {NetSide::Emperor, NetSide::Rebel}) {
+        const Connection* player = room.Player(side);
+        if (player && now - player->lastHeard > limits.playerSilenceMs / 2) {
+            game.silent[Room::Index(side)] = true;
+        }
+    }
+    game.firstOut = room.firstOut;
+    game.recordedAll = !room.history.Full();
+    game.ending = ending;
+    game.confirmed = room.history.Confirmed();
+    for (NetSide side : {NetSide::Emperor, NetSide::Rebel}) {
+        room.history.Read(side, 1, game.confirmed, game.confirmed, game.inputs[Room::Index(side)]);
+    }
+    gameSink(std::move(game));
 }
 
 std::string MatchServer::NewCode() {

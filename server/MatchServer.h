@@ -14,6 +14,7 @@
 #include "net/Packet.h"
 #include "server/AddressLimits.h"
 #include "server/Connection.h"
+#include "server/FinishedGame.h"
 #include "server/Metrics.h"
 #include "server/Room.h"
 #include "server/SecureRandom.h"
@@ -56,6 +57,9 @@ class MatchServer {
     // Closes every connection (the server is stopping).
     void CloseAll();
 
+    // Where finished games go (the history); none: they are not kept.
+    void SetGameSink(std::function<void(FinishedGame)> sink) { gameSink = std::move(sink); }
+
     size_t RoomCount() const { return rooms.size(); }
     const Room* FindRoom(const std::string& code) const;
 
@@ -65,6 +69,10 @@ class MatchServer {
     void Join(Connection& c, Room& room, uint64_t nowMs);
     void Quick(Connection& c, const net::MatchMessage& request, uint64_t nowMs);
     void Watch(Connection& c, Room& room);
+    void Identify(Connection& c, const net::MatchMessage& request);
+    PlayerIdentity IdentityOf(const Connection& c) const;
+    void SendNames(const Room& room, Connection& c);
+    void KeepGame(Room& room, const char* ending);
     Room* LookUp(Connection& c, const std::string& code, uint64_t nowMs);
     void OnPlayerFrame(Connection& c, const uint8_t* data, size_t size, uint64_t nowMs);
     bool AcceptGamePacket(Connection& c, Room& room, const net::Packet& packet);
@@ -92,6 +100,8 @@ class MatchServer {
     std::unordered_set<Room*> watched;  // rooms with spectators
     std::vector<Room*> feeding;
     std::unordered_set<Connection*> connections;
+    std::unordered_map<const Connection*, PlayerIdentity> identities;
+    std::function<void(FinishedGame)> gameSink;
     uint64_t lastSweep = 0;
     uint64_t now = 0;  // the time of the event being handled
 };

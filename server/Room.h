@@ -7,6 +7,7 @@
 
 #include "net/Packet.h"
 #include "server/InputHistory.h"
+#include "server/PlayerIdentity.h"
 
 namespace qx::server {
 
@@ -17,6 +18,7 @@ struct Spectator {
     Connection* connection = nullptr;
     std::array<uint32_t, 2> sent{};  // each side's ticks sent
     bool startSent = false;
+    bool readsNames = false;  // gets the Names message after the start
 };
 
 // One game on the server: the creator (who hosts the game: it draws
@@ -53,10 +55,21 @@ class Room {
     std::vector<uint8_t> startPacket;  // the host's start message, once sent
     std::vector<Spectator> spectators;
     InputHistory history;
+    // For the history: who plays each side (Emperor, Rebel), when the game
+    // started (Unix ms), each side's goodbye reason, who was dropped for
+    // silence, which side left first while the other stayed (-1: none),
+    // and whether the finished game was handed over.
+    std::array<PlayerIdentity, 2> identity;
+    bool ratedAsked = false;
+    int64_t startedAtUnix = 0;
+    std::array<uint8_t, 2> bye{};
+    std::array<bool, 2> silent{};
+    int firstOut = -1;
+    bool kept = false;
 
-  private:
     static size_t Index(net::NetSide side) { return side == net::NetSide::Emperor ? 0 : 1; }
 
+  private:
     std::string code;
     uint32_t seed;
     net::NetSide hostSide;

@@ -5,6 +5,7 @@
 
 #include "server/AgonesClient.h"
 #include "server/EnetEndpoint.h"
+#include "server/GameHistory.h"
 #include "server/HttpListener.h"
 #include "server/MatchServer.h"
 #include "server/StaticFiles.h"
@@ -29,7 +30,7 @@ ServerApp::ServerApp(const ServerOptions& opts, std::ostream& out)
     if (!options.web.empty()) files = std::make_unique<StaticFiles>(options.web);
     context = std::make_unique<WebContext>(
         WebContext{*server, metrics, files.get(), [this] { return Now(); }, nullptr,
-                   options.trustedProxies, options.metricsBind.empty(), false});
+                   options.trustedProxies, options.metricsBind.empty(), false, nullptr});
 }
 
 ServerApp::~ServerApp() {
@@ -37,6 +38,35 @@ ServerApp::~ServerApp() {
     enet.reset();
     listener.reset();
     metricsListener.reset();
+    // The games handed over are written before the history goes.
+    if (history) history->Stop();
+}
+
+// The history of games under --data (or the default folder, where another
+// server already keeping its history there only means none for this one).
+bool ServerApp::OpenHistory(std::string& error) {
+    const bool given = !options.data.empty();
+    const std::string folder = given ? options.data : ServerOptions::DefaultDataFolder();
+    if (folder.empty()) {
+        notes.push_back(
+            "quarnex-server: no folder for the history (no --data, no HOME): games "
+            "are not kept");
+        return true;
+    }
+    history = std::make_unique<GameHistory>(
+        folder, options.keepReplayDays,
+        [this](std::function<void()> work) { boost::asio::post(io, std::move(work)); }, log);
+    if (!history->Open(error, notes)) {
+        dataDamaged = error.find("damaged") != std::string::npos;
+        history.reset();
+        if (given || dataDamaged) return false;
+        notes.push_back("quarnex-server: games are not kept: " + error);
+        error.clear();
+        return true;
+    }
+    context->history = history.get();
+    server->SetGameSink([this](FinishedGame game) { history->Submit(std::move(game)); });
+    return true;
 }
 
 uint64_t ServerApp::Now() const {
@@ -50,6 +80,7 @@ bool ServerApp::Open(std::string& error) {
         error = files->Problem();
         return false;
     }
+    if (!OpenHistory(error)) return false;
     if (!options.tlsCert.empty()) {
         context->tls = TlsContext::Load(options.tlsCert, options.tlsKey, error);
         if (!context->tls) return false;
@@ -80,6 +111,10 @@ void ServerApp::Run(bool signals) {
     listener->Start();
     if (metricsListener) metricsListener->Start();
     enet->Start();
+    // After the listening line, which scripts read first.
+    for (const std::string& note : notes) log << note << std::endl;
+    notes.clear();
+    if (history) history->Start();
     if (options.agones) StartAgones();
     Tick();
     io.run();

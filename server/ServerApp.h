@@ -8,6 +8,7 @@
 #include <memory>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "server/Metrics.h"
 #include "server/SecureRandom.h"
@@ -17,6 +18,7 @@ namespace qx::server {
 
 class AgonesClient;
 class EnetEndpoint;
+class GameHistory;
 class HttpListener;
 class MatchServer;
 class StaticFiles;
@@ -35,6 +37,8 @@ class ServerApp {
     // Binds TCP and UDP on the same port (with port 0, a free one for both).
     bool Open(std::string& error);
     uint16_t Port() const { return port; }
+    // Open failed as the history's database is damaged (exit status 2).
+    bool DataDamaged() const { return dataDamaged; }
     // Runs until Stop, or the signals above when `signals`.
     void Run(bool signals);
     // Ends Run cleanly; may be called from another thread.
@@ -50,11 +54,13 @@ class ServerApp {
     void Shutdown();
     void StartAgones();
     void ExitAfterSidecar(std::chrono::steady_clock::time_point deadline);
+    bool OpenHistory(std::string& error);
 
     ServerOptions options;
     std::ostream& log;
     Metrics metrics;
     SecureRandom random;
+    std::unique_ptr<GameHistory> history;
     std::unique_ptr<MatchServer> server;
     std::unique_ptr<StaticFiles> files;
     std::unique_ptr<WebContext> context;
@@ -72,6 +78,8 @@ class ServerApp {
     uint64_t drainEnd = 0;
     bool draining = false;
     bool stopping = false;
+    bool dataDamaged = false;
+    std::vector<std::string> notes;  // for the log once the server listens
 };
 
 }  // namespace qx::server

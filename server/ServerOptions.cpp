@@ -1,6 +1,7 @@
 #include "server/ServerOptions.h"
 
 #include <charconv>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 
@@ -40,7 +41,22 @@ const char* ServerOptions::Usage() {
     return "usage: quarnex-server [--port P] [--web DIR] [--max-rooms N] [--bind ADDR]\n"
            "                      [--max-per-address N] [--tls-cert FILE --tls-key FILE]\n"
            "                      [--trust-proxy ADDR]... [--metrics ADDR:PORT]\n"
-           "                      [--drain SECONDS] [--agones]\n";
+           "                      [--drain SECONDS] [--agones] [--data DIR] [--keep-replays DAYS]\n";
+}
+
+std::string ServerOptions::DefaultDataFolder() {
+    const auto env = [](const char* name) {
+        const char* value = std::getenv(name);
+        return std::string(value ? value : "");
+    };
+    if (const std::string state = env("STATE_DIRECTORY"); !state.empty()) {
+        return state.substr(0, state.find(':'));
+    }
+    if (const std::string xdg = env("XDG_STATE_HOME"); !xdg.empty()) return xdg + "/quarnex-server";
+    if (const std::string home = env("HOME"); !home.empty()) {
+        return home + "/.local/state/quarnex-server";
+    }
+    return "";
 }
 
 bool ServerOptions::Parse(int argc, const char* const* argv, ServerOptions& options,
@@ -121,6 +137,18 @@ bool ServerOptions::Parse(int argc, const char* const* argv, ServerOptions& opti
                 return false;
             }
             options.drainSeconds = static_cast<uint32_t>(n);
+        } else if (name == "--data") {
+            if (std::string(value).empty()) {
+                error = "--data needs a folder";
+                return false;
+            }
+            options.data = value;
+        } else if (name == "--keep-replays") {
+            if (!Number(value, 0, 36'500, n)) {
+                error = std::string("bad number of days '") + value + "' (0-36500; 0: for ever)";
+                return false;
+            }
+            options.keepReplayDays = static_cast<uint32_t>(n);
         } else {
             error = "unknown option " + name;
             return false;

@@ -26,12 +26,19 @@ struct ServerOptions {
     uint32_t drainSeconds = 0;  // on SIGTERM, how long running games may go on
     bool agones = false;        // talk to the Agones SDK sidecar
     uint16_t agonesPort = 0;    // its REST port, from AGONES_SDK_HTTP_PORT
-    bool help = false;          // --help or -h: print the usage and do nothing else
+    // The history's folder (--data; empty: DefaultDataFolder()) and how
+    // many days replays are kept (--keep-replays; 0: for ever).
+    std::string data;
+    uint32_t keepReplayDays = 0;
+    bool help = false;  // --help or -h: print the usage and do nothing else
 
     // False with `error` set on anything it cannot use.
     static bool Parse(int argc, const char* const* argv, ServerOptions& options,
                       std::string& error);
     static const char* Usage();
+    // $STATE_DIRECTORY (systemd's StateDirectory=), else
+    // $XDG_STATE_HOME/quarnex-server, else ~/.local/state/quarnex-server.
+    static std::string DefaultDataFolder();
 };
 
 }  // namespace qx::server

@@ -12,6 +12,7 @@ class context;
 
 namespace qx::server {
 
+class GameHistory;
 class MatchServer;
 class StaticFiles;
 struct Metrics;
@@ -31,6 +32,7 @@ struct WebContext {
     // a listener of its own).
     bool metricsOnGamePort = true;
     bool draining = false;
+    GameHistory* history = nullptr;  // the games kept (null: none)
 };
 
 }  // namespace qx::server

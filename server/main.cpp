@@ -24,7 +24,7 @@ int main(int argc, char** argv) {
     qx::server::ServerApp app(options, log);
     if (!app.Open(error)) {
         std::cerr << "quarnex-server: " << error << '\n';
-        return 1;
+        return app.DataDamaged() ? 2 : 1;
     }
     log << "quarnex-server: listening on " << app.Port() << std::endl;
     app.Run(true);

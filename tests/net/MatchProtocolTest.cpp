@@ -99,6 +99,63 @@ TEST(MatchProtocol, MalformedMessagesAreRefused) {
     EXPECT_FALSE(DecodeMatch(nullptr, 0, out, why));
 }
 
+// Identify carries a name and a key in a fixed size (longer than any
+// answer it can get); Names carries both players' names after the start.
+TEST(MatchProtocol, IdentifyAndNamesRoundTripAndRefuseMalformed) {
+    MatchMessage identify = Message(MatchType::Identify);
+    identify.hasIdentity = true;
+    identify.rated = true;
+    identify.name = "\xc5\xbdofie \xe6\x9d\x8e";  // "Zofie" with a caron, and a Han character
+    identify.key.fill(0xA5);
+    MatchMessage anonymous = Message(MatchType::Identify);
+    MatchMessage names = Message(MatchType::Names);
+    names.names = {"Ada", std::string(kMaxNameBytes, 'x')};
+    MatchMessage oneAnonymous = names;
+    oneAnonymous.names[0].clear();
+    for (const MatchMessage& m : {identify, anonymous, names, oneAnonymous}) {
+        const std::vector<uint8_t> bytes = EncodeMatch(m);
+        MatchMessage back;
+        const char* why = nullptr;
+        ASSERT_TRUE(DecodeMatch(bytes.data(), bytes.size(), back, why)) << why;
+        EXPECT_EQ(back, m);
+        if (m.type == MatchType::Identify) {
+            EXPECT_EQ(bytes.size(), kIdentifySize);
+        }
+    }
+    MatchMessage error = Message(MatchType::Error);
+    error.error = MatchError::BadName;
+    EXPECT_LT(EncodeMatch(error).size(), kIdentifySize);
+    EXPECT_STREQ(MatchErrorText(MatchError::BadName), "bad-name");
+
+    const std::vector<uint8_t> good = EncodeMatch(identify);
+    struct Case {
+        const char* what;
+        size_t at;
+        uint8_t value;
+    };
+    const Case cases[] = {
+        {"unknown flag", 4, 4},
+        {"name longer than its room", 5, kMaxNameBytes + 1},
+        {"bytes after the name", 6 + 20, 1},
+        {"bytes after the key", kIdentifySize - 1, 1},
+    };
+    for (const Case& c : cases) {
+        std::vector<uint8_t> bad = good;
+        bad[c.at] = c.value;
+        MatchMessage out;
+        const char* why = nullptr;
+        EXPECT_FALSE(DecodeMatch(bad.data(), bad.size(), out, why)) << c.what;
+    }
+    std::vector<uint8_t> flagless = EncodeMatch(anonymous);
+    flagless[10] = 'x';  // a name without the flag
+    MatchMessage out;
+    const char* why = nullptr;
+    EXPECT_FALSE(DecodeMatch(flagless.data(), flagless.size(), out, why));
+    std::vector<uint8_t> shortNames = EncodeMatch(names);
+    shortNames.pop_back();
+    EXPECT_FALSE(DecodeMatch(shortNames.data(), shortNames.size(), out, why));
+}
+
 TEST(MatchProtocol, CodesCarryFortyBitsAndAreReadLeniently) {
     std::set<std::string> codes;
     for (uint64_t bits :

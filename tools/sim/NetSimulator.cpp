@@ -1,5 +1,6 @@
 #include "tools/sim/NetSimulator.h"
 
+#include <array>
 #include <chrono>
 #include <cstdio>
 #include <memory>
@@ -261,20 +262,25 @@ NetSimResult PlayGame(const SimOptions& options, const std::vector<InputEvent>& 
     return result;
 }
 
-// A player or spectator through the match server.
-NetSimResult RunThroughServer(const SimOptions& options, const std::vector<InputEvent>& events,
-                              std::ostream* trace, Replay* record, std::ostream* log) {
-    RoomEntry entry = EnterRoom(options, log);
-    if (!entry.connection) {
-        NetSimResult result;
-        result.end = PeerEnd::Unreachable;
-        result.message = entry.message;
-        result.roomRefused = entry.roomRefused;
-        result.badArgument = entry.badArgument;
-        return result;
+// The line naming the game's players as the server sent them: each name
+// quoted, quotes and backslashes escaped ("" for an anonymous player).
+std::string NamesLine(const std::array<std::string, 2>& names) {
+    std::string line = "names";
+    const char* sides[] = {"emperor", "rebel"};
+    for (size_t s = 0; s < 2; ++s) {
+        line += std::string(" ") + sides[s] + " \"";
+        for (char c : names[s]) {
+            if (c == '"' || c == '\\') line += '\\';
+            line += static_cast<unsigned char>(c) < 0x20 ? '?' : c;
+        }
+        line += '"';
     }
-    net::MatchConnection& link = *entry.connection;
-    if (link.Client().Spectating()) return WatchGame(options, link, trace, record);
+    return line;
+}
+
+// A player through the match server, in its room.
+NetSimResult PlayInRoom(const SimOptions& options, const std::vector<InputEvent>& events,
+                        net::MatchConnection& link, std::ostream* trace, Replay* record) {
     const net::MatchMessage& answer = link.Client().Answer();
     net::PeerOptions po = PeerOptionsFor(options);
     po.hosting = link.Client().Hosting();
@@ -289,6 +295,27 @@ NetSimResult RunThroughServer(const SimOptions& options, const std::vector<Input
     po.hostWaitMs = kRoomWaitMs;
     po.helloEveryMs = 0;  // the server's link carries it, and takes it once
     return PlayGame(options, events, link, po, &link, trace, record);
+}
+
+// A player or spectator through the match server; the players' names, when
+// the server sent them, on a line of the log.
+NetSimResult RunThroughServer(const SimOptions& options, const std::vector<InputEvent>& events,
+                              std::ostream* trace, Replay* record, std::ostream* log) {
+    RoomEntry entry = EnterRoom(options, log);
+    if (!entry.connection) {
+        NetSimResult result;
+        result.end = PeerEnd::Unreachable;
+        result.message = entry.message;
+        result.roomRefused = entry.roomRefused;
+        result.badArgument = entry.badArgument;
+        return result;
+    }
+    net::MatchConnection& link = *entry.connection;
+    NetSimResult result = link.Client().Spectating()
+                              ? WatchGame(options, link, trace, record)
+                              : PlayInRoom(options, events, link, trace, record);
+    if (log && link.Client().HasNames()) *log << NamesLine(link.Client().Names()) << std::endl;
+    return result;
 }
 
 }  // namespace

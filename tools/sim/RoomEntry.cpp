@@ -7,6 +7,7 @@
 
 #include "net/MatchProtocol.h"
 #include "tools/sim/NetLinks.h"
+#include "tools/sim/PlayerKey.h"
 
 namespace qx::sim {
 namespace {
@@ -31,6 +32,9 @@ std::string RefusalText(net::MatchError error) {
             return "the server is full: it holds as many rooms as it may, try again later";
         case net::MatchError::NotWatchable:
             return "the room's game is too long for the server to keep: it cannot be watched";
+        case net::MatchError::BadName:
+            return "the server refused the name: 1 to 20 letters, no control or invisible "
+                   "characters";
     }
     return "the server refused";
 }
@@ -90,8 +94,21 @@ RoomEntry EnterRoom(const SimOptions& options, std::ostream* log) {
         entry.message = "'" + request.code + "' is no invite code (8 letters and digits)";
         return entry;
     }
+    net::MatchRequest asked = request;
+    if (!options.net.name.empty()) {
+        // A name comes with the player's key: its file's, or one for this game.
+        asked.identify = true;
+        asked.name = options.net.name;
+        const bool keyed = options.net.keyFile.empty()
+                               ? MakePlayerKey(asked.key, entry.message)
+                               : LoadOrMakePlayerKey(options.net.keyFile, asked.key, entry.message);
+        if (!keyed) {
+            entry.badArgument = true;
+            return entry;
+        }
+    }
     auto connection =
-        ConnectToMatchServer(options.net.host, options.net.port, request, entry.message);
+        ConnectToMatchServer(options.net.host, options.net.port, asked, entry.message);
     if (!connection) return entry;
     State state = connection->Update(kUpdateMs);
     while (state != State::InRoom && state != State::Failed) {
@@ -104,6 +121,7 @@ RoomEntry EnterRoom(const SimOptions& options, std::ostream* log) {
     const net::MatchClient& client = connection->Client();
     if (state == State::Failed) {
         entry.roomRefused = client.Refused() && IsRoomRefusal(client.Refusal());
+        entry.badArgument = client.Refused() && client.Refusal() == net::MatchError::BadName;
         entry.message = client.Refused() ? RefusalText(client.Refusal())
                                          : client.Failure() + " (" + Where(options) + ")";
         return entry;

@@ -60,7 +60,8 @@ std::string CheckServerOptions(const NetSimOptions& net, const std::vector<std::
         if (Gave(given, name)) asked.push_back(name);
     }
     if (!net.viaServer) {
-        for (const char* name : {"--create", "--join", "--quick", "--watch", "--invite-file"}) {
+        for (const char* name : {"--create", "--join", "--quick", "--watch", "--invite-file",
+                                 "--name", "--key-file"}) {
             if (Gave(given, name)) return std::string("option ") + name + " needs --server";
         }
         return {};
@@ -225,6 +226,12 @@ std::optional<SimOptions> ParseSimOptions(const std::vector<std::string>& args,
         } else if (name == "--invite-file") {
             options.net.inviteFile = value;
             ok = !value.empty();
+        } else if (name == "--name") {
+            options.net.name = value;
+            ok = !value.empty();
+        } else if (name == "--key-file") {
+            options.net.keyFile = value;
+            ok = !value.empty();
         } else if (name == "--side") {
             ok = value == "emperor" || value == "rebel";
             options.net.side = value;
@@ -259,9 +266,9 @@ std::string SimUsage() {
            "                   | --join CODE | --quick\n"
            "                   [--invite-file FILE] [--realtime] [--ticks N] [--client WxH]\n"
            "                   [--input FILE (this side's events)] [--trace FILE|-]\n"
-           "                   [--record FILE] [--sync-test K]\n"
+           "                   [--record FILE] [--sync-test K] [--name NAME [--key-file FILE]]\n"
            "       quarnex-sim --server HOST:PORT --watch CODE [--ticks N] [--trace FILE|-]\n"
-           "                   [--record FILE] [--sync-test K] [--invite-file FILE]\n"
+           "                   [--record FILE] [--sync-test K] [--invite-file FILE] [--name NAME]\n"
            "\n"
            "Through a match server: --create makes a room (its invite code goes to standard\n"
            "error as 'invite CODE' and, with --invite-file, to FILE), --join CODE takes its\n"

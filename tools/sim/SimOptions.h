@@ -27,6 +27,8 @@ struct NetSimOptions {
     ServerAction action = ServerAction::None;
     std::string code;        // --join CODE, --watch CODE: the invite code as typed
     std::string inviteFile;  // --invite-file: where the room's code is written
+    std::string name;        // --name: the player's name sent to the server (empty: anonymous)
+    std::string keyFile;     // --key-file: the player's secret key (made when missing)
 
     bool Active() const { return hosting || joining || viaServer; }
     bool Watching() const { return action == ServerAction::Watch; }
