@@ -54,6 +54,8 @@ size_t BodySize(MatchType type) {
         case MatchType::PeerLeft:
         case MatchType::Error:
             return 1;
+        case MatchType::Closing:
+            return 4;
         case MatchType::PeerJoined:
         case MatchType::Ended:
             return 0;
@@ -121,6 +123,9 @@ const char* ReadBody(const uint8_t* p, MatchMessage& m) {
         case MatchType::Error:
             if (p[0] < 1 || p[0] > 6) return "bad error";
             m.error = static_cast<MatchError>(p[0]);
+            return nullptr;
+        case MatchType::Closing:
+            m.seconds = GetU32(p);
             return nullptr;
         case MatchType::PeerJoined:
         case MatchType::Ended:
@@ -191,6 +196,9 @@ std::vector<uint8_t> EncodeMatch(const MatchMessage& m) {
             break;
         case MatchType::Error:
             out.push_back(static_cast<uint8_t>(m.error));
+            break;
+        case MatchType::Closing:
+            PutU32(out, m.seconds);
             break;
         case MatchType::PeerJoined:
         case MatchType::Ended:

@@ -30,6 +30,9 @@ namespace qx::net {
 //              side's inputs exactly as in the game's Inputs packet
 //   Ended      (to a spectator: the feed is complete)
 //   Error      u8 error
+//   Closing    u32 seconds (the server is shutting down; running games may
+//              go on this long at most). Added within version 1: clients
+//              that predate it count it as a strange frame and go on.
 // Frames starting "QX" are the game's own packets (net/PacketCodec.h),
 // relayed between the two players of a room.
 constexpr uint8_t kMatchVersion = 1;
@@ -55,6 +58,7 @@ enum class MatchType : uint8_t {
     Feed = 21,
     Ended = 22,
     Error = 23,
+    Closing = 24,
 };
 
 enum class MatchError : uint8_t {
@@ -76,6 +80,7 @@ struct MatchMessage {
     bool hasSeed = false;                       // Create
     uint32_t seed = 0;                          // Create, Created, Joined, Watching
     uint32_t ticks = 0;                         // Create, Quick, Created, Joined
+    uint32_t seconds = 0;                       // Closing
     MatchError error = MatchError::BadRequest;  // Error
 
     bool operator==(const MatchMessage&) const = default;
