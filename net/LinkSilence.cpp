@@ -5,7 +5,7 @@ namespace qx::net {
 bool LinkSilence::Silent(uint64_t nowMs) {
     const uint64_t bytes = link.BytesReceived();
     if (!started || bytes != lastBytes) Restart(nowMs);
-    return nowMs - lastHeard >= kSilentMs;
+    return Over(nowMs - lastHeard, kSilentMs);
 }
 
 void LinkSilence::Restart(uint64_t nowMs) {

@@ -17,6 +17,10 @@ class LinkSilence {
 
     explicit LinkSilence(const Transport& link) : link(link) {}
 
+    // The rule itself, for every link and peer: `quietMs` with nothing
+    // heard is silence from `limitMs` on.
+    static bool Over(uint64_t quietMs, uint64_t limitMs) { return quietMs >= limitMs; }
+
     // Whether nothing came for kSilentMs at `nowMs` (the first call starts
     // the count).
     bool Silent(uint64_t nowMs);

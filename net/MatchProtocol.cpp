@@ -57,6 +57,8 @@ size_t BodySize(MatchType type) {
         case MatchType::PeerLeft:
         case MatchType::Error:
             return 1;
+        case MatchType::Closing:
+            return 4;
         case MatchType::PeerJoined:
         case MatchType::Ended:
             return 0;
@@ -165,6 +167,9 @@ const char* ReadBody(const uint8_t* p, MatchMessage& m) {
             return nullptr;
         case MatchType::Identify:
             return ReadIdentify(p, m);
+        case MatchType::Closing:
+            m.seconds = GetU32(p);
+            return nullptr;
         case MatchType::PeerJoined:
         case MatchType::Ended:
             return nullptr;
@@ -254,6 +259,9 @@ std::vector<uint8_t> EncodeMatch(const MatchMessage& m) {
                 out.push_back(static_cast<uint8_t>(length));
                 out.insert(out.end(), name.begin(), name.begin() + static_cast<long>(length));
             }
+            break;
+        case MatchType::Closing:
+            PutU32(out, m.seconds);
             break;
         case MatchType::PeerJoined:
         case MatchType::Ended:

@@ -40,6 +40,9 @@ namespace qx::net {
 //   Names      u8 length, the Emperor side's name, u8 length, the Rebel
 //              side's name (UTF-8; empty: anonymous): to players and
 //              spectators that sent Identify, once the game has started
+//   Closing    u32 seconds (the server is shutting down; running games may
+//              go on this long at most). Added within version 1: clients
+//              that predate it count it as a strange frame and go on.
 // Frames starting "QX" are the game's own packets (net/PacketCodec.h),
 // relayed between the two players of a room.
 constexpr uint8_t kMatchVersion = 1;
@@ -73,6 +76,7 @@ enum class MatchType : uint8_t {
     Ended = 22,
     Error = 23,
     Names = 24,
+    Closing = 25,
 };
 
 enum class MatchError : uint8_t {
@@ -95,6 +99,7 @@ struct MatchMessage {
     bool hasSeed = false;                       // Create
     uint32_t seed = 0;                          // Create, Created, Joined, Watching
     uint32_t ticks = 0;                         // Create, Quick, Created, Joined
+    uint32_t seconds = 0;                       // Closing
     MatchError error = MatchError::BadRequest;  // Error
     bool hasIdentity = false;                   // Identify
     bool rated = false;                         // Identify: a rated room wanted

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "net/LinkSilence.h"
 #include "net/PacketCodec.h"
 
 namespace qx::net {
@@ -269,8 +270,8 @@ void NetPeer::CheckSilence() {
     }
     if (remoteDone) return;
     if (!WaitingForOther()) lastProgress = now;
-    const bool quiet = now - lastHeard > options.silenceMs;
-    const bool stalled = now - lastProgress > options.silenceMs;
+    const bool quiet = LinkSilence::Over(now - lastHeard, options.silenceMs);
+    const bool stalled = LinkSilence::Over(now - lastProgress, options.silenceMs);
     if (!quiet && !stalled) return;
     // After the last agreed tick only the other machine could still need
     // something; its silence then ends a complete game.

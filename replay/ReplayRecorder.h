@@ -41,7 +41,6 @@ class ReplayRecorder : public GameObserver {
 
     bool Started() const { return started; }
     bool Full() const { return full; }
-    int64_t TicksRecorded() const { return completedTicks; }
 
   private:
     void Add(const GameInput& event);

@@ -30,21 +30,23 @@ bool StartsWithFor(std::string_view pair) {
            std::tolower(static_cast<unsigned char>(pair[2])) == 'r' && pair[3] == '=';
 }
 
-// The for= values of a Forwarded header, left to right ("" for an element
-// without one).
-std::vector<std::string> ForwardedFors(std::string_view header) {
-    std::vector<std::string> found;
-    for (std::string_view element : Split(header, ',')) {
-        std::string value;
-        for (std::string_view pair : Split(element, ';')) {
-            if (!StartsWithFor(pair)) continue;
-            std::string_view v = pair.substr(4);
-            if (v.size() >= 2 && v.front() == '"' && v.back() == '"') v = v.substr(1, v.size() - 2);
-            value = std::string(v);
-        }
-        found.push_back(ClientAddress::Parse(value));
+// The for= value of one Forwarded element ("" without one).
+std::string ForwardedFor(std::string_view element) {
+    std::string value;
+    for (std::string_view pair : Split(element, ';')) {
+        if (!StartsWithFor(pair)) continue;
+        std::string_view v = pair.substr(4);
+        if (v.size() >= 2 && v.front() == '"' && v.back() == '"') v = v.substr(1, v.size() - 2);
+        value = std::string(v);
     }
-    return found;
+    return value;
+}
+
+bool SameName(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
+           });
 }
 
 }  // namespace
@@ -75,20 +77,22 @@ bool ClientAddress::IsLoopback(const std::string& address) {
     return !ec && parsed.is_loopback();
 }
 
-std::string ClientAddress::Forwarded(std::string_view forwarded, std::string_view forwardedFor,
-                                     const std::vector<std::string>& trusted,
+std::optional<ClientAddress::Header> ClientAddress::HeaderNamed(std::string_view name) {
+    if (SameName(name, "X-Forwarded-For")) return Header::XForwardedFor;
+    if (SameName(name, "Forwarded")) return Header::Forwarded;
+    return std::nullopt;
+}
+
+const char* ClientAddress::HeaderName(Header header) {
+    return header == Header::Forwarded ? "Forwarded" : "X-Forwarded-For";
+}
+
+std::string ClientAddress::FromProxy(const std::vector<std::string_view>& lines, Header header,
                                      const std::string& peer) {
-    std::vector<std::string> chain;
-    if (!Trim(forwarded).empty()) {
-        chain = ForwardedFors(forwarded);
-    } else {
-        for (std::string_view entry : Split(forwardedFor, ',')) chain.push_back(Parse(entry));
-    }
-    for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
-        if (it->empty()) return peer;  // our proxy wrote something we cannot read
-        if (std::find(trusted.begin(), trusted.end(), *it) == trusted.end()) return *it;
-    }
-    return peer;
+    if (lines.empty()) return peer;
+    const std::string_view last = Split(lines.back(), ',').back();
+    const std::string client = Parse(header == Header::Forwarded ? ForwardedFor(last) : last);
+    return client.empty() ? peer : client;
 }
 
 }  // namespace qx::server

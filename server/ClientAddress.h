@@ -1,6 +1,8 @@
 #pragma once
 
 #include <boost/asio/ip/address.hpp>
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,12 +19,17 @@ class ClientAddress {
     // Null address when `text` is none (also "[v6]:port" and "v4:port").
     static std::string Parse(std::string_view text);
     static bool IsLoopback(const std::string& address);
-    // The client behind the proxies in `trusted` (normalized): the
-    // rightmost entry of `Forwarded` (its for= parameters) or, without it,
-    // of `X-Forwarded-For` that is not a trusted proxy. `peer` when the
-    // headers name nobody usable.
-    static std::string Forwarded(std::string_view forwarded, std::string_view forwardedFor,
-                                 const std::vector<std::string>& trusted, const std::string& peer);
+    // Which header a trusted reverse proxy writes the client's address in.
+    enum class Header : uint8_t { XForwardedFor, Forwarded };
+    // Null when `name` is neither (case does not matter).
+    static std::optional<Header> HeaderNamed(std::string_view name);
+    static const char* HeaderName(Header header);
+    // The client a trusted proxy names in the lines of its header (in the
+    // order they came): only the last entry of the last line, the one the
+    // proxy itself wrote (a Forwarded element's for=), since everything
+    // before it came from the client. `peer` when it names nobody usable.
+    static std::string FromProxy(const std::vector<std::string_view>& lines, Header header,
+                                 const std::string& peer);
 };
 
 }  // namespace qx::server

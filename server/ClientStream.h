@@ -1,7 +1,6 @@
 #pragma once
 
 #include <boost/asio/ip/tcp.hpp>
-#include <boost/asio/post.hpp>
 #include <boost/asio/ssl/context.hpp>
 #include <boost/beast/core/tcp_stream.hpp>
 #include <boost/beast/ssl/ssl_stream.hpp>
@@ -16,6 +15,8 @@ namespace qx::server {
 // accepted), as one stream type for Beast's HTTP and WebSocket code. Its
 // lowest layer is itself: timeouts and closing go to the TCP stream under
 // the TLS, reading and writing through the TLS when there is one.
+// (A TLS stream's first bytes are read plain, to tell TLS from a browser
+// that came with http.)
 class ClientStream {
   public:
     using Tls = boost::beast::ssl_stream<boost::beast::tcp_stream>;
@@ -36,18 +37,12 @@ class ClientStream {
     bool Secure() const { return tls != nullptr; }
     boost::beast::tcp_stream& Tcp() { return tls ? tls->next_layer() : *plain; }
 
-    // Calls `handler(error_code)` when the TLS handshake is done (at once
-    // when plain).
-    template <typename Handler>
-    void Handshake(Handler&& handler) {
-        if (tls) {
-            tls->async_handshake(boost::asio::ssl::stream_base::server,
-                                 std::forward<Handler>(handler));
-        } else {
-            boost::asio::post(get_executor(), [h = std::forward<Handler>(handler)]() mutable {
-                h(boost::system::error_code());
-            });
-        }
+    // Calls `handler(error_code, bytes used)` when the TLS handshake is
+    // done, starting from what was already read into `buffers`.
+    template <typename Buffers, typename Handler>
+    void Handshake(const Buffers& buffers, Handler&& handler) {
+        tls->async_handshake(boost::asio::ssl::stream_base::server, buffers,
+                             std::forward<Handler>(handler));
     }
 
     // The stream as Beast and Asio use it.

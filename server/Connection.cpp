@@ -1,7 +1,5 @@
 #include "server/Connection.h"
 
-#include <atomic>
-
 namespace qx::server {
 
 const char* TransportName(TransportKind kind) {
@@ -9,9 +7,6 @@ const char* TransportName(TransportKind kind) {
 }
 
 Connection::Connection(TransportKind k, std::string addr, uint64_t nowMs)
-    : openedAt(nowMs), lastHeard(nowMs), kind(k), address(std::move(addr)) {
-    static std::atomic<uint64_t> next{1};
-    id = next++;
-}
+    : openedAt(nowMs), lastHeard(nowMs), kind(k), address(std::move(addr)) {}
 
 }  // namespace qx::server

@@ -42,7 +42,6 @@ class Connection {
 
     TransportKind Kind() const { return kind; }
     const std::string& Address() const { return address; }
-    uint64_t Id() const { return id; }
 
     // The server's view of it.
     Role role = Role::Lobby;
@@ -57,7 +56,6 @@ class Connection {
   private:
     TransportKind kind;
     std::string address;
-    uint64_t id;
 };
 
 }  // namespace qx::server

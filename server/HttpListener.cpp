@@ -7,6 +7,7 @@
 #include "server/ClientAddress.h"
 #include "server/HttpSession.h"
 #include "server/MatchServer.h"
+#include "server/Metrics.h"
 
 namespace qx::server {
 
@@ -86,10 +87,29 @@ void HttpListener::OnAccept(tcp::socket socket) {
     }
     // A trusted proxy's connections are counted by the clients they carry.
     const auto& proxies = context.trustedProxies;
-    const bool proxied = std::find(proxies.begin(), proxies.end(), address) != proxies.end();
-    if (!proxied && !context.server.AdmitAddress(address)) return;
+    if (std::find(proxies.begin(), proxies.end(), address) != proxies.end()) {
+        std::make_shared<HttpSession>(ClientStream(std::move(socket), context.tls), context,
+                                      address, HttpSession::Kind::Proxied)
+            ->Start();
+        return;
+    }
+    // A handshake costs the server far more than the client: bounded per
+    // address.
+    if (context.tls && !context.server.TakeHandshake(address, context.clock())) {
+        ++context.metrics.rateLimited[Metrics::At(TransportKind::WebSocket)];
+        return;
+    }
+    // An address with all its HTTP connections gives up its oldest idle
+    // keep-alive; with none idle, the new one is answered 503.
+    MatchServer& server = context.server;
+    HttpSession::Kind kind = HttpSession::Kind::Game;
+    if (!server.AdmitHttp(address) &&
+        !(context.keepAlives.CloseOldest(address) && server.AdmitHttp(address))) {
+        if (!server.AdmitRefusal(address)) return;
+        kind = HttpSession::Kind::Refused;
+    }
     std::make_shared<HttpSession>(ClientStream(std::move(socket), context.tls), context, address,
-                                  proxied ? HttpSession::Kind::Proxied : HttpSession::Kind::Game)
+                                  kind)
         ->Start();
 }
 

@@ -1,12 +1,17 @@
 #include "server/HttpSession.h"
 
+#include <algorithm>
+#include <boost/beast/core/detect_ssl.hpp>
 #include <boost/beast/http/empty_body.hpp>
 #include <boost/beast/http/file_body.hpp>
 #include <boost/beast/http/read.hpp>
 #include <boost/beast/http/string_body.hpp>
 #include <boost/beast/http/write.hpp>
 #include <boost/beast/websocket/rfc6455.hpp>
+#include <cctype>
 #include <chrono>
+#include <cstring>
+#include <limits>
 
 #include "server/ClientAddress.h"
 #include "server/GameHistory.h"
@@ -38,36 +43,127 @@ std::string_view ToStd(beast::string_view text) {
 
 HttpSession::HttpSession(ClientStream s, WebContext& c, std::string a, Kind k)
     : stream(std::move(s)), context(c), peer(std::move(a)), kind(k) {
-    if (kind == Kind::Game) address = peer;
+    if (kind == Kind::Game || kind == Kind::Refused) address = peer;
 }
 
 HttpSession::~HttpSession() {
-    if (!handedOff && !address.empty()) context.server.ReleaseAddress(address);
+    Unlist();
+    ReleaseCount();
+}
+
+// Gives up the connection's place in its address's count.
+void HttpSession::ReleaseCount() {
+    if (handedOff || address.empty()) return;
+    if (kind == Kind::Refused) {
+        context.server.ReleaseRefusal(address);
+    } else {
+        context.server.ReleaseHttp(address);
+    }
+    address.clear();
+}
+
+void HttpSession::Unlist() {
+    if (!listed) return;
+    listed = false;
+    context.keepAlives.Remove(address, idleEntry);
+}
+
+void HttpSession::CloseIdle() {
+    Unlist();
+    ReleaseCount();
+    boost::system::error_code ignored;
+    stream.socket().close(ignored);
 }
 
 void HttpSession::Start() {
+    if (!stream.Secure()) {
+        Read();
+        return;
+    }
     stream.expires_after(kHandshakeTimeout);
-    stream.Handshake([self = shared_from_this()](const boost::system::error_code& ec) {
-        if (ec) {
-            self->Shut();
-        } else {
-            self->Read();
-        }
-    });
+    beast::async_detect_ssl(
+        stream.Tcp(), buffer,
+        [self = shared_from_this()](const boost::system::error_code& ec, bool tls) {
+            if (ec) {
+                self->Shut();
+            } else if (!tls) {
+                self->RedirectToHttps();
+            } else {
+                self->stream.Handshake(self->buffer.data(),
+                                       [self](const boost::system::error_code& e, size_t used) {
+                                           if (e) {
+                                               self->Shut();
+                                               return;
+                                           }
+                                           self->buffer.consume(used);
+                                           self->Read();
+                                       });
+            }
+        });
+}
+
+// Plain http on the TLS port (a browser given http://): sent on to the
+// same place over https, or told what the port speaks.
+void HttpSession::RedirectToHttps() {
+    parser.emplace();
+    parser->header_limit(8 * 1024);
+    http::async_read_header(
+        stream.Tcp(), buffer, *parser,
+        [self = shared_from_this()](const boost::system::error_code& ec, size_t) {
+            if (ec) {
+                self->Shut();
+                return;
+            }
+            const Request& request = self->parser->get();
+            const std::string_view host = ToStd(request[http::field::host]);
+            const std::string_view target = ToStd(request.target());
+            const bool usable =
+                !host.empty() && host.size() < 256 && !target.empty() && target.front() == '/' &&
+                std::all_of(host.begin(), host.end(),
+                            [](char c) {
+                                return std::isalnum(static_cast<unsigned char>(c)) ||
+                                       std::strchr(".-:[]", c);
+                            }) &&
+                std::none_of(target.begin(), target.end(), [](char c) {
+                    return static_cast<unsigned char>(c) <= ' ' || c == 0x7f;
+                });
+            auto response = std::make_shared<http::response<http::string_body>>(
+                usable ? http::status::moved_permanently : http::status::bad_request,
+                request.version());
+            response->set(http::field::server, kServerName);
+            response->set(http::field::content_type, kTextType);
+            response->set(http::field::cache_control, "no-store");
+            if (usable) {
+                response->set(http::field::location,
+                              "https://" + std::string(host) + std::string(target));
+            }
+            response->body() = "this port speaks https\n";
+            response->keep_alive(false);
+            response->prepare_payload();
+            http::async_write(
+                self->stream.Tcp(), *response,
+                [self, response](const boost::system::error_code&, size_t) { self->Shut(); });
+        });
 }
 
 void HttpSession::Read() {
     parser.emplace();
     parser->header_limit(8 * 1024);
-    parser->body_limit(0);
+    // A body is refused after the header (413); no limit here, as this
+    // Beast takes "none" for a limit every body is over.
+    parser->body_limit(std::numeric_limits<uint64_t>::max());
     stream.expires_after(kReadTimeout);
-    http::async_read(stream, buffer, *parser,
-                     [self = shared_from_this()](const boost::system::error_code& ec, size_t) {
-                         self->OnRead(ec);
-                     });
+    if (served && kind == Kind::Game && buffer.size() == 0) {
+        idleEntry = context.keepAlives.Add(address, weak_from_this());
+        listed = true;
+    }
+    http::async_read_header(stream, buffer, *parser,
+                            [self = shared_from_this()](const boost::system::error_code& ec,
+                                                        size_t) { self->OnRead(ec); });
 }
 
 void HttpSession::OnRead(const boost::system::error_code& ec) {
+    Unlist();
     if (ec == http::error::header_limit) {
         Request request;
         request.version(11);
@@ -79,11 +175,33 @@ void HttpSession::OnRead(const boost::system::error_code& ec) {
         Shut();
         return;
     }
-    Respond(parser->release());
+    const Request& request = parser->get();
+    if (request.method() != http::verb::get && request.method() != http::verb::head) {
+        SendRefusal(request, 405, "only GET and HEAD\n");
+    } else if (!parser->is_done()) {
+        SendRefusal(request, 413, "no request bodies here\n");
+    } else {
+        Respond(parser->release());
+    }
+}
+
+// A refusal that ends the connection (what the client still sends, such
+// as its body, is read away while it lingers).
+void HttpSession::SendRefusal(const Request& request, unsigned status, std::string body) {
+    Request closing;
+    closing.version(request.version());
+    closing.method(request.method() == http::verb::head ? http::verb::head : http::verb::get);
+    closing.keep_alive(false);
+    SendText(closing, status, kTextType, std::move(body));
 }
 
 void HttpSession::Respond(const Request& request) {
     ++context.metrics.httpRequests;
+    served = true;
+    if (kind == Kind::Refused) {
+        SendRefusal(request, 503, "too many connections from your address; try again soon\n");
+        return;
+    }
     if (kind == Kind::Proxied && !Attribute(request)) return;
     const std::string target(request.target());
     const bool upgrade = beast::websocket::is_upgrade(request);
@@ -92,12 +210,15 @@ void HttpSession::Respond(const Request& request) {
             SendText(request, 404, kTextType, "no WebSocket here; use /ws\n");
             return;
         }
+        // The connection becomes a game connection, counted as one.
+        if (!context.server.AdmitAddress(address)) {
+            SendRefusal(request, 503, "too many game connections from your address\n");
+            return;
+        }
+        const std::string client = address;
+        ReleaseCount();
         handedOff = true;
-        std::make_shared<WebSocketConnection>(std::move(stream), context, address)->Start(request);
-        return;
-    }
-    if (request.method() != http::verb::get && request.method() != http::verb::head) {
-        SendText(request, 405, kTextType, "only GET and HEAD\n");
+        std::make_shared<WebSocketConnection>(std::move(stream), context, client)->Start(request);
         return;
     }
     if (target == "/healthz") {
@@ -139,13 +260,13 @@ void HttpSession::Respond(const Request& request) {
 // counted against its client's address (a pooled connection may change
 // client between requests).
 bool HttpSession::Attribute(const Request& request) {
-    const std::string client =
-        ClientAddress::Forwarded(ToStd(request[http::field::forwarded]),
-                                 ToStd(request["X-Forwarded-For"]), context.trustedProxies, peer);
+    std::vector<std::string_view> lines;
+    const auto [first, last] = request.equal_range(ClientAddress::HeaderName(context.proxyHeader));
+    for (auto it = first; it != last; ++it) lines.push_back(ToStd(it->value()));
+    const std::string client = ClientAddress::FromProxy(lines, context.proxyHeader, peer);
     if (client == address) return true;
-    if (!address.empty()) context.server.ReleaseAddress(address);
-    address.clear();
-    if (!context.server.AdmitAddress(client)) {
+    ReleaseCount();
+    if (!context.server.AdmitHttp(client)) {
         Request refused;
         refused.version(request.version());
         refused.keep_alive(false);
@@ -164,6 +285,9 @@ void HttpSession::SendText(const Request& request, unsigned status, const std::s
     response->set(http::field::content_type, type);
     response->set(http::field::cache_control, "no-store");
     response->keep_alive(request.keep_alive());
+    if (status == 405) response->set(http::field::allow, "GET, HEAD");
+    if (status == 429 || (status == 503 && !context.draining))
+        response->set(http::field::retry_after, "5");
     if (request.method() == http::verb::head) {
         response->content_length(body.size());
     } else {

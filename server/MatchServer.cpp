@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <limits>
 #include <vector>
 
 #include "net/PacketCodec.h"
@@ -36,9 +37,16 @@ std::string Who(const Connection& c) {
 }  // namespace
 
 MatchServer::MatchServer(const ServerLimits& l, Metrics& m, SecureRandom& r, std::ostream& out)
-    : limits(l), metrics(m), random(r), log(out), addresses(l) {}
+    : limits(l), metrics(m), random(r), log(out), addresses(l), repeated(out) {}
 
 MatchServer::~MatchServer() = default;
+
+bool MatchServer::AdmitAddress(const std::string& address) {
+    if (addresses.Admit(address, pending ? pending(address) : 0)) return true;
+    repeated.Note("connections refused (too many from the address)", address,
+                  "refused a connection from " + address + ": too many from the address", now);
+    return false;
+}
 
 const Room* MatchServer::FindRoom(const std::string& code) const {
     auto it = rooms.find(code);
@@ -126,6 +134,10 @@ void MatchServer::OnRequest(Connection& c, const uint8_t* data, size_t size, uin
 void MatchServer::Create(Connection& c, const MatchMessage& request, bool quick, uint64_t nowMs) {
     if (rooms.size() >= limits.maxRooms) {
         Refuse(c, MatchError::ServerFull);
+        return;
+    }
+    if (!addresses.TakeRoom(c.Address(), nowMs)) {
+        Refuse(c, MatchError::Throttled);
         return;
     }
     const std::string code = NewCode();
@@ -304,6 +316,8 @@ bool MatchServer::AcceptGamePacket(Connection& c, Room& room, const net::Packet&
 
 void MatchServer::Refuse(Connection& c, MatchError error) {
     metrics.CountError(error);
+    const std::string why = net::MatchErrorText(error);
+    repeated.Note("refusals (" + why + ")", c.Address(), "refused " + Who(c) + ": " + why, now);
     MatchMessage answer;
     answer.type = MatchType::Error;
     answer.error = error;
@@ -313,7 +327,10 @@ void MatchServer::Refuse(Connection& c, MatchError error) {
 void MatchServer::Bad(Connection& c) {
     ++metrics.badPackets[Metrics::At(c.Kind())];
     if (++c.badFrames <= limits.maxBadFrames) return;
-    if (c.room) LogRoom(*c.room, "dropped " + Who(c) + " for bad frames");
+    if (c.room) {
+        repeated.Note("dropped for bad frames", c.Address(),
+                      "room " + c.room->Code() + " dropped " + Who(c) + " for bad frames", now);
+    }
     CloseConnection(c);
 }
 
@@ -385,6 +402,7 @@ void MatchServer::Tick(uint64_t nowMs) {
     }
     if (nowMs - lastSweep >= kTimeoutCheckMs || nowMs < lastSweep) {
         CheckTimeouts(nowMs);
+        repeated.Flush(nowMs);
         if (nowMs / kSweepMs != lastSweep / kSweepMs) addresses.Sweep(nowMs);
         lastSweep = nowMs;
     }
@@ -499,10 +517,19 @@ void MatchServer::EndRoom(Room& room, const char* why) {
     rooms.erase(room.Code());
 }
 
+void MatchServer::TellClosing(uint32_t seconds) {
+    MatchMessage closing = Message(MatchType::Closing);
+    closing.seconds = seconds;
+    for (Connection* c : connections) {
+        if (c->room && (c->role == Role::Player || c->role == Role::Spectator)) Answer(*c, closing);
+    }
+}
+
 void MatchServer::CloseAll() {
     std::vector<Room*> all;
     for (auto& [code, room] : rooms) all.push_back(room.get());
     for (Room* room : all) EndRoom(*room, "server stopping");
+    repeated.Flush(std::numeric_limits<uint64_t>::max());
     for (Connection* c : connections) {
         if (c->role != Role::Closing) {
             SetRole(*c, Role::Closing);

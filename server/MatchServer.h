@@ -16,6 +16,7 @@
 #include "server/Connection.h"
 #include "server/FinishedGame.h"
 #include "server/Metrics.h"
+#include "server/RepeatedEvents.h"
 #include "server/Room.h"
 #include "server/SecureRandom.h"
 #include "server/ServerLimits.h"
@@ -39,14 +40,20 @@ class MatchServer {
     // many from that address; refuse the connection). Connections still in
     // their handshake, which a transport reports through `pending`, count
     // as well, so half-open ones cannot keep other addresses out.
-    bool AdmitAddress(const std::string& address) {
-        return addresses.Admit(address, pending ? pending(address) : 0);
-    }
+    bool AdmitAddress(const std::string& address);
     void CountPending(std::function<size_t(const std::string& address)> counter) {
         pending = std::move(counter);
     }
+    // Whether the address may start one more TLS handshake now.
+    bool TakeHandshake(const std::string& address, uint64_t nowMs) {
+        return addresses.TakeHandshake(address, nowMs);
+    }
     const ServerLimits& Limits() const { return limits; }
     void ReleaseAddress(const std::string& address) { addresses.Release(address); }
+    bool AdmitHttp(const std::string& address) { return addresses.AdmitHttp(address); }
+    void ReleaseHttp(const std::string& address) { addresses.ReleaseHttp(address); }
+    bool AdmitRefusal(const std::string& address) { return addresses.AdmitRefusal(address); }
+    void ReleaseRefusal(const std::string& address) { addresses.ReleaseRefusal(address); }
 
     void OnOpen(Connection& connection, uint64_t nowMs);
     void OnFrame(Connection& connection, const uint8_t* data, size_t size, uint64_t nowMs);
@@ -54,6 +61,8 @@ class MatchServer {
     void OnClosed(Connection& connection, uint64_t nowMs);
     // Timeouts and spectators' feeds; call every few milliseconds.
     void Tick(uint64_t nowMs);
+    // Tells everyone in a room that the server stops within `seconds`.
+    void TellClosing(uint32_t seconds);
     // Closes every connection (the server is stopping).
     void CloseAll();
 
@@ -94,6 +103,7 @@ class MatchServer {
     SecureRandom& random;
     std::ostream& log;
     AddressLimits addresses;
+    RepeatedEvents repeated;
     std::function<size_t(const std::string&)> pending;
     std::unordered_map<std::string, std::unique_ptr<Room>> rooms;
     std::deque<std::string> quickQueue;

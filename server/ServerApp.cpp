@@ -28,9 +28,17 @@ ServerApp::ServerApp(const ServerOptions& opts, std::ostream& out)
     : options(opts), log(out), epoch(std::chrono::steady_clock::now()), ticker(io) {
     server = std::make_unique<MatchServer>(options.limits, metrics, random, log);
     if (!options.web.empty()) files = std::make_unique<StaticFiles>(options.web);
-    context = std::make_unique<WebContext>(
-        WebContext{*server, metrics, files.get(), [this] { return Now(); }, nullptr,
-                   options.trustedProxies, options.metricsBind.empty(), false, nullptr});
+    context = std::make_unique<WebContext>(WebContext{*server,
+                                                      metrics,
+                                                      files.get(),
+                                                      [this] { return Now(); },
+                                                      nullptr,
+                                                      options.trustedProxies,
+                                                      options.proxyHeader,
+                                                      options.metricsBind.empty(),
+                                                      false,
+                                                      nullptr,
+                                                      {}});
 }
 
 ServerApp::~ServerApp() {
@@ -158,13 +166,15 @@ void ServerApp::ReloadTls() {
 }
 
 // No new rooms (Create and a Quick that would make one answer server-full;
-// /healthz says 503); the rooms there are play on until they end or the
+// /healthz says 503); the players and spectators in rooms are told when the
+// server stops; the rooms there are play on until they end or the
 // drain time is over, and then the server stops (Tick).
 void ServerApp::Drain() {
     draining = true;
     context->draining = true;
     options.limits.maxRooms = 0;  // the rules read the limits live
     drainEnd = Now() + uint64_t{options.drainSeconds} * 1000;
+    server->TellClosing(options.drainSeconds);
     log << "quarnex-server: draining, " << server->RoomCount()
         << " rooms, no new ones, for at most " << options.drainSeconds << " s" << std::endl;
 }

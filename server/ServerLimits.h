@@ -10,12 +10,26 @@ namespace qx::server {
 // all their clients come from 127.0.0.1).
 struct ServerLimits {
     size_t maxRooms = 2000;
-    size_t maxConnectionsPerAddress = 16;
+    // Sized for some 50 players behind one address (a household, a school,
+    // a mobile carrier): their game connections (ENet and WebSocket) and,
+    // apart, their HTTP connections (a browser keeps several alive after
+    // loading the page; the idle ones give way to new ones).
+    size_t maxConnectionsPerAddress = 64;
+    size_t maxHttpPerAddress = 64;
     // Looking up a code that does not exist costs a token; an address gets
     // kGuessBurst and one back every 1 / guessesPerSecond seconds, so
     // guessing a 40-bit code takes centuries.
     double guessesPerSecond = 0.2;
     double guessBurst = 10;
+    // Rooms an address may create: a burst (at least its game connections),
+    // then one every 2 seconds (a game lasts minutes). Past it Create
+    // answers throttled.
+    double roomsPerSecond = 0.5;
+    double roomBurst = 20;
+    // TLS handshakes an address may start (each costs the server about a
+    // millisecond of a core): browsers open a few connections per page.
+    double tlsHandshakesPerSecond = 20;
+    double tlsHandshakeBurst = 60;
     uint64_t lobbyTimeoutMs = 10'000;   // a connection must ask for a room within this
     uint64_t playerSilenceMs = 20'000;  // a player silent this long is let go
     uint64_t waitingRoomMs = 600'000;   // a room waits this long for its second player

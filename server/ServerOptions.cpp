@@ -7,6 +7,7 @@
 
 #include "server/AgonesClient.h"
 #include "server/ClientAddress.h"
+#include "server/TlsContext.h"
 
 namespace qx::server {
 namespace {
@@ -30,18 +31,15 @@ bool Endpoint(const std::string& text, std::string& address, uint16_t& port) {
     return !ClientAddress::Parse("[" + address + "]").empty();
 }
 
-bool Readable(const char* path) {
-    std::error_code ec;
-    return std::filesystem::is_regular_file(path, ec);
-}
-
 }  // namespace
 
 const char* ServerOptions::Usage() {
     return "usage: quarnex-server [--port P] [--web DIR] [--max-rooms N] [--bind ADDR]\n"
            "                      [--max-per-address N] [--tls-cert FILE --tls-key FILE]\n"
-           "                      [--trust-proxy ADDR]... [--metrics ADDR:PORT]\n"
-           "                      [--drain SECONDS] [--agones] [--data DIR] [--keep-replays DAYS]\n";
+           "                      [--max-http-per-address N] [--tls-handshakes-per-second N]\n"
+           "                      [--trust-proxy ADDR]... [--proxy-header NAME]\n"
+           "                      [--metrics ADDR:PORT] [--drain SECONDS] [--agones]\n"
+           "                      [--data DIR] [--keep-replays DAYS]\n";
 }
 
 std::string ServerOptions::DefaultDataFolder() {
@@ -114,10 +112,6 @@ bool ServerOptions::Parse(int argc, const char* const* argv, ServerOptions& opti
             }
             options.bind = value;
         } else if (name == "--tls-cert" || name == "--tls-key") {
-            if (!Readable(value)) {
-                error = "no file '" + std::string(value) + "' for " + name;
-                return false;
-            }
             (name == "--tls-cert" ? options.tlsCert : options.tlsKey) = value;
         } else if (name == "--trust-proxy") {
             const std::string address = ClientAddress::Parse(value);
@@ -126,6 +120,27 @@ bool ServerOptions::Parse(int argc, const char* const* argv, ServerOptions& opti
                 return false;
             }
             options.trustedProxies.push_back(address);
+        } else if (name == "--proxy-header") {
+            const auto header = ClientAddress::HeaderNamed(value);
+            if (!header) {
+                error =
+                    std::string("bad proxy header '") + value + "' (X-Forwarded-For or Forwarded)";
+                return false;
+            }
+            options.proxyHeader = *header;
+        } else if (name == "--tls-handshakes-per-second") {
+            if (!Number(value, 1, 100'000, n)) {
+                error = std::string("bad handshake rate '") + value + "'";
+                return false;
+            }
+            options.limits.tlsHandshakesPerSecond = static_cast<double>(n);
+            options.limits.tlsHandshakeBurst = 3.0 * static_cast<double>(n);
+        } else if (name == "--max-http-per-address") {
+            if (!Number(value, 1, 100'000, n)) {
+                error = std::string("bad connection count '") + value + "'";
+                return false;
+            }
+            options.limits.maxHttpPerAddress = n;
         } else if (name == "--metrics") {
             if (!Endpoint(value, options.metricsBind, options.metricsPort)) {
                 error = std::string("bad metrics address '") + value + "' (ADDR:PORT)";
@@ -158,7 +173,8 @@ bool ServerOptions::Parse(int argc, const char* const* argv, ServerOptions& opti
         error = "--tls-cert and --tls-key go together";
         return false;
     }
-    return true;
+    // Unusable files are told at start, not at the first client.
+    return options.tlsCert.empty() || TlsContext::Load(options.tlsCert, options.tlsKey, error);
 }
 
 }  // namespace qx::server

@@ -4,14 +4,18 @@
 #include <string>
 #include <vector>
 
+#include "server/ClientAddress.h"
 #include "server/ServerLimits.h"
 
 namespace qx::server {
 
 // quarnex-server [--port P] [--web DIR] [--max-rooms N] [--bind ADDR]
-//                [--max-per-address N] [--tls-cert FILE --tls-key FILE]
-//                [--trust-proxy ADDR]... [--metrics ADDR:PORT] [--drain SECONDS]
-//                [--agones]
+//                [--max-per-address N] [--max-http-per-address N]
+//                [--tls-handshakes-per-second N]
+//                [--tls-cert FILE --tls-key FILE]
+//                [--trust-proxy ADDR]... [--proxy-header NAME] [--metrics ADDR:PORT]
+//                [--drain SECONDS]
+//                [--agones] [--data DIR] [--keep-replays DAYS]
 struct ServerOptions {
     static constexpr uint16_t kDefaultPort = 29030;
 
@@ -21,6 +25,8 @@ struct ServerOptions {
     ServerLimits limits;
     std::string tlsCert, tlsKey;  // both or neither: https and wss on the TCP port
     std::vector<std::string> trustedProxies;
+    // The one header the trusted proxies write the client in.
+    ClientAddress::Header proxyHeader = ClientAddress::Header::XForwardedFor;
     std::string metricsBind;  // empty: /metrics on the game port, for loopback clients
     uint16_t metricsPort = 0;
     uint32_t drainSeconds = 0;  // on SIGTERM, how long running games may go on

@@ -6,6 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "server/ClientAddress.h"
+#include "server/KeepAlives.h"
+
 namespace boost::asio::ssl {
 class context;
 }
@@ -28,11 +31,13 @@ struct WebContext {
     std::function<uint64_t()> clock;
     std::shared_ptr<boost::asio::ssl::context> tls;
     std::vector<std::string> trustedProxies;
+    ClientAddress::Header proxyHeader = ClientAddress::Header::XForwardedFor;
     // /metrics on the game port: to loopback clients only (else none: it has
     // a listener of its own).
     bool metricsOnGamePort = true;
     bool draining = false;
     GameHistory* history = nullptr;  // the games kept (null: none)
+    KeepAlives keepAlives;
 };
 
 }  // namespace qx::server

@@ -1,6 +1,7 @@
 """quarnex-server for the server tests: started on a free port of 127.0.0.1
 with the given options; its port read from its first line (after the log's
-time stamp: "quarnex-server: listening on P"); stopped with SIGTERM."""
+time stamp: "quarnex-server: listening on P"); stopped with SIGTERM. Its
+log lines are kept in `server.log_lines`."""
 import re
 import subprocess
 import threading
@@ -16,7 +17,9 @@ def start_server(server_exe, *options, env=None):
     if not match:
         server.kill()
         raise RuntimeError("unexpected first line: %r" % line)
-    threading.Thread(target=lambda: [None for _ in server.stdout], daemon=True).start()
+    server.log_lines = [line]
+    threading.Thread(target=lambda: [server.log_lines.append(l) for l in server.stdout],
+                     daemon=True).start()
     return server, int(match.group(1))
 
 
@@ -28,3 +31,7 @@ def stop_server(server):
     except subprocess.TimeoutExpired:
         server.kill()
         return -1
+
+
+def log_text(server):
+    return "".join(server.log_lines)

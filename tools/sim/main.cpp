@@ -102,6 +102,15 @@ int main(int argc, char** argv) {
         // so a damaged replay is refused at once, naming where it parts.
         qx::GameState reached;
         if (const qx::ReplayError wrong = qx::CheckReplay(*replay, &reached)) {
+            // A file changed after it was written is damaged (status 2), not
+            // a game that went another way, wherever its game parts.
+            if (replay->damagedDigestLine > 0) {
+                const std::string parts =
+                    wrong.code == qx::ReplayError::Code::Malformed ? "" : "; " + wrong.Describe();
+                return Fail(options->replayPath + ": damaged: line " +
+                            std::to_string(replay->damagedDigestLine) +
+                            " does not match the file's digest" + parts);
+            }
             SimSummary refused;
             refused.checksum = qx::Checksum(reached);
             return Wrong(options->replayPath + ": " + wrong.Describe(), refused);
