@@ -160,7 +160,7 @@ async function refused(page, saved, folder) {
   check(message.includes('Zaznam nelze prehrat.') &&
         message.includes('Zaznam je poskozeny: hra se od nej odchyluje v kroku 60.'),
         `a damaged replay is refused with a message ("${message}")`);
-  check(sim.status === 1 && /tick 60/.test(sim.text),
+  check(sim.status === 2 && /digest/.test(sim.text) && /tick 60/.test(sim.text),
         `the simulator refuses it too (${sim.text.split('\n')[0]})`);
   check(!after.replay.playing && after.checksum === before.checksum && after.ticks === before.ticks,
         'the refused file changed nothing');
