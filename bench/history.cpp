@@ -8,7 +8,7 @@
 #include "net/MatchProtocol.h"
 #include "net/RandomPlayer.h"
 #include "server/GameOutcome.h"
-#include "server/GameStore.h"
+#include "server/SqliteStore.h"
 
 namespace {
 
@@ -42,9 +42,9 @@ BENCHMARK(BM_ResultOf3000Ticks)->Unit(benchmark::kMillisecond);
 void BM_KeepGame(benchmark::State& state) {
     std::string folder = (std::filesystem::temp_directory_path() / "qxbench-XXXXXX").string();
     folder = mkdtemp(folder.data());
-    server::GameStore store;
+    server::SqliteStore store(folder + "/history.sqlite");
     std::string error;
-    store.Open(folder + "/history.sqlite", error);
+    store.Open(error);
     server::FinishedGame game = RandomGame(3000);
     const server::GameOutcome outcome = server::GameOutcome::Of(game);
     int64_t n = 0, id = 0;

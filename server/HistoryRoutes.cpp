@@ -15,6 +15,12 @@ GameHistory::Answer Text(unsigned status, std::string body) {
     return {status, kText, std::move(body)};
 }
 
+// The JSON, or 503 when the database did not answer.
+GameHistory::Answer Json(std::optional<std::string> body) {
+    if (!body) return Text(503, "the history is unavailable\n");
+    return {200, "application/json", std::move(*body)};
+}
+
 int HexDigit(char c) {
     if (c >= '0' && c <= '9') return c - '0';
     if (c >= 'a' && c <= 'f') return c - 'a' + 10;
@@ -103,19 +109,13 @@ bool HistoryRoutes::Route(GameHistory* history, const std::string& target,
         return true;
     }
     if (games) {
-        history->Ask(
-            [player, limit](GameStore& s) {
-                return GameHistory::Answer{200, "application/json", s.GamesJson(player, limit)};
-            },
-            std::move(reply));
+        history->Ask([player, limit](GameStore& s) { return Json(s.GamesJson(player, limit)); },
+                     std::move(reply));
         return true;
     }
     if (board) {
-        history->Ask(
-            [limit](GameStore& s) {
-                return GameHistory::Answer{200, "application/json", s.LeaderboardJson(limit)};
-            },
-            std::move(reply));
+        history->Ask([limit](GameStore& s) { return Json(s.LeaderboardJson(limit)); },
+                     std::move(reply));
         return true;
     }
     const std::string name = path.substr(7);
@@ -128,7 +128,8 @@ bool HistoryRoutes::Route(GameHistory* history, const std::string& target,
     }
     history->Ask(
         [id](GameStore& s) {
-            const std::optional<std::string> data = s.Replay(id);
+            std::optional<std::string> data;
+            if (!s.Replay(id, data)) return Text(503, "the history is unavailable\n");
             if (!data) return Text(404, "no such game, or its replay is no longer kept\n");
             return GameHistory::Answer{200, "application/octet-stream", *data};
         },

@@ -62,12 +62,12 @@ bool ServerApp::OpenHistory(std::string& error) {
         return true;
     }
     history = std::make_unique<GameHistory>(
-        folder, options.keepReplayDays,
+        folder, options.database, options.keepReplayDays,
         [this](std::function<void()> work) { boost::asio::post(io, std::move(work)); }, log);
     if (!history->Open(error, notes)) {
-        dataDamaged = error.find("damaged") != std::string::npos;
+        dataDamaged = error.find("damaged") != std::string::npos || !options.database.empty();
         history.reset();
-        if (given || dataDamaged) return false;
+        if (given || dataDamaged) return false;  // no history it was asked for
         notes.push_back("quarnex-server: games are not kept: " + error);
         error.clear();
         return true;
