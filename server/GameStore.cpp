@@ -219,4 +219,19 @@ std::optional<std::string> GameStore::LeaderboardJson(int limit) {
     return json + "]}\n";
 }
 
+std::optional<std::string> GameStore::ServersJson(int64_t withinMs) {
+    std::vector<ServerRecord> rows;
+    if (!LiveServers(withinMs, rows)) return std::nullopt;
+    std::string json = "{\"servers\":[";
+    for (const ServerRecord& r : rows) {
+        if (&r != &rows.front()) json += ',';
+        json += "{\"id\":" + JsonString(r.id) + ",\"address\":" + JsonString(r.address) +
+                ",\"capacity\":" + std::to_string(r.capacity) +
+                ",\"rooms\":" + std::to_string(r.rooms) +
+                ",\"players\":" + std::to_string(r.players) +
+                ",\"heartbeat_ms_ago\":" + std::to_string(r.sinceBeatMs) + "}";
+    }
+    return json + "]}\n";
+}
+
 }  // namespace qx::server

@@ -35,6 +35,13 @@ struct PlayerRecord {
     int64_t games = 0, wins = 0, losses = 0, draws = 0;
 };
 
+// A server of a fleet as its heartbeats left it.
+struct ServerRecord {
+    std::string id, address;
+    int64_t capacity = 0, rooms = 0, players = 0;
+    int64_t sinceBeatMs = 0;  // since its last heartbeat, by the database's clock
+};
+
 // The history of games and the players' ratings, behind one interface with
 // two back ends: SQLite in one file (the embedded default) and PostgreSQL
 // (shared by a fleet of servers). Both have the same tables, brought up to
@@ -77,6 +84,10 @@ class GameStore {
     // the store cannot answer now.
     virtual bool Replay(int64_t gameId, std::optional<std::string>& data) = 0;
 
+    // The fleet's servers that beat within the last `withinMs`, as JSON;
+    // nullopt when the store cannot answer (or keeps no fleet: SQLite).
+    std::optional<std::string> ServersJson(int64_t withinMs);
+
     static constexpr int kSchemaVersion = 2;
 
   protected:
@@ -101,6 +112,9 @@ class GameStore {
     virtual bool Games(const std::string& player, bool byKey, int limit,
                        std::vector<GameRecord>& games) = 0;
     virtual bool Leaderboard(int limit, std::vector<PlayerRecord>& players) = 0;
+    virtual bool LiveServers(int64_t /*withinMs*/, std::vector<ServerRecord>& /*servers*/) {
+        return false;
+    }
 };
 
 // A JSON string literal of `text` (valid UTF-8 assumed; controls escaped).

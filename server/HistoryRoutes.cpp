@@ -3,6 +3,7 @@
 #include <charconv>
 
 #include "server/PlayerIdentity.h"
+#include "server/ServerRegistry.h"
 
 namespace qx::server {
 namespace {
@@ -96,10 +97,19 @@ bool HistoryRoutes::Route(GameHistory* history, const std::string& target,
     const std::string path = target.substr(0, mark);
     const std::string query = mark == std::string::npos ? "" : target.substr(mark + 1);
     const bool games = path == "/api/games", board = path == "/api/leaderboard";
-    const bool replay = path.rfind("/games/", 0) == 0;
-    if (!games && !board && !replay) return false;
+    const bool replay = path.rfind("/games/", 0) == 0, servers = path == "/api/servers";
+    if (!games && !board && !replay && !servers) return false;
     if (!history) {
         reply(Text(404, "this server keeps no history\n"));
+        return true;
+    }
+    if (servers) {
+        if (!GameStore::IsPostgresUrl(history->Where())) {
+            reply(Text(404, "this server is in no fleet (no --database)\n"));
+            return true;
+        }
+        history->Ask([](GameStore& s) { return Json(s.ServersJson(ServerRegistry::kGoneAfterMs)); },
+                     std::move(reply));
         return true;
     }
     int limit = kDefaultLimit;

@@ -2,6 +2,8 @@
 
 #include <pqxx/pqxx>
 
+#include "server/ServerRegistry.h"
+
 namespace qx::server {
 namespace {
 
@@ -263,6 +265,23 @@ bool PostgresStore::Replay(int64_t gameId, std::optional<std::string>& data) {
         const pqxx::result row =
             read.exec_params("SELECT data FROM replays WHERE game_id=$1", gameId);
         if (!row.empty()) data = pqxx::binarystring(row[0][0]).str();
+    });
+}
+
+bool PostgresStore::LiveServers(int64_t withinMs, std::vector<ServerRecord>& servers) {
+    std::string error;
+    return Guard(error, [&] {
+        pqxx::read_transaction read(*connection);
+        const std::string now = ServerRegistry::NowMsSql();
+        const pqxx::result rows = read.exec_params(
+            "SELECT id, address, capacity, rooms, players, " + now +
+                " - heartbeat_at FROM servers WHERE heartbeat_at > " + now + " - $1 ORDER BY id",
+            withinMs);
+        for (const pqxx::row& row : rows) {
+            servers.push_back({row[0].as<std::string>(), row[1].as<std::string>(),
+                               row[2].as<int64_t>(), row[3].as<int64_t>(), row[4].as<int64_t>(),
+                               row[5].as<int64_t>()});
+        }
     });
 }
 

@@ -46,6 +46,7 @@ class PostgresStore : public GameStore {
     bool Games(const std::string& player, bool byKey, int limit,
                std::vector<GameRecord>& games) override;
     bool Leaderboard(int limit, std::vector<PlayerRecord>& players) override;
+    bool LiveServers(int64_t withinMs, std::vector<ServerRecord>& servers) override;
 
   private:
     // Runs `step`, turning what libpqxx throws into false and `error`; a

@@ -161,10 +161,10 @@ TEST(GameOutcome, ResultsComeFromTheInputsAndWhoLeft) {
 }
 
 // Each back end in turn: SQLite in a file, and PostgreSQL in a real server
-// started for the suite (each test in a database of its own).
+// started for the suite when a test needs it (each test in a database of
+// its own).
 class StoreTest : public ::testing::TestWithParam<const char*> {
   protected:
-    static void SetUpTestSuite() { postgres = new test::RealPostgres(); }
     static void TearDownTestSuite() {
         delete postgres;
         postgres = nullptr;
@@ -172,6 +172,7 @@ class StoreTest : public ::testing::TestWithParam<const char*> {
 
     void SetUp() override {
         if (IsPostgres()) {
+            if (!postgres) postgres = new test::RealPostgres();
             ASSERT_FALSE(postgres->Url().empty()) << "no PostgreSQL could be started";
             static int made = 0;
             const std::string name = "t" + std::to_string(++made);

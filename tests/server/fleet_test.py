@@ -16,7 +16,7 @@ restart   the database down when a game ends, the server is killed (-9):
 servers   three servers register and heartbeat: GET /api/servers on any of
           them lists all three; one killed (-9) is gone within 10 s, one
           stopped (SIGTERM) at once."""
-import os, signal, subprocess, sys, tempfile, threading, time
+import json, os, signal, subprocess, sys, tempfile, threading, time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, HERE)
@@ -48,7 +48,7 @@ def wait_until(what, check, seconds):
 
 def game_count(server):
     status, body = server.get('/api/games')
-    return len(__import__('json').loads(body)['games']) if status == 200 else -1
+    return len(json.loads(body)['games']) if status == 200 else -1
 
 
 def play_with_database_down(sim, server, work, pg):
@@ -100,6 +100,48 @@ def restart(sim, server_exe, work, pg, url):
         server.stop()
 
 
+def live(server):
+    status, body = server.get('/api/servers')
+    if status != 200:
+        fail('/api/servers: %d %r' % (status, body))
+    return {s['address']: s for s in json.loads(body)['servers']}
+
+
+def servers(sim, server_exe, work, pg, url):
+    fleet = [Server(server_exe, os.path.join(work, 'data%d' % i),
+                    os.path.join(work, 'server%d.log' % i), '--database', url,
+                    '--public-address', 'game%d.example:%d' % (i, 29030 + i), '--max-rooms', '40')
+             for i in range(3)]
+    try:
+        names = {'game%d.example:%d' % (i, 29030 + i) for i in range(3)}
+        wait_until('all three listed', lambda: set(live(fleet[2])) == names, 5)
+        row = live(fleet[0])['game1.example:29031']
+        if (row['capacity'], row['rooms'], row['players']) != (40, 0, 0):
+            fail('a server\'s row: %r' % row)
+        if len({s['id'] for s in live(fleet[1]).values()}) != 3:
+            fail('two servers claim one id')
+        # A game on server 0 shows in its row.
+        players = threading.Thread(target=play, args=(sim, fleet[0], work, 240))
+        players.start()
+        wait_until('the game in server 0\'s row',
+                   lambda: live(fleet[1])['game0.example:29030']['players'] == 2, 5)
+        players.join()
+        fleet[2].proc.send_signal(signal.SIGKILL)
+        fleet[2].proc.wait()
+        took = wait_until('the killed server gone',
+                          lambda: 'game2.example:29032' not in live(fleet[0]), 10.5)
+        print('the killed server left the list after %.1f s' % took)
+        if 'game1.example:29031' not in live(fleet[0]):
+            fail('a live server left the list')
+        fleet[1].stop()
+        if 'game1.example:29031' in live(fleet[0]):
+            fail('a stopped server is still listed')
+    finally:
+        for server in fleet:
+            if server.proc.poll() is None:
+                server.stop()
+
+
 def main():
     sim, server_exe, scenario = sys.argv[1:4]
     work = tempfile.mkdtemp(prefix='qxfleet-')
@@ -108,7 +150,7 @@ def main():
     url = postgres('start', pg)
     print('PostgreSQL made and started in %.1f s' % (time.monotonic() - started))
     try:
-        {'failover': failover, 'restart': restart}[scenario](sim, server_exe, work, pg, url)
+        {'failover': failover, 'restart': restart, 'servers': servers}[scenario](sim, server_exe, work, pg, url)
     finally:
         postgres('remove', pg)
     print('ok')
