@@ -1,5 +1,7 @@
 #include "server/PostgresStore.h"
 
+#include <poll.h>
+
 #include <pqxx/pqxx>
 
 #include "server/ServerRegistry.h"
@@ -54,8 +56,18 @@ void PostgresStore::Close() {
     connection.reset();
 }
 
+bool PostgresStore::StillConnected(const pqxx::connection& connection) {
+    pollfd socket{connection.sock(), POLLIN, 0};
+    return socket.fd >= 0 && ::poll(&socket, 1, 0) == 0;
+}
+
 template <class Step>
 bool PostgresStore::Guard(std::string& error, Step step) {
+    if (connection && !tx && !StillConnected(*connection)) {
+        Close();
+        error = "the database closed the connection";
+        return false;
+    }
     if (!connection) {
         error = "not connected";
         return false;

@@ -32,6 +32,11 @@ class PostgresStore : public GameStore {
     static std::string WithTimeouts(const std::string& url);
     // The URL with its password hidden.
     static std::string Redacted(const std::string& url);
+    // False when the server has hung up on an idle connection (it says why
+    // before it closes, and an idle connection is otherwise sent nothing):
+    // checked before each use, as libpqxx 6 leaks the reply of a query
+    // sent on such a connection.
+    static bool StillConnected(const pqxx::connection& connection);
 
   protected:
     bool Begin(std::string& error) override;

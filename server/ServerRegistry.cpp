@@ -101,7 +101,7 @@ bool ServerRegistry::Beat(std::string& error) {
 // A server that stops leaves the list at once.
 void ServerRegistry::Remove() {
     try {
-        if (!connection) return;
+        if (!connection || !PostgresStore::StillConnected(*connection)) return;
         pqxx::work remove(*connection);
         remove.exec_params0("DELETE FROM servers WHERE id=$1", id);
         remove.commit();
