@@ -26,7 +26,7 @@ int64_t UnixMs() {
 
 }  // namespace
 
-GameHistory::GameHistory(std::string dir, std::string database, uint32_t days, Post p,
+GameHistory::GameHistory(std::string dir, const std::string& database, uint32_t days, Post p,
                          std::ostream& out)
     : folder(std::move(dir)),
       keepReplayDays(days),

@@ -40,7 +40,7 @@ class GameHistory {
     // `post` runs work on the relay's thread (its log lines among it).
     // `database`: a postgresql:// URL; empty: history.sqlite in `folder`
     // (which holds the journal either way).
-    GameHistory(std::string folder, std::string database, uint32_t keepReplayDays, Post post,
+    GameHistory(std::string folder, const std::string& database, uint32_t keepReplayDays, Post post,
                 std::ostream& log);
     ~GameHistory();
 

@@ -27,9 +27,8 @@ std::optional<double> Maybe(const pqxx::field& f) {
 
 PostgresStore::PostgresStore(std::string u) : url(std::move(u)) {}
 
-PostgresStore::~PostgresStore() {
-    Close();
-}
+// The transaction goes before its connection (the members' order).
+PostgresStore::~PostgresStore() = default;
 
 std::string PostgresStore::WithTimeouts(const std::string& url) {
     if (url.find("connect_timeout=") != std::string::npos) return url;

@@ -52,7 +52,7 @@ class Statement {
 }  // namespace
 
 SqliteStore::~SqliteStore() {
-    Close();
+    if (db) sqlite3_close_v2(db);
 }
 
 void SqliteStore::Close() {

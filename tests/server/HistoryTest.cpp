@@ -282,6 +282,7 @@ TEST_P(StoreTest, ServersSharingTheDatabaseLoseNoRatingUpdate) {
     if (!IsPostgres()) GTEST_SKIP() << "a SQLite file is one server's";
     constexpr int kServers = 3, kGames = 8;
     std::vector<std::thread> servers;
+    servers.reserve(kServers);
     std::atomic<int> failures{0};
     for (int s = 0; s < kServers; ++s) {
         servers.emplace_back([&, s] {
