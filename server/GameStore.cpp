@@ -89,7 +89,7 @@ std::string IsoTime(int64_t unixMs) {
     const auto seconds = static_cast<time_t>(unixMs >= 0 ? unixMs / 1000 : (unixMs - 999) / 1000);
     std::tm t{};
     gmtime_r(&seconds, &t);
-    char text[40];
+    char text[80];
     std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d.%03dZ", t.tm_year + 1900,
                   t.tm_mon + 1, t.tm_mday, t.tm_hour, t.tm_min, t.tm_sec,
                   static_cast<int>(unixMs - static_cast<int64_t>(seconds) * 1000));

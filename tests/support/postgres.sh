@@ -7,6 +7,7 @@
 #   postgres.sh remove DIR  stops it and removes DIR
 # As root, the server runs as the user postgres (it refuses to run as root).
 # Debian's binaries are found with pg_config, or under /usr/lib/postgresql.
+# fsync is off (tests need no durability) unless QX_PG_FSYNC=on (benchmarks).
 set -eu
 action=$1
 dir=$2
@@ -38,7 +39,7 @@ start)
       { cat "$dir/initdb.log" >&2; exit 1; }
   fi
   as_owner "$bindir/pg_ctl" -D "$dir/data" -l "$dir/server.log" -w -t 30 \
-    -o "-c listen_addresses= -k $dir -c fsync=off -c max_connections=50" start >/dev/null ||
+    -o "-c listen_addresses= -k $dir -c fsync=${QX_PG_FSYNC:-off} -c max_connections=50" start >/dev/null ||
     { cat "$dir/server.log" >&2; exit 1; }
   echo "postgresql://postgres@/postgres?host=$dir"
   ;;
