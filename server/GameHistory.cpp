@@ -12,6 +12,9 @@ namespace qx::server {
 namespace {
 
 constexpr auto kRetry = std::chrono::seconds(2);
+constexpr auto kFirstPause = std::chrono::milliseconds(250);
+constexpr auto kLongestPause = std::chrono::milliseconds(4000);
+constexpr auto kSummaryEvery = std::chrono::seconds(30);
 constexpr int64_t kPruneEveryMs = 3'600'000;
 constexpr int64_t kDayMs = 86'400'000;
 
@@ -23,13 +26,14 @@ int64_t UnixMs() {
 
 }  // namespace
 
-GameHistory::GameHistory(std::string dir, uint32_t days, Post p, std::ostream& out)
+GameHistory::GameHistory(std::string dir, const std::string& database, uint32_t days, Post p,
+                         std::ostream& out)
     : folder(std::move(dir)),
-      databasePath(folder + "/history.sqlite"),
       keepReplayDays(days),
       post(std::move(p)),
       log(out),
-      journal(folder + "/journal.bin") {}
+      journal(folder + "/journal.bin"),
+      store(GameStore::Make(database.empty() ? folder + "/history.sqlite" : database)) {}
 
 GameHistory::~GameHistory() {
     Stop();
@@ -45,12 +49,19 @@ bool GameHistory::Open(std::string& error, std::vector<std::string>& notes) {
         return false;
     }
     std::string why;
-    if (store.Open(databasePath, why) == GameStore::OpenResult::Damaged) {
+    const GameStore::OpenResult opened = store->Open(why);
+    if (opened == GameStore::OpenResult::Damaged) {
         error = "the history's database is damaged: " + why +
                 " (restore it from a backup, or move it away to start a new one)";
         return false;
     }
-    if (!store.IsOpen()) problem = "the database cannot be opened: " + why;
+    // A shared database that does not answer at start is most likely a
+    // wrong URL: said at once rather than found out games later.
+    if (opened != GameStore::OpenResult::Ok && GameStore::IsPostgresUrl(store->Where())) {
+        error = "the history's database cannot be used: " + why;
+        return false;
+    }
+    if (!store->IsOpen()) problem = "the database cannot be opened: " + why;
     if (lockFd < 0 && problem.empty()) problem = folder + ": cannot be written";
     std::string journalNote;
     for (FinishedGame& game : journal.ReadAll(journalNote)) {
@@ -62,7 +73,10 @@ bool GameHistory::Open(std::string& error, std::vector<std::string>& notes) {
         notes.push_back("quarnex-server: history: " + std::to_string(pending.size()) +
                         " finished games from the journal to save");
     }
-    if (!problem.empty()) notes.push_back("quarnex-server: history degraded: " + problem);
+    if (!problem.empty()) {
+        notes.push_back("quarnex-server: history degraded: " + problem);
+        degradedSince = lastSummary = std::chrono::steady_clock::now();
+    }
     return true;
 }
 
@@ -101,14 +115,41 @@ std::string GameHistory::Problem() const {
     return problem;
 }
 
+// Logs the first problem and the end of it; between them the problems
+// are counted and summed up (Summarise), not logged one by one.
 void GameHistory::SetProblem(const std::string& now) {
+    bool began = false, ended = false;
     {
         std::lock_guard<std::mutex> lock(mutex);
-        if (problem == now) return;
+        began = problem.empty() && !now.empty();
+        ended = !problem.empty() && now.empty();
         problem = now;
     }
-    Log(now.empty() ? "quarnex-server: history writes again"
-                    : "quarnex-server: history degraded: " + now);
+    const auto clock = std::chrono::steady_clock::now();
+    if (began) {
+        degradedSince = lastSummary = clock;
+        failedTries = 0;
+        Log("quarnex-server: history degraded: " + now);
+    } else if (ended) {
+        const auto seconds =
+            std::chrono::duration_cast<std::chrono::seconds>(clock - degradedSince).count();
+        Log("quarnex-server: history writes again (after " + std::to_string(seconds) + " s)");
+    } else if (!now.empty()) {
+        ++failedTries;
+        Summarise();
+    }
+}
+
+void GameHistory::Summarise() {
+    const auto clock = std::chrono::steady_clock::now();
+    if (clock - lastSummary < kSummaryEvery) return;
+    const auto seconds =
+        std::chrono::duration_cast<std::chrono::seconds>(clock - degradedSince).count();
+    Log("quarnex-server: history still degraded after " + std::to_string(seconds) + " s, " +
+        std::to_string(failedTries) + " tries failed since the last word, " +
+        std::to_string(pending.size()) + " games wait: " + Problem());
+    lastSummary = clock;
+    failedTries = 0;
 }
 
 void GameHistory::Log(std::string line) {
@@ -126,7 +167,14 @@ void GameHistory::Run() {
             last = stopping;
         }
         Work();
-        nextTry = std::chrono::steady_clock::now() + kRetry;
+        // Growing pauses while the database is away; the usual round when
+        // it is there.
+        const bool degraded = !Problem().empty();
+        pause = degraded ? std::min<std::chrono::milliseconds>(
+                               pause.count() ? pause * 2 : kFirstPause, kLongestPause)
+                         : std::chrono::milliseconds(0);
+        nextTry = std::chrono::steady_clock::now() +
+                  (degraded ? pause : std::chrono::milliseconds(kRetry));
         if (last) {
             Work();  // what came while stopping
             return;
@@ -146,8 +194,8 @@ void GameHistory::Work() {
     }
     for (Question& q : asked) {
         Answer answer;
-        if (store.IsOpen()) {
-            answer = q.ask(store);
+        if (store->IsOpen()) {
+            answer = q.ask(*store);
         } else {
             answer = {503, "text/plain; charset=utf-8", "the history is unavailable\n"};
         }
@@ -175,7 +223,7 @@ void GameHistory::Journal(Pending& p) {
 // Saves the waiting games in order; false when the database is not there.
 bool GameHistory::Save() {
     std::string error;
-    if (!store.IsOpen() && store.Open(databasePath, error) != GameStore::OpenResult::Ok) {
+    if (!store->IsOpen() && store->Open(error) != GameStore::OpenResult::Ok) {
         if (!pending.empty()) SetProblem("the database cannot be opened: " + error);
         return false;
     }
@@ -183,8 +231,8 @@ bool GameHistory::Save() {
         const Pending& p = pending.front();
         const GameOutcome outcome = GameOutcome::Of(p.game);
         int64_t id = 0;
-        if (!store.Keep(p.game, outcome, id, error)) {
-            store.Close();  // opened again on the next round, as the file may have changed
+        if (!store->Keep(p.game, outcome, id, error)) {
+            store->Close();  // opened again on the next round, as the file may have changed
             SetProblem("cannot write to the database: " + error + " (" +
                        std::to_string(pending.size()) + " games wait)");
             return false;
@@ -210,7 +258,7 @@ void GameHistory::Prune() {
     if (keepReplayDays == 0 || now - lastPrune < kPruneEveryMs) return;
     lastPrune = now;
     std::string error;
-    if (!store.DropReplaysBefore(now - int64_t{keepReplayDays} * kDayMs, error)) {
+    if (!store->DropReplaysBefore(now - int64_t{keepReplayDays} * kDayMs, error)) {
         Log("quarnex-server: history: cannot drop old replays: " + error);
     }
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
@@ -22,9 +23,11 @@ namespace qx::server {
 // journaled (fsync: from then on the game is kept, "room CODE game kept"),
 // their results computed from their inputs and written to the database
 // ("room CODE game N saved"). When the database cannot be written
-// (unwritable, disk full, locked) the games wait in memory and in the
-// journal, the history says it is degraded, and every couple of seconds it
-// tries again. The HTTP routes' questions run on the same thread.
+// (unwritable, disk full, locked, a PostgreSQL server down or out of
+// reach) the games wait in memory and in the journal, the history says it
+// is degraded (once, then a summary every half minute), and tries again
+// with growing pauses (0.25 s doubling up to 4 s). The HTTP routes'
+// questions run on the same thread.
 class GameHistory {
   public:
     struct Answer {
@@ -35,13 +38,17 @@ class GameHistory {
     using Post = std::function<void(std::function<void()>)>;  // onto the relay's loop
 
     // `post` runs work on the relay's thread (its log lines among it).
-    GameHistory(std::string folder, uint32_t keepReplayDays, Post post, std::ostream& log);
+    // `database`: a postgresql:// URL; empty: history.sqlite in `folder`
+    // (which holds the journal either way).
+    GameHistory(std::string folder, const std::string& database, uint32_t keepReplayDays, Post post,
+                std::ostream& log);
     ~GameHistory();
 
     // Before the thread starts: takes the folder (one server at a time),
     // opens the database and reads the journal. False with `error` when the
-    // database is damaged (the server must not start); a database that
-    // cannot be opened now only makes the history degraded. `notes` gets
+    // database is damaged, or a PostgreSQL URL is wrong or unreachable (the
+    // server must not start); a SQLite file that cannot be opened now only
+    // makes the history degraded. `notes` gets
     // what the log should say once the server is listening.
     bool Open(std::string& error, std::vector<std::string>& notes);
     void Start();
@@ -54,7 +61,8 @@ class GameHistory {
 
     // Empty when healthy; else what is wrong (from any thread).
     std::string Problem() const;
-    const std::string& DatabasePath() const { return databasePath; }
+    // The database, for messages (a URL without its password).
+    std::string Where() const { return store->Where(); }
 
   private:
     struct Pending {
@@ -72,14 +80,15 @@ class GameHistory {
     bool Save();
     void Prune();
     void SetProblem(const std::string& problem);
+    void Summarise();
     void Log(std::string line);
 
-    std::string folder, databasePath;
+    std::string folder;
     uint32_t keepReplayDays;
     Post post;
     std::ostream& log;
     GameJournal journal;
-    GameStore store;
+    std::unique_ptr<GameStore> store;
     int lockFd = -1;
 
     mutable std::mutex mutex;
@@ -93,6 +102,11 @@ class GameHistory {
     std::deque<Pending> pending;
     bool journalHolds = false;
     int64_t lastPrune = 0;
+    // While degraded: since when, the failed tries since the last summary,
+    // the pause before the next try.
+    std::chrono::steady_clock::time_point degradedSince, lastSummary;
+    int failedTries = 0;
+    std::chrono::milliseconds pause{0};
     std::thread thread;
 };
 

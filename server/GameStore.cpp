@@ -1,73 +1,55 @@
 #include "server/GameStore.h"
 
 #include <cstdio>
+#include <ctime>
+
+#include "server/PostgresStore.h"
+#include "server/SqliteStore.h"
 
 namespace qx::server {
 namespace {
 
 // Each migration takes the schema from the version before it to its own.
+// {id} is an integer key the database numbers, {blob} bytes.
 const char* const kMigrations[] = {
     // 1: players, games, their replays.
     "CREATE TABLE players("
-    " id INTEGER PRIMARY KEY, key_hash TEXT NOT NULL UNIQUE, name TEXT NOT NULL,"
-    " rating REAL NOT NULL, deviation REAL NOT NULL, volatility REAL NOT NULL,"
-    " games INTEGER NOT NULL DEFAULT 0, wins INTEGER NOT NULL DEFAULT 0,"
-    " losses INTEGER NOT NULL DEFAULT 0, draws INTEGER NOT NULL DEFAULT 0);"
+    " id {id}, key_hash TEXT NOT NULL UNIQUE, name TEXT NOT NULL,"
+    " rating DOUBLE PRECISION NOT NULL, deviation DOUBLE PRECISION NOT NULL,"
+    " volatility DOUBLE PRECISION NOT NULL,"
+    " games BIGINT NOT NULL DEFAULT 0, wins BIGINT NOT NULL DEFAULT 0,"
+    " losses BIGINT NOT NULL DEFAULT 0, draws BIGINT NOT NULL DEFAULT 0);"
     "CREATE TABLE games("
-    " id INTEGER PRIMARY KEY, uid TEXT NOT NULL UNIQUE, code TEXT NOT NULL,"
-    " started_at INTEGER NOT NULL, ended_at INTEGER NOT NULL,"
+    " id {id}, uid TEXT NOT NULL UNIQUE, code TEXT NOT NULL,"
+    " started_at BIGINT NOT NULL, ended_at BIGINT NOT NULL,"
     " emperor_name TEXT NOT NULL, rebel_name TEXT NOT NULL,"
     " emperor_key TEXT NOT NULL, rebel_key TEXT NOT NULL,"
-    " emperor_before REAL, emperor_after REAL, rebel_before REAL, rebel_after REAL,"
-    " result TEXT NOT NULL, reason TEXT NOT NULL, rated INTEGER NOT NULL,"
-    " ticks INTEGER NOT NULL, emperor_games INTEGER NOT NULL, rebel_games INTEGER NOT NULL,"
+    " emperor_before DOUBLE PRECISION, emperor_after DOUBLE PRECISION,"
+    " rebel_before DOUBLE PRECISION, rebel_after DOUBLE PRECISION,"
+    " result TEXT NOT NULL, reason TEXT NOT NULL, rated BIGINT NOT NULL,"
+    " ticks BIGINT NOT NULL, emperor_games BIGINT NOT NULL, rebel_games BIGINT NOT NULL,"
     " checksum TEXT NOT NULL);"
     "CREATE INDEX games_emperor_key ON games(emperor_key);"
     "CREATE INDEX games_rebel_key ON games(rebel_key);"
     "CREATE INDEX games_emperor_name ON games(emperor_name);"
     "CREATE INDEX games_rebel_name ON games(rebel_name);"
     "CREATE INDEX games_ended ON games(ended_at);"
-    "CREATE TABLE replays(game_id INTEGER PRIMARY KEY REFERENCES games(id), data BLOB NOT NULL);",
+    "CREATE TABLE replays(game_id BIGINT PRIMARY KEY REFERENCES games(id), data {blob} NOT NULL);",
+    // 2: the servers of a fleet and their heartbeats (the database's clock,
+    // in Unix ms).
+    "CREATE TABLE servers(id TEXT PRIMARY KEY, address TEXT NOT NULL, capacity BIGINT NOT NULL,"
+    " rooms BIGINT NOT NULL, players BIGINT NOT NULL, started_at BIGINT NOT NULL,"
+    " heartbeat_at BIGINT NOT NULL);"
+    "CREATE INDEX servers_heartbeat ON servers(heartbeat_at);",
 };
+static_assert(std::size(kMigrations) == GameStore::kSchemaVersion);
 
-// A prepared statement, finalized when it goes.
-class Statement {
-  public:
-    Statement(sqlite3* db, const char* sql) { sqlite3_prepare_v2(db, sql, -1, &stmt, nullptr); }
-    ~Statement() { sqlite3_finalize(stmt); }
-    Statement(const Statement&) = delete;
-    Statement& operator=(const Statement&) = delete;
-
-    bool Ok() const { return stmt != nullptr; }
-    Statement& Text(int i, const std::string& v) {
-        sqlite3_bind_text(stmt, i, v.data(), static_cast<int>(v.size()), SQLITE_TRANSIENT);
-        return *this;
+void Replace(std::string& text, const std::string& from, const std::string& to) {
+    for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at)) {
+        text.replace(at, from.size(), to);
+        at += to.size();
     }
-    Statement& Int(int i, int64_t v) {
-        sqlite3_bind_int64(stmt, i, v);
-        return *this;
-    }
-    Statement& Real(int i, std::optional<double> v) {
-        if (v) {
-            sqlite3_bind_double(stmt, i, *v);
-        } else {
-            sqlite3_bind_null(stmt, i);
-        }
-        return *this;
-    }
-    // SQLITE_ROW, SQLITE_DONE or an error.
-    int Step() { return stmt ? sqlite3_step(stmt) : SQLITE_ERROR; }
-    int64_t IntAt(int i) const { return sqlite3_column_int64(stmt, i); }
-    double RealAt(int i) const { return sqlite3_column_double(stmt, i); }
-    bool NullAt(int i) const { return sqlite3_column_type(stmt, i) == SQLITE_NULL; }
-    std::string TextAt(int i) const {
-        const auto* p = static_cast<const char*>(sqlite3_column_blob(stmt, i));
-        return p ? std::string(p, static_cast<size_t>(sqlite3_column_bytes(stmt, i))) : "";
-    }
-
-  private:
-    sqlite3_stmt* stmt = nullptr;
-};
+}
 
 std::string Number(double v) {
     char text[32];
@@ -75,8 +57,12 @@ std::string Number(double v) {
     return text;
 }
 
-std::string RatingJson(const Statement& row, int at) {
-    return row.NullAt(at) ? "null" : Number(row.RealAt(at));
+std::string RatingJson(const std::optional<double>& v) {
+    return v ? Number(*v) : "null";
+}
+
+bool IsKeyHash(const std::string& text) {
+    return text.size() == 64 && text.find_first_not_of("0123456789abcdef") == std::string::npos;
 }
 
 }  // namespace
@@ -99,129 +85,63 @@ std::string JsonString(const std::string& text) {
     return out + "\"";
 }
 
-GameStore::~GameStore() {
-    Close();
+std::string IsoTime(int64_t unixMs) {
+    const auto seconds = static_cast<time_t>(unixMs >= 0 ? unixMs / 1000 : (unixMs - 999) / 1000);
+    std::tm t{};
+    gmtime_r(&seconds, &t);
+    char text[80];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d.%03dZ", t.tm_year + 1900,
+                  t.tm_mon + 1, t.tm_mday, t.tm_hour, t.tm_min, t.tm_sec,
+                  static_cast<int>(unixMs - static_cast<int64_t>(seconds) * 1000));
+    return text;
 }
 
-void GameStore::Close() {
-    if (db) sqlite3_close_v2(db);
-    db = nullptr;
+bool GameStore::IsPostgresUrl(const std::string& location) {
+    return location.rfind("postgresql://", 0) == 0 || location.rfind("postgres://", 0) == 0;
 }
 
-std::string GameStore::Error() const {
-    return db ? sqlite3_errmsg(db) : "no database";
+std::unique_ptr<GameStore> GameStore::Make(const std::string& location) {
+    if (IsPostgresUrl(location)) return std::make_unique<PostgresStore>(location);
+    return std::make_unique<SqliteStore>(location);
 }
 
-bool GameStore::Exec(const char* sql, std::string& error) {
-    char* message = nullptr;
-    if (sqlite3_exec(db, sql, nullptr, nullptr, &message) == SQLITE_OK) return true;
-    error = message ? message : Error();
-    sqlite3_free(message);
-    return false;
-}
-
-GameStore::OpenResult GameStore::Open(const std::string& path, std::string& error) {
-    Close();
-    const int opened =
-        sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
-    if (opened != SQLITE_OK) {
-        error = path + ": " + Error();
-        Close();
-        return OpenResult::Unavailable;
-    }
-    sqlite3_busy_timeout(db, 200);
-    std::string why;
-    if (!Exec("PRAGMA journal_mode=WAL; PRAGMA synchronous=FULL; PRAGMA foreign_keys=ON;", why) ||
-        !Migrate(why)) {
-        const int code = sqlite3_errcode(db) & 0xFF;
-        error = path + ": " + why;
-        Close();
-        return damaged || code == SQLITE_NOTADB || code == SQLITE_CORRUPT ? OpenResult::Damaged
-                                                                          : OpenResult::Unavailable;
-    }
-    return OpenResult::Ok;
-}
-
-bool GameStore::Migrate(std::string& error) {
-    Statement check(db, "PRAGMA quick_check");
-    damaged = false;
-    const int checked = check.Step();
-    if (checked != SQLITE_ROW || check.TextAt(0) != "ok") {
-        damaged = checked == SQLITE_ROW;
-        error = check.Ok() ? "the database fails its check: " + check.TextAt(0) : Error();
-        return false;
-    }
-    Statement version(db, "PRAGMA user_version");
-    if (version.Step() != SQLITE_ROW) {
-        error = Error();
-        return false;
-    }
-    const int64_t at = version.IntAt(0);
-    if (at > kSchemaVersion) {
-        error = "the database is of a newer version (" + std::to_string(at) + ")";
-        return false;
-    }
-    for (int64_t v = at; v < kSchemaVersion; ++v) {
-        const std::string sql = std::string("BEGIN IMMEDIATE;") + kMigrations[v] +
-                                "PRAGMA user_version=" + std::to_string(v + 1) + ";COMMIT;";
-        if (!Exec(sql.c_str(), error)) {
-            std::string ignored;
-            Exec("ROLLBACK", ignored);
-            return false;
-        }
-    }
-    return true;
-}
-
-// The player's row (made on first sight, its name the latest one used) and
-// rating.
-bool GameStore::PlayerRating(const PlayerIdentity& who, int64_t& id, GlickoRating& rating,
-                             std::string& error) {
-    Statement upsert(db,
-                     "INSERT INTO players(key_hash, name, rating, deviation, volatility) "
-                     "VALUES(?1, ?2, ?3, ?4, ?5) ON CONFLICT(key_hash) DO UPDATE SET name=?2");
-    upsert.Text(1, who.keyHash).Text(2, who.name);
-    upsert.Real(3, GlickoRating::kStart)
-        .Real(4, GlickoRating::kStartDeviation)
-        .Real(5, GlickoRating::kStartVolatility);
-    Statement read(db, "SELECT id, rating, deviation, volatility FROM players WHERE key_hash=?1");
-    read.Text(1, who.keyHash);
-    if (upsert.Step() != SQLITE_DONE || read.Step() != SQLITE_ROW) {
-        error = Error();
-        return false;
-    }
-    id = read.IntAt(0);
-    rating = {read.RealAt(1), read.RealAt(2), read.RealAt(3)};
-    return true;
+std::string GameStore::Migration(Dialect dialect, int v) {
+    std::string sql = kMigrations[v];
+    const bool pg = dialect == Dialect::Postgres;
+    Replace(sql, "{id}",
+            pg ? "BIGINT GENERATED BY DEFAULT AS IDENTITY PRIMARY KEY" : "INTEGER PRIMARY KEY");
+    Replace(sql, "{blob}", pg ? "BYTEA" : "BLOB");
+    return sql;
 }
 
 bool GameStore::Keep(const FinishedGame& game, const GameOutcome& outcome, int64_t& gameId,
                      std::string& error) {
-    if (!db) {
+    if (!IsOpen()) {
         error = "no database";
         return false;
     }
-    if (!Exec("BEGIN IMMEDIATE", error)) return false;
-    const auto fail = [&](std::string why) {
-        error = std::move(why);
-        std::string ignored;
-        Exec("ROLLBACK", ignored);
+    if (!Begin(error)) return false;
+    const auto fail = [&] {
+        Rollback();
         return false;
     };
-    Statement known(db, "SELECT id FROM games WHERE uid=?1");
-    known.Text(1, game.id);
-    if (known.Step() == SQLITE_ROW) {
-        gameId = known.IntAt(0);
-        return Exec("COMMIT", error) || fail(error);
+    std::optional<int64_t> known;
+    if (!FindGame(game.id, known, error)) return fail();
+    if (known) {
+        gameId = *known;
+        return Commit(error) || fail();
     }
     std::array<int64_t, 2> ids{};
     std::array<GlickoRating, 2> before, after;
-    std::array<std::optional<double>, 2> shownBefore, shownAfter;
-    for (size_t s = 0; s < 2; ++s) {
+    // Rows are locked in the order of their keys, so two servers keeping
+    // games of the same two players never wait for each other in a ring.
+    const size_t first = game.players[1].keyHash < game.players[0].keyHash ? 1 : 0;
+    for (size_t s : {first, 1 - first}) {
         if (game.players[s].Known() && !PlayerRating(game.players[s], ids[s], before[s], error)) {
-            return fail(error);
+            return fail();
         }
     }
+    GameRecord row;
     if (outcome.rated) {
         const double emperorScore = outcome.result == GameOutcome::Result::EmperorWon ? 1
                                     : outcome.result == GameOutcome::Result::Draw     ? 0.5
@@ -229,122 +149,89 @@ bool GameStore::Keep(const FinishedGame& game, const GameOutcome& outcome, int64
         after[0] = RateGlicko2(before[0], {{before[1], emperorScore}});
         after[1] = RateGlicko2(before[1], {{before[0], 1 - emperorScore}});
         for (size_t s = 0; s < 2; ++s) {
-            shownBefore[s] = before[s].rating;
-            shownAfter[s] = after[s].rating;
-            const double score = s == 0 ? emperorScore : 1 - emperorScore;
-            Statement update(db,
-                             "UPDATE players SET rating=?1, deviation=?2, volatility=?3,"
-                             " games=games+1, wins=wins+?4, losses=losses+?5, draws=draws+?6"
-                             " WHERE id=?7");
-            update.Real(1, after[s].rating)
-                .Real(2, after[s].deviation)
-                .Real(3, after[s].volatility);
-            update.Int(4, score == 1).Int(5, score == 0).Int(6, score == 0.5).Int(7, ids[s]);
-            if (update.Step() != SQLITE_DONE) return fail(Error());
+            row.before[s] = before[s].rating;
+            row.after[s] = after[s].rating;
+            if (!Rate(ids[s], after[s], s == 0 ? emperorScore : 1 - emperorScore, error)) {
+                return fail();
+            }
         }
     }
-    Statement insert(db,
-                     "INSERT INTO games(uid, code, started_at, ended_at, emperor_name, rebel_name,"
-                     " emperor_key, rebel_key, emperor_before, emperor_after, rebel_before,"
-                     " rebel_after, result, reason, rated, ticks, emperor_games, rebel_games,"
-                     " checksum) VALUES(?1,?2,?3,?4,?5,?6,?7,?8,?9,?10,?11,?12,?13,?14,?15,?16,"
-                     "?17,?18,?19)");
     char checksum[20];
     std::snprintf(checksum, sizeof checksum, "%016llx",
                   static_cast<unsigned long long>(outcome.checksum));
-    insert.Text(1, game.id).Text(2, game.code).Int(3, game.startedAt).Int(4, game.endedAt);
-    insert.Text(5, game.players[0].name).Text(6, game.players[1].name);
-    insert.Text(7, game.players[0].keyHash).Text(8, game.players[1].keyHash);
-    insert.Real(9, shownBefore[0]).Real(10, shownAfter[0]);
-    insert.Real(11, shownBefore[1]).Real(12, shownAfter[1]);
-    insert.Text(13, ResultText(outcome.result)).Text(14, outcome.reason).Int(15, outcome.rated);
-    insert.Int(16, outcome.ticks).Int(17, outcome.emperorGames).Int(18, outcome.rebelGames);
-    insert.Text(19, checksum);
-    if (insert.Step() != SQLITE_DONE) return fail(Error());
-    gameId = sqlite3_last_insert_rowid(db);
-    Statement replay(db, "INSERT INTO replays(game_id, data) VALUES(?1, ?2)");
-    replay.Int(1, gameId).Text(2, outcome.replay);
-    if (replay.Step() != SQLITE_DONE) return fail(Error());
-    return Exec("COMMIT", error) || fail(error);
-}
-
-bool GameStore::DropReplaysBefore(int64_t before, std::string& error) {
-    Statement drop(db,
-                   "DELETE FROM replays WHERE game_id IN (SELECT id FROM games WHERE ended_at<?1)");
-    drop.Int(1, before);
-    if (drop.Step() == SQLITE_DONE) return true;
-    error = Error();
-    return false;
-}
-
-std::string GameStore::GamesJson(const std::string& player, int limit) {
-    static constexpr char kColumns[] =
-        "SELECT id, strftime('%Y-%m-%dT%H:%M:%fZ', ended_at/1000.0, 'unixepoch'), emperor_name,"
-        " rebel_name, emperor_key, rebel_key, emperor_before, emperor_after, rebel_before,"
-        " rebel_after, result, reason, rated, ticks, emperor_games, rebel_games,"
-        " EXISTS(SELECT 1 FROM replays WHERE game_id=games.id) FROM games";
-    const bool byKey =
-        player.size() == 64 && player.find_first_not_of("0123456789abcdef") == std::string::npos;
-    std::string sql = kColumns;
-    if (!player.empty()) {
-        sql += byKey ? " WHERE emperor_key=?1 OR rebel_key=?1"
-                     : " WHERE emperor_name=?1 OR rebel_name=?1";
+    row.uid = game.id;
+    row.code = game.code;
+    row.checksum = checksum;
+    row.startedAt = game.startedAt;
+    row.endedAt = game.endedAt;
+    for (size_t s = 0; s < 2; ++s) {
+        row.names[s] = game.players[s].name;
+        row.keys[s] = game.players[s].keyHash;
     }
-    sql += " ORDER BY id DESC LIMIT ?2";
-    Statement row(db, sql.c_str());
-    if (!player.empty()) row.Text(1, player);
-    row.Int(2, limit);
+    row.gamesWon = {outcome.emperorGames, outcome.rebelGames};
+    row.result = ResultText(outcome.result);
+    row.reason = outcome.reason;
+    row.rated = outcome.rated;
+    row.ticks = outcome.ticks;
+    if (!Insert(row, outcome.replay, gameId, error)) return fail();
+    return Commit(error) || fail();
+}
+
+std::optional<std::string> GameStore::GamesJson(const std::string& player, int limit) {
+    std::vector<GameRecord> rows;
+    if (!Games(player, IsKeyHash(player), limit, rows)) return std::nullopt;
     std::string json = "{\"games\":[";
-    for (bool first = true; row.Step() == SQLITE_ROW; first = false) {
-        if (!first) json += ',';
-        json +=
-            "{\"id\":" + std::to_string(row.IntAt(0)) + ",\"ended\":" + JsonString(row.TextAt(1));
-        for (int s = 0; s < 2; ++s) {
+    for (const GameRecord& g : rows) {
+        if (&g != &rows.front()) json += ',';
+        json += "{\"id\":" + std::to_string(g.id) + ",\"ended\":" + JsonString(IsoTime(g.endedAt));
+        for (size_t s = 0; s < 2; ++s) {
             json += s == 0 ? ",\"emperor\":{" : ",\"rebel\":{";
-            json += "\"name\":" + JsonString(row.TextAt(2 + s)) +
-                    ",\"key\":" + JsonString(row.TextAt(4 + s)) +
-                    ",\"rating_before\":" + RatingJson(row, 6 + 2 * s) +
-                    ",\"rating_after\":" + RatingJson(row, 7 + 2 * s) +
-                    ",\"games_won\":" + std::to_string(row.IntAt(14 + s)) + "}";
+            json += "\"name\":" + JsonString(g.names[s]) + ",\"key\":" + JsonString(g.keys[s]) +
+                    ",\"rating_before\":" + RatingJson(g.before[s]) +
+                    ",\"rating_after\":" + RatingJson(g.after[s]) +
+                    ",\"games_won\":" + std::to_string(g.gamesWon[s]) + "}";
         }
-        json +=
-            ",\"result\":" + JsonString(row.TextAt(10)) +
-            ",\"reason\":" + JsonString(row.TextAt(11)) +
-            ",\"rated\":" + (row.IntAt(12) ? "true" : "false") +
-            ",\"ticks\":" + std::to_string(row.IntAt(13)) + ",\"replay\":" +
-            (row.IntAt(16) ? "\"/games/" + std::to_string(row.IntAt(0)) + ".replay\"" : "null") +
-            "}";
+        json += ",\"result\":" + JsonString(g.result) + ",\"reason\":" + JsonString(g.reason) +
+                ",\"rated\":" + (g.rated ? "true" : "false") +
+                ",\"ticks\":" + std::to_string(g.ticks) + ",\"replay\":" +
+                (g.hasReplay ? "\"/games/" + std::to_string(g.id) + ".replay\"" : "null") + "}";
     }
     return json + "]}\n";
 }
 
-std::string GameStore::LeaderboardJson(int limit) {
-    Statement row(db,
-                  "SELECT name, key_hash, rating, deviation, volatility, games, wins, losses, draws"
-                  " FROM players WHERE games>0 ORDER BY deviation>?1, rating DESC LIMIT ?2");
-    row.Real(1, GlickoRating::kProvisionalDeviation).Int(2, limit);
+std::optional<std::string> GameStore::LeaderboardJson(int limit) {
+    std::vector<PlayerRecord> rows;
+    if (!Leaderboard(limit, rows)) return std::nullopt;
     std::string json = "{\"players\":[";
     int rank = 0;
-    for (bool first = true; row.Step() == SQLITE_ROW; first = false) {
-        const bool provisional = row.RealAt(3) > GlickoRating::kProvisionalDeviation;
-        if (!first) json += ',';
+    for (const PlayerRecord& p : rows) {
+        const bool provisional = p.rating.Provisional();
+        if (&p != &rows.front()) json += ',';
         json += "{\"rank\":" + (provisional ? std::string("null") : std::to_string(++rank)) +
-                ",\"name\":" + JsonString(row.TextAt(0)) + ",\"key\":" + JsonString(row.TextAt(1)) +
-                ",\"rating\":" + Number(row.RealAt(2)) + ",\"deviation\":" + Number(row.RealAt(3)) +
+                ",\"name\":" + JsonString(p.name) + ",\"key\":" + JsonString(p.key) +
+                ",\"rating\":" + Number(p.rating.rating) +
+                ",\"deviation\":" + Number(p.rating.deviation) +
                 ",\"provisional\":" + (provisional ? "true" : "false") +
-                ",\"games\":" + std::to_string(row.IntAt(5)) +
-                ",\"wins\":" + std::to_string(row.IntAt(6)) +
-                ",\"losses\":" + std::to_string(row.IntAt(7)) +
-                ",\"draws\":" + std::to_string(row.IntAt(8)) + "}";
+                ",\"games\":" + std::to_string(p.games) + ",\"wins\":" + std::to_string(p.wins) +
+                ",\"losses\":" + std::to_string(p.losses) +
+                ",\"draws\":" + std::to_string(p.draws) + "}";
     }
     return json + "]}\n";
 }
 
-std::optional<std::string> GameStore::Replay(int64_t gameId) {
-    Statement row(db, "SELECT data FROM replays WHERE game_id=?1");
-    row.Int(1, gameId);
-    if (row.Step() != SQLITE_ROW) return std::nullopt;
-    return row.TextAt(0);
+std::optional<std::string> GameStore::ServersJson(int64_t withinMs) {
+    std::vector<ServerRecord> rows;
+    if (!LiveServers(withinMs, rows)) return std::nullopt;
+    std::string json = "{\"servers\":[";
+    for (const ServerRecord& r : rows) {
+        if (&r != &rows.front()) json += ',';
+        json += "{\"id\":" + JsonString(r.id) + ",\"address\":" + JsonString(r.address) +
+                ",\"capacity\":" + std::to_string(r.capacity) +
+                ",\"rooms\":" + std::to_string(r.rooms) +
+                ",\"players\":" + std::to_string(r.players) +
+                ",\"heartbeat_ms_ago\":" + std::to_string(r.sinceBeatMs) + "}";
+    }
+    return json + "]}\n";
 }
 
 }  // namespace qx::server

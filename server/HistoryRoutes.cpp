@@ -3,6 +3,7 @@
 #include <charconv>
 
 #include "server/PlayerIdentity.h"
+#include "server/ServerRegistry.h"
 
 namespace qx::server {
 namespace {
@@ -13,6 +14,12 @@ constexpr int kMaxLimit = 200;
 
 GameHistory::Answer Text(unsigned status, std::string body) {
     return {status, kText, std::move(body)};
+}
+
+// The JSON, or 503 when the database did not answer.
+GameHistory::Answer Json(std::optional<std::string> body) {
+    if (!body) return Text(503, "the history is unavailable\n");
+    return {200, "application/json", std::move(*body)};
 }
 
 int HexDigit(char c) {
@@ -90,10 +97,19 @@ bool HistoryRoutes::Route(GameHistory* history, const std::string& target,
     const std::string path = target.substr(0, mark);
     const std::string query = mark == std::string::npos ? "" : target.substr(mark + 1);
     const bool games = path == "/api/games", board = path == "/api/leaderboard";
-    const bool replay = path.rfind("/games/", 0) == 0;
-    if (!games && !board && !replay) return false;
+    const bool replay = path.rfind("/games/", 0) == 0, servers = path == "/api/servers";
+    if (!games && !board && !replay && !servers) return false;
     if (!history) {
         reply(Text(404, "this server keeps no history\n"));
+        return true;
+    }
+    if (servers) {
+        if (!GameStore::IsPostgresUrl(history->Where())) {
+            reply(Text(404, "this server is in no fleet (no --database)\n"));
+            return true;
+        }
+        history->Ask([](GameStore& s) { return Json(s.ServersJson(ServerRegistry::kGoneAfterMs)); },
+                     std::move(reply));
         return true;
     }
     int limit = kDefaultLimit;
@@ -103,19 +119,13 @@ bool HistoryRoutes::Route(GameHistory* history, const std::string& target,
         return true;
     }
     if (games) {
-        history->Ask(
-            [player, limit](GameStore& s) {
-                return GameHistory::Answer{200, "application/json", s.GamesJson(player, limit)};
-            },
-            std::move(reply));
+        history->Ask([player, limit](GameStore& s) { return Json(s.GamesJson(player, limit)); },
+                     std::move(reply));
         return true;
     }
     if (board) {
-        history->Ask(
-            [limit](GameStore& s) {
-                return GameHistory::Answer{200, "application/json", s.LeaderboardJson(limit)};
-            },
-            std::move(reply));
+        history->Ask([limit](GameStore& s) { return Json(s.LeaderboardJson(limit)); },
+                     std::move(reply));
         return true;
     }
     const std::string name = path.substr(7);
@@ -128,7 +138,8 @@ bool HistoryRoutes::Route(GameHistory* history, const std::string& target,
     }
     history->Ask(
         [id](GameStore& s) {
-            const std::optional<std::string> data = s.Replay(id);
+            std::optional<std::string> data;
+            if (!s.Replay(id, data)) return Text(503, "the history is unavailable\n");
             if (!data) return Text(404, "no such game, or its replay is no longer kept\n");
             return GameHistory::Answer{200, "application/octet-stream", *data};
         },

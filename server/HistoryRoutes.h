@@ -11,6 +11,8 @@ namespace qx::server {
 //   /api/games[?player=NAME-OR-KEY-HASH][&limit=N]  recent games, newest first (JSON)
 //   /api/leaderboard[?limit=N]                       rated players by rating (JSON)
 //   /games/ID.replay                                 a game's replay file
+//   /api/servers                                     the fleet's live servers (JSON;
+//                                                    PostgreSQL only)
 // Unknown games 404, malformed input 400, no history on this server 404.
 // The answer comes through `reply` on the relay's thread, after the
 // history's thread has read the database.

@@ -1,5 +1,7 @@
 #include "server/ServerApp.h"
 
+#include <unistd.h>
+
 #include <boost/asio/post.hpp>
 #include <numeric>
 
@@ -8,6 +10,7 @@
 #include "server/GameHistory.h"
 #include "server/HttpListener.h"
 #include "server/MatchServer.h"
+#include "server/ServerRegistry.h"
 #include "server/StaticFiles.h"
 #include "server/TlsContext.h"
 #include "server/WebContext.h"
@@ -46,7 +49,9 @@ ServerApp::~ServerApp() {
     enet.reset();
     listener.reset();
     metricsListener.reset();
-    // The games handed over are written before the history goes.
+    // The row in the fleet goes at once; the games handed over are written
+    // before the history goes.
+    registry.reset();
     if (history) history->Stop();
 }
 
@@ -62,12 +67,12 @@ bool ServerApp::OpenHistory(std::string& error) {
         return true;
     }
     history = std::make_unique<GameHistory>(
-        folder, options.keepReplayDays,
+        folder, options.database, options.keepReplayDays,
         [this](std::function<void()> work) { boost::asio::post(io, std::move(work)); }, log);
     if (!history->Open(error, notes)) {
-        dataDamaged = error.find("damaged") != std::string::npos;
+        dataDamaged = error.find("damaged") != std::string::npos || !options.database.empty();
         history.reset();
-        if (given || dataDamaged) return false;
+        if (given || dataDamaged) return false;  // no history it was asked for
         notes.push_back("quarnex-server: games are not kept: " + error);
         error.clear();
         return true;
@@ -123,6 +128,7 @@ void ServerApp::Run(bool signals) {
     for (const std::string& note : notes) log << note << std::endl;
     notes.clear();
     if (history) history->Start();
+    if (history && !options.database.empty()) StartRegistry();
     if (options.agones) StartAgones();
     Tick();
     io.run();
@@ -185,6 +191,11 @@ void ServerApp::Stop() {
 
 void ServerApp::Tick() {
     server->Tick(Now());
+    if (registry) {
+        registry->SetCounts(
+            static_cast<int64_t>(server->RoomCount()),
+            std::accumulate(metrics.players.begin(), metrics.players.end(), int64_t{0}));
+    }
     if (draining && (server->RoomCount() == 0 || Now() >= drainEnd)) {
         Shutdown();
         return;
@@ -225,6 +236,21 @@ void ServerApp::StartAgones() {
         },
         AgonesClient::Counts{rooms, 2 * rooms});
     agones->Start();
+}
+
+// This server's row in the fleet's list: its public address (or the host's
+// name and the port), its room limit, its rooms and players.
+void ServerApp::StartRegistry() {
+    char host[256] = "localhost";
+    gethostname(host, sizeof host - 1);
+    const std::string address = options.publicAddress.empty()
+                                    ? std::string(host) + ":" + std::to_string(port)
+                                    : options.publicAddress;
+    registry = std::make_unique<ServerRegistry>(
+        options.database, ServerRegistry::MakeId(host), address,
+        static_cast<int64_t>(options.limits.maxRooms),
+        [this](std::function<void()> work) { boost::asio::post(io, std::move(work)); }, log);
+    registry->Start();
 }
 
 // Stops the loop once the sidecar has had the Shutdown (or the time is up).

@@ -21,6 +21,7 @@ class EnetEndpoint;
 class GameHistory;
 class HttpListener;
 class MatchServer;
+class ServerRegistry;
 class StaticFiles;
 struct WebContext;
 
@@ -55,6 +56,7 @@ class ServerApp {
     void StartAgones();
     void ExitAfterSidecar(std::chrono::steady_clock::time_point deadline);
     bool OpenHistory(std::string& error);
+    void StartRegistry();
 
     ServerOptions options;
     std::ostream& log;
@@ -74,6 +76,7 @@ class ServerApp {
     std::unique_ptr<EnetEndpoint> enet;
     std::unique_ptr<boost::asio::signal_set> signalSet;
     std::unique_ptr<AgonesClient> agones;
+    std::unique_ptr<ServerRegistry> registry;  // in a fleet (--database) only
     uint16_t port = 0;
     uint64_t drainEnd = 0;
     bool draining = false;

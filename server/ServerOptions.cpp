@@ -7,6 +7,7 @@
 
 #include "server/AgonesClient.h"
 #include "server/ClientAddress.h"
+#include "server/GameStore.h"
 #include "server/TlsContext.h"
 
 namespace qx::server {
@@ -31,6 +32,31 @@ bool Endpoint(const std::string& text, std::string& address, uint16_t& port) {
     return !ClientAddress::Parse("[" + address + "]").empty();
 }
 
+// "HOST:PORT", the host a name or an address ([V6] in brackets).
+bool HostAndPort(const std::string& text, std::string& host, uint16_t& port) {
+    const size_t colon = text.rfind(':');
+    uint64_t n = 0;
+    if (colon == std::string::npos || colon == 0 ||
+        !Number(text.c_str() + colon + 1, 1, 65535, n)) {
+        return false;
+    }
+    host = text.substr(0, colon);
+    port = static_cast<uint16_t>(n);
+    return host.find_first_of(" /@?#") == std::string::npos;
+}
+
+// $QUARNEX_DATABASE (the deploy manifests set it from a Secret), when set.
+bool DatabaseFromEnvironment(std::string& database, std::string& error) {
+    const char* value = std::getenv("QUARNEX_DATABASE");
+    if (!value || !*value) return true;
+    if (!GameStore::IsPostgresUrl(value)) {
+        error = "QUARNEX_DATABASE is no postgresql:// URL";
+        return false;
+    }
+    database = value;
+    return true;
+}
+
 }  // namespace
 
 const char* ServerOptions::Usage() {
@@ -39,7 +65,8 @@ const char* ServerOptions::Usage() {
            "                      [--max-http-per-address N] [--tls-handshakes-per-second N]\n"
            "                      [--trust-proxy ADDR]... [--proxy-header NAME]\n"
            "                      [--metrics ADDR:PORT] [--drain SECONDS] [--agones]\n"
-           "                      [--data DIR] [--keep-replays DAYS]\n";
+           "                      [--data DIR] [--keep-replays DAYS]\n"
+           "                      [--database postgresql://...] [--public-address HOST:PORT]\n";
 }
 
 std::string ServerOptions::DefaultDataFolder() {
@@ -164,10 +191,27 @@ bool ServerOptions::Parse(int argc, const char* const* argv, ServerOptions& opti
                 return false;
             }
             options.keepReplayDays = static_cast<uint32_t>(n);
+        } else if (name == "--database") {
+            if (!GameStore::IsPostgresUrl(value)) {
+                error = "--database takes a postgresql:// URL (without it, SQLite under --data)";
+                return false;
+            }
+            options.database = value;
+        } else if (name == "--public-address") {
+            std::string host;
+            uint16_t port = 0;
+            if (!HostAndPort(value, host, port)) {
+                error = std::string("bad public address '") + value + "' (HOST:PORT)";
+                return false;
+            }
+            options.publicAddress = value;
         } else {
             error = "unknown option " + name;
             return false;
         }
+    }
+    if (options.database.empty() && !DatabaseFromEnvironment(options.database, error)) {
+        return false;
     }
     if (options.tlsCert.empty() != options.tlsKey.empty()) {
         error = "--tls-cert and --tls-key go together";

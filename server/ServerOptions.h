@@ -16,6 +16,7 @@ namespace qx::server {
 //                [--trust-proxy ADDR]... [--proxy-header NAME] [--metrics ADDR:PORT]
 //                [--drain SECONDS]
 //                [--agones] [--data DIR] [--keep-replays DAYS]
+//                [--database postgresql://...] [--public-address HOST:PORT]
 struct ServerOptions {
     static constexpr uint16_t kDefaultPort = 29030;
 
@@ -36,6 +37,11 @@ struct ServerOptions {
     // many days replays are kept (--keep-replays; 0: for ever).
     std::string data;
     uint32_t keepReplayDays = 0;
+    // The shared PostgreSQL database (--database, else $QUARNEX_DATABASE;
+    // empty: SQLite in the data folder), and the address players reach this
+    // server at, for the fleet's list of servers (empty: host name:port).
+    std::string database;
+    std::string publicAddress;
     bool help = false;  // --help or -h: print the usage and do nothing else
 
     // False with `error` set on anything it cannot use.

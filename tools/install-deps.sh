@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev qt6-wayland libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev libpng-dev
   libenet-dev libboost-dev libssl-dev libsqlite3-dev libicu-dev sqlite3
+  libpqxx-dev postgresql
   xvfb xauth xdotool imagemagick x11-apps x11-utils
   weston
   qt6-tools-dev qt6-l10n-tools qt6-translations-l10n

@@ -27,10 +27,11 @@ REBEL = '<b>Bob</b> "O\'Hara"'
 
 
 class Server:
-    def __init__(self, exe, data, log_path):
+    def __init__(self, exe, data, log_path, *options):
         self.log_path = log_path
         mark = len(self.log()) if os.path.exists(log_path) else 0
-        self.proc = subprocess.Popen([exe, '--port', '0', '--bind', '127.0.0.1', '--data', data],
+        self.proc = subprocess.Popen([exe, '--port', '0', '--bind', '127.0.0.1', '--data', data,
+                                      *options],
                                      stdout=open(log_path, 'a'), stderr=subprocess.STDOUT)
         self.port = int(self.wait_for(r'quarnex-server: listening on (\d+)', start=mark).group(1))
 
