@@ -752,6 +752,10 @@ The replay of the game is saved in the file %1.</translation>
         <translation>The server did not understand the request (another version?).</translation>
     </message>
     <message>
+        <source>Server jmeno odmitl: 1 az 20 znaku, bez neviditelnych.</source>
+        <translation>The server refused the name: 1 to 20 characters, none invisible.</translation>
+    </message>
+    <message>
         <source>pripojuji se ke hre %1</source>
         <translation>joining the game %1</translation>
     </message>

@@ -60,10 +60,11 @@ std::vector<uint8_t> MatchClient::OnConnected() {
     return request.Encode();
 }
 
-void MatchClient::Fail(const std::string& why) {
+void MatchClient::Fail(const std::string& why, Fault code) {
     if (state == State::Failed) return;
     state = State::Failed;
     failure = why;
+    fault = code;
 }
 
 void MatchClient::OnClosed(const std::string& why) {
@@ -71,8 +72,9 @@ void MatchClient::OnClosed(const std::string& why) {
         Push(LinkEvent::Disconnected, {static_cast<uint8_t>(LinkClose::Lost)});
         state = State::Failed;
         failure = "the connection to the server ended";
+        fault = Fault::Closed;
     } else {
-        Fail(why);
+        Fail(why, state == State::Connecting ? Fault::Unreachable : Fault::Closed);
     }
 }
 
@@ -141,7 +143,7 @@ void MatchClient::OnControl(const MatchMessage& m) {
             if (state != State::Asking) return;
             refused = true;
             refusal = m.error;
-            Fail(std::string("the server refused: ") + MatchErrorText(m.error));
+            Fail(std::string("the server refused: ") + MatchErrorText(m.error), Fault::Refused);
             break;
         default:
             break;

@@ -32,6 +32,10 @@ static_assert(N(Phase::Connecting) == 0 && N(Phase::WaitingForPlayer) == 1 &&
 static_assert(N(Outcome::Running) == 0 && N(Outcome::Peer) == 1 && N(Outcome::NoRoom) == 2 &&
               N(Outcome::ServerLost) == 3 && N(Outcome::WatchedToTheEnd) == 4 &&
               N(Outcome::Quit) == 5);
+using Cause = net::RoomEnd::Cause;
+static_assert(N(Cause::None) == 0 && N(Cause::Game) == 1 && N(Cause::Refused) == 2 &&
+              N(Cause::BadCode) == 3 && N(Cause::Unreachable) == 4 && N(Cause::NoAnswer) == 5 &&
+              N(Cause::Closed) == 6);
 static_assert(N(End::None) == 0 && N(End::Done) == 1 && N(End::Desync) == 2 &&
               N(End::Unreachable) == 3 && N(End::Full) == 4 && N(End::OtherVersion) == 5 &&
               N(End::Silent) == 6 && N(End::Garbled) == 7 && N(End::Refused) == 8 &&
@@ -93,7 +97,7 @@ EMSCRIPTEN_KEEPALIVE void qx_net_start(int kind, int side, int ticks, int width,
     running.reset();  // its socket closes before the next one opens
     running = std::make_unique<WebNetGame>(
         net::JsWebSocket::Connect(net::WebSocketMatchConnection::UrlFor(arguments[1]), request),
-        width, height);
+        arguments[1], width, height);
 }
 
 // Reads the socket and runs the ticks due at `nowMs`; 1 when the screen
@@ -108,7 +112,8 @@ EMSCRIPTEN_KEEPALIVE int qx_net_phase() {
 }
 
 // The end: which = 0 the outcome (WebNetGame::Outcome), 1 the game's end
-// (PeerEnd), 2 its tick, 3 the server's refusal (MatchError, 0 none).
+// (PeerEnd), 2 its tick, 3 the server's refusal (MatchError, 0 none), 4 the
+// room's end's cause (net::RoomEnd::Cause).
 EMSCRIPTEN_KEEPALIVE int qx_net_end(int which) {
     if (!running) return 0;
     switch (which) {
@@ -118,16 +123,25 @@ EMSCRIPTEN_KEEPALIVE int qx_net_end(int which) {
             return static_cast<int>(running->End());
         case 2:
             return static_cast<int>(running->EndTick());
+        case 4:
+            return static_cast<int>(running->RoomEnd().cause);
         default:
             return running->Client().Refused() ? static_cast<int>(running->Client().Refusal()) : 0;
     }
 }
 
 // The end's words for the player (net/NetEndTexts, in Czech: the page
-// translates them), empty when none are due (qx_net_text).
+// translates them and puts the figure for "%1"), empty when none are due
+// (qx_net_text).
 EMSCRIPTEN_KEEPALIVE int qx_net_end_text() {
     const char* text = running ? running->EndText() : nullptr;
     return Hand(text ? text : "");
+}
+
+// The figure the end's words name: the invite code, the server, the tick
+// (qx_net_text).
+EMSCRIPTEN_KEEPALIVE int qx_net_end_figure() {
+    return Hand(running ? running->RoomEnd().figure : std::string());
 }
 
 // The invite code of the room (qx_net_text).

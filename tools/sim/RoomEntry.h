@@ -4,15 +4,17 @@
 #include <ostream>
 #include <string>
 
-#include "net/MatchConnection.h"
+#include "net/MatchRoom.h"
 #include "tools/sim/SimOptions.h"
 
 namespace qx::sim {
 
 // The way into a room of the match server, or why there is none.
 struct RoomEntry {
-    std::unique_ptr<net::MatchConnection> connection;  // in the room; null when it failed
-    std::string message;                               // why it failed
+    // In the room, its connection ready to be taken (the simulator runs the
+    // game itself); null when it failed.
+    std::unique_ptr<net::MatchRoom> room;
+    std::string message;       // why it failed
     bool badArgument = false;  // no invite code given, or no invite file can be written
     bool roomRefused = false;  // no such room, or it is full (or cannot be watched)
 };

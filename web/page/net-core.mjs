@@ -31,7 +31,9 @@ export class NetCore {
   end() {
     return { outcome: this.m._qx_net_end(0), peerEnd: this.m._qx_net_end(1),
              tick: this.m._qx_net_end(2), refusal: this.m._qx_net_end(3),
+             cause: this.m._qx_net_end(4),
              failure: this.text(this.m._qx_net_failure()),
+             figure: this.text(this.m._qx_net_end_figure()),
              text: this.text(this.m._qx_net_end_text()) };
   }
 

@@ -11,6 +11,10 @@ export const PEER_END = {
   Refused: 8, Left: 9, Quit: 10, ServerSilent: 11, ServerLost: 12,
 };
 export const KIND = { create: 1, join: 2, quick: 3, watch: 4 };
+// How a game through the server ended (net/RoomEnd.h): its game, a refusal
+// of the room, or a connection that gave none.
+export const CAUSE = { None: 0, Game: 1, Refused: 2, BadCode: 3, Unreachable: 4, NoAnswer: 5,
+                       Closed: 6 };
 
 export const CAPTION = 'Sitova hra';
 const TICK_MS = 30;
@@ -110,33 +114,17 @@ export function statusLine(figures, translate = (text) => text) {
   return text;
 }
 
-const REFUSALS = [
-  null,
-  'Hra s kodem %1 neexistuje.',
-  'Ve hre s kodem %1 uz hraji dva hraci.',
-  'Prilis mnoho pokusu z teto adresy. Zkuste to za chvili znovu.',
-  'Server zadosti nerozumel.',
-  'Server uz vic her nepojme. Zkuste to pozdeji.',
-  'Hra s kodem %1 je prilis dlouha na sledovani.',
-];
-
 // The message a network game ends with ('' when none is due: the game was
-// played to its end or the player left it). end: { outcome, peerEnd, tick,
-// refusal, failure, hosting, code, server, replayFile, slept, ownLength,
-// text }; ownLength: the length this page asked for (0: none); text
-// is the game's own word for its end (net/NetEndTexts, in Czech), which the
-// page translates; slept: the tab was frozen in the background meanwhile.
+// played to its end or the player left it). end: { outcome, cause, peerEnd,
+// tick, figure, replayFile, slept, ownLength, text }: the module's end
+// (net/RoomEnd: the cause, the game's end, the figure its words name) and
+// its words from the game's one table (net/NetEndTexts, in Czech), which the
+// page translates; ownLength: the length this page asked for (0: none);
+// slept: the tab was frozen in the background meanwhile.
 export function endMessage(end, translate = (text) => text) {
   switch (end.outcome) {
     case OUTCOME.NoRoom:
-      if (end.refusal) return fill(translate(REFUSALS[end.refusal] ?? REFUSALS[4]), end.code);
-      if (/no invite code/.test(end.failure ?? '')) {
-        return fill(translate('"%1" neni kod hry (8 pismen a cislic).'), shortened(end.code));
-      }
-      if (/gives no room/.test(end.failure ?? '')) {
-        return fill(translate('Server %1 neodpovida.'), shortened(end.server));
-      }
-      return fill(translate('Server %1 se nepodarilo zastihnout.'), shortened(end.server));
+      return end.text ? fill(translate(end.text), shortened(end.figure ?? '')) : '';
     case OUTCOME.ServerLost:
     case OUTCOME.WatchedToTheEnd:
     case OUTCOME.Peer:
@@ -160,8 +148,7 @@ function gameEndMessage(end, translate) {
   if (end.slept && end.outcome !== OUTCOME.WatchedToTheEnd) {
     return translate('Sitova hra skoncila, zatimco stranka spala na pozadi.');
   }
-  const figure = end.peerEnd === PEER_END.Desync ? end.tick : shortened(end.server);
-  let message = fill(translate(end.text), figure);
+  let message = fill(translate(end.text), shortened(end.figure ?? ''));
   if (end.peerEnd === PEER_END.Desync && end.replayFile) {
     message += fill(translate('\nZaznam hry byl stazen jako soubor %1.'), end.replayFile);
   }
