@@ -43,6 +43,11 @@ MatchRequest RequestOf(const NetSetup& setup) {
     }
     request.side = setup.side;
     request.code = setup.code.trimmed().toStdString();
+    // Always identified, so that the server sends the players' names; a
+    // name goes with the key that stands for this player.
+    request.identify = true;
+    request.name = setup.name.trimmed().toStdString();
+    if (!request.name.empty()) request.key = Settings().PlayerKey();
     return request;
 }
 
@@ -78,6 +83,7 @@ NetSetup ServerPlay::DialogSetup(const NetSetup& lan) const {
         shown.side = setup.side;
     }
     shown.serverAddress = used ? setup.serverAddress : Settings().ReadServer();
+    shown.name = Settings().ReadName();
     return shown;
 }
 
@@ -103,6 +109,13 @@ bool ServerPlay::Start(const NetSetup& given, std::function<void()> whenFailed) 
         net.ShowProblem(tr("'%1' neni kod hry (kod ma 8 pismen a cislic).").arg(wanted.code),
                         std::move(whenFailed));
         return false;
+    }
+    // The name chosen in the dialog is kept; without one (the command line)
+    // the kept one goes.
+    if (wanted.nameGiven) {
+        Settings().WriteName(wanted.name);
+    } else {
+        wanted.name = Settings().ReadName();
     }
     setup = wanted;
     failed = std::move(whenFailed);
@@ -148,7 +161,10 @@ void ServerPlay::OnPoll() {
             if (r.kind == RoomRequest::Kind::InRoom) return EnterRoom();
             if (r.kind == RoomRequest::Kind::Ended) {
                 const qx::net::RoomEnd& end = room->End();
-                return Fail(tr(qx::net::RoomEndText(end)).arg(QString::fromStdString(end.figure)));
+                const QString words = tr(qx::net::RoomEndText(end));
+                return Fail(words.contains(QLatin1String("%1"))
+                                ? words.arg(QString::fromStdString(end.figure))
+                                : words);
             }
         }
         return;
@@ -206,6 +222,8 @@ void ServerPlay::WatchRoom() {
     watch = new ServerWatch(room->TakeConnection(), view, this);
     room.reset();
     connect(watch, &ServerWatch::Ended, this, &ServerPlay::OnWatchEnded);
+    connect(watch, &ServerWatch::NotesChanged, this,
+            [this] { SetTitle(tr("divam se na hru %1").arg(code) + watch->Notes()); });
     SetTitle(tr("divam se na hru %1").arg(code));
 }
 

@@ -443,6 +443,10 @@
         <translation>Server:</translation>
     </message>
     <message>
+        <source>Jmeno:</source>
+        <translation>Name:</translation>
+    </message>
+    <message>
         <source>Zalozit hru</source>
         <translation>Create a game</translation>
     </message>

@@ -139,6 +139,10 @@ void MatchClient::OnControl(const MatchMessage& m) {
             names = m.names;
             hasNames = true;
             break;
+        case MatchType::Closing:
+            ++closingNotices;
+            closingSeconds = m.seconds;
+            break;
         case MatchType::Error:
             if (state != State::Asking) return;
             refused = true;

@@ -74,6 +74,10 @@ class MatchClient {
     // server has sent them.
     bool HasNames() const { return hasNames; }
     const std::array<std::string, 2>& Names() const { return names; }
+    // The server said it is closing (a drain): how many times, and the most
+    // seconds its running games may still go on by the latest notice.
+    uint32_t ClosingNotices() const { return closingNotices; }
+    uint32_t ClosingSeconds() const { return closingSeconds; }
     // Frames from the server that were none of ours.
     uint64_t Strange() const { return strange; }
 
@@ -100,6 +104,8 @@ class MatchClient {
     std::deque<Pending> pending;
     uint64_t strange = 0;
     bool hasNames = false;
+    uint32_t closingNotices = 0;
+    uint32_t closingSeconds = 0;
     std::array<std::string, 2> names;
 };
 

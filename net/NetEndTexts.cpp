@@ -107,6 +107,18 @@ const char* RoomEndText(const RoomEnd& end) {
     return nullptr;
 }
 
+const char* NamesText() {
+    return QT_TRANSLATE_NOOP("ServerPlay", "%1 (imperator) proti %2 (povstalec)");
+}
+
+const char* NoNameText() {
+    return QT_TRANSLATE_NOOP("ServerPlay", "bez jmena");
+}
+
+const char* ClosingText() {
+    return QT_TRANSLATE_NOOP("ServerPlay", "server se vypina, hra muze bezet jeste nejvyse %1 s");
+}
+
 std::string RefusalEnglish(MatchError error) {
     switch (error) {
         case MatchError::UnknownRoom:

@@ -23,6 +23,12 @@ const char* RefusalText(MatchError error);
 // a refusal, a connection that gave no room); "%1" stands for the end's
 // figure. Null when nothing is to be said.
 const char* RoomEndText(const RoomEnd& end);
+// The game's players by name, as every host shows them: "%1" the Emperor
+// side's name, "%2" the Rebel side's (an anonymous one as NoNameText).
+const char* NamesText();
+const char* NoNameText();
+// The server is closing (a drain): "%1" the most seconds the game may go on.
+const char* ClosingText();
 // A refusal in English, for the simulator's and the logs' lines.
 std::string RefusalEnglish(MatchError error);
 

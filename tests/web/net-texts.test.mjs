@@ -9,7 +9,7 @@ import path from 'node:path';
 import { test } from 'node:test';
 import { fileURLToPath, pathToFileURL } from 'node:url';
 
-import { CAUSE, OUTCOME, PEER_END, PHASE, endMessage, heading, inviteLink, netReplayFileName,
+import { CAUSE, OUTCOME, PEER_END, PHASE, endMessage, heading, inviteLink, namesLine, netReplayFileName,
          normalizeServer, parseGameLink, socketUrl, statusLine } from '../../web/page/net-texts.mjs';
 
 const root = path.resolve(path.dirname(fileURLToPath(import.meta.url)), '../..');
@@ -63,7 +63,10 @@ test('server addresses: empty is the page\'s own, nonsense is refused, WebSocket
 // The game's words for its ends (net/NetEndTexts.cpp), which the page is handed.
 function endTexts() {
   const source = fs.readFileSync(path.join(root, 'net/NetEndTexts.cpp'), 'utf8');
-  return [...source.matchAll(/QT_TRANSLATE_NOOP\(\s*"\w+",\s*"([^"]+)"\)/g)].map((m) => m[1]);
+  // The players' names' words (two names, or none) and the server's closing
+  // notice are no end's.
+  return [...source.matchAll(/QT_TRANSLATE_NOOP\(\s*"\w+",\s*"([^"]+)"\)/g)].map((m) => m[1])
+    .filter((text) => !/%2|^bez jmena$|^server se vypina/.test(text));
 }
 
 test('every end of a network game has its message in Czech and English; some have none', async () => {
@@ -119,6 +122,20 @@ test('the title and the status line say what the desktop says', async () => {
   assert.equal(heading({ ...game, phase: PHASE.Watching }, en), 'watching the game 7K2M9QXZ');
   assert.equal(heading({ ...game, phase: PHASE.Connecting }), 'pripojuji se k serveru h:1');
   assert.equal(heading({ ...game, phase: PHASE.Over }), '');
+  // The players' names, once the server sent them, in the title and under
+  // the end's words; an anonymous player and an endless name as the desktop
+  // shows them.
+  const names = ['Jan \u010cern\u00fd', ''];
+  assert.equal(heading({ ...game, names, phase: PHASE.Watching }, en),
+               'watching the game 7K2M9QXZ - Jan \u010cern\u00fd (Emperor) vs no name (Rebel)');
+  assert.equal(heading({ ...game, names, phase: PHASE.Connecting }), 'pripojuji se k serveru h:1');
+  assert.equal(heading({ ...game, closing: 30, phase: PHASE.Playing }, en),
+               'network game as the Rebel - the server is shutting down, the game may go on for at most 30 s');
+  assert.equal(namesLine(['x'.repeat(80), 'Eva']), `${'x'.repeat(20)}... (imperator) proti Eva (povstalec)`);
+  assert.equal(endMessage({ outcome: OUTCOME.Peer, peerEnd: PEER_END.Left, names: ['A', 'B'],
+                            text: 'Souper ukoncil sitovou hru.' }, en),
+               'The opponent has left the network game.\nA (Emperor) vs B (Rebel)');
+  assert.equal(endMessage({ outcome: OUTCOME.Quit, names: ['A', 'B'] }), '');
   assert.equal(netReplayFileName(new Date(2026, 0, 5, 7, 3, 9), 77),
                'sitova-hra-20260105-070309-tik-77.qxr');
 });

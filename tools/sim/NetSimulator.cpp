@@ -203,7 +203,8 @@ void NoteChanges(const SimOptions& options, const net::NetGame& game, bool hosti
 // signal ends it as the player's leaving would.
 NetSimResult PlayGame(const SimOptions& options, const std::vector<InputEvent>& events,
                       net::Transport& transport, const net::PeerOptions& peerOptions,
-                      net::MatchConnection* server, std::ostream* trace, Replay* record) {
+                      net::MatchConnection* server, std::ostream* trace, Replay* record,
+                      std::ostream* log = nullptr) {
     NetSimResult result;
     net::NetGameOptions gameOptions;
     gameOptions.peer = peerOptions;
@@ -221,11 +222,13 @@ NetSimResult PlayGame(const SimOptions& options, const std::vector<InputEvent>& 
                                          std::chrono::steady_clock::now() - start)
                                          .count());
     };
+    uint32_t closingTold = 0;
     while (!game.Ended()) {
         if (StopSignalled()) {
             game.Leave();
             break;
         }
+        if (server) TellClosing(server->Client(), closingTold, log);
         bool ran = false;
         for (const net::NetRequest& r : game.Update(clock())) {
             if (r.kind == net::NetRequest::Kind::Begin) {
@@ -282,10 +285,10 @@ std::string NamesLine(const std::array<std::string, 2>& names) {
 // sides, the seed and the length.
 NetSimResult PlayInRoom(const SimOptions& options, const std::vector<InputEvent>& events,
                         net::MatchConnection& link, net::PeerOptions po, std::ostream* trace,
-                        Replay* record) {
+                        Replay* record, std::ostream* log) {
     po.syncTestTicks = options.syncTestTicks;
     po.hostWaitMs = kRoomWaitMs;
-    return PlayGame(options, events, link, po, &link, trace, record);
+    return PlayGame(options, events, link, po, &link, trace, record, log);
 }
 
 // A player or spectator through the match server; the players' names, when
@@ -304,8 +307,8 @@ NetSimResult RunThroughServer(const SimOptions& options, const std::vector<Input
     const net::PeerOptions po = entry.room->GameOptions().peer;
     const std::unique_ptr<net::MatchConnection> link = entry.room->TakeConnection();
     NetSimResult result = link->Client().Spectating()
-                              ? WatchGame(options, *link, trace, record)
-                              : PlayInRoom(options, events, *link, po, trace, record);
+                              ? WatchGame(options, *link, trace, record, log)
+                              : PlayInRoom(options, events, *link, po, trace, record, log);
     if (log && link->Client().HasNames()) *log << NamesLine(link->Client().Names()) << std::endl;
     return result;
 }

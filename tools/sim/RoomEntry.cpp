@@ -130,6 +130,15 @@ RoomEntry EnterRoom(const SimOptions& options, std::ostream* log) {
     return entry;
 }
 
+void TellClosing(const net::MatchClient& client, uint32_t& told, std::ostream* log) {
+    if (client.ClosingNotices() == told) return;
+    told = client.ClosingNotices();
+    if (log) {
+        *log << "the server is closing: the game may go on for at most " << client.ClosingSeconds()
+             << " s" << std::endl;
+    }
+}
+
 bool WriteInviteFile(const std::string& path, const std::string& code, std::string& error) {
     const std::string temporary = path + ".part";
     {

@@ -27,6 +27,11 @@ net::MatchRequest RequestFor(const SimOptions& options);
 // on `log` and, with --invite-file, the code in that file.
 RoomEntry EnterRoom(const SimOptions& options, std::ostream* log);
 
+// Writes a line to `log` for each notice of the server that it is closing
+// since the last call ("the server is closing: the game may go on for at
+// most N s"); `told` counts the notices told.
+void TellClosing(const net::MatchClient& client, uint32_t& told, std::ostream* log);
+
 // Writes `code` and a newline to `path` through a temporary file in the same
 // folder renamed over it, so a reader never sees half a code.
 bool WriteInviteFile(const std::string& path, const std::string& code, std::string& error);

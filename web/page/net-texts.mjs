@@ -93,8 +93,28 @@ export function socketUrl(server, location) {
   return `${location.protocol === 'https:' ? 'wss' : 'ws'}://${server}/ws`;
 }
 
-// What the title says of the network game ('' when none runs).
-export function heading({ phase, side, code, server }, translate = (text) => text) {
+// The game's players by name (names: [Emperor's, Rebel's], '' anonymous),
+// as the desktop words them; '' when the server sent none or nobody has one.
+export function namesLine(names, translate = (text) => text) {
+  if (!names || names.every((name) => !name)) return '';  // nobody named: nothing to say
+  const [emperor, rebel] = names.map((name) => shortened(name || translate('bez jmena'), 20));
+  return fill(translate('%1 (imperator) proti %2 (povstalec)'), emperor, rebel);
+}
+
+// What the title says of the network game ('' when none runs), with the
+// players' names once they are known and the server's closing notice.
+export function heading(game, translate = (text) => text) {
+  let text = phaseHeading(game, translate);
+  const names = namesLine(game.names, translate);
+  if (text && names && game.phase !== PHASE.Connecting) text += ` - ${names}`;
+  // The server's notice that it is closing (a drain), with the most seconds left.
+  if (text && game.closing !== null && game.closing !== undefined) {
+    text += ` - ${fill(translate('server se vypina, hra muze bezet jeste nejvyse %1 s'), game.closing)}`;
+  }
+  return text;
+}
+
+function phaseHeading({ phase, side, code, server }, translate) {
   switch (phase) {
     case PHASE.Connecting: return fill(translate('pripojuji se k serveru %1'), shortened(server));
     case PHASE.WaitingForPlayer: return fill(translate('cekam na soupere, kod %1'), code);
@@ -120,8 +140,15 @@ export function statusLine(figures, translate = (text) => text) {
 // (net/RoomEnd: the cause, the game's end, the figure its words name) and
 // its words from the game's one table (net/NetEndTexts, in Czech), which the
 // page translates; ownLength: the length this page asked for (0: none);
-// slept: the tab was frozen in the background meanwhile.
+// slept: the tab was frozen in the background meanwhile; names: the
+// players' names as the server sent them (a line of their own).
 export function endMessage(end, translate = (text) => text) {
+  const message = endWords(end, translate);
+  const names = namesLine(end.names, translate);
+  return message && names ? `${message}\n${names}` : message;
+}
+
+function endWords(end, translate) {
   switch (end.outcome) {
     case OUTCOME.NoRoom:
       return end.text ? fill(translate(end.text), shortened(end.figure ?? '')) : '';
