@@ -34,14 +34,14 @@ struct Room {
     WebSocketMatchConnection* socket = nullptr;
     std::unique_ptr<MatchRoom> room;
 
-    explicit Room(MatchRequest request, qx::net::MatchRoomOptions options = {}) {
+    explicit Room(const MatchRequest& request, qx::net::MatchRoomOptions options = {}) {
         auto link = std::make_unique<WebSocketMatchConnection>(std::make_unique<QuietSocket>(),
                                                                request, [this] { return now; });
         socket = link.get();
         options.server = "play.example:29030";
         room = std::make_unique<MatchRoom>(std::move(link), options);
     }
-    void Answer(MatchMessage m) {
+    void Answer(const MatchMessage& m) {
         const std::vector<uint8_t> frame = qx::net::EncodeMatch(m);
         socket->Frame(frame.data(), frame.size());
     }
