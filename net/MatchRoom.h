@@ -79,7 +79,8 @@ class MatchRoom {
     NetGameOptions GameOptions() const;
     NetWatchOptions WatchOptions() const { return options.watch; }
     // Hands the room's connection to a host that runs the game itself
-    // (after InRoom, before the next Update).
+    // (after InRoom, before the next Update); from then on the room only
+    // keeps End(), and Client() is the taken connection's business.
     std::unique_ptr<MatchConnection> TakeConnection();
 
     // The running game (null before the room, or when the other is).
