@@ -315,6 +315,29 @@ TEST(ServerPlay, AServerGoneMidGameIsSaidWithinSevenSeconds) {
     EXPECT_EQ(&host->View().ShownGame(), &host->GetGame());
 }
 
+// A draining server's notice reaches both players' titles at once, and the
+// game goes on.
+TEST(ServerPlay, ADrainingServerIsSaidInTheTitleWhileTheGameGoesOn) {
+    ConfigSandbox sandbox;
+    MatchServerProcess server({"--drain", "30"});
+    ASSERT_TRUE(server.Running());
+    auto host = OpenFrame();
+    auto join = OpenFrame();
+    QuickMatch(server, *host, *join);
+    ASSERT_TRUE(ModalDriver::WaitUntil([&] { return Confirmed(*host) > 30; }, 5000));
+    server.Terminate();
+    const QString notice = "server se vypina, hra muze bezet jeste nejvyse 30 s";
+    EXPECT_TRUE(ModalDriver::WaitUntil(
+        [&] {
+            return host->windowTitle().endsWith(notice) && join->windowTitle().endsWith(notice);
+        },
+        3000))
+        << host->windowTitle().toStdString();
+    const uint32_t noticed = Confirmed(*host);
+    EXPECT_TRUE(ModalDriver::WaitUntil([&] { return Confirmed(*host) > noticed + 30; }, 3000));
+    EXPECT_TRUE(host->NetPlay().Active());
+}
+
 // The window's own game (the computer against a person) stands still
 // behind every dialog, note and box of network play and goes on once it is
 // closed; a game through a server asked for on the command line that fails
