@@ -15,6 +15,7 @@
 #include <QVBoxLayout>
 
 #include "app/FixedDialog.h"
+#include "net/MatchProtocol.h"
 
 namespace {
 
@@ -149,6 +150,11 @@ QGroupBox* NetGameDialog::BuildServer(const NetSetup& setup) {
     ShowPlaceholder(*serverAddress, tr("POCITAC[:PORT]"));
     serverAddress->setToolTip(tr("Port 29030, neni-li uveden."));
     serverForm->addRow(tr("&Server:"), serverAddress);
+    playerName = new QLineEdit(setup.name, this);
+    playerName->setObjectName(QStringLiteral("playerName"));
+    playerName->setMaxLength(static_cast<int>(2 * qx::net::kMaxNameCharacters));
+    playerName->setToolTip(tr("Jmeno, ktere uvidi souper a divaci (1 az 20 znaku)."));
+    serverForm->addRow(tr("J&meno:"), playerName);
     layout->addLayout(serverForm);
 
     createChoice = AddChoice(tr("Zalozit hru a pos&lat souperi kod"), "createChoice");
@@ -188,6 +194,7 @@ void NetGameDialog::UpdateFields() {
     address->setEnabled(joining);
     joinPort->setEnabled(joining);
     serverAddress->setEnabled(viaServer);
+    playerName->setEnabled(viaServer);
     serverSide->setEnabled(createChoice->isChecked());
     code->setEnabled(withCode);
     QString host;
@@ -215,6 +222,8 @@ NetSetup NetGameDialog::Setup() const {
         chosenSide->currentIndex() == 1 ? qx::net::NetSide::Rebel : qx::net::NetSide::Emperor;
     setup.host = address->text().trimmed();
     setup.serverAddress = serverAddress->text().trimmed();
+    setup.name = playerName->text().trimmed();
+    setup.nameGiven = true;
     setup.code = code->text().trimmed();
     if (createChoice->isChecked()) setup.server = Server::Create;
     if (codeChoice->isChecked()) setup.server = Server::Join;

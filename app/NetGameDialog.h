@@ -42,6 +42,7 @@ class NetGameDialog : public QDialog {
     QLineEdit* address = nullptr;
     QSpinBox* joinPort = nullptr;
     QLineEdit* serverAddress = nullptr;
+    QLineEdit* playerName = nullptr;
     QRadioButton* createChoice = nullptr;
     QComboBox* serverSide = nullptr;
     QRadioButton* codeChoice = nullptr;

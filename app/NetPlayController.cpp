@@ -10,9 +10,12 @@
 #include <QRandomGenerator>
 #include <QSocketNotifier>
 #include <QStandardPaths>
+#include <QStringList>
+#include <array>
 
 #include "app/GameTexts.h"
 #include "net/EnetTransport.h"
+#include "net/MatchConnection.h"
 #include "net/NetEndTexts.h"
 #include "replay/ReplayWriter.h"
 
@@ -96,6 +99,7 @@ void NetPlayController::Play(std::unique_ptr<qx::net::Transport> link, int socke
     gameOptions.peer = options;
     gameOptions.tickMs = qx::Game::kTimerPeriodMs;
     game = std::make_unique<qx::net::NetGame>(*transport, gameOptions, server);
+    matchServer = server;
     lastStatusAt = 0;
     clock.start();
     notifier = new QSocketNotifier(socket, QSocketNotifier::Read, this);
@@ -220,8 +224,10 @@ void NetPlayController::UpdateStatus(bool force) {
         heading = setup.hosting ? tr("cekam na soupere (port %1)").arg(setup.port)
                                 : tr("pripojuji se k %1:%2").arg(setup.host).arg(setup.port);
         if (!waitingTitle.isEmpty()) heading = waitingTitle;
+        heading += ServerNotes(matchServer);
     } else if (game) {
         heading = tr("sitova hra za %1").arg(SideName(game->LocalSide()));
+        heading += ServerNotes(matchServer);
         const qx::net::NetStatus f = game->Status();
         const bool waiting = f.waiting && !endBox;
         const auto at = static_cast<uint64_t>(clock.elapsed());
@@ -262,20 +268,50 @@ QString NetPlayController::SaveDesyncReplay(const QString& tick) {
     return tr("\nZaznam hry je ulozen v souboru %1.").arg(path);
 }
 
-// The words of the one table every host shows (net/NetEndTexts), translated.
+QString NetPlayController::NamesLine(const qx::net::MatchConnection* server) {
+    if (!server || !server->Client().HasNames()) return {};
+    const std::array<std::string, 2>& names = server->Client().Names();
+    if (names[0].empty() && names[1].empty()) return {};  // nobody named: nothing to say
+    QStringList shown;
+    for (const std::string& name : names) {
+        shown << (name.empty() ? QCoreApplication::translate("ServerPlay", qx::net::NoNameText())
+                               : QString::fromStdString(name));
+    }
+    return QCoreApplication::translate("ServerPlay", qx::net::NamesText()).arg(shown[0], shown[1]);
+}
+
+QString NetPlayController::ServerNotes(const qx::net::MatchConnection* server) {
+    QString notes;
+    const QString names = NamesLine(server);
+    if (!names.isEmpty()) notes += QStringLiteral(" - ") + names;
+    if (server && server->Client().ClosingNotices() > 0) {
+        notes += QStringLiteral(" - ") +
+                 QCoreApplication::translate("ServerPlay", qx::net::ClosingText())
+                     .arg(server->Client().ClosingSeconds());
+    }
+    return notes;
+}
+
+// The words of the one table every host shows (net/NetEndTexts), translated,
+// with the players' names when the server sent them.
 QString NetPlayController::EndMessage() {
     const char* text = qx::net::EndText(game->End(), setup.hosting);
     if (!text) return {};
     const QString tick = QString::number(game->EndTick());
     QString message = tr(text);
-    if (game->End() == PeerEnd::Desync) return message.arg(tick) + SaveDesyncReplay(tick);
-    if (game->End() == PeerEnd::Full) return message.arg(setup.host);
-    return message;
+    if (game->End() == PeerEnd::Desync) {
+        message = message.arg(tick) + SaveDesyncReplay(tick);
+    } else if (game->End() == PeerEnd::Full) {
+        message = message.arg(setup.host);
+    }
+    const QString names = NamesLine(matchServer);
+    return names.isEmpty() ? message : message + QLatin1Char('\n') + names;
 }
 
 // Back to the window's own game, which goes on where it stood.
 void NetPlayController::Finish() {
     const QString message = EndMessage();
+    matchServer = nullptr;  // it closes with the game's connection
     tickTimer.stop();
     notifier->setEnabled(false);
     notifier->deleteLater();  // this may run inside its own signal

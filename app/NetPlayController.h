@@ -77,6 +77,13 @@ class NetPlayController : public QObject {
     // The running network game (null when none).
     qx::net::NetGame* Peer() { return game.get(); }
 
+    // The players' names as the match server sent them, in the words every
+    // host uses ("" without a server or before the names came).
+    static QString NamesLine(const qx::net::MatchConnection* server);
+    // What the title adds through a match server: " - " and the names,
+    // and " - " and the server's notice that it is closing, when there.
+    static QString ServerNotes(const qx::net::MatchConnection* server);
+
     // One of the player's inputs (the mouse, the keys, a pad), for the
     // shared game's next tick.
     void AddInput(const qx::GameInput& input);
@@ -108,6 +115,7 @@ class NetPlayController : public QObject {
     NetSetup setup;
     std::unique_ptr<qx::net::Transport> transport;
     std::unique_ptr<qx::net::NetGame> game;
+    const qx::net::MatchConnection* matchServer = nullptr;  // through a server: its connection
     QSocketNotifier* notifier = nullptr;
     QTimer tickTimer;
     QElapsedTimer clock;

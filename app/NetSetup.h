@@ -24,6 +24,8 @@ struct NetSetup {
     Server server = Server::None;
     QString serverAddress{};  // HOST:PORT, or HOST for the default port
     QString code{};           // Join, Watch: the invite code as typed
+    QString name{};           // the player's name shown to the others ("" none)
+    bool nameGiven = false;   // chosen in the dialog (else the stored one counts)
 
     // From the command line: --net-host PORT [--side emperor|rebel],
     // --net-join HOST:PORT, or --server HOST:PORT with --create [--side

@@ -9,13 +9,14 @@
 #include "app/ServerWaitDialog.h"
 #include "app/ServerWatch.h"
 #include "app/Settings.h"
+#include "net/MatchRoom.h"
 #include "net/MatchTransport.h"
+#include "net/NetEndTexts.h"
 #include "net/NetPeer.h"
 
-using qx::net::MatchClient;
-using qx::net::MatchError;
 using qx::net::MatchRequest;
-using State = qx::net::MatchConnection::State;
+using qx::net::MatchRoom;
+using qx::net::RoomRequest;
 
 namespace {
 
@@ -42,6 +43,11 @@ MatchRequest RequestOf(const NetSetup& setup) {
     }
     request.side = setup.side;
     request.code = setup.code.trimmed().toStdString();
+    // Always identified, so that the server sends the players' names; a
+    // name goes with the key that stands for this player.
+    request.identify = true;
+    request.name = setup.name.trimmed().toStdString();
+    if (!request.name.empty()) request.key = Settings().PlayerKey();
     return request;
 }
 
@@ -77,6 +83,7 @@ NetSetup ServerPlay::DialogSetup(const NetSetup& lan) const {
         shown.side = setup.side;
     }
     shown.serverAddress = used ? setup.serverAddress : Settings().ReadServer();
+    shown.name = Settings().ReadName();
     return shown;
 }
 
@@ -103,6 +110,13 @@ bool ServerPlay::Start(const NetSetup& given, std::function<void()> whenFailed) 
                         std::move(whenFailed));
         return false;
     }
+    // The name chosen in the dialog is kept; without one (the command line)
+    // the kept one goes.
+    if (wanted.nameGiven) {
+        Settings().WriteName(wanted.name);
+    } else {
+        wanted.name = Settings().ReadName();
+    }
     setup = wanted;
     failed = std::move(whenFailed);
     serverHost = host;
@@ -127,22 +141,31 @@ bool ServerPlay::Start(const NetSetup& given, std::function<void()> whenFailed) 
 // time to answer counted from here.
 void ServerPlay::Connect(const QString& address) {
     std::string error;
-    link = qx::net::MatchTransport::Connect(address.toStdString(), serverPort, RequestOf(setup),
-                                            error);
+    auto link = qx::net::MatchTransport::Connect(address.toStdString(), serverPort,
+                                                 RequestOf(setup), error);
     if (!link) return Fail(tr("Server '%1' se nepodarilo najit.").arg(serverHost));
+    socket = link->SocketHandle();
+    qx::net::MatchRoomOptions options;
+    options.server = setup.serverAddress.toStdString();
+    options.answerMs = kAskMs;
+    options.handOver = true;           // NetPlayController and ServerWatch run the game
+    options.game.peer.hostWaitMs = 0;  // a host waits until the player gives up
+    room = std::make_unique<MatchRoom>(std::move(link), options);
     asked.start();
     poll.start();
 }
 
 void ServerPlay::OnPoll() {
-    if (link) {
-        const State state = link->Update(0);
-        if (state == State::InRoom) return EnterRoom();
-        if (state == State::Failed) return Fail(FailureText());
-        if (asked.elapsed() > kAskMs) {
-            link->Client().GetState() == State::Connecting
-                ? Fail(tr("Server %1 se nepodarilo zastihnout.").arg(setup.serverAddress))
-                : Fail(tr("Server %1 neodpovida.").arg(setup.serverAddress));
+    if (room) {
+        for (const RoomRequest& r : room->Update(static_cast<uint64_t>(asked.elapsed()))) {
+            if (r.kind == RoomRequest::Kind::InRoom) return EnterRoom();
+            if (r.kind == RoomRequest::Kind::Ended) {
+                const qx::net::RoomEnd& end = room->End();
+                const QString words = tr(qx::net::RoomEndText(end));
+                return Fail(words.contains(QLatin1String("%1"))
+                                ? words.arg(QString::fromStdString(end.figure))
+                                : words);
+            }
         }
         return;
     }
@@ -150,36 +173,10 @@ void ServerPlay::OnPoll() {
     if (waitDialog && net.Peer() && net.Peer()->Started()) CloseWaitDialog();
 }
 
-QString ServerPlay::FailureText() const {
-    const MatchClient& client = link->Client();
-    if (!client.Refused()) {
-        return client.GetState() == State::Connecting || asked.elapsed() > kAskMs
-                   ? tr("Server %1 se nepodarilo zastihnout.").arg(setup.serverAddress)
-                   : tr("Server %1 ukoncil spojeni.").arg(setup.serverAddress);
-    }
-    const QString shown = QString::fromStdString(qx::net::NormalizeCode(setup.code.toStdString()));
-    switch (client.Refusal()) {
-        case MatchError::UnknownRoom:
-            return tr("Hra s kodem %1 neexistuje. Zkontrolujte kod.").arg(shown);
-        case MatchError::RoomFull:
-            return tr("Ve hre s kodem %1 uz hraji dva hraci.").arg(shown);
-        case MatchError::Throttled:
-            return tr("Z tohoto pocitace prislo prilis mnoho pokusu. Zkuste to prosim pozdeji.");
-        case MatchError::ServerFull:
-            return tr("Server je plny. Zkuste to prosim pozdeji.");
-        case MatchError::NotWatchable:
-            return tr("Hra s kodem %1 je prilis dlouha, server ji nema celou.").arg(shown);
-        case MatchError::BadRequest:
-        case MatchError::BadName:  // the desktop sends no name yet
-            break;
-    }
-    return tr("Server zadosti nerozumel (ma jinou verzi?).");
-}
-
 void ServerPlay::Fail(const QString& message) {
     lookup.Cancel();
     poll.stop();
-    link.reset();
+    room.reset();
     CloseWaitDialog();
     SetTitle({});
     emit Ended();
@@ -188,22 +185,15 @@ void ServerPlay::Fail(const QString& message) {
 
 void ServerPlay::EnterRoom() {
     failed = {};
-    code = QString::fromStdString(link->Client().Answer().code);
-    if (link->Client().Spectating()) return WatchRoom();
+    code = QString::fromStdString(room->Code());
+    if (room->Spectating()) return WatchRoom();
     PlayInRoom();
 }
 
 // The room's connection goes to the network game: the creator (and the
 // first of a quick match) hosts it with the room's side and seed.
 void ServerPlay::PlayInRoom() {
-    const MatchClient& client = link->Client();
-    qx::net::PeerOptions options;
-    options.hosting = client.Hosting();
-    options.side = client.Answer().side;
-    options.seed = client.Answer().seed;
-    options.ticks = client.Answer().ticks;
-    options.hostWaitMs = 0;    // a host waits until the player gives up
-    options.helloEveryMs = 0;  // the server's link carries it, and takes it once
+    const qx::net::PeerOptions options = room->GameOptions().peer;
     QString waiting = tr("pripojuji se ke hre %1").arg(code);
     if (options.hosting && setup.server == NetSetup::Server::Create) {
         waiting = tr("cekam na soupere (kod %1)").arg(code);
@@ -217,21 +207,23 @@ void ServerPlay::PlayInRoom() {
     } else {
         waitDialog->SetText(tr("Pripojuji se ke hre %1...").arg(code));
     }
-    auto* transport = static_cast<qx::net::MatchTransport*>(link.get());
-    const int socket = transport->SocketHandle();
+    std::unique_ptr<qx::net::MatchConnection> link = room->TakeConnection();
+    room.reset();
     handed = link.get();
     SetTitle({});
-    std::unique_ptr<qx::net::Transport> room(link.release());
     emit Ended();  // the network game is NetPlayController's from here
     // The server's silence, or its connection ending, ends the game too.
-    net.Play(std::move(room), socket, options, waiting, handed);
+    net.Play(std::move(link), socket, options, waiting, handed);
 }
 
 void ServerPlay::WatchRoom() {
     poll.stop();
     CloseWaitDialog();
-    watch = new ServerWatch(std::move(link), view, this);
+    watch = new ServerWatch(room->TakeConnection(), view, this);
+    room.reset();
     connect(watch, &ServerWatch::Ended, this, &ServerPlay::OnWatchEnded);
+    connect(watch, &ServerWatch::NotesChanged, this,
+            [this] { SetTitle(tr("divam se na hru %1").arg(code) + watch->Notes()); });
     SetTitle(tr("divam se na hru %1").arg(code));
 }
 
@@ -256,10 +248,10 @@ void ServerPlay::OnWatchEnded(const QString& message) {
 
 // "Zrusit" in the note, or "Ukoncit sitovou hru".
 void ServerPlay::Cancel() {
-    if (lookup.Busy() || link) {
+    if (lookup.Busy() || room) {
         lookup.Cancel();
         poll.stop();
-        link.reset();
+        room.reset();
         CloseWaitDialog();
         SetTitle({});
         emit Ended();

@@ -25,6 +25,7 @@ class Game;
 
 namespace qx::net {
 class MatchConnection;
+class MatchRoom;
 }  // namespace qx::net
 
 // Network play through a match server: looks its name up (the window goes
@@ -54,7 +55,7 @@ class ServerPlay : public QObject {
     // through NetPlayController).
     void Stop();
     // The server is being looked up or asked, or a game watched.
-    bool Busy() const { return lookup.Busy() || link != nullptr || watch != nullptr; }
+    bool Busy() const { return lookup.Busy() || room != nullptr || watch != nullptr; }
     // What the window's title shows while busy ("" otherwise).
     QString Title() const { return title; }
     // The room's invite code once the server has given it.
@@ -78,7 +79,6 @@ class ServerPlay : public QObject {
     void PlayInRoom();
     void WatchRoom();
     void Fail(const QString& message);
-    QString FailureText() const;
     void OnNetEnded();
     void OnWatchEnded(const QString& message);
     void Cancel();
@@ -95,9 +95,10 @@ class ServerPlay : public QObject {
     NameLookup lookup;
     QString serverHost;  // as given, for the messages
     uint16_t serverPort = NetSetup::kDefaultPort;
-    bool used = false;                               // a game went through a server since the start
-    std::unique_ptr<qx::net::MatchConnection> link;  // while asking
-    qx::net::MatchConnection* handed = nullptr;      // the room's link, NetPlayController's now
+    bool used = false;                           // a game went through a server since the start
+    std::unique_ptr<qx::net::MatchRoom> room;    // while asking
+    int socket = -1;                             // the room's connection's, to watch
+    qx::net::MatchConnection* handed = nullptr;  // the room's link, NetPlayController's now
     ServerWatch* watch = nullptr;
     QPointer<ServerWaitDialog> waitDialog;
     QTimer poll;

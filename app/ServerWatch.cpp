@@ -1,6 +1,7 @@
 #include "app/ServerWatch.h"
 
 #include "app/GameView.h"
+#include "app/NetPlayController.h"
 #include "net/MatchConnection.h"
 #include "net/NetEndTexts.h"
 
@@ -23,8 +24,20 @@ ServerWatch::~ServerWatch() {
     timer.stop();
 }
 
+QString ServerWatch::Names() const {
+    return NetPlayController::NamesLine(link.get());
+}
+
+QString ServerWatch::Notes() const {
+    return NetPlayController::ServerNotes(link.get());
+}
+
 void ServerWatch::OnTimer() {
     if (ended) return;
+    if (Notes() != notes) {
+        notes = Notes();
+        emit NotesChanged();
+    }
     for (const NetRequest& r : watch.Update(static_cast<uint64_t>(clock.elapsed()))) {
         switch (r.kind) {
             case NetRequest::Kind::Begin:
@@ -45,7 +58,10 @@ void ServerWatch::OnTimer() {
     }
 }
 
-// The words of the one table every host shows (net/NetEndTexts), translated.
+// The words of the one table every host shows (net/NetEndTexts), translated,
+// with the players' names.
 QString ServerWatch::EndMessage() const {
-    return tr(qx::net::WatchEndText(watch.End()));
+    const QString message = tr(qx::net::WatchEndText(watch.End()));
+    const QString names = Names();
+    return names.isEmpty() ? message : message + QLatin1Char('\n') + names;
 }

@@ -33,10 +33,16 @@ class ServerWatch : public QObject {
     uint32_t PlayedTick() const { return watch.Tick(); }
     const qx::Game& Watched() const { return watch.Session()->GetGame(); }
     bool Begun() const { return watch.Begun(); }
+    // The players' names once the server sent them ("" before).
+    QString Names() const;
+    // What the title adds: the names, the server's closing notice.
+    QString Notes() const;
 
   signals:
     // The feed is over; `message` says how.
     void Ended(const QString& message);
+    // The players' names came, or the server said it is closing (Notes()).
+    void NotesChanged();
 
   private:
     void OnTimer();
@@ -48,4 +54,5 @@ class ServerWatch : public QObject {
     QTimer timer;
     QElapsedTimer clock;
     bool ended = false;
+    QString notes;
 };

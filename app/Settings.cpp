@@ -3,7 +3,9 @@
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <QtGlobal>
+#include <algorithm>
 
 Settings::Settings(const QString& application)
     : store(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Marbek"), application) {}
@@ -30,6 +32,31 @@ QString Settings::ReadServer() const {
 void Settings::WriteServer(const QString& address) {
     Put(QStringLiteral("Hra/server"), address.trimmed());
     store.sync();
+}
+
+QString Settings::ReadName() const {
+    const QVariant value = store.value(QStringLiteral("Hra/jmeno"));
+    return value.typeId() == QMetaType::QString ? value.toString().trimmed() : QString();
+}
+
+void Settings::WriteName(const QString& name) {
+    Put(QStringLiteral("Hra/jmeno"), name.trimmed());
+    store.sync();
+}
+
+std::array<uint8_t, qx::net::kKeySize> Settings::PlayerKey() {
+    std::array<uint8_t, qx::net::kKeySize> key{};
+    const QByteArray kept =
+        QByteArray::fromHex(store.value(QStringLiteral("Hra/klic")).toString().toLatin1());
+    if (kept.size() == static_cast<qsizetype>(key.size())) {
+        std::copy(kept.begin(), kept.end(), key.begin());
+        return key;
+    }
+    QRandomGenerator::system()->generate(key.begin(), key.end());
+    const QByteArray made(reinterpret_cast<const char*>(key.data()), key.size());
+    Put(QStringLiteral("Hra/klic"), QString::fromLatin1(made.toHex()));
+    store.sync();
+    return key;
 }
 
 void Settings::WriteKeys(const KeyBindings& keys) {

@@ -5,16 +5,19 @@
 #include <QSettings>
 #include <QString>
 #include <QVariant>
+#include <array>
+#include <cstdint>
 
 #include "app/KeyBindings.h"
 #include "app/WindowPosition.h"
+#include "net/MatchProtocol.h"
 
 // The per-user settings: organisation "Marbek", application the executable's
 // name. Section "Vzhled" keeps the window rectangle ("pozice") and whether
 // the title shows the score ("skore") and the language chosen ("jazyk"),
 // section "Hra" whether the computer
-// plays the Emperor ("PL1") and the Rebel ("PL2"), and the match server last
-// used ("server").
+// plays the Emperor ("PL1") and the Rebel ("PL2"), the match server last
+// used ("server"), the player's name there ("jmeno") and its key ("klic").
 class Settings {
   public:
     explicit Settings(const QString& application = QCoreApplication::applicationName());
@@ -45,6 +48,13 @@ class Settings {
     QString ReadServer() const;
     // Stores it at once.
     void WriteServer(const QString& address);
+
+    // The player's name for games through a server ("" when none was).
+    QString ReadName() const;
+    void WriteName(const QString& name);
+    // The random secret key that stands for this player on match servers
+    // (made and stored on its first use).
+    std::array<uint8_t, qx::net::kKeySize> PlayerKey();
 
     // Writes "pozice", then "PL2", then "PL1", then "skore" and saves them. A location that
     // cannot be written costs one warning on standard error, nothing more.

@@ -443,6 +443,10 @@
         <translation>Server:</translation>
     </message>
     <message>
+        <source>Jmeno:</source>
+        <translation>Name:</translation>
+    </message>
+    <message>
         <source>Zalozit hru</source>
         <translation>Create a game</translation>
     </message>
@@ -539,30 +543,6 @@
         <translation> - waiting for the opponent</translation>
     </message>
     <message>
-        <source>Hra s kodem %1 neexistuje.</source>
-        <translation>There is no game with the code %1.</translation>
-    </message>
-    <message>
-        <source>Ve hre s kodem %1 uz hraji dva hraci.</source>
-        <translation>Two players already play the game with the code %1.</translation>
-    </message>
-    <message>
-        <source>Prilis mnoho pokusu z teto adresy. Zkuste to za chvili znovu.</source>
-        <translation>Too many attempts from this address. Try again in a while.</translation>
-    </message>
-    <message>
-        <source>Server zadosti nerozumel.</source>
-        <translation>The server did not understand the request.</translation>
-    </message>
-    <message>
-        <source>Server uz vic her nepojme. Zkuste to pozdeji.</source>
-        <translation>The server holds no more games. Try again later.</translation>
-    </message>
-    <message>
-        <source>Hra s kodem %1 je prilis dlouha na sledovani.</source>
-        <translation>The game with the code %1 is too long to be watched.</translation>
-    </message>
-    <message>
         <source>Hry na obou pocitacich se rozesly v tiku %1.</source>
         <translation>The games on the two computers parted at tick %1.</translation>
     </message>
@@ -603,18 +583,6 @@
 Zaznam hry byl stazen jako soubor %1.</source>
         <translation>
 The game's replay was downloaded as the file %1.</translation>
-    </message>
-    <message>
-        <source>"%1" neni kod hry (8 pismen a cislic).</source>
-        <translation>"%1" is no game code (8 letters and digits).</translation>
-    </message>
-    <message>
-        <source>Server %1 neodpovida.</source>
-        <translation>The server %1 does not answer.</translation>
-    </message>
-    <message>
-        <source>Server %1 se nepodarilo zastihnout.</source>
-        <translation>The server %1 could not be reached.</translation>
     </message>
     <message>
         <source>Spojeni se serverem se preruslo. Sitova hra skoncila.</source>

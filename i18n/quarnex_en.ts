@@ -417,6 +417,14 @@ Pause: the Pause key or P, Start on a gamepad. The first gamepad plays the Rebel
         <source>Kod hry ma 8 pismen a cislic.</source>
         <translation>A game code has 8 letters and digits.</translation>
     </message>
+    <message>
+        <source>Jmeno, ktere uvidi souper a divaci (1 az 20 znaku).</source>
+        <translation>The name the opponent and spectators see (1 to 20 characters).</translation>
+    </message>
+    <message>
+        <source>J&amp;meno:</source>
+        <translation>&amp;Name:</translation>
+    </message>
 </context>
 <context>
     <name>NetPlayController</name>
@@ -750,6 +758,22 @@ The replay of the game is saved in the file %1.</translation>
     <message>
         <source>Server zadosti nerozumel (ma jinou verzi?).</source>
         <translation>The server did not understand the request (another version?).</translation>
+    </message>
+    <message>
+        <source>Server jmeno odmitl: 1 az 20 znaku, bez neviditelnych.</source>
+        <translation>The server refused the name: 1 to 20 characters, none invisible.</translation>
+    </message>
+    <message>
+        <source>%1 (imperator) proti %2 (povstalec)</source>
+        <translation>%1 (Emperor) vs %2 (Rebel)</translation>
+    </message>
+    <message>
+        <source>bez jmena</source>
+        <translation>no name</translation>
+    </message>
+    <message>
+        <source>server se vypina, hra muze bezet jeste nejvyse %1 s</source>
+        <translation>the server is shutting down, the game may go on for at most %1 s</translation>
     </message>
     <message>
         <source>pripojuji se ke hre %1</source>

@@ -60,10 +60,11 @@ std::vector<uint8_t> MatchClient::OnConnected() {
     return request.Encode();
 }
 
-void MatchClient::Fail(const std::string& why) {
+void MatchClient::Fail(const std::string& why, Fault code) {
     if (state == State::Failed) return;
     state = State::Failed;
     failure = why;
+    fault = code;
 }
 
 void MatchClient::OnClosed(const std::string& why) {
@@ -71,8 +72,9 @@ void MatchClient::OnClosed(const std::string& why) {
         Push(LinkEvent::Disconnected, {static_cast<uint8_t>(LinkClose::Lost)});
         state = State::Failed;
         failure = "the connection to the server ended";
+        fault = Fault::Closed;
     } else {
-        Fail(why);
+        Fail(why, state == State::Connecting ? Fault::Unreachable : Fault::Closed);
     }
 }
 
@@ -137,11 +139,15 @@ void MatchClient::OnControl(const MatchMessage& m) {
             names = m.names;
             hasNames = true;
             break;
+        case MatchType::Closing:
+            ++closingNotices;
+            closingSeconds = m.seconds;
+            break;
         case MatchType::Error:
             if (state != State::Asking) return;
             refused = true;
             refusal = m.error;
-            Fail(std::string("the server refused: ") + MatchErrorText(m.error));
+            Fail(std::string("the server refused: ") + MatchErrorText(m.error), Fault::Refused);
             break;
         default:
             break;

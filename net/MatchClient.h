@@ -41,6 +41,16 @@ struct MatchRequest {
 class MatchClient {
   public:
     enum class State { Connecting, Asking, InRoom, Failed };
+    // Why the room was not had (or the connection ended), as a code the
+    // hosts word themselves; Failure() is the same in English, for logs.
+    enum class Fault : uint8_t {
+        None,
+        BadCode,      // the request names no invite code
+        Unreachable,  // the server never answered the connection
+        NoAnswer,     // connected, but no room's answer came in time
+        Closed,       // the server ended the connection
+        Refused,      // the server refused the request (Refusal())
+    };
 
     // The connection is up: the request to send.
     std::vector<uint8_t> OnConnected();
@@ -50,7 +60,7 @@ class MatchClient {
     void OnFrame(const uint8_t* data, size_t size);
     // The connection ended (`why` says how, for a failure before the room).
     void OnClosed(const std::string& why);
-    void Fail(const std::string& why);
+    void Fail(const std::string& why, Fault code = Fault::Closed);
 
     State GetState() const { return state; }
     const MatchMessage& Answer() const { return answer; }
@@ -59,14 +69,20 @@ class MatchClient {
     bool Refused() const { return refused; }
     MatchError Refusal() const { return refusal; }
     const std::string& Failure() const { return failure; }
+    Fault GetFault() const { return fault; }
     // The players' names (Emperor's, Rebel's; empty: anonymous), once the
     // server has sent them.
     bool HasNames() const { return hasNames; }
     const std::array<std::string, 2>& Names() const { return names; }
+    // The server said it is closing (a drain): how many times, and the most
+    // seconds its running games may still go on by the latest notice.
+    uint32_t ClosingNotices() const { return closingNotices; }
+    uint32_t ClosingSeconds() const { return closingSeconds; }
     // Frames from the server that were none of ours.
     uint64_t Strange() const { return strange; }
 
     void SetRequest(const MatchRequest& value) { request = value; }
+    const MatchRequest& Request() const { return request; }
     bool HasEvent() const { return !pending.empty(); }
     LinkEvent Next(std::vector<uint8_t>& data);
 
@@ -84,9 +100,12 @@ class MatchClient {
     bool refused = false;
     MatchError refusal = MatchError::BadRequest;
     std::string failure;
+    Fault fault = Fault::None;
     std::deque<Pending> pending;
     uint64_t strange = 0;
     bool hasNames = false;
+    uint32_t closingNotices = 0;
+    uint32_t closingSeconds = 0;
     std::array<std::string, 2> names;
 };
 

@@ -72,8 +72,9 @@ MatchTransport::State MatchTransport::Update(uint32_t ms) {
     Service(ms);
     if (asking() &&
         std::chrono::steady_clock::now() - startedAt > std::chrono::milliseconds(kConnectMs)) {
-        client.Fail(client.GetState() == State::Connecting ? "the server cannot be reached"
-                                                           : "the server gives no room");
+        const bool connecting = client.GetState() == State::Connecting;
+        client.Fail(connecting ? "the server cannot be reached" : "the server gives no room",
+                    connecting ? MatchClient::Fault::Unreachable : MatchClient::Fault::NoAnswer);
     }
     if (client.GetState() == State::Failed && peer) {
         enet_peer_disconnect_now(peer, 0);

@@ -1,6 +1,10 @@
 #pragma once
 
+#include <string>
+
+#include "net/MatchProtocol.h"
 #include "net/NetPeer.h"
+#include "net/RoomEnd.h"
 
 namespace qx::net {
 
@@ -13,5 +17,19 @@ namespace qx::net {
 const char* EndText(PeerEnd end, bool hosting);
 // The same for a spectator (NetWatch's ends); never null.
 const char* WatchEndText(PeerEnd end);
+// Why the server refused a room ("%1": the invite code).
+const char* RefusalText(MatchError error);
+// The words for any end of a game through the match server (a game's end,
+// a refusal, a connection that gave no room); "%1" stands for the end's
+// figure. Null when nothing is to be said.
+const char* RoomEndText(const RoomEnd& end);
+// The game's players by name, as every host shows them: "%1" the Emperor
+// side's name, "%2" the Rebel side's (an anonymous one as NoNameText).
+const char* NamesText();
+const char* NoNameText();
+// The server is closing (a drain): "%1" the most seconds the game may go on.
+const char* ClosingText();
+// A refusal in English, for the simulator's and the logs' lines.
+std::string RefusalEnglish(MatchError error);
 
 }  // namespace qx::net

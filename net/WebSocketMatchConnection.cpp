@@ -21,7 +21,8 @@ WebSocketMatchConnection::WebSocketMatchConnection(std::unique_ptr<SocketPort> s
     startedAt = clock();
     client.SetRequest(request);
     if (request.Encode().empty()) {
-        client.Fail("'" + request.code + "' is no invite code (8 letters and digits)");
+        client.Fail("'" + request.code + "' is no invite code (8 letters and digits)",
+                    MatchClient::Fault::BadCode);
         Shut();
     }
 }
@@ -61,8 +62,9 @@ bool WebSocketMatchConnection::Asking() const {
 
 WebSocketMatchConnection::State WebSocketMatchConnection::Update(uint32_t) {
     if (Asking() && clock() - startedAt > kConnectMs) {
-        client.Fail(client.GetState() == State::Connecting ? "the server cannot be reached"
-                                                           : "the server gives no room");
+        const bool connecting = client.GetState() == State::Connecting;
+        client.Fail(connecting ? "the server cannot be reached" : "the server gives no room",
+                    connecting ? MatchClient::Fault::Unreachable : MatchClient::Fault::NoAnswer);
     }
     if (client.GetState() == State::Failed && port) Shut();
     return client.GetState();

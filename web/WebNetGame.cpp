@@ -10,90 +10,78 @@ namespace {
 
 constexpr uint32_t kTickMs = 30;
 
-}  // namespace
-
-using State = net::MatchClient::State;
-using Kind = net::NetRequest::Kind;
-using net::PeerEnd;
-
-WebNetGame::WebNetGame(std::unique_ptr<net::MatchConnection> link, int32_t w, int32_t h)
-    : connection(std::move(link)), width(w), height(h) {}
-
-// The game goes before the connection it talks through.
-WebNetGame::~WebNetGame() {
-    game.reset();
-    watch.reset();
+// A WebSocket hears nothing of its own while nobody plays, so only the
+// other side's silence counts.
+net::MatchRoomOptions RoomOptions(const std::string& server) {
+    net::MatchRoomOptions options;
+    options.server = server;
+    options.game.tickMs = kTickMs;
+    options.game.serverKeepsAlive = false;
+    options.game.peer.hostWaitMs = 0;  // a host waits until the player gives up
+    options.watch.tickMs = kTickMs;
+    options.watch.serverKeepsAlive = false;
+    return options;
 }
 
+}  // namespace
+
+using Kind = net::RoomRequest::Kind;
+using Cause = net::RoomEnd::Cause;
+using net::PeerEnd;
+
+WebNetGame::WebNetGame(std::unique_ptr<net::MatchConnection> link, const std::string& server,
+                       int32_t w, int32_t h)
+    : room(std::move(link), RoomOptions(server)), width(w), height(h) {}
+
+WebNetGame::~WebNetGame() = default;
+
 WebNetGame::Phase WebNetGame::GetPhase() const {
-    if (outcome != Outcome::Running) return Phase::Over;
-    if (watch) return Phase::Watching;
-    if (!game) return Phase::Connecting;
-    if (game->Started()) return Phase::Playing;
-    return Client().Hosting() ? Phase::WaitingForPlayer : Phase::Connecting;
+    switch (room.GetPhase()) {
+        case net::MatchRoom::Phase::Connecting:
+            return Phase::Connecting;
+        case net::MatchRoom::Phase::Waiting:
+            return Phase::WaitingForPlayer;
+        case net::MatchRoom::Phase::Playing:
+            return Phase::Playing;
+        case net::MatchRoom::Phase::Watching:
+            return Phase::Watching;
+        case net::MatchRoom::Phase::Ended:
+            break;
+    }
+    return Phase::Over;
 }
 
 net::NetSide WebNetGame::LocalSide() const {
-    return game ? game->LocalSide() : net::NetSide::Emperor;
+    return Played() ? Played()->LocalSide() : net::NetSide::Emperor;
 }
 
 PeerEnd WebNetGame::End() const {
-    if (game) return game->End();
-    return watch ? watch->End() : PeerEnd::None;
+    if (room.End().cause == Cause::Game) return room.End().game;
+    if (Played()) return Played()->End();
+    return Watched() ? Watched()->End() : PeerEnd::None;
 }
 
 uint32_t WebNetGame::EndTick() const {
-    if (game) return game->EndTick();
-    return watch ? watch->Tick() : 0;
+    if (room.End().Over()) return room.End().tick;
+    if (Played()) return Played()->EndTick();
+    return Watched() ? Watched()->Tick() : 0;
 }
 
 const char* WebNetGame::EndText() const {
-    if (watch) return watch->Ended() && End() != PeerEnd::Quit ? net::WatchEndText(End()) : nullptr;
-    return game ? net::EndText(End(), Client().Hosting()) : nullptr;
-}
-
-// The room's answer: a player plays what the room says (the host its side
-// and seed), a spectator follows the feed. A WebSocket hears nothing of its
-// own while nobody plays, so only the other side's silence counts.
-void WebNetGame::StartInRoom() {
-    if (Client().Spectating()) {
-        net::NetWatchOptions options;
-        options.tickMs = kTickMs;
-        options.serverKeepsAlive = false;
-        watch = std::make_unique<net::NetWatch>(*connection, options);
-        return;
-    }
-    const net::MatchMessage& answer = Client().Answer();
-    net::NetGameOptions options;
-    options.peer.hosting = Client().Hosting();
-    options.peer.side = answer.side;
-    options.peer.seed = answer.seed;
-    options.peer.ticks = answer.ticks;
-    options.peer.hostWaitMs = 0;    // a host waits until the player gives up
-    options.peer.helloEveryMs = 0;  // the server's link carries it, and takes it once
-    options.tickMs = kTickMs;
-    options.serverKeepsAlive = false;
-    game = std::make_unique<net::NetGame>(*connection, options, connection.get());
+    return room.End().Over() ? net::RoomEndText(room.End()) : nullptr;
 }
 
 bool WebNetGame::Update(uint64_t nowMs) {
     if (outcome != Outcome::Running) return false;
-    if (!game && !watch) {
-        const State state = connection->Update(0);
-        if (state == State::Failed) {
-            Finish(Outcome::NoRoom);
-            return true;
-        }
-        if (state != State::InRoom) return false;
-        StartInRoom();
-    }
-    return Handle(game ? game->Update(nowMs) : watch->Update(nowMs));
+    return Handle(room.Update(nowMs));
 }
 
-bool WebNetGame::Handle(const std::vector<net::NetRequest>& requests) {
+bool WebNetGame::Handle(const std::vector<net::RoomRequest>& requests) {
     bool changed = false;
-    for (const net::NetRequest& r : requests) {
+    for (const net::RoomRequest& r : requests) {
         switch (r.kind) {
+            case Kind::InRoom:
+                break;
             case Kind::Begin:
                 Resize(width, height);
                 changed = true;
@@ -107,33 +95,21 @@ bool WebNetGame::Handle(const std::vector<net::NetRequest>& requests) {
                 endText = r.text;
                 break;
             case Kind::Ended:
+                Finish();
                 changed = true;
                 break;
         }
     }
-    const PeerEnd end = End();
-    if (end == PeerEnd::None) return changed;
-    // A spectator's feed ends only by the game's end or the server's loss.
-    const bool serverGone = end == PeerEnd::ServerLost || end == PeerEnd::ServerSilent;
-    if (end == PeerEnd::Quit) {
-        Finish(Outcome::Quit);
-    } else if (watch && (end == PeerEnd::Done || end == PeerEnd::Left)) {
-        Finish(Outcome::WatchedToTheEnd);
-    } else if (serverGone || watch) {
-        Finish(Outcome::ServerLost);
-    } else {
-        Finish(Outcome::Peer);
-    }
-    return true;
+    return changed;
 }
 
 net::NetStatus WebNetGame::Status() const {
-    return game && outcome == Outcome::Running ? game->Status() : net::NetStatus{};
+    return Played() && outcome == Outcome::Running ? Played()->Status() : net::NetStatus{};
 }
 
 const net::RollbackSession* WebNetGame::Session() const {
-    if (game) return game->Session();
-    return watch ? watch->Session() : nullptr;
+    if (Played()) return Played()->Session();
+    return Watched() ? Watched()->Session() : nullptr;
 }
 
 uint32_t WebNetGame::CurrentTick() const {
@@ -145,22 +121,22 @@ uint32_t WebNetGame::ConfirmedTick() const {
 }
 
 bool WebNetGame::Begun() const {
-    if (game) return game->Begun();
-    return watch && watch->Begun();
+    if (Played()) return Played()->Begun();
+    return Watched() && Watched()->Begun();
 }
 
 Game* WebNetGame::SharedGame() {
-    if (game) return game->SharedGame();
-    return watch ? watch->SharedGame() : nullptr;
+    if (room.Game()) return room.Game()->SharedGame();
+    return room.Watch() ? room.Watch()->SharedGame() : nullptr;
 }
 
 void WebNetGame::Input(const GameInput& input) {
-    if (game && outcome == Outcome::Running) game->AddInput(input);
+    if (room.Game() && outcome == Outcome::Running) room.Game()->AddInput(input);
 }
 
 void WebNetGame::MouseMove(int32_t x, int32_t y) {
     const Game* shown = Shown();
-    if (!shown || !game) return;
+    if (!shown || !Played()) return;
     if (const auto target = ClientToArena(x, y, shown->ClientRect())) {
         Input(GameInput::Target(target->x, target->y));
     }
@@ -208,26 +184,35 @@ bool WebNetGame::TakeEndBox(std::string& caption, std::string& text) {
 }
 
 void WebNetGame::CloseEndBox() {
-    if (game && outcome == Outcome::Running) game->DismissEnd();
+    if (room.Game() && outcome == Outcome::Running) room.Game()->DismissEnd();
 }
 
 void WebNetGame::Leave() {
     if (outcome != Outcome::Running) return;
-    if (game) game->Leave();
-    if (watch) watch->Leave();
-    Finish(Outcome::Quit);
+    room.Leave();
+    Finish();
 }
 
-// The goodbye (when there is one) leaves at once: a WebSocket sends as it
-// is asked and the page lingers for nothing.
-void WebNetGame::Finish(Outcome why) {
-    outcome = why;
-    endBoxDue = false;
-    if (game) {
-        game->Close(0);
+// How the room's end reads for the page; the goodbye (when there is one)
+// leaves at once: a WebSocket sends as it is asked and the page lingers for
+// nothing.
+void WebNetGame::Finish() {
+    const net::RoomEnd& end = room.End();
+    const bool serverGone = end.game == PeerEnd::ServerLost || end.game == PeerEnd::ServerSilent;
+    if (end.cause != Cause::Game) {
+        outcome = Outcome::NoRoom;
+    } else if (end.game == PeerEnd::Quit) {
+        outcome = Outcome::Quit;
+    } else if (end.spectating && (end.game == PeerEnd::Done || end.game == PeerEnd::Left)) {
+        outcome =
+            Outcome::WatchedToTheEnd;  // a feed ends only by the game's end or the server's loss
+    } else if (serverGone || end.spectating) {
+        outcome = Outcome::ServerLost;
     } else {
-        connection->Close(0);
+        outcome = Outcome::Peer;
     }
+    endBoxDue = false;
+    room.Close(0);
 }
 
 const Game* WebNetGame::Shown() const {
@@ -241,7 +226,7 @@ std::vector<Box> WebNetGame::TakeScreenWrites() {
 
 std::string WebNetGame::ReplayText() const {
     if (!Begun()) return {};
-    return qx::ReplayText(game ? game->TakeReplay() : watch->TakeReplay());
+    return qx::ReplayText(Played() ? Played()->TakeReplay() : Watched()->TakeReplay());
 }
 
 }  // namespace qx::web

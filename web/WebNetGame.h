@@ -6,15 +6,13 @@
 #include <vector>
 
 #include "game/GameInput.h"
-#include "net/MatchConnection.h"
-#include "net/NetGame.h"
-#include "net/NetWatch.h"
+#include "net/MatchRoom.h"
 
 namespace qx::web {
 
-// A network game in the page through the match server: the room asked for
-// (create, join, quick match or watch), then the network game every host
-// runs (NetGame for a player, NetWatch for a spectator). The page keeps only
+// A network game in the page through the match server: the room every host
+// drives (net::MatchRoom: the room asked for, then NetGame for a player or
+// NetWatch for a spectator). The page keeps only
 // its clock, its input and its output: it calls Update on every wake-up
 // with the wall clock, and reads the picture, the end-of-game box due and
 // the end with its reason from here.
@@ -31,13 +29,15 @@ class WebNetGame {
     enum class Outcome {
         Running,
         Peer,             // the game ended: End() says why
-        NoRoom,           // the room could not be had: Client() says why
+        NoRoom,           // the room could not be had: RoomEnd() says why
         ServerLost,       // the server's connection ended or went silent
         WatchedToTheEnd,  // a spectator saw the whole game
         Quit,             // the local player left
     };
 
-    WebNetGame(std::unique_ptr<net::MatchConnection> connection, int32_t width, int32_t height);
+    // `server` as the player named it (the words of a failure name it).
+    WebNetGame(std::unique_ptr<net::MatchConnection> connection, const std::string& server,
+               int32_t width, int32_t height);
     WebNetGame(const WebNetGame&) = delete;
     WebNetGame& operator=(const WebNetGame&) = delete;
     ~WebNetGame();
@@ -51,9 +51,11 @@ class WebNetGame {
     // The driver's end (PeerEnd::None while it runs or before it).
     net::PeerEnd End() const;
     uint32_t EndTick() const;
-    // The words of the end for the player (net/NetEndTexts), null when none.
+    // The one end value of every host, and its words for the player
+    // (net/NetEndTexts, "%1" for its figure), null when none.
+    const net::RoomEnd& RoomEnd() const { return room.End(); }
     const char* EndText() const;
-    const net::MatchClient& Client() const { return connection->Client(); }
+    const net::MatchClient& Client() const { return room.Client(); }
     bool Spectating() const { return Client().Spectating(); }
     // The side this page plays (meaningful once Playing).
     net::NetSide LocalSide() const;
@@ -90,16 +92,15 @@ class WebNetGame {
     bool Begun() const;
 
   private:
-    void StartInRoom();
-    bool Handle(const std::vector<net::NetRequest>& requests);
-    void Finish(Outcome why);
+    bool Handle(const std::vector<net::RoomRequest>& requests);
+    void Finish();
     Game* SharedGame();
     const net::RollbackSession* Session() const;
     void Input(const GameInput& input);
+    const net::NetGame* Played() const { return room.Game(); }
+    const net::NetWatch* Watched() const { return room.Watch(); }
 
-    std::unique_ptr<net::MatchConnection> connection;
-    std::unique_ptr<net::NetGame> game;
-    std::unique_ptr<net::NetWatch> watch;
+    net::MatchRoom room;
     int32_t width;
     int32_t height;
     Outcome outcome = Outcome::Running;

@@ -9,6 +9,7 @@
 #include <emscripten.h>
 
 #include <algorithm>
+#include <array>
 #include <memory>
 #include <string>
 
@@ -32,6 +33,10 @@ static_assert(N(Phase::Connecting) == 0 && N(Phase::WaitingForPlayer) == 1 &&
 static_assert(N(Outcome::Running) == 0 && N(Outcome::Peer) == 1 && N(Outcome::NoRoom) == 2 &&
               N(Outcome::ServerLost) == 3 && N(Outcome::WatchedToTheEnd) == 4 &&
               N(Outcome::Quit) == 5);
+using Cause = net::RoomEnd::Cause;
+static_assert(N(Cause::None) == 0 && N(Cause::Game) == 1 && N(Cause::Refused) == 2 &&
+              N(Cause::BadCode) == 3 && N(Cause::Unreachable) == 4 && N(Cause::NoAnswer) == 5 &&
+              N(Cause::Closed) == 6);
 static_assert(N(End::None) == 0 && N(End::Done) == 1 && N(End::Desync) == 2 &&
               N(End::Unreachable) == 3 && N(End::Full) == 4 && N(End::OtherVersion) == 5 &&
               N(End::Silent) == 6 && N(End::Garbled) == 7 && N(End::Refused) == 8 &&
@@ -40,8 +45,9 @@ static_assert(N(End::None) == 0 && N(End::Done) == 1 && N(End::Desync) == 2 &&
 
 std::unique_ptr<WebNetGame> running;
 std::string netText;
-// The invite code and the server address the page writes (qx_net_argument).
-std::string arguments[2];
+// What the page writes (qx_net_argument): the invite code, the server
+// address, the player's name and its key (64 hex digits).
+std::string arguments[4];
 
 int Hand(std::string text) {
     netText = std::move(text);
@@ -61,6 +67,24 @@ class DeafLink final : public net::Transport {
     uint64_t Oversized() const override { return 0; }
 };
 
+// 64 hex digits into the key; false when they are not.
+bool ReadKey(const std::string& hex, std::array<uint8_t, net::kKeySize>& key) {
+    if (hex.size() != key.size() * 2) return false;
+    for (size_t i = 0; i < key.size(); ++i) {
+        unsigned value = 0;
+        for (const char c : {hex[2 * i], hex[2 * i + 1]}) {
+            const int digit = c >= '0' && c <= '9'   ? c - '0'
+                              : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                              : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                                     : -1;
+            if (digit < 0) return false;
+            value = value * 16 + static_cast<unsigned>(digit);
+        }
+        key[i] = static_cast<uint8_t>(value);
+    }
+    return true;
+}
+
 }  // namespace
 
 WebNetGame* RunningNetGame() {
@@ -70,9 +94,10 @@ WebNetGame* RunningNetGame() {
 extern "C" {
 
 // Room for qx_net_start's text arguments: which = 0 the invite code, 1 the
-// server; `size` bytes the page writes there.
+// server, 2 the player's name (empty: none), 3 its key in hex; `size`
+// bytes the page writes there.
 EMSCRIPTEN_KEEPALIVE char* qx_net_argument(int which, int size) {
-    std::string& argument = arguments[which == 1 ? 1 : 0];
+    std::string& argument = arguments[which >= 1 && which <= 3 ? which : 0];
     argument.assign(static_cast<size_t>(size < 0 ? 0 : size), '\0');
     return argument.data();
 }
@@ -90,10 +115,15 @@ EMSCRIPTEN_KEEPALIVE void qx_net_start(int kind, int side, int ticks, int width,
     request.side = side == 2 ? net::NetSide::Rebel : net::NetSide::Emperor;
     request.ticks = static_cast<uint32_t>(ticks < 0 ? 0 : ticks);
     request.code = arguments[0];
+    // Always identified, so that the server sends the players' names; a
+    // name goes with its key (the server checks the name and says why it
+    // refuses one).
+    request.identify = true;
+    if (!arguments[2].empty() && ReadKey(arguments[3], request.key)) request.name = arguments[2];
     running.reset();  // its socket closes before the next one opens
     running = std::make_unique<WebNetGame>(
         net::JsWebSocket::Connect(net::WebSocketMatchConnection::UrlFor(arguments[1]), request),
-        width, height);
+        arguments[1], width, height);
 }
 
 // Reads the socket and runs the ticks due at `nowMs`; 1 when the screen
@@ -108,7 +138,8 @@ EMSCRIPTEN_KEEPALIVE int qx_net_phase() {
 }
 
 // The end: which = 0 the outcome (WebNetGame::Outcome), 1 the game's end
-// (PeerEnd), 2 its tick, 3 the server's refusal (MatchError, 0 none).
+// (PeerEnd), 2 its tick, 3 the server's refusal (MatchError, 0 none), 4 the
+// room's end's cause (net::RoomEnd::Cause).
 EMSCRIPTEN_KEEPALIVE int qx_net_end(int which) {
     if (!running) return 0;
     switch (which) {
@@ -118,16 +149,40 @@ EMSCRIPTEN_KEEPALIVE int qx_net_end(int which) {
             return static_cast<int>(running->End());
         case 2:
             return static_cast<int>(running->EndTick());
+        case 4:
+            return static_cast<int>(running->RoomEnd().cause);
         default:
             return running->Client().Refused() ? static_cast<int>(running->Client().Refusal()) : 0;
     }
 }
 
 // The end's words for the player (net/NetEndTexts, in Czech: the page
-// translates them), empty when none are due (qx_net_text).
+// translates them and puts the figure for "%1"), empty when none are due
+// (qx_net_text).
 EMSCRIPTEN_KEEPALIVE int qx_net_end_text() {
     const char* text = running ? running->EndText() : nullptr;
     return Hand(text ? text : "");
+}
+
+// The figure the end's words name: the invite code, the server, the tick
+// (qx_net_text).
+EMSCRIPTEN_KEEPALIVE int qx_net_end_figure() {
+    return Hand(running ? running->RoomEnd().figure : std::string());
+}
+
+// The players' names once the server sent them: the Emperor side's, a
+// 0x1F and the Rebel side's (qx_net_text); 0 before (or without) them.
+EMSCRIPTEN_KEEPALIVE int qx_net_names() {
+    if (!running || !running->Client().HasNames()) return 0;
+    const std::array<std::string, 2>& names = running->Client().Names();
+    return Hand(names[0] + '\x1f' + names[1]);
+}
+
+// The server's notice that it is closing: the most seconds the game may
+// still go on by its latest notice; -1 when it sent none.
+EMSCRIPTEN_KEEPALIVE int qx_net_closing() {
+    if (!running || running->Client().ClosingNotices() == 0) return -1;
+    return static_cast<int>(std::min<uint32_t>(running->Client().ClosingSeconds(), 1u << 30));
 }
 
 // The invite code of the room (qx_net_text).

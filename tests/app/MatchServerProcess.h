@@ -17,6 +17,8 @@ class MatchServerProcess {
     QString Address() const;
     // Ends it at once, as a crash or a pulled cable would: no goodbyes.
     void Kill();
+    // Asks it to stop (SIGTERM), as an operator would; with --drain it drains.
+    void Terminate() { process.terminate(); }
 
   private:
     QProcess process;

@@ -99,8 +99,10 @@ TEST(ServerPlay, CreateJoinPlayAndWatchThroughTheServer) {
     auto join = OpenFrame();
     auto viewer = OpenFrame();
 
-    ASSERT_TRUE(
-        host->ServerNet().Start(Through(server.Address(), Server::Create, {}, NetSide::Rebel)));
+    NetSetup created = Through(server.Address(), Server::Create, {}, NetSide::Rebel);
+    created.name = "Eva";
+    created.nameGiven = true;
+    ASSERT_TRUE(host->ServerNet().Start(created));
     ServerWaitDialog* note = host->ServerNet().WaitDialog();
     ASSERT_TRUE(note);
     ASSERT_TRUE(ModalDriver::WaitUntil([&] { return !note->Code().isEmpty(); }));
@@ -113,17 +115,23 @@ TEST(ServerPlay, CreateJoinPlayAndWatchThroughTheServer) {
     QApplication::clipboard()->clear();
     note->findChild<QPushButton*>("copyCode")->click();
     EXPECT_EQ(QApplication::clipboard()->text(), code);
-    // The server's address is kept for the next time.
+    // The server's address and the name are kept for the next time.
     EXPECT_EQ(Settings().ReadServer(), server.Address());
+    EXPECT_EQ(Settings().ReadName(), "Eva");
 
-    ASSERT_TRUE(join->ServerNet().Start(
-        Through(server.Address(), Server::Join, code.left(4).toLower() + " " + code.mid(4))));
+    NetSetup joined =
+        Through(server.Address(), Server::Join, code.left(4).toLower() + " " + code.mid(4));
+    joined.name = QString::fromUtf8("Jan Černý");
+    joined.nameGiven = true;
+    ASSERT_TRUE(join->ServerNet().Start(joined));
     ASSERT_TRUE(ModalDriver::WaitUntil([&] { return Playing(*host) && Playing(*join); }, 8000));
     // The note goes once the game runs; each plays the side the room gave it.
     EXPECT_TRUE(ModalDriver::WaitUntil([&] { return !host->ServerNet().WaitDialog(); }));
+    // Both names, as the server passed them on, in both titles.
+    const QString names = QString::fromUtf8("Jan Černý (imperator) proti Eva (povstalec)");
     EXPECT_TRUE(ModalDriver::WaitUntil([&] {
-        return host->windowTitle().endsWith("sitova hra za povstalce") &&
-               join->windowTitle().endsWith("sitova hra za imperatora");
+        return host->windowTitle().endsWith("sitova hra za povstalce - " + names) &&
+               join->windowTitle().endsWith("sitova hra za imperatora - " + names);
     }));
 
     // A third player finds the room full.
@@ -136,7 +144,9 @@ TEST(ServerPlay, CreateJoinPlayAndWatchThroughTheServer) {
     ASSERT_TRUE(viewer->ServerNet().Start(
         Through("elsewhere.invalid", Server::Watch, code + "@" + server.Address())));
     ASSERT_TRUE(ModalDriver::WaitUntil([&] { return viewer->ServerNet().Watch() != nullptr; }));
-    EXPECT_TRUE(viewer->windowTitle().endsWith("divam se na hru " + code));
+    EXPECT_TRUE(viewer->windowTitle().contains("divam se na hru " + code));
+    EXPECT_TRUE(ModalDriver::WaitUntil(
+        [&] { return viewer->windowTitle().endsWith("divam se na hru " + code + " - " + names); }));
 
     // Both players' confirmed ticks and what the spectator shows, noted as
     // they go by.
@@ -195,8 +205,9 @@ TEST(ServerPlay, CreateJoinPlayAndWatchThroughTheServer) {
     // The host leaves: the joiner is told, the spectator sees the rest and
     // is told the game is over; all go back to their own games.
     host->OnGameNetworkStop();
-    EXPECT_EQ(AwaitMessage(*join, 5000), "Souper ukoncil sitovou hru.");
-    EXPECT_EQ(AwaitMessage(*viewer, 10000), "Hra skoncila, prenos ze serveru je u konce.");
+    EXPECT_EQ(AwaitMessage(*join, 5000), "Souper ukoncil sitovou hru.\n" + names);
+    EXPECT_EQ(AwaitMessage(*viewer, 10000),
+              "Hra skoncila, prenos ze serveru je u konce.\n" + names);
     EXPECT_FALSE(viewer->ServerNet().Busy());
     EXPECT_EQ(&viewer->View().ShownGame(), &viewer->GetGame());
     EXPECT_FALSE(viewer->windowTitle().contains("divam"));
@@ -264,6 +275,14 @@ TEST(ServerPlay, RefusalsAndAMissingServerAreSaidPlainly) {
     play.WaitDialog()->findChild<QPushButton*>("cancelButton")->click();
     EXPECT_FALSE(play.Busy());
     EXPECT_EQ(AwaitMessage(*frame, 5500), "");
+
+    // A name the server will not pass on (a control character) is refused
+    // with its reason.
+    NetSetup badName = Through(server.Address(), Server::Quick);
+    badName.name = QStringLiteral("Eva\x01");
+    badName.nameGiven = true;
+    ASSERT_TRUE(play.Start(badName));
+    EXPECT_EQ(AwaitMessage(*frame, 5000), "Server jmeno odmitl: 1 az 20 znaku, bez neviditelnych.");
 }
 
 // Two players of a quick match: a server that dies during their game (no
@@ -294,6 +313,29 @@ TEST(ServerPlay, AServerGoneMidGameIsSaidWithinSevenSeconds) {
     EXPECT_EQ(joinSaid, "Spojeni se serverem se preruslo. Sitova hra skoncila.");
     EXPECT_FALSE(host->NetPlay().Active());
     EXPECT_EQ(&host->View().ShownGame(), &host->GetGame());
+}
+
+// A draining server's notice reaches both players' titles at once, and the
+// game goes on.
+TEST(ServerPlay, ADrainingServerIsSaidInTheTitleWhileTheGameGoesOn) {
+    ConfigSandbox sandbox;
+    MatchServerProcess server({"--drain", "30"});
+    ASSERT_TRUE(server.Running());
+    auto host = OpenFrame();
+    auto join = OpenFrame();
+    QuickMatch(server, *host, *join);
+    ASSERT_TRUE(ModalDriver::WaitUntil([&] { return Confirmed(*host) > 30; }, 5000));
+    server.Terminate();
+    const QString notice = "server se vypina, hra muze bezet jeste nejvyse 30 s";
+    EXPECT_TRUE(ModalDriver::WaitUntil(
+        [&] {
+            return host->windowTitle().endsWith(notice) && join->windowTitle().endsWith(notice);
+        },
+        3000))
+        << host->windowTitle().toStdString();
+    const uint32_t noticed = Confirmed(*host);
+    EXPECT_TRUE(ModalDriver::WaitUntil([&] { return Confirmed(*host) > noticed + 30; }, 3000));
+    EXPECT_TRUE(host->NetPlay().Active());
 }
 
 // The window's own game (the computer against a person) stands still

@@ -3,8 +3,9 @@
 # server started here on 127.0.0.1: one creates a game as the Emperor (its
 # title shows the invite code), one joins with that code, one watches it. A
 # mouse move over the creator's window steers the Emperor, and the ship
-# moves on the joiner's and the spectator's screens too. When the joiner
-# closes its window the creator says so. Screenshots are kept as artefacts.
+# moves on the joiner's and the spectator's screens too. The players' names
+# (kept in their settings) stand in every title. When the joiner closes its
+# window the creator says so. Screenshots are kept as artefacts.
 # Usage: server_end_to_end.sh <quarnex> <quarnex-server> <artefact folder>
 # Exit code 77 (skipped) when Xvfb, xdotool or ImageMagick are missing.
 set -euo pipefail
@@ -31,11 +32,12 @@ changed() {  # before after
     n=$(/usr/bin/compare -metric AE -fuzz 10% "$1" "$2" null: 2>&1 || true)
     echo "${n%%.*}"
 }
-start_player() {  # name, then the game's arguments
-    local name=$1
-    shift
+start_player() {  # name, the player's name, then the game's arguments
+    local name=$1 player=$2
+    shift 2
     mkdir -p "$work/$name/Marbek"
-    printf '[Vzhled]\npozice=0000 0000 0600 0430\n' >"$work/$name/Marbek/quarnex.conf"
+    printf '[Vzhled]\npozice=0000 0000 0600 0430\n[Hra]\njmeno=%s\n' "$player" \
+        >"$work/$name/Marbek/quarnex.conf"
     XDG_CONFIG_HOME="$work/$name" "$game" "$@" 2>>"$work/game.err" &
     xvfb_track $!
     eval "${name}_pid=$!"
@@ -47,19 +49,22 @@ wait_for 10 grep -q "listening on" "$work/server.log" || fail "the server did no
 address=127.0.0.1:$(head -n 1 "$work/server.log" | awk '{print $NF}')
 
 xvfb_start 1920x1080
-start_player host --server "$address" --create --side emperor
+start_player host Eva --server "$address" --create --side emperor
 wait_for 15 has_title "cekam na soupere .kod" || fail "the creator shows no invite code"
 host=$(window_titled "cekam na soupere")
 code=$(title_of "$host" | sed -n 's/.*(kod \([0-9A-Z]*\)).*/\1/p')
 [ ${#code} -eq 8 ] || fail "no invite code in the title: $(title_of "$host")"
 /usr/bin/import -window root "$artifacts/server-1-created.png"
 
-start_player join --server "$address" --join "$(echo "$code" | tr 'A-Z' 'a-z')"
+start_player join "Jan Černý" --server "$address" --join "$(echo "$code" | tr 'A-Z' 'a-z')"
 wait_for 15 has_title "sitova hra za povstalce" || fail "the joiner did not join"
 join=$(window_titled "sitova hra za povstalce")
 wait_for 10 has_title "sitova hra za imperatora" || fail "the creator did not start"
-start_player watch --server "$address" --watch "$code"
+start_player watch "" --server "$address" --watch "$code"
 wait_for 15 has_title "divam se na hru $code" || fail "the spectator does not watch"
+names="Eva (imperator) proti Jan Černý (povstalec)"
+wait_for 10 has_title "divam se na hru $code - Eva .imperator. proti Jan Černý .povstalec.\$" ||
+    fail "the spectator's title names nobody: $(title_of "$(window_titled "divam se")")"
 watch=$(window_titled "divam se na hru")
 xdotool windowmove "$host" 0 0
 xdotool windowmove "$join" 640 0
@@ -71,6 +76,12 @@ for who in join watch; do crop "${!who}" 40 30 160 130 "$work/$who-before.png"; 
 eval "$(xdotool getwindowgeometry --shell "$host")"
 xdotool mousemove --window "$host" 100 $((HEIGHT - 400 + 80))
 sleep 4
+for who in host join; do
+    case "$(title_of "${!who}")" in
+        *"$names") ;;
+        *) fail "the $who's title names nobody: $(title_of "${!who}")" ;;
+    esac
+done
 /usr/bin/import -window root "$artifacts/server-2-playing-and-watched.png"
 for who in join watch; do
     crop "${!who}" 40 30 160 130 "$work/$who-after.png"

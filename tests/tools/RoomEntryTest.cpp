@@ -51,7 +51,7 @@ TEST(RoomEntry, ACodeThatIsNoCodeIsABadArgumentBeforeAnyConnection) {
         options.net.code = "7K2M-9QX!";
         std::ostringstream log;
         const RoomEntry entry = EnterRoom(options, &log);
-        EXPECT_FALSE(entry.connection);
+        EXPECT_FALSE(entry.room);
         EXPECT_TRUE(entry.badArgument);
         EXPECT_FALSE(entry.roomRefused);
         EXPECT_NE(entry.message.find("7K2M-9QX!"), std::string::npos) << entry.message;

@@ -16,6 +16,9 @@ refused   an unknown code (join and watch) ends with exit 4, a code that is
           no code with exit 2, a server nobody runs with exit 3.
 killed    the server is killed mid-game: both players and a spectator end
           with exit 3 within 7 s, naming the server.
+closing   the server (--drain 4) is asked to stop mid-game: both players and
+          a spectator say at once that it is closing and for how long games
+          may go on, play on, and end once it has closed.
 outage    the joiner's and the spectator's links to the server carry nothing
           either way for 4 s: nobody ends, one game for all.
 cut       the same for 8 s, first the joiner's link (both players end within
@@ -48,10 +51,10 @@ TIMEOUT = 90
 class Server:
     """quarnex-server on a free port of 127.0.0.1; its log is kept in a file."""
 
-    def __init__(self, exe, work):
+    def __init__(self, exe, work, extra=()):
         self.log_path = os.path.join(work, 'server.log')
         self.log = open(self.log_path, 'w')
-        self.proc = subprocess.Popen([exe, '--port', '0', '--bind', '127.0.0.1'],
+        self.proc = subprocess.Popen([exe, '--port', '0', '--bind', '127.0.0.1'] + list(extra),
                                      stdout=self.log, stderr=subprocess.STDOUT, text=True)
         until = time.monotonic() + 10
         while time.monotonic() < until:
@@ -268,6 +271,24 @@ def killed(sim, server, work):
         if took > 7:
             fail('%s needed %.1f s to notice the server was gone' % (who, took))
         summary_checksum(err, who)
+
+
+def closing(sim, server, work):
+    write_scripts(work, 100, 0)
+    host, code = create(sim, server, work, 1000000, ['--realtime'])
+    guest = join(sim, server.address(), code, work, 1000000, ['--realtime'])
+    watcher = start([sim, '--server', server.address(), '--watch', code])
+    time.sleep(3)
+    server.proc.send_signal(signal.SIGTERM)
+    asked = time.monotonic()
+    for who, proc in (('host', host), ('join', guest), ('spectator', watcher)):
+        rc, err = finish(proc, who, 20)
+        show(who, err)
+        notice = 'the server is closing: the game may go on for at most 4 s'
+        if notice not in err:
+            fail('%s was not told that the server is closing' % who)
+        if rc != 3 or time.monotonic() - asked > 4 + 7:
+            fail('%s did not end once the server closed (status %d)' % (who, rc))
 
 
 def dark(at_s, length_ms):
@@ -532,7 +553,7 @@ def crossplay(sim, server, work, node_sim):
 def main():
     sim, server_exe, scenario = sys.argv[1], sys.argv[2], sys.argv[3]
     scenarios = {'play': play, 'quick': quick, 'lossy': lossy, 'refused': refused,
-                 'killed': killed, 'outage': outage, 'cut': cut, 'stop': stop,
+                 'killed': killed, 'closing': closing, 'outage': outage, 'cut': cut, 'stop': stop,
                  'crossplay': crossplay, 'wsoutage': wsoutage}
     if scenario not in scenarios:
         fail('unknown scenario ' + scenario)
@@ -544,7 +565,7 @@ def main():
             sys.exit(77)
         extra = [node_sim]
     with tempfile.TemporaryDirectory(dir=os.environ.get('QUARNEX_NET_WORK')) as work:
-        server = Server(server_exe, work)
+        server = Server(server_exe, work, ['--drain', '4'] if scenario == 'closing' else [])
         try:
             scenarios[scenario](sim, server, work, *extra)
         finally:

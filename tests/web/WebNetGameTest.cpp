@@ -51,7 +51,7 @@ class TestRoom {
         client.connection = connection.get();
         requests.push_back(request);
         this->seed = seed;
-        return std::make_unique<WebNetGame>(std::move(connection), 600, 400);
+        return std::make_unique<WebNetGame>(std::move(connection), "test-server", 600, 400);
     }
 
     // Everything sent so far arrives.

@@ -9,7 +9,7 @@ import path from 'node:path';
 import { test } from 'node:test';
 import { fileURLToPath, pathToFileURL } from 'node:url';
 
-import { OUTCOME, PEER_END, PHASE, endMessage, heading, inviteLink, netReplayFileName,
+import { CAUSE, OUTCOME, PEER_END, PHASE, endMessage, heading, inviteLink, namesLine, netReplayFileName,
          normalizeServer, parseGameLink, socketUrl, statusLine } from '../../web/page/net-texts.mjs';
 
 const root = path.resolve(path.dirname(fileURLToPath(import.meta.url)), '../..');
@@ -20,7 +20,7 @@ async function english() {
   const dir = fs.mkdtempSync(path.join(os.tmpdir(), 'quarnex-net-strings-'));
   const out = path.join(dir, 'strings.mjs');
   execFileSync('python3', [path.join(root, 'web/tools/make-strings.py'), out,
-    path.join(root, 'i18n/page_en.ts')]);
+    path.join(root, 'i18n/page_en.ts'), path.join(root, 'i18n/quarnex_en.ts')]);
   const { ENGLISH } = await import(pathToFileURL(out).href);
   fs.rmSync(dir, { recursive: true });
   return (text) => ENGLISH[text] ?? `UNTRANSLATED ${text}`;
@@ -63,21 +63,22 @@ test('server addresses: empty is the page\'s own, nonsense is refused, WebSocket
 // The game's words for its ends (net/NetEndTexts.cpp), which the page is handed.
 function endTexts() {
   const source = fs.readFileSync(path.join(root, 'net/NetEndTexts.cpp'), 'utf8');
-  return [...source.matchAll(/QT_TRANSLATE_NOOP\(\s*"\w+",\s*"([^"]+)"\)/g)].map((m) => m[1]);
+  // The players' names' words (two names, or none) and the server's closing
+  // notice are no end's.
+  return [...source.matchAll(/QT_TRANSLATE_NOOP\(\s*"\w+",\s*"([^"]+)"\)/g)].map((m) => m[1])
+    .filter((text) => !/%2|^bez jmena$|^server se vypina/.test(text));
 }
 
 test('every end of a network game has its message in Czech and English; some have none', async () => {
   const en = await english();
-  const base = { tick: 1234, refusal: 0, failure: '', hosting: false, code: '7K2M9QXZ',
-                 server: '127.0.0.1:29030', replayFile: 'sitova-hra-20260105-070300-tik-1234.qxr' };
+  const base = { tick: 1234, figure: '7K2M9QXZ',
+                 replayFile: 'sitova-hra-20260105-070300-tik-1234.qxr' };
+  // The module hands the page the words of the game's one table (in Czech)
+  // with the figure they name; the page only fills and translates them.
   const texts = endTexts();
-  assert.ok(texts.length >= 12, texts.join('|'));
+  assert.ok(texts.length >= 20, texts.join('|'));
   const ends = [
-    ...[1, 2, 3, 4, 5, 6].map((refusal) => ({ outcome: OUTCOME.NoRoom, refusal })),
-    { outcome: OUTCOME.NoRoom, failure: "'x' is no invite code (8 letters and digits)" },
-    { outcome: OUTCOME.NoRoom, failure: 'the server gives no room' },
-    { outcome: OUTCOME.NoRoom, failure: 'the server cannot be reached' },
-    ...texts.map((text) => ({ outcome: OUTCOME.Peer, peerEnd: PEER_END.Silent, text })),
+    ...texts.map((text) => ({ outcome: OUTCOME.NoRoom, cause: CAUSE.Refused, text })),
     { outcome: OUTCOME.ServerLost, peerEnd: PEER_END.ServerSilent, text: texts[0], slept: true },
   ];
   const seen = new Set();
@@ -91,11 +92,13 @@ test('every end of a network game has its message in Czech and English; some hav
   }
   assert.equal(seen.size, ends.length * 2, 'each end has words of its own');
   const desync = texts.find((text) => /tiku %1/.test(text));
-  assert.equal(endMessage({ ...base, outcome: OUTCOME.Peer, peerEnd: PEER_END.Desync, text: desync }),
+  assert.equal(endMessage({ ...base, outcome: OUTCOME.Peer, peerEnd: PEER_END.Desync, text: desync,
+                            figure: '1234' }),
                'Hry na obou pocitacich se rozesly v tiku 1234.\n' +
                'Zaznam hry byl stazen jako soubor sitova-hra-20260105-070300-tik-1234.qxr.');
-  assert.equal(endMessage({ ...base, outcome: OUTCOME.NoRoom, refusal: 1 }, en),
-               'There is no game with the code 7K2M9QXZ.');
+  const unknown = texts.find((text) => /neexistuje/.test(text));
+  assert.equal(endMessage({ ...base, outcome: OUTCOME.NoRoom, cause: CAUSE.Refused, text: unknown }, en),
+               'There is no game with the code 7K2M9QXZ. Please check the code.');
   // Played to the length asked for, or left by the player: no message (the
   // game hands no words); a length the other side chose is said.
   assert.equal(endMessage({ ...base, outcome: OUTCOME.Peer, peerEnd: PEER_END.Done, text: '' }, en),
@@ -119,6 +122,20 @@ test('the title and the status line say what the desktop says', async () => {
   assert.equal(heading({ ...game, phase: PHASE.Watching }, en), 'watching the game 7K2M9QXZ');
   assert.equal(heading({ ...game, phase: PHASE.Connecting }), 'pripojuji se k serveru h:1');
   assert.equal(heading({ ...game, phase: PHASE.Over }), '');
+  // The players' names, once the server sent them, in the title and under
+  // the end's words; an anonymous player and an endless name as the desktop
+  // shows them.
+  const names = ['Jan \u010cern\u00fd', ''];
+  assert.equal(heading({ ...game, names, phase: PHASE.Watching }, en),
+               'watching the game 7K2M9QXZ - Jan \u010cern\u00fd (Emperor) vs no name (Rebel)');
+  assert.equal(heading({ ...game, names, phase: PHASE.Connecting }), 'pripojuji se k serveru h:1');
+  assert.equal(heading({ ...game, closing: 30, phase: PHASE.Playing }, en),
+               'network game as the Rebel - the server is shutting down, the game may go on for at most 30 s');
+  assert.equal(namesLine(['x'.repeat(80), 'Eva']), `${'x'.repeat(20)}... (imperator) proti Eva (povstalec)`);
+  assert.equal(endMessage({ outcome: OUTCOME.Peer, peerEnd: PEER_END.Left, names: ['A', 'B'],
+                            text: 'Souper ukoncil sitovou hru.' }, en),
+               'The opponent has left the network game.\nA (Emperor) vs B (Rebel)');
+  assert.equal(endMessage({ outcome: OUTCOME.Quit, names: ['A', 'B'] }), '');
   assert.equal(netReplayFileName(new Date(2026, 0, 5, 7, 3, 9), 77),
                'sitova-hra-20260105-070309-tik-77.qxr');
 });

@@ -137,7 +137,7 @@ async function fingerTargets(browser, url) {
       await page.keyboard.press('Escape');
     }
     const small = found.filter((c) => c.w < 44 || c.h < 44);
-    check(found.length === 15 && small.length === 0,
+    check(found.length === 16 && small.length === 0,
           `at ${width}x${height} all ${found.length} dialog controls are 44 px or more (${
             small.map((c) => `${c.what} ${Math.round(c.w)}x${Math.round(c.h)}`).join(', ') || 'none smaller'})`);
     await page.close();

@@ -94,7 +94,7 @@ async function dialogAndInvite(browser, url) {
   await page.type('#net-game input[name=code]', 'zzzz-zzzz');
   await page.click('#net-game button[value=ok]');
   const unknown = await waitFor(() => message(page), Boolean, 5000);
-  check(side === '2' && unknown === 'Hra s kodem zzzz-zzzz neexistuje.',
+  check(side === '2' && unknown === 'Hra s kodem ZZZZZZZZ neexistuje. Zkontrolujte kod.',
         `the side is kept; an unknown code is said so (${unknown})`);
   await page.close();
 }
@@ -104,7 +104,10 @@ async function dialogAndInvite(browser, url) {
 async function twoPagesAndASpectator(browser, url) {
   const hostPage = await openGame(browser, url);
   await startPlaying(hostPage);
-  await hostPage.evaluate((ticks) => window.quarnex.net.start({ kind: 'create', ticks }), TICKS);
+  // The host names itself in the request, the guest by its kept dialog
+  // choices: both names reach both players and the spectator.
+  await hostPage.evaluate((ticks) => window.quarnex.net.start({ kind: 'create', ticks, name: 'Eva' }),
+                          TICKS);
   const waiting = await waitFor(() => report(hostPage), (r) => r.phase === 1, 5000);
   const code = waiting?.code;
   check(Boolean(code), `the host waits with its code (${code})`);
@@ -115,6 +118,7 @@ async function twoPagesAndASpectator(browser, url) {
     await guest.setViewport({ width: 800, height: 600 });
     await guest.evaluateOnNewDocument(() => {
       Object.defineProperty(navigator, 'languages', { get: () => ['cs-CZ'] });
+      localStorage.setItem('quarnex.Sit', JSON.stringify({ name: 'Jan \u010cern\u00fd' }));
     });
     await guest.goto(`${url}#join=${code}`);
     const playing = await waitFor(() => report(guest), (r) => r.phase === 2, 10000);
@@ -130,9 +134,11 @@ async function twoPagesAndASpectator(browser, url) {
     await guest.keyboard.press('Space');
     await sleep(800);
     const status = await hostPage.$eval('#net-status', (s) => (s.hidden ? '' : s.textContent));
+    const names = 'Eva (imperator) proti Jan \u010cern\u00fd (povstalec)';
+    await waitFor(() => guest.title(), (t) => t.endsWith(names), 3000);
     check(/^ping \d+ ms, zpozdeni \d+, navraty \d+\/s, ztraceno \d+/.test(status) &&
-          await hostPage.title() === 'Quarnex 2.00 - sitova hra za imperatora' &&
-          await guest.title() === 'Quarnex 2.00 - sitova hra za povstalce',
+          await hostPage.title() === `Quarnex 2.00 - sitova hra za imperatora - ${names}` &&
+          await guest.title() === `Quarnex 2.00 - sitova hra za povstalce - ${names}`,
           `the status line and the titles (${status}; ${await hostPage.title()}; ${await guest.title()})`);
     await shot(hostPage, 'netplay-2-playing.png');
 
@@ -160,7 +166,8 @@ async function twoPagesAndASpectator(browser, url) {
     // A spectator halfway through.
     await waitFor(() => report(hostPage), (r) => r.figures?.confirmed >= 250, 15000);
     const spectator = await browser.newPage();
-    await spectator.setViewport({ width: 640, height: 400 });
+    // On a phone held sideways.
+    await spectator.setViewport({ width: 844, height: 390, isMobile: true, hasTouch: true });
     await spectator.evaluateOnNewDocument(() => {
       Object.defineProperty(navigator, 'languages', { get: () => ['cs-CZ'] });
     });
@@ -168,6 +175,8 @@ async function twoPagesAndASpectator(browser, url) {
     const watching = await waitFor(() => report(spectator), (r) => r.phase === 3, 10000);
     check(Boolean(watching), `the #watch= link shows the game being played (${JSON.stringify(await report(spectator))})`);
     await sleep(1500);
+    check(await spectator.title() === `Quarnex 2.00 - divam se na hru ${code} - ${names}`,
+          `the spectator's title names both players (${await spectator.title()})`);
     await shot(spectator, 'netplay-3-spectator.png');
 
     const ends = await Promise.all([hostPage, guest].map((p) => waitFor(() => last(p), Boolean, 30000)));
@@ -176,7 +185,7 @@ async function twoPagesAndASpectator(browser, url) {
           `both pages played the ${TICKS} ticks to the same state (${ends.map((e) => e?.checksum)})`);
     const watched = await waitFor(() => last(spectator), Boolean, 30000);
     check(watched?.outcome === 4 && watched.checksum === ends[0]?.checksum &&
-          await message(spectator) === 'Hra skoncila, prenos ze serveru je u konce.',
+          await message(spectator) === `Hra skoncila, prenos ze serveru je u konce.\n${names}`,
           `the late spectator saw the same game to its end (${JSON.stringify(watched)}, ${await message(spectator)})`);
     check(await message(hostPage) === null && await hostPage.$eval('#net-status', (s) => s.hidden),
           'a game played to its end closes without a message; the status line goes');

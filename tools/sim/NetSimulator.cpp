@@ -203,7 +203,8 @@ void NoteChanges(const SimOptions& options, const net::NetGame& game, bool hosti
 // signal ends it as the player's leaving would.
 NetSimResult PlayGame(const SimOptions& options, const std::vector<InputEvent>& events,
                       net::Transport& transport, const net::PeerOptions& peerOptions,
-                      net::MatchConnection* server, std::ostream* trace, Replay* record) {
+                      net::MatchConnection* server, std::ostream* trace, Replay* record,
+                      std::ostream* log = nullptr) {
     NetSimResult result;
     net::NetGameOptions gameOptions;
     gameOptions.peer = peerOptions;
@@ -221,11 +222,13 @@ NetSimResult PlayGame(const SimOptions& options, const std::vector<InputEvent>& 
                                          std::chrono::steady_clock::now() - start)
                                          .count());
     };
+    uint32_t closingTold = 0;
     while (!game.Ended()) {
         if (StopSignalled()) {
             game.Leave();
             break;
         }
+        if (server) TellClosing(server->Client(), closingTold, log);
         bool ran = false;
         for (const net::NetRequest& r : game.Update(clock())) {
             if (r.kind == net::NetRequest::Kind::Begin) {
@@ -278,23 +281,14 @@ std::string NamesLine(const std::array<std::string, 2>& names) {
     return line;
 }
 
-// A player through the match server, in its room.
+// A player through the match server, in its room: the room decides the
+// sides, the seed and the length.
 NetSimResult PlayInRoom(const SimOptions& options, const std::vector<InputEvent>& events,
-                        net::MatchConnection& link, std::ostream* trace, Replay* record) {
-    const net::MatchMessage& answer = link.Client().Answer();
-    net::PeerOptions po = PeerOptionsFor(options);
-    po.hosting = link.Client().Hosting();
-    po.side = answer.side;
-    po.seed = answer.seed;
-    po.ticks = answer.ticks;
-    // A joiner asks for its own length too (the host plays the shorter).
-    if (!po.hosting && options.net.ticksGiven &&
-        (po.ticks == 0 || options.ticks < static_cast<int64_t>(po.ticks))) {
-        po.ticks = static_cast<uint32_t>(options.ticks);
-    }
+                        net::MatchConnection& link, net::PeerOptions po, std::ostream* trace,
+                        Replay* record, std::ostream* log) {
+    po.syncTestTicks = options.syncTestTicks;
     po.hostWaitMs = kRoomWaitMs;
-    po.helloEveryMs = 0;  // the server's link carries it, and takes it once
-    return PlayGame(options, events, link, po, &link, trace, record);
+    return PlayGame(options, events, link, po, &link, trace, record, log);
 }
 
 // A player or spectator through the match server; the players' names, when
@@ -302,7 +296,7 @@ NetSimResult PlayInRoom(const SimOptions& options, const std::vector<InputEvent>
 NetSimResult RunThroughServer(const SimOptions& options, const std::vector<InputEvent>& events,
                               std::ostream* trace, Replay* record, std::ostream* log) {
     RoomEntry entry = EnterRoom(options, log);
-    if (!entry.connection) {
+    if (!entry.room) {
         NetSimResult result;
         result.end = PeerEnd::Unreachable;
         result.message = entry.message;
@@ -310,11 +304,12 @@ NetSimResult RunThroughServer(const SimOptions& options, const std::vector<Input
         result.badArgument = entry.badArgument;
         return result;
     }
-    net::MatchConnection& link = *entry.connection;
-    NetSimResult result = link.Client().Spectating()
-                              ? WatchGame(options, link, trace, record)
-                              : PlayInRoom(options, events, link, trace, record);
-    if (log && link.Client().HasNames()) *log << NamesLine(link.Client().Names()) << std::endl;
+    const net::PeerOptions po = entry.room->GameOptions().peer;
+    const std::unique_ptr<net::MatchConnection> link = entry.room->TakeConnection();
+    NetSimResult result = link->Client().Spectating()
+                              ? WatchGame(options, *link, trace, record, log)
+                              : PlayInRoom(options, events, *link, po, trace, record, log);
+    if (log && link->Client().HasNames()) *log << NamesLine(link->Client().Names()) << std::endl;
     return result;
 }
 

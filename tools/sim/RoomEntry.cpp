@@ -5,38 +5,26 @@
 #include <cstring>
 #include <fstream>
 
+#include <chrono>
+
 #include "net/MatchProtocol.h"
+#include "net/NetEndTexts.h"
 #include "tools/sim/NetLinks.h"
 #include "tools/sim/PlayerKey.h"
 
 namespace qx::sim {
 namespace {
 
-using State = net::MatchClient::State;
+using Cause = net::RoomEnd::Cause;
 
 // How long one wait for the server's answer may take; the connection gives
 // up by itself after a few seconds.
 constexpr uint32_t kUpdateMs = 50;
 
-std::string RefusalText(net::MatchError error) {
-    switch (error) {
-        case net::MatchError::UnknownRoom:
-            return "the server knows no room with this code";
-        case net::MatchError::RoomFull:
-            return "the room is full (both sides are taken, or its game is over)";
-        case net::MatchError::Throttled:
-            return "the server refused: too many attempts from this address, try again later";
-        case net::MatchError::BadRequest:
-            return "the server did not understand the request";
-        case net::MatchError::ServerFull:
-            return "the server is full: it holds as many rooms as it may, try again later";
-        case net::MatchError::NotWatchable:
-            return "the room's game is too long for the server to keep: it cannot be watched";
-        case net::MatchError::BadName:
-            return "the server refused the name: 1 to 20 letters, no control or invisible "
-                   "characters";
-    }
-    return "the server refused";
+uint64_t MsSince(std::chrono::steady_clock::time_point start) {
+    return static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                     std::chrono::steady_clock::now() - start)
+                                     .count());
 }
 
 bool IsRoomRefusal(net::MatchError error) {
@@ -110,25 +98,45 @@ RoomEntry EnterRoom(const SimOptions& options, std::ostream* log) {
     auto connection =
         ConnectToMatchServer(options.net.host, options.net.port, asked, entry.message);
     if (!connection) return entry;
-    State state = connection->Update(kUpdateMs);
-    while (state != State::InRoom && state != State::Failed) {
+    net::MatchRoomOptions roomOptions;
+    roomOptions.server = Where(options);
+    roomOptions.handOver = true;
+    // A joiner asks for its own length too (the host plays the shorter).
+    roomOptions.ownTicks = options.net.ticksGiven ? static_cast<uint32_t>(options.ticks) : 0;
+    auto room = std::make_unique<net::MatchRoom>(std::move(connection), roomOptions);
+    const auto start = std::chrono::steady_clock::now();
+    bool entered = false;
+    while (!entered && !room->End().Over()) {
         if (StopSignalled()) {
             entry.message = "stopped before the room was entered";
             return entry;
         }
-        state = connection->Update(kUpdateMs);
+        for (const net::RoomRequest& r : room->Update(MsSince(start))) {
+            entered = entered || r.kind == net::RoomRequest::Kind::InRoom;
+        }
+        if (!entered && !room->End().Over()) room->Connection()->Wait(kUpdateMs);
     }
-    const net::MatchClient& client = connection->Client();
-    if (state == State::Failed) {
-        entry.roomRefused = client.Refused() && IsRoomRefusal(client.Refusal());
-        entry.badArgument = client.Refused() && client.Refusal() == net::MatchError::BadName;
-        entry.message = client.Refused() ? RefusalText(client.Refusal())
-                                         : client.Failure() + " (" + Where(options) + ")";
+    const net::RoomEnd& end = room->End();
+    if (end.Over()) {
+        const bool refused = end.cause == Cause::Refused;
+        entry.roomRefused = refused && IsRoomRefusal(end.refusal);
+        entry.badArgument = refused && end.refusal == net::MatchError::BadName;
+        entry.message = refused ? net::RefusalEnglish(end.refusal)
+                                : room->Client().Failure() + " (" + end.figure + ")";
         return entry;
     }
-    Announce(options, client.Answer().code, log, entry);
-    if (entry.message.empty()) entry.connection = std::move(connection);
+    Announce(options, room->Code(), log, entry);
+    if (entry.message.empty()) entry.room = std::move(room);
     return entry;
+}
+
+void TellClosing(const net::MatchClient& client, uint32_t& told, std::ostream* log) {
+    if (client.ClosingNotices() == told) return;
+    told = client.ClosingNotices();
+    if (log) {
+        *log << "the server is closing: the game may go on for at most " << client.ClosingSeconds()
+             << " s" << std::endl;
+    }
 }
 
 bool WriteInviteFile(const std::string& path, const std::string& code, std::string& error) {

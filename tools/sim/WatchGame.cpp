@@ -6,6 +6,7 @@
 #include "net/NetWatch.h"
 #include "tools/sim/ConfirmedRecorder.h"
 #include "tools/sim/NetLinks.h"
+#include "tools/sim/RoomEntry.h"
 
 namespace qx::sim {
 namespace {
@@ -47,7 +48,7 @@ std::string EndMessage(const net::NetWatch& watch) {
 }  // namespace
 
 NetSimResult WatchGame(const SimOptions& options, net::MatchConnection& link, std::ostream* trace,
-                       Replay* record) {
+                       Replay* record, std::ostream* log) {
     NetSimResult result;
     ConfirmedRecorder recorder(result.summary, trace);
     net::NetWatchOptions watchOptions;
@@ -64,6 +65,7 @@ NetSimResult WatchGame(const SimOptions& options, net::MatchConnection& link, st
                                          std::chrono::steady_clock::now() - began)
                                          .count());
     };
+    uint32_t closingTold = 0;
     while (!watch.Ended()) {
         if (StopSignalled()) {
             watch.Leave();
@@ -76,6 +78,7 @@ NetSimResult WatchGame(const SimOptions& options, net::MatchConnection& link, st
             shown.ShowState();
             recorder.Begin(watch.Session()->Options().seed, watch.Session()->FrameOf(0));
         }
+        TellClosing(link.Client(), closingTold, log);
         if (!watch.Ended()) link.Wait(5);
     }
     const double seconds = static_cast<double>(clock()) / 1000;

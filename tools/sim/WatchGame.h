@@ -15,8 +15,8 @@ namespace qx::sim {
 // its ticks from tick 1, the same as the players'. Ends when the feed is
 // complete, the agreed ticks or --ticks are played (Done), when the server
 // goes away (Silent), or when the feed cannot be played (Garbled, or Desync
-// from the sync test).
+// from the sync test). The server's notices that it is closing go to `log`.
 NetSimResult WatchGame(const SimOptions& options, net::MatchConnection& link, std::ostream* trace,
-                       Replay* record);
+                       Replay* record, std::ostream* log = nullptr);
 
 }  // namespace qx::sim

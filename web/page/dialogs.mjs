@@ -81,19 +81,21 @@ export class PageDialogs {
     }, onClose);
   }
 
-  // "Sitova hra...": choices { server, mode, side, code } to show;
+  // "Sitova hra...": choices { server, name, mode, side, code } to show;
   // onClose(the choices when OK, else null).
   openNetGame(choices, onClose) {
     const form = this.netGame.querySelector('form');
     const fields = form.elements;
     this.enqueue(this.netGame, () => {
       fields.server.value = choices.server ?? '';
+      fields.name.value = choices.name ?? '';
       fields.mode.value = choices.mode ?? 'create';
       fields.side.value = String(choices.side ?? 1);
       fields.code.value = choices.code ?? '';
     }, () => {
       if (this.netGame.returnValue !== 'ok') return onClose(null);
-      return onClose({ server: fields.server.value.trim(), mode: fields.mode.value,
+      return onClose({ server: fields.server.value.trim(), name: fields.name.value.trim(),
+                       mode: fields.mode.value,
                        side: Number(fields.side.value), code: fields.code.value.trim() });
     });
   }

@@ -70,10 +70,24 @@ function readNetChoices(text) {
   if (!kept || typeof kept !== 'object' || Array.isArray(kept)) return {};
   const choices = {};
   if (typeof kept.server === 'string') choices.server = kept.server;
+  if (typeof kept.name === 'string') choices.name = kept.name;
   if (['create', 'join', 'quick', 'watch'].includes(kept.mode)) choices.mode = kept.mode;
   if (kept.side === 1 || kept.side === 2) choices.side = kept.side;
   if (typeof kept.code === 'string') choices.code = kept.code;
   return choices;
+}
+
+// The random secret key that stands for this player on the servers (64 hex
+// digits), made on the first network game and kept; a new one each game when
+// storage cannot keep it.
+const KEY_KEY = 'quarnex.Hra.key';
+function playerKey() {
+  const kept = readSetting(KEY_KEY);
+  if (kept && /^[0-9a-f]{64}$/.test(kept)) return kept;
+  const bytes = crypto.getRandomValues(new Uint8Array(32));
+  const key = [...bytes].map((b) => b.toString(16).padStart(2, '0')).join('');
+  writeSetting(KEY_KEY, key);
+  return key;
 }
 
 async function main() {
@@ -247,11 +261,14 @@ async function main() {
   status.net = { report: () => netPlay.report(), last: () => netPlay.last,
                  lastReplay: () => new TextDecoder().decode(netPlay.lastReplay ?? new Uint8Array()),
                  start: (request) => startNetGame({ server: location.host, ...request }) };
+  // The player's name (as last chosen) goes with every game, with the key
+  // that stands for the player (made on the first game, kept).
   const startNetGame = (request) => {
     if (netPlay.active) return;
     replays.stop();
     pause.set(false);
-    netPlay.start(request);
+    netPlay.start({ name: readNetChoices(readSetting(NET_KEY)).name ?? '', key: playerKey(),
+                    ...request });
     giveBackFocus();
   };
   // "Sitova hra...": the server (this page's own by default) and what to do
@@ -268,7 +285,8 @@ async function main() {
                             tr('"%1" neni adresa serveru (pocitac:port).').replace('%1', shortened(chosen.server)));
         return;
       }
-      startNetGame({ kind: chosen.mode, side: chosen.side, code: chosen.code, server });
+      startNetGame({ kind: chosen.mode, side: chosen.side, code: chosen.code, server,
+                     name: chosen.name });
     });
   };
   // A link #join=CODE or #watch=CODE (CODE@HOST:PORT for another server)

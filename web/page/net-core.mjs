@@ -13,9 +13,10 @@ export class NetCore {
 
   // kind: 'create' | 'join' | 'quick' | 'watch'; side 1 Emperor, 2 Rebel;
   // ticks: the game's length (create, quick; 0 no limit); server:
-  // "HOST:PORT" or a ws:// URL.
-  start({ kind, side = 1, code = '', server, ticks = 0 }, width, height) {
-    [code, server].forEach((value, which) => {
+  // "HOST:PORT" or a ws:// URL; name: the player's ('' none), key: its
+  // secret key (64 hex digits).
+  start({ kind, side = 1, code = '', server, ticks = 0, name = '', key = '' }, width, height) {
+    [code, server, name, key].forEach((value, which) => {
       const bytes = new TextEncoder().encode(String(value));
       const pointer = this.m._qx_net_argument(which, bytes.length);
       this.m.HEAPU8.set(bytes, pointer);  // HEAPU8 read after the call: memory may have grown
@@ -31,11 +32,25 @@ export class NetCore {
   end() {
     return { outcome: this.m._qx_net_end(0), peerEnd: this.m._qx_net_end(1),
              tick: this.m._qx_net_end(2), refusal: this.m._qx_net_end(3),
+             cause: this.m._qx_net_end(4),
              failure: this.text(this.m._qx_net_failure()),
+             figure: this.text(this.m._qx_net_end_figure()),
              text: this.text(this.m._qx_net_end_text()) };
   }
 
   code() { return this.text(this.m._qx_net_code()); }
+  // The seconds the game may still go on by the server's notice that it is
+  // closing, or null when it sent none.
+  closing() {
+    const seconds = this.m._qx_net_closing();
+    return seconds < 0 ? null : seconds;
+  }
+  // The players' names [Emperor's, Rebel's] once the server sent them
+  // ('' for an anonymous one), else null.
+  names() {
+    const length = this.m._qx_net_names();
+    return length === 0 ? null : this.text(length).split('\x1f');
+  }
   side() { return this.m._qx_net_side(); }
   hosting() { return this.m._qx_net_hosting() !== 0; }
   figures() {

@@ -11,6 +11,10 @@ export const PEER_END = {
   Refused: 8, Left: 9, Quit: 10, ServerSilent: 11, ServerLost: 12,
 };
 export const KIND = { create: 1, join: 2, quick: 3, watch: 4 };
+// How a game through the server ended (net/RoomEnd.h): its game, a refusal
+// of the room, or a connection that gave none.
+export const CAUSE = { None: 0, Game: 1, Refused: 2, BadCode: 3, Unreachable: 4, NoAnswer: 5,
+                       Closed: 6 };
 
 export const CAPTION = 'Sitova hra';
 const TICK_MS = 30;
@@ -89,8 +93,28 @@ export function socketUrl(server, location) {
   return `${location.protocol === 'https:' ? 'wss' : 'ws'}://${server}/ws`;
 }
 
-// What the title says of the network game ('' when none runs).
-export function heading({ phase, side, code, server }, translate = (text) => text) {
+// The game's players by name (names: [Emperor's, Rebel's], '' anonymous),
+// as the desktop words them; '' when the server sent none or nobody has one.
+export function namesLine(names, translate = (text) => text) {
+  if (!names || names.every((name) => !name)) return '';  // nobody named: nothing to say
+  const [emperor, rebel] = names.map((name) => shortened(name || translate('bez jmena'), 20));
+  return fill(translate('%1 (imperator) proti %2 (povstalec)'), emperor, rebel);
+}
+
+// What the title says of the network game ('' when none runs), with the
+// players' names once they are known and the server's closing notice.
+export function heading(game, translate = (text) => text) {
+  let text = phaseHeading(game, translate);
+  const names = namesLine(game.names, translate);
+  if (text && names && game.phase !== PHASE.Connecting) text += ` - ${names}`;
+  // The server's notice that it is closing (a drain), with the most seconds left.
+  if (text && game.closing !== null && game.closing !== undefined) {
+    text += ` - ${fill(translate('server se vypina, hra muze bezet jeste nejvyse %1 s'), game.closing)}`;
+  }
+  return text;
+}
+
+function phaseHeading({ phase, side, code, server }, translate) {
   switch (phase) {
     case PHASE.Connecting: return fill(translate('pripojuji se k serveru %1'), shortened(server));
     case PHASE.WaitingForPlayer: return fill(translate('cekam na soupere, kod %1'), code);
@@ -110,33 +134,24 @@ export function statusLine(figures, translate = (text) => text) {
   return text;
 }
 
-const REFUSALS = [
-  null,
-  'Hra s kodem %1 neexistuje.',
-  'Ve hre s kodem %1 uz hraji dva hraci.',
-  'Prilis mnoho pokusu z teto adresy. Zkuste to za chvili znovu.',
-  'Server zadosti nerozumel.',
-  'Server uz vic her nepojme. Zkuste to pozdeji.',
-  'Hra s kodem %1 je prilis dlouha na sledovani.',
-];
-
 // The message a network game ends with ('' when none is due: the game was
-// played to its end or the player left it). end: { outcome, peerEnd, tick,
-// refusal, failure, hosting, code, server, replayFile, slept, ownLength,
-// text }; ownLength: the length this page asked for (0: none); text
-// is the game's own word for its end (net/NetEndTexts, in Czech), which the
-// page translates; slept: the tab was frozen in the background meanwhile.
+// played to its end or the player left it). end: { outcome, cause, peerEnd,
+// tick, figure, replayFile, slept, ownLength, text }: the module's end
+// (net/RoomEnd: the cause, the game's end, the figure its words name) and
+// its words from the game's one table (net/NetEndTexts, in Czech), which the
+// page translates; ownLength: the length this page asked for (0: none);
+// slept: the tab was frozen in the background meanwhile; names: the
+// players' names as the server sent them (a line of their own).
 export function endMessage(end, translate = (text) => text) {
+  const message = endWords(end, translate);
+  const names = namesLine(end.names, translate);
+  return message && names ? `${message}\n${names}` : message;
+}
+
+function endWords(end, translate) {
   switch (end.outcome) {
     case OUTCOME.NoRoom:
-      if (end.refusal) return fill(translate(REFUSALS[end.refusal] ?? REFUSALS[4]), end.code);
-      if (/no invite code/.test(end.failure ?? '')) {
-        return fill(translate('"%1" neni kod hry (8 pismen a cislic).'), shortened(end.code));
-      }
-      if (/gives no room/.test(end.failure ?? '')) {
-        return fill(translate('Server %1 neodpovida.'), shortened(end.server));
-      }
-      return fill(translate('Server %1 se nepodarilo zastihnout.'), shortened(end.server));
+      return end.text ? fill(translate(end.text), shortened(end.figure ?? '')) : '';
     case OUTCOME.ServerLost:
     case OUTCOME.WatchedToTheEnd:
     case OUTCOME.Peer:
@@ -160,8 +175,7 @@ function gameEndMessage(end, translate) {
   if (end.slept && end.outcome !== OUTCOME.WatchedToTheEnd) {
     return translate('Sitova hra skoncila, zatimco stranka spala na pozadi.');
   }
-  const figure = end.peerEnd === PEER_END.Desync ? end.tick : shortened(end.server);
-  let message = fill(translate(end.text), figure);
+  let message = fill(translate(end.text), shortened(end.figure ?? ''));
   if (end.peerEnd === PEER_END.Desync && end.replayFile) {
     message += fill(translate('\nZaznam hry byl stazen jako soubor %1.'), end.replayFile);
   }

@@ -46,7 +46,8 @@ export class NetPlay {
     return [PHASE.Playing, PHASE.Watching].includes(this.running?.phase);
   }
 
-  // request: { kind, side, code, server } (server "HOST:PORT" as typed).
+  // request: { kind, side, code, server, name, key } (server "HOST:PORT"
+  // as typed).
   start(request) {
     if (this.running) return;
     const { width, height } = this.view.canvas;
@@ -113,7 +114,12 @@ export class NetPlay {
     const game = this.running;
     const phase = this.net.phase();
     if (phase === PHASE.Over) return this.finish();
-    if (phase !== game.phase || force) {
+    const names = game.names ? null : this.net.names();
+    if (names) game.names = names;
+    const closing = this.net.closing();
+    const closed = closing !== (game.closing ?? null);
+    game.closing = closing;
+    if (phase !== game.phase || force || names || closed) {
       game.phase = phase;
       game.code = this.net.code() || game.code;
       game.side = this.net.side();
@@ -175,6 +181,7 @@ export class NetPlay {
   finish() {
     const game = this.running;
     const end = { ...this.net.end(), hosting: this.net.hosting(), code: game.code,
+                  names: game.names ?? this.net.names(),
                   server: game.server, ownLength: game.ticks ?? 0, checksum: this.core.checksum(),
                   slept: !this.net.silent(performance.now() - game.wokeAt) };
     if (end.outcome === OUTCOME.Peer && end.peerEnd === PEER_END.Desync) {
