@@ -86,7 +86,7 @@ check-release: build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j2
 
 bench: build
-	@for b in $(BUILD_DIR)/bench/bench_*; do echo "== $$b"; $$b; done
+	@for b in $(BUILD_DIR)/bench/bench_* $(BUILD_DIR)/bench/app/bench_*; do echo "== $$b"; $$b; done
 
 FUZZ_SECONDS ?= 180
 

@@ -3,10 +3,17 @@
 #include <unistd.h>
 
 #include <QDateTime>
+#include <QTimer>
 #include <cstdio>
 
 #include "app/MainWindow.h"
 #include "app/NameLookup.h"
+#include "app/StartupPages.h"
+
+namespace {
+// Long enough for the window, its fonts and the first dialog to be set up.
+constexpr int kStartupOverMs = 5000;
+}  // namespace
 
 GameApp::GameApp(int& argc, char** argv)
     : QApplication(argc, argv), started(std::chrono::steady_clock::now()) {
@@ -25,6 +32,7 @@ int GameApp::Run(const std::optional<NetSetup>& net) {
     window->show();
     // The first paint comes before the New game command runs.
     window->View().UpdateNow();
+    QTimer::singleShot(kStartupOverMs, this, [] { StartupPages::Release(); });
     const int status = exec();
     window.reset();  // writes the settings
     // A name lookup given up on may still wait for a silent name server;

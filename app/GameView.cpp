@@ -4,11 +4,13 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QRegion>
 #include <algorithm>
 #include <cmath>
 
 #include "app/SurfaceImage.h"
 #include "common/ArenaToClient.h"
+#include "gfx/DirtyRegion.h"
 
 GameView::GameView(qx::Game& shown, QWidget* parent) : QWidget(parent), game(&shown) {
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -55,15 +57,24 @@ void GameView::UpdateNow() {
     if (fullRepaintPending) FullRepaint();
 }
 
+// A tick writes a few dozen overlapping boxes (each sprite erased, masked
+// and drawn): merged first, they become a few rectangles, asked for in one
+// update, so Qt paints and sends each changed pixel to the screen about once.
 void GameView::UpdateWritten() {
+    const qx::Surface& screen = game->Screen();
+    const std::vector<qx::Box> boxes =
+        qx::DirtyRegion::Merge(game->TakeScreenWrites(), screen.Width(), screen.Height());
+    if (boxes.empty()) return;
     const qreal ratio = devicePixelRatioF();
-    for (const qx::Box& box : game->TakeScreenWrites()) {
+    QRegion region;
+    for (const qx::Box& box : boxes) {
         const int left = static_cast<int>(std::floor(box.x / ratio));
         const int top = static_cast<int>(std::floor(box.y / ratio));
         const int right = static_cast<int>(std::ceil((box.x + box.w) / ratio));
         const int bottom = static_cast<int>(std::ceil((box.y + box.h) / ratio));
-        update(QRect(left, top, right - left, bottom - top));
+        region += QRect(left, top, right - left, bottom - top);
     }
+    update(region);
 }
 
 // A resize has already told the game its new size; a change of the device

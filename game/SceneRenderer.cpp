@@ -31,7 +31,7 @@ void PadShipMasks(PictureBank& pictures) {
 }  // namespace
 
 SceneRenderer::SceneRenderer()
-    : backdrop_(pictures_.Get(picture::kBackdrop)), work_(kWorkSize, kWorkSize) {
+    : backdrop_(pictures_.Take(picture::kBackdrop)), work_(kWorkSize, kWorkSize) {
     PadShipMasks(pictures_);
 }
 

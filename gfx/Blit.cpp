@@ -112,10 +112,14 @@ void PlanBlocks(ColumnMap& map, int64_t srcWidth) {
     }
 }
 
-ColumnMap MapColumns(const Span& cols, int64_t dx, int64_t dw, int64_t sx, int64_t sw,
-                     int64_t srcWidth) {
-    ColumnMap map;
+// Fills `map` (whose vectors keep their capacity from one stretch to the
+// next: a tick stretches a few dozen sprites and should not allocate).
+void MapColumns(ColumnMap& map, const Span& cols, int64_t dx, int64_t dw, int64_t sx, int64_t sw,
+                int64_t srcWidth) {
     map.inBegin = cols.end;
+    map.table.clear();
+    map.blockBase.clear();
+    map.blockOffsets.clear();
     map.table.reserve(static_cast<size_t>(cols.Size()));
     for (int64_t x = cols.begin; x < cols.end; ++x) {
         const int64_t column = sx + (x - dx) * sw / dw;
@@ -125,7 +129,6 @@ ColumnMap MapColumns(const Span& cols, int64_t dx, int64_t dw, int64_t sx, int64
         map.table.push_back(static_cast<int32_t>(column));
     }
     if (HasAvx2()) PlanBlocks(map, srcWidth);
-    return map;
 }
 
 // One destination row (the clipped span, starting at d) from one source row.
@@ -190,12 +193,14 @@ void StretchBlit(Surface& dst, int dx, int dy, int dw, int dh, const Surface& sr
     if (cols.Empty() || rows.Empty()) return;
     dst.NoteWrite(cols.begin, rows.begin, cols.end, rows.end);
 
-    const ColumnMap map = MapColumns(cols, dx, dw, sx, sw, src.Width());
+    thread_local ColumnMap map;
+    MapColumns(map, cols, dx, dw, sx, sw, src.Width());
     const size_t rowBytes = static_cast<size_t>(cols.Size()) * sizeof(uint32_t);
     // Each source row is sampled once into a small row that stays in the
     // cache, and that row is copied to every destination row it covers: the
     // destination is written only by memcpy, which streams to memory fastest.
-    std::vector<uint32_t> sampled(static_cast<size_t>(cols.Size()));
+    thread_local std::vector<uint32_t> sampled;
+    sampled.resize(static_cast<size_t>(cols.Size()));
     int64_t sampledY = -1;
     for (int64_t y = rows.begin; y < rows.end; ++y) {
         uint32_t* d = dst.Row(static_cast<int>(y)) + cols.begin;

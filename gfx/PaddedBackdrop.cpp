@@ -7,7 +7,7 @@
 namespace qx {
 
 PaddedBackdrop::PaddedBackdrop(const Surface& picture)
-    : picture(picture), padded(picture.Width() + 2 * kMargin, picture.Height() + 2 * kMargin) {
+    : padded(picture.Width() + 2 * kMargin, picture.Height() + 2 * kMargin) {
     if (picture.Empty()) return;
     for (int y = 0; y < padded.Height(); ++y) {
         const int sy = std::clamp(y - kMargin, 0, picture.Height() - 1);

@@ -10,7 +10,8 @@ namespace qx {
 // reach past the picture (a meteor box up to 31 units left of it, a ship box
 // at its base 3 rows below it); copying from this surface gives them the
 // scene's edge instead of black, so no dark flecks are left along the edges
-// of the window when such a box is scaled onto it.
+// of the window when such a box is scaled onto it. Only the padded copy is
+// kept: the picture itself is inside it.
 class PaddedBackdrop {
   public:
     static constexpr int kMargin = 64;
@@ -18,7 +19,6 @@ class PaddedBackdrop {
     // Implicit, so any picture can stand where a backdrop is expected.
     PaddedBackdrop(const Surface& picture);  // NOLINT(google-explicit-constructor)
 
-    const Surface& Picture() const { return picture; }
     const Surface& Padded() const { return padded; }
 
     // Copies the arena rectangle `box` (which may reach past the picture) onto
@@ -28,7 +28,6 @@ class PaddedBackdrop {
     void StretchTo(Surface& dst, int dx, int dy, int dw, int dh, const Box& source) const;
 
   private:
-    Surface picture;
     Surface padded;
 };
 

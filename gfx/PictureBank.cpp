@@ -1,6 +1,7 @@
 #include "gfx/PictureBank.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "gfx/Blit.h"
 #include "gfx/PictureCatalogue.h"
@@ -16,6 +17,11 @@ PictureBank::PictureBank() {
 
 const Surface& PictureBank::Get(int32_t id) const {
     return id >= 0 && id < kMaxId ? pictures_[id] : none_;
+}
+
+Surface PictureBank::Take(int32_t id) {
+    if (id < 0 || id >= kMaxId) return {};
+    return std::exchange(pictures_[id], Surface{});
 }
 
 void PictureBank::PadTo(int32_t id, int w, int h, uint32_t fill) {

@@ -17,6 +17,9 @@ class PictureBank {
 
     // The picture `id`; an empty surface for a number with no bitmap.
     const Surface& Get(int32_t id) const;
+    // Hands picture `id` over to the caller (the bank keeps an empty surface),
+    // for a picture only ever used through a copy made from it.
+    Surface Take(int32_t id);
 
     // Widens picture `id` to at least w x h with `fill` (used for masks that
     // are smaller than the pictures they cut out, so the missing part stays

@@ -11,9 +11,9 @@
 #include <memory>
 #include <string>
 
+#include "gfx/DirtyRegion.h"
 #include "gfx/ResourceLibrary.h"
 #include "web/BrowserDialogs.h"
-#include "web/DirtyRegion.h"
 #include "web/RgbaMirror.h"
 #include "web/WebGame.h"
 #include "web/WebNetMain.h"
@@ -182,7 +182,7 @@ EMSCRIPTEN_KEEPALIVE int qx_present(int full) {
         presented = {{0, 0, screen.Width(), screen.Height()}};
         if (screen.Empty()) presented.clear();
     } else {
-        presented = qx::web::DirtyRegion::Merge(writes, screen.Width(), screen.Height());
+        presented = qx::DirtyRegion::Merge(writes, screen.Width(), screen.Height());
         for (const qx::Box& box : presented) mirror.Copy(screen, box);
     }
     return static_cast<int>(presented.size());

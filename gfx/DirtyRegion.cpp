@@ -1,8 +1,8 @@
-#include "web/DirtyRegion.h"
+#include "gfx/DirtyRegion.h"
 
 #include <algorithm>
 
-namespace qx::web {
+namespace qx {
 namespace {
 
 int64_t Area(const Box& box) {
@@ -58,4 +58,4 @@ Box DirtyRegion::Around(const Box& a, const Box& b) {
     return {left, top, right - left, bottom - top};
 }
 
-}  // namespace qx::web
+}  // namespace qx

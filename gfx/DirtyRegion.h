@@ -6,7 +6,7 @@
 
 #include "common/Arena.h"
 
-namespace qx::web {
+namespace qx {
 
 // Turns the rectangles one tick wrote (many of them overlap: a sprite is
 // erased, masked and drawn over the same box) into a few boxes inside the
@@ -25,4 +25,4 @@ class DirtyRegion {
     static Box Around(const Box& a, const Box& b);
 };
 
-}  // namespace qx::web
+}  // namespace qx

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "web/DirtyRegion.h"
+#include "gfx/DirtyRegion.h"
 
 using qx::Box;
-using qx::web::DirtyRegion;
+using qx::DirtyRegion;
 
 TEST(DirtyRegion, MergesOverlappingBoxesAndKeepsDistantOnesApart) {
     // A sprite erased, masked and drawn in the same box, a step further; a
