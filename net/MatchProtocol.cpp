@@ -206,7 +206,7 @@ size_t LobbyGameSize(const LobbyGame& game) {
 }
 
 void PutLobbyGame(std::vector<uint8_t>& out, const LobbyGame& game) {
-    const bool rebelFree = !game.live && game.freeSide == NetSide::Rebel;
+    const bool rebelFree = game.freeSide == NetSide::Rebel;
     out.push_back(static_cast<uint8_t>((game.live ? 1 : 0) | (rebelFree ? 2 : 0)));
     PutCode(out, game.code);
     PutU32(out, game.seconds);
