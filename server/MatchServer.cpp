@@ -37,7 +37,9 @@ std::string Who(const Connection& c) {
 }  // namespace
 
 MatchServer::MatchServer(const ServerLimits& l, Metrics& m, SecureRandom& r, std::ostream& out)
-    : limits(l), metrics(m), random(r), log(out), addresses(l), repeated(out) {}
+    : limits(l), metrics(m), random(r), log(out), addresses(l), repeated(out) {
+    lobby.SetRatings([this](const PlayerIdentity& who) { return ratings.Of(who); });
+}
 
 MatchServer::~MatchServer() = default;
 
@@ -118,9 +120,15 @@ void MatchServer::OnRequest(Connection& c, const uint8_t* data, size_t size, uin
         case MatchType::Create:
             Create(c, request, false, nowMs);
             break;
-        case MatchType::Quick:
-            Quick(c, request, nowMs);
+        case MatchType::Quick: {
+            // The pairing waits (a second at most) for the player's rating.
+            const std::string key = IdentityOf(c).keyHash;
+            ratings.WhenKnown(IdentityOf(c), nowMs, [this, &c, request, key] {
+                if (connections.count(&c) && c.role == Role::Lobby && IdentityOf(c).keyHash == key)
+                    Quick(c, request, now);
+            });
             break;
+        }
         case MatchType::Join:
             if (Room* room = LookUp(c, request.code, nowMs)) Join(c, *room, nowMs);
             break;
@@ -408,6 +416,7 @@ void MatchServer::LeaveRoom(Connection& c) {
 
 void MatchServer::Tick(uint64_t nowMs) {
     now = nowMs;
+    ratings.Tick(nowMs);
     lobby.Tick(nowMs);
     // Feeding may end rooms: the list is taken first.
     feeding.assign(watched.begin(), watched.end());
@@ -569,7 +578,11 @@ void MatchServer::Identify(Connection& c, const MatchMessage& request) {
         }
         identity.keyHash = HashKey(request.key);
     }
-    identities[&c] = std::move(identity);
+    identities[&c] = identity;
+    // Asked now, so it is there for quick match and the lobby.
+    ratings.WhenKnown(identity, now, [this, &c] {
+        if (connections.count(&c) && c.room) lobby.Touch(*c.room);
+    });
 }
 
 PlayerIdentity MatchServer::IdentityOf(const Connection& c) const {
@@ -590,6 +603,7 @@ void MatchServer::SendNames(const Room& room, Connection& c) {
 void MatchServer::KeepGame(Room& room, const char* ending) {
     if (room.kept || room.startPacket.empty() || !gameSink) return;
     room.kept = true;
+    for (const PlayerIdentity& player : room.identity) ratings.Forget(player.keyHash);
     FinishedGame game;
     game.id = net::CodeFromBits(random.Bits(40)) + net::CodeFromBits(random.Bits(40));
     game.code = room.Code();

@@ -18,6 +18,7 @@
 #include "server/Lobby.h"
 #include "server/Metrics.h"
 #include "server/QuickMatchQueue.h"
+#include "server/RatingBook.h"
 #include "server/RepeatedEvents.h"
 #include "server/Room.h"
 #include "server/SecureRandom.h"
@@ -74,6 +75,7 @@ class MatchServer {
     size_t RoomCount() const { return rooms.size(); }
     const Room* FindRoom(const std::string& code) const;
     Lobby& GetLobby() { return lobby; }
+    RatingBook& Ratings() { return ratings; }
 
   private:
     void OnRequest(Connection& c, const uint8_t* data, size_t size, uint64_t nowMs);
@@ -111,6 +113,7 @@ class MatchServer {
     std::unordered_map<std::string, std::unique_ptr<Room>> rooms;
     QuickMatchQueue quickQueue;
     Lobby lobby;
+    RatingBook ratings;
     std::unordered_set<Room*> watched;  // rooms with spectators
     std::vector<Room*> feeding;
     std::unordered_set<Connection*> connections;

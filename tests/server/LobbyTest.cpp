@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <map>
 #include <memory>
 #include <sstream>
 
@@ -7,6 +8,7 @@
 #include "server/LobbyPage.h"
 #include "server/MatchServer.h"
 #include "server/QuickMatchQueue.h"
+#include "server/RatingBook.h"
 #include "tests/support/FakeConnection.h"
 
 namespace qx::server {
@@ -202,6 +204,82 @@ TEST_F(LobbyRules, WatchersAreBounded) {
     ASSERT_EQ(got.size(), 1u);
     EXPECT_EQ(got[0].type, MatchType::Error);
     EXPECT_EQ(got[0].error, net::MatchError::ServerFull);
+}
+
+TEST(RatingBook, LatestRatedGameOfTheKeyAndAWaitThatEnds) {
+    const std::string a(64, 'a'), b(64, 'b');
+    const std::string games =
+        "{\"games\":[{\"id\":3,\"emperor\":{\"name\":\"A\",\"key\":\"" + a +
+        "\",\"rating_before\":null,\"rating_after\":null},\"rebel\":{\"name\":\"B\",\"key\":\"" +
+        b +
+        "\",\"rating_before\":1500,\"rating_after\":1662.5}},{\"id\":2,\"emperor\":{"
+        "\"key\":\"" +
+        a + "\",\"rating_before\":1500,\"rating_after\":1337.25}}]}";
+    EXPECT_EQ(RatingBook::LatestRating(games, a), 1337.25);  // its newest game was unrated
+    EXPECT_EQ(RatingBook::LatestRating(games, b), 1662.5);
+    EXPECT_EQ(RatingBook::LatestRating(games, std::string(64, 'c')), std::nullopt);
+    EXPECT_EQ(RatingBook::LatestRating("{\"games\":[]}", a), std::nullopt);
+
+    RatingBook book;
+    std::vector<RatingBook::Reply> asked;
+    book.SetAsk([&](const std::string&, RatingBook::Reply reply) { asked.push_back(reply); });
+    PlayerIdentity who;
+    who.keyHash = a;
+    int ran = 0;
+    book.WhenKnown(who, 0, [&] { ++ran; });
+    book.WhenKnown(who, 10, [&] { ++ran; });
+    ASSERT_EQ(asked.size(), 1u);  // one question for both
+    EXPECT_EQ(ran, 0);
+    asked[0](1900.0);
+    EXPECT_EQ(ran, 2);
+    EXPECT_EQ(book.Of(who), 1900);
+    book.Forget(a);
+    book.WhenKnown(who, 100, [&] { ++ran; });
+    book.Tick(100 + RatingBook::kWaitMs - 1);
+    EXPECT_EQ(ran, 2);
+    book.Tick(100 + RatingBook::kWaitMs);  // no answer: it counts as unrated
+    EXPECT_EQ(ran, 3);
+    EXPECT_EQ(book.Of(who), RatingBook::kUnrated);
+}
+
+TEST_F(LobbyRules, QuickMatchPairsByTheHistorysRatings) {
+    std::map<std::string, double> history;
+    server.Ratings().SetAsk([&](const std::string& key, RatingBook::Reply reply) {
+        reply(history.count(key) ? std::optional<double>(history[key]) : std::nullopt);
+    });
+    struct Player {
+        uint8_t key;
+        double rating;  // 0: none yet
+        MatchType answer;
+        int room;  // the room of the player it plays, or its own
+    };
+    const Player players[] = {{1, 1200, MatchType::Created, 0},
+                              {2, 1800, MatchType::Created, 1},
+                              {3, 0, MatchType::Created, 2},
+                              {4, 1790, MatchType::Joined, 1},
+                              {5, 1450, MatchType::Joined, 2}};
+    std::vector<std::string> rooms;
+    for (const Player& p : players) {
+        MatchMessage identify;
+        identify.type = MatchType::Identify;
+        identify.hasIdentity = true;
+        identify.name = "P" + std::to_string(p.key);
+        identify.key.fill(p.key);
+        if (p.rating > 0) history[HashKey(identify.key)] = p.rating;
+        connections.push_back(std::make_unique<FakeConnection>());
+        FakeConnection& c = *connections.back();
+        server.OnOpen(c, now);
+        for (MatchMessage m : {identify, MatchMessage{}}) {
+            if (m.type != MatchType::Identify) m.type = MatchType::Quick;
+            const std::vector<uint8_t> bytes = net::EncodeMatch(m);
+            server.OnFrame(c, bytes.data(), bytes.size(), now);
+        }
+        const std::vector<MatchMessage> got = c.Messages();
+        ASSERT_EQ(got.size(), 1u) << identify.name;
+        EXPECT_EQ(got[0].type, p.answer) << identify.name;
+        if (p.answer == MatchType::Created) rooms.push_back(got[0].code);
+        EXPECT_EQ(got[0].code, rooms.at(static_cast<size_t>(p.room))) << identify.name;
+    }
 }
 
 }  // namespace

@@ -73,7 +73,7 @@ def get(port, path, headers=None):
 
 def main(sim, server_exe):
     work = tempfile.mkdtemp(prefix='lobby-')
-    server, port = start_server(server_exe)
+    server, port = start_server(server_exe, '--data', os.path.join(work, 'data'))
     procs = []
     addr = '127.0.0.1:%d' % port
 
@@ -117,14 +117,20 @@ def main(sim, server_exe):
             fail('live line: %r' % line)
         watcher.wait_for(r'^live %s ticks [1-9]' % code, seconds=15)
 
-        first = run('--quick', '--realtime', '--ticks', '100')
+        # Named players: the server asks its history for their ratings first.
+        first = run('--quick', '--realtime', '--ticks', '100', '--name', 'Q1')
         waiting = wait_log(server, r'room (\w+) created for quick match')
         quick = re.search(r'room (\w+) created for quick match', log_text(server)).group(1)
         watcher.wait_for(r'^open %s side rebel waiting' % quick, since=waiting - 0.5)
-        second = run('--quick', '--realtime', '--ticks', '100')
+        second = run('--quick', '--realtime', '--ticks', '100', '--name', 'Q2')
         wait_log(server, r'room %s joined, rebel' % quick)
         if first.wait(timeout=30) != 0 or second.wait(timeout=30) != 0:
             fail('the quick match did not end well')
+
+        bad = subprocess.run([sim, '--server', addr, '--lobby', '--side', 'rebel'],
+                             capture_output=True, text=True)
+        if bad.returncode != 2 or '--side does not go with --lobby' not in bad.stderr:
+            fail('--lobby --side: %d %r' % (bad.returncode, bad.stderr))
 
         for _, line in watcher.lines:
             if private in line:
