@@ -8,7 +8,8 @@ namespace qx::server {
 
 double QuickMatchQueue::Window(uint64_t waitedMs) {
     if (waitedMs >= kAnyoneAfterMs) return std::numeric_limits<double>::infinity();
-    return kStartWindow + kWidenBy * static_cast<double>(waitedMs / kWidenEveryMs);
+    const uint64_t steps = waitedMs / kWidenEveryMs;  // whole steps only
+    return kStartWindow + kWidenBy * static_cast<double>(steps);
 }
 
 void QuickMatchQueue::Add(const std::string& code, double rating, uint64_t nowMs) {

@@ -74,12 +74,14 @@ bool ServerApp::OpenHistory(std::string& error) {
     }
     context->history = history.get();
     server->SetGameSink([this](FinishedGame game) { history->Submit(std::move(game)); });
-    server->Ratings().SetAsk([this](const std::string& key, RatingBook::Reply reply) {
+    server->Ratings().SetAsk([this](const std::string& key, const RatingBook::Reply& reply) {
         history->Ask(
             [key](GameStore& s) {
                 return GameHistory::Answer{200, "", s.GamesJson(key, 20)};
             },
-            [key, reply](GameHistory::Answer a) { reply(RatingBook::LatestRating(a.body, key)); });
+            [key, reply](const GameHistory::Answer& a) {
+                reply(RatingBook::LatestRating(a.body, key));
+            });
     });
     return true;
 }

@@ -222,7 +222,8 @@ TEST(RatingBook, LatestRatedGameOfTheKeyAndAWaitThatEnds) {
 
     RatingBook book;
     std::vector<RatingBook::Reply> asked;
-    book.SetAsk([&](const std::string&, RatingBook::Reply reply) { asked.push_back(reply); });
+    book.SetAsk(
+        [&](const std::string&, const RatingBook::Reply& reply) { asked.push_back(reply); });
     PlayerIdentity who;
     who.keyHash = a;
     int ran = 0;
@@ -244,20 +245,20 @@ TEST(RatingBook, LatestRatedGameOfTheKeyAndAWaitThatEnds) {
 
 TEST_F(LobbyRules, QuickMatchPairsByTheHistorysRatings) {
     std::map<std::string, double> history;
-    server.Ratings().SetAsk([&](const std::string& key, RatingBook::Reply reply) {
+    server.Ratings().SetAsk([&](const std::string& key, const RatingBook::Reply& reply) {
         reply(history.count(key) ? std::optional<double>(history[key]) : std::nullopt);
     });
     struct Player {
-        uint8_t key;
         double rating;  // 0: none yet
+        int room;       // the room of the player it plays, or its own
         MatchType answer;
-        int room;  // the room of the player it plays, or its own
+        uint8_t key;
     };
-    const Player players[] = {{1, 1200, MatchType::Created, 0},
-                              {2, 1800, MatchType::Created, 1},
-                              {3, 0, MatchType::Created, 2},
-                              {4, 1790, MatchType::Joined, 1},
-                              {5, 1450, MatchType::Joined, 2}};
+    const Player players[] = {{1200, 0, MatchType::Created, 1},
+                              {1800, 1, MatchType::Created, 2},
+                              {0, 2, MatchType::Created, 3},
+                              {1790, 1, MatchType::Joined, 4},
+                              {1450, 2, MatchType::Joined, 5}};
     std::vector<std::string> rooms;
     for (const Player& p : players) {
         MatchMessage identify;

@@ -8,7 +8,8 @@ A private invite room and a public one are made; the watcher sees the
 public one open within a second of its creation and never the private one;
 GET /api/lobby says the same as JSON, with its validator (304 on
 If-None-Match) and a short max-age; a second player joins the public room
-by its code and the watcher sees the game live within a second; two quick
+by its code and the watcher sees the game live within a second, and a
+spectator watches it by the code of its lobby line; two quick
 match players are paired with each other (the first listed open while it
 waits)."""
 import http.client, json, os, re, subprocess, sys, tempfile, threading, time
@@ -115,7 +116,11 @@ def main(sim, server_exe):
             fail('the live game reached the watcher after %.2f s' % (at - joined))
         if not line.endswith('emperor "Боб" rebel %s' % quoted):
             fail('live line: %r' % line)
-        watcher.wait_for(r'^live %s ticks [1-9]' % code, seconds=15)
+        _, line = watcher.wait_for(r'^live %s ticks [1-9]' % code, seconds=15)
+        # A live game is watched by the code its lobby line gives.
+        spectator = run('--watch', line.split()[1], '--ticks', '30')
+        if spectator.wait(timeout=30) != 0:
+            fail('watching the live game from the lobby failed')
 
         # Named players: the server asks its history for their ratings first.
         first = run('--quick', '--realtime', '--ticks', '100', '--name', 'Q1')
