@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <tuple>
+#include <vector>
 
 #include "server/Connection.h"
 #include "server/Room.h"
@@ -73,42 +74,63 @@ void Lobby::SendAll(uint64_t nowMs) {
 std::vector<uint8_t> Lobby::Frame(uint64_t nowMs) const {
     net::MatchMessage message;
     message.type = net::MatchType::Lobby;
-    message.lobby = List(nowMs);
+    message.lobby = List(nowMs, net::kMaxLobbyGames);
     return net::EncodeMatch(message);  // only what fits one frame
 }
 
-net::LobbyList Lobby::List(uint64_t nowMs) const {
-    net::LobbyList list;
-    for (const Room* room : rooms) {
-        net::LobbyGame game;
-        game.code = room->Code();
-        net::NetSide free;
-        if (room->FreeSide(free)) {
-            const PlayerIdentity& waiting = room->identity[Room::Index(room->HostSide())];
-            game.freeSide = free;
-            game.seconds = Seconds(room->createdAt, nowMs);
-            game.rating = waiting.Known() ? Saturated(std::lround(Rating(waiting))) : 0;
-            game.names[Room::Index(room->HostSide())] = waiting.name;
-            ++list.openGames;
-        } else if (room->state == Room::State::Playing) {
-            game.live = true;
-            game.seconds = Seconds(room->startedAt, nowMs);
-            game.ticks = room->history.Confirmed();
-            game.spectators = Saturated(room->spectators.size());
-            game.names = {room->identity[0].name, room->identity[1].name};
-            ++list.liveGames;
-        } else {
-            continue;  // over: no longer shown
-        }
-        list.games.push_back(std::move(game));
+net::LobbyGame Lobby::Entry(const Room& room, uint64_t nowMs) const {
+    net::LobbyGame game;
+    game.code = room.Code();
+    if (room.state == Room::State::Waiting) {
+        const size_t host = Room::Index(room.HostSide());
+        const PlayerIdentity& waiting = room.identity[host];
+        game.freeSide = net::OtherSide(room.HostSide());
+        game.seconds = Seconds(room.createdAt, nowMs);
+        game.rating = waiting.Known() ? Saturated(std::lround(Rating(waiting))) : 0;
+        game.names[host] = waiting.name;
+    } else {
+        game.live = true;
+        game.seconds = Seconds(room.startedAt, nowMs);
+        game.ticks = room.history.Confirmed();
+        game.spectators = Saturated(room.spectators.size());
+        game.names = {room.identity[0].name, room.identity[1].name};
     }
-    std::sort(list.games.begin(), list.games.end(),
-              [](const net::LobbyGame& a, const net::LobbyGame& b) {
-                  if (a.live != b.live) return !a.live;
-                  if (!a.live) return std::tie(b.seconds, a.code) < std::tie(a.seconds, b.code);
-                  return std::tie(b.spectators, b.ticks, a.code) <
-                         std::tie(a.spectators, a.ticks, b.code);
-              });
+    return game;
+}
+
+// The rooms are ranked by a few numbers first; only the games listed are
+// built (a copy for watchers lists a few dozen of thousands).
+net::LobbyList Lobby::List(uint64_t nowMs, size_t limit) const {
+    struct Rank {
+        bool live;
+        uint64_t since;  // open: created (earliest first)
+        size_t spectators;
+        uint32_t ticks;
+        const Room* room;
+        bool operator<(const Rank& o) const {
+            if (live != o.live) return !live;
+            if (!live) return std::tie(since, room->Code()) < std::tie(o.since, o.room->Code());
+            return std::tie(o.spectators, o.ticks, room->Code()) <
+                   std::tie(spectators, ticks, o.room->Code());
+        }
+    };
+    std::vector<Rank> ranks;
+    ranks.reserve(rooms.size());
+    size_t live = 0;
+    for (const Room* room : rooms) {
+        if (room->state == Room::State::Over) continue;  // no longer shown
+        const bool playing = room->state == Room::State::Playing;
+        live += playing ? 1 : 0;
+        ranks.push_back(
+            {playing, room->createdAt, room->spectators.size(), room->history.Confirmed(), room});
+    }
+    net::LobbyList list;
+    list.openGames = Saturated(ranks.size() - live);
+    list.liveGames = Saturated(live);
+    const size_t listed = std::min(limit, ranks.size());
+    std::partial_sort(ranks.begin(), ranks.begin() + static_cast<long>(listed), ranks.end());
+    list.games.reserve(listed);
+    for (size_t i = 0; i < listed; ++i) list.games.push_back(Entry(*ranks[i].room, nowMs));
     return list;
 }
 

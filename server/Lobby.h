@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -52,14 +53,15 @@ class Lobby {
     size_t Watchers() const { return watchers.size(); }
     void Tick(uint64_t nowMs);
 
-    // Every public game, open ones first (longest waiting first), then live
-    // ones (most watched first).
-    net::LobbyList List(uint64_t nowMs) const;
+    // The public games, open ones first (longest waiting first), then live
+    // ones (most watched first): all, or the first `limit` (the totals count all).
+    net::LobbyList List(uint64_t nowMs, size_t limit = SIZE_MAX) const;
     // The list as JSON with its validator, rebuilt at most once a second
     // unless the lobby changed.
     const LobbyPage::Page& Page(uint64_t nowMs);
 
   private:
+    net::LobbyGame Entry(const Room& room, uint64_t nowMs) const;
     void SendAll(uint64_t nowMs);
     std::vector<uint8_t> Frame(uint64_t nowMs) const;
 

@@ -41,29 +41,52 @@ std::string LobbyPage::JsonString(const std::string& text) {
     return out + '"';
 }
 
+// Appended piece by piece into buffers sized up front: 10,000 games are
+// some 800 KB of text.
 std::string LobbyPage::Json(const net::LobbyList& list) {
     std::string open, live;
+    open.reserve(list.games.size() * 96);
+    live.reserve(list.games.size() * 96);
+    const auto number = [](std::string& out, const char* key, uint32_t value) {
+        out += key;
+        out += std::to_string(value);
+    };
     for (const net::LobbyGame& g : list.games) {
         std::string& out = g.live ? live : open;
-        if (!out.empty()) out += ',';
-        out += "{\"code\":\"" + g.code + '"';
+        out += out.empty() ? "{\"code\":\"" : ",{\"code\":\"";
+        out += g.code;
         if (g.live) {
-            out += ",\"emperor\":" + NameOrNull(g.names[0]) +
-                   ",\"rebel\":" + NameOrNull(g.names[1]) +
-                   ",\"ticks\":" + std::to_string(g.ticks) +
-                   ",\"seconds\":" + std::to_string(g.seconds) +
-                   ",\"spectators\":" + std::to_string(g.spectators) + '}';
+            out += "\",\"emperor\":";
+            out += NameOrNull(g.names[0]);
+            out += ",\"rebel\":";
+            out += NameOrNull(g.names[1]);
+            number(out, ",\"ticks\":", g.ticks);
+            number(out, ",\"seconds\":", g.seconds);
+            number(out, ",\"spectators\":", g.spectators);
         } else {
-            const size_t waiting = g.freeSide == net::NetSide::Emperor ? 1 : 0;
-            out += std::string(",\"side\":\"") + SideName(g.freeSide) +
-                   "\",\"name\":" + NameOrNull(g.names[waiting]) +
-                   ",\"rating\":" + (g.rating ? std::to_string(g.rating) : "null") +
-                   ",\"waiting_s\":" + std::to_string(g.seconds) + '}';
+            out += "\",\"side\":\"";
+            out += SideName(g.freeSide);
+            out += "\",\"name\":";
+            out += NameOrNull(g.names[g.freeSide == net::NetSide::Emperor ? 1 : 0]);
+            if (g.rating) {
+                number(out, ",\"rating\":", g.rating);
+            } else {
+                out += ",\"rating\":null";
+            }
+            number(out, ",\"waiting_s\":", g.seconds);
         }
+        out += '}';
     }
-    return "{\"open_games\":" + std::to_string(list.openGames) +
-           ",\"live_games\":" + std::to_string(list.liveGames) + ",\"open\":[" + open +
-           "],\"live\":[" + live + "]}\n";
+    std::string json;
+    json.reserve(open.size() + live.size() + 80);
+    number(json, "{\"open_games\":", list.openGames);
+    number(json, ",\"live_games\":", list.liveGames);
+    json += ",\"open\":[";
+    json += open;
+    json += "],\"live\":[";
+    json += live;
+    json += "]}\n";
+    return json;
 }
 
 bool LobbyPage::Fresh(uint64_t version, uint64_t nowMs) const {
