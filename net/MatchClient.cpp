@@ -18,6 +18,7 @@ std::vector<uint8_t> MatchRequest::Encode() const {
             m.hasSeed = hasSeed;
             m.seed = seed;
             m.ticks = ticks;
+            m.listed = listed;
             break;
         case Kind::Quick:
             m.type = MatchType::Quick;

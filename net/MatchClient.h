@@ -18,8 +18,9 @@ struct MatchRequest {
     NetSide side = NetSide::Emperor;  // Create: the creator's side
     bool hasSeed = false;             // Create: the game's seed (else the server draws it)
     uint32_t seed = 0;
-    uint32_t ticks = 0;  // Create, Quick: the game's length wanted (0: no limit)
-    std::string code;    // Join, Watch: the invite code as typed
+    bool listed = false;  // Create: a public room, listed in the lobby
+    uint32_t ticks = 0;   // Create, Quick: the game's length wanted (0: no limit)
+    std::string code;     // Join, Watch: the invite code as typed
 
     // Who asks (sent before the request in an Identify frame): the
     // player's name as typed and its secret key; with neither, the client

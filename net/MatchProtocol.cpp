@@ -46,6 +46,7 @@ size_t BodySize(MatchType type) {
         case MatchType::Join:
         case MatchType::Quick:
         case MatchType::Watch:
+        case MatchType::WatchLobby:
             return kRequestSize - kMatchHeaderSize;
         case MatchType::Identify:
             return kIdentifySize - kMatchHeaderSize;
@@ -64,6 +65,7 @@ size_t BodySize(MatchType type) {
             return 0;
         case MatchType::Feed:
         case MatchType::Names:
+        case MatchType::Lobby:
             break;
     }
     return SIZE_MAX;
@@ -71,7 +73,7 @@ size_t BodySize(MatchType type) {
 
 bool IsRequest(MatchType type) {
     return type == MatchType::Create || type == MatchType::Join || type == MatchType::Quick ||
-           type == MatchType::Watch;
+           type == MatchType::Watch || type == MatchType::WatchLobby;
 }
 
 const char* ReadCode(const uint8_t* p, std::string& code) {
@@ -133,7 +135,9 @@ const char* ReadBody(const uint8_t* p, MatchMessage& m) {
             m.seed = GetU32(p + 2);
             m.ticks = GetU32(p + 6);
             if (m.ticks > kMaxTick) return "tick count out of range";
-            for (size_t i = 10; i < kRequestSize - kMatchHeaderSize; ++i) {
+            if (p[10] > 1) return "bad public flag";
+            m.listed = p[10] == 1;
+            for (size_t i = 11; i < kRequestSize - kMatchHeaderSize; ++i) {
                 if (p[i] != 0) return "bytes after the end";
             }
             return ReadSide(p[0], m.side);
@@ -170,17 +174,94 @@ const char* ReadBody(const uint8_t* p, MatchMessage& m) {
         case MatchType::Closing:
             m.seconds = GetU32(p);
             return nullptr;
+        case MatchType::WatchLobby:
+            return Zeros(p, 0, kRequestSize - kMatchHeaderSize) ? nullptr : "bytes after the end";
         case MatchType::PeerJoined:
         case MatchType::Ended:
             return nullptr;
         case MatchType::Feed:
         case MatchType::Names:
+        case MatchType::Lobby:
             break;
     }
     return "unknown message type";
 }
 
+constexpr size_t kLobbyHeadSize = 5;
+constexpr size_t kLobbyGameFixedSize = 1 + kCodeLength + 4 + 4 + 2 + 2;
+
+void PutU16(std::vector<uint8_t>& out, uint16_t v) {
+    out.push_back(static_cast<uint8_t>(v));
+    out.push_back(static_cast<uint8_t>(v >> 8));
+}
+
+uint16_t GetU16(const uint8_t* p) {
+    return static_cast<uint16_t>(p[0] | (p[1] << 8));
+}
+
+size_t LobbyGameSize(const LobbyGame& game) {
+    size_t size = kLobbyGameFixedSize;
+    for (const std::string& name : game.names) size += 1 + std::min(name.size(), kMaxNameBytes);
+    return size;
+}
+
+void PutLobbyGame(std::vector<uint8_t>& out, const LobbyGame& game) {
+    const bool rebelFree = game.freeSide == NetSide::Rebel;
+    out.push_back(static_cast<uint8_t>((game.live ? 1 : 0) | (rebelFree ? 2 : 0)));
+    PutCode(out, game.code);
+    PutU32(out, game.seconds);
+    PutU32(out, game.ticks);
+    PutU16(out, game.spectators);
+    PutU16(out, game.rating);
+    for (const std::string& name : game.names) {
+        const size_t length = std::min(name.size(), kMaxNameBytes);
+        out.push_back(static_cast<uint8_t>(length));
+        out.insert(out.end(), name.begin(), name.begin() + static_cast<long>(length));
+    }
+}
+
+// The games after the head, each read whole; the body must end with the last.
+const char* ReadLobby(const uint8_t* p, size_t size, MatchMessage& m) {
+    if (size < kLobbyHeadSize || size > kLobbyHeadSize + kMaxLobbyBytes) return "bad lobby";
+    m.lobby.openGames = GetU16(p);
+    m.lobby.liveGames = GetU16(p + 2);
+    size_t pos = kLobbyHeadSize;
+    for (uint8_t n = 0; n < p[4]; ++n) {
+        if (size - pos < kLobbyGameFixedSize || p[pos] > 3) return "bad lobby game";
+        LobbyGame game;
+        game.live = (p[pos] & 1) != 0;
+        game.freeSide = (p[pos] & 2) != 0 ? NetSide::Rebel : NetSide::Emperor;
+        if (const char* e = ReadCode(p + pos + 1, game.code)) return e;
+        const uint8_t* q = p + pos + 1 + kCodeLength;
+        game.seconds = GetU32(q);
+        game.ticks = GetU32(q + 4);
+        game.spectators = GetU16(q + 8);
+        game.rating = GetU16(q + 10);
+        pos += kLobbyGameFixedSize;
+        for (std::string& name : game.names) {
+            if (pos >= size || p[pos] > kMaxNameBytes || size - pos - 1 < p[pos]) {
+                return "bad lobby name";
+            }
+            name.assign(reinterpret_cast<const char*>(p + pos + 1), p[pos]);
+            pos += 1 + p[pos];
+        }
+        m.lobby.games.push_back(std::move(game));
+    }
+    return pos == size ? nullptr : "bad lobby";
+}
+
 }  // namespace
+
+LobbyList FitLobby(const LobbyList& list) {
+    LobbyList fit{list.openGames, list.liveGames, {}};
+    size_t bytes = 0;
+    for (const LobbyGame& game : list.games) {
+        bytes += LobbyGameSize(game);
+        if (bytes > kMaxLobbyBytes || fit.games.size() == kMaxLobbyGames) break;
+        fit.games.push_back(game);
+    }
+    return fit;
+}
 
 const char* MatchErrorText(MatchError error) {
     switch (error) {
@@ -218,6 +299,7 @@ std::vector<uint8_t> EncodeMatch(const MatchMessage& m) {
             out.push_back(m.hasSeed ? 1 : 0);
             PutU32(out, m.seed);
             PutU32(out, m.ticks);
+            out.push_back(m.listed ? 1 : 0);
             break;
         case MatchType::Quick:
             PutU32(out, m.ticks);
@@ -263,6 +345,15 @@ std::vector<uint8_t> EncodeMatch(const MatchMessage& m) {
         case MatchType::Closing:
             PutU32(out, m.seconds);
             break;
+        case MatchType::Lobby: {
+            const LobbyList fit = FitLobby(m.lobby);
+            PutU16(out, fit.openGames);
+            PutU16(out, fit.liveGames);
+            out.push_back(static_cast<uint8_t>(fit.games.size()));
+            for (const LobbyGame& game : fit.games) PutLobbyGame(out, game);
+            break;
+        }
+        case MatchType::WatchLobby:
         case MatchType::PeerJoined:
         case MatchType::Ended:
         case MatchType::Feed:
@@ -284,6 +375,8 @@ bool DecodeMatch(const uint8_t* data, size_t size, MatchMessage& m, const char*&
         const size_t body = BodySize(m.type);
         if (m.type == MatchType::Names) {
             error = ReadNames(data + kMatchHeaderSize, size - kMatchHeaderSize, m);
+        } else if (m.type == MatchType::Lobby) {
+            error = ReadLobby(data + kMatchHeaderSize, size - kMatchHeaderSize, m);
         } else if (body == SIZE_MAX) {
             error = "unknown message type";
         } else if (size - kMatchHeaderSize != body) {

@@ -17,7 +17,8 @@ namespace qx::net {
 //   "QM", version, type, then the body of the type.
 // Client to server (every request is exactly kRequestSize bytes, padded with
 // zeros, so that no answer before a room is longer than what was sent):
-//   Create   u8 side (1 Emperor, 2 Rebel), u8 has seed, u32 seed, u32 ticks
+//   Create   u8 side (1 Emperor, 2 Rebel), u8 has seed, u32 seed, u32 ticks,
+//            u8 public (1: listed in the lobby; 0, as older clients send: private)
 //   Join     8 code characters
 //   Quick    u32 ticks
 //   Watch    8 code characters
@@ -27,6 +28,8 @@ namespace qx::net {
 //            Sent before one of the requests above by clients that know
 //            names; without a name (flags 0) it says only that the client
 //            reads the Names message.
+//   WatchLobby (zeros) the lobby, then its changes, until another
+//            request or the end of the connection. Added within version 1.
 // Server to client:
 //   Created    8 code characters, u8 side, u32 seed, u32 ticks  (the creator hosts the game)
 //   Joined     8 code characters, u8 side, u32 seed, u32 ticks  (the joiner)
@@ -43,6 +46,13 @@ namespace qx::net {
 //   Closing    u32 seconds (the server is shutting down; running games may
 //              go on this long at most). Added within version 1: clients
 //              that predate it count it as a strange frame and go on.
+//   Lobby      u16 open games, u16 live games (all public ones), u8 count,
+//              then `count` games (at most kMaxLobbyBytes in all): u8 flags
+//              (1: live; 2: the Rebel side is the free one of an open game),
+//              8 code characters, u32 seconds (waiting, or since the start),
+//              u32 ticks played, u16 spectators, u16 the waiting player's
+//              rating (0: none), u8 length + the Emperor's name, u8 length +
+//              the Rebel's name. Added within version 1.
 // Frames starting "QX" are the game's own packets (net/PacketCodec.h),
 // relayed between the two players of a room.
 constexpr uint8_t kMatchVersion = 1;
@@ -58,6 +68,10 @@ constexpr size_t kKeySize = 32;
 // ENet's connect data of a match client (a game client sends its protocol
 // version instead and is turned away).
 constexpr uint32_t kMatchConnectData = 0x514D0001;
+// A Lobby frame's body holds at most this many bytes and games: the games
+// that do not fit are counted but not listed (GET /api/lobby lists all).
+constexpr size_t kMaxLobbyBytes = 4096;
+constexpr size_t kMaxLobbyGames = 255;
 // The feed carries at most this many ticks in one frame.
 constexpr size_t kMaxFeedTicks = InputPacket::kMaxTicks;
 
@@ -77,6 +91,8 @@ enum class MatchType : uint8_t {
     Error = 23,
     Names = 24,
     Closing = 25,
+    WatchLobby = 26,
+    Lobby = 27,
 };
 
 enum class MatchError : uint8_t {
@@ -90,6 +106,29 @@ enum class MatchError : uint8_t {
 };
 
 const char* MatchErrorText(MatchError error);
+
+// One game as the lobby lists it: open (a player waits for another) or live.
+struct LobbyGame {
+    bool live = false;
+    std::string code;
+    NetSide freeSide = NetSide::Rebel;  // open: the side a joiner gets
+    uint32_t seconds = 0;               // open: waiting; live: since the game started
+    uint32_t ticks = 0;                 // live: ticks played (recorded by the server)
+    uint16_t spectators = 0;
+    uint16_t rating = 0;               // open: the waiting player's rating (0: none)
+    std::array<std::string, 2> names;  // Emperor's, Rebel's (empty: anonymous or free)
+
+    bool operator==(const LobbyGame&) const = default;
+};
+
+// The lobby's frame body: how many public games there are and those listed.
+struct LobbyList {
+    uint16_t openGames = 0;
+    uint16_t liveGames = 0;
+    std::vector<LobbyGame> games;
+
+    bool operator==(const LobbyList&) const = default;
+};
 
 // One control message; which fields count depends on the type.
 struct MatchMessage {
@@ -106,6 +145,8 @@ struct MatchMessage {
     std::string name;                           // Identify
     std::array<uint8_t, kKeySize> key{};        // Identify
     std::array<std::string, 2> names;           // Names: Emperor's, Rebel's
+    bool listed = false;                        // Create: a public room, in the lobby
+    LobbyList lobby;                            // Lobby
 
     bool operator==(const MatchMessage&) const = default;
 };
@@ -115,6 +156,9 @@ bool IsMatchFrame(const uint8_t* data, size_t size);
 bool IsGameFrame(const uint8_t* data, size_t size);
 
 std::vector<uint8_t> EncodeMatch(const MatchMessage& message);
+// The games of `list` that fit one Lobby frame, in order; the rest are left
+// out (the totals stay).
+LobbyList FitLobby(const LobbyList& list);
 // Decodes a control message other than Feed; false with `error` pointing at
 // a static text on anything malformed.
 bool DecodeMatch(const uint8_t* data, size_t size, MatchMessage& message, const char*& error);

@@ -244,6 +244,10 @@ void HttpSession::Respond(const Request& request) {
         SendText(request, 404, kTextType, "only /metrics and /healthz here\n");
         return;
     }
+    if (target == "/api/lobby" || target.rfind("/api/lobby?", 0) == 0) {
+        SendLobby(request);
+        return;
+    }
     // The history answers later, from its thread's result.
     auto asked = std::make_shared<Request>(request);
     if (HistoryRoutes::Route(context.history, target,
@@ -293,6 +297,32 @@ void HttpSession::SendText(const Request& request, unsigned status, const std::s
     } else {
         response->body() = std::move(body);
         response->prepare_payload();
+    }
+    Write(response);
+}
+
+// The lobby, cached a second by the server and by whoever asks; a client
+// that has this copy gets 304.
+void HttpSession::SendLobby(const Request& request) {
+    const LobbyPage::Page& page = context.server.GetLobby().Page(context.clock());
+    const bool same =
+        StaticFiles::NoneMatchHits(ToStd(request[http::field::if_none_match]), page.etag);
+    auto response = std::make_shared<http::response<http::string_body>>(
+        same ? http::status::not_modified : http::status::ok, request.version());
+    response->set(http::field::server, kServerName);
+    response->set(http::field::cache_control,
+                  "public, max-age=" + std::to_string(LobbyPage::kMaxAgeSeconds));
+    response->set(http::field::etag, page.etag);
+    response->keep_alive(request.keep_alive());
+    if (!same) {
+        response->set(http::field::content_type, "application/json");
+        response->set("X-Content-Type-Options", "nosniff");
+        if (request.method() == http::verb::head) {
+            response->content_length(page.body.size());
+        } else {
+            response->body() = page.body;
+            response->prepare_payload();
+        }
     }
     Write(response);
 }

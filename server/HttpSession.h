@@ -51,6 +51,7 @@ class HttpSession : public std::enable_shared_from_this<HttpSession> {
     void SendText(const Request& request, unsigned status, const std::string& type,
                   std::string body);
     void SendRefusal(const Request& request, unsigned status, std::string body);
+    void SendLobby(const Request& request);
     void SendFile(const Request& request);
     void SendNotModified(const Request& request, const StaticFiles::File& file);
     template <typename Response>

@@ -37,7 +37,9 @@ std::string Who(const Connection& c) {
 }  // namespace
 
 MatchServer::MatchServer(const ServerLimits& l, Metrics& m, SecureRandom& r, std::ostream& out)
-    : limits(l), metrics(m), random(r), log(out), addresses(l), repeated(out) {}
+    : limits(l), metrics(m), random(r), log(out), addresses(l), repeated(out) {
+    lobby.SetRatings([this](const PlayerIdentity& who) { return ratings.Of(who); });
+}
 
 MatchServer::~MatchServer() = default;
 
@@ -66,6 +68,7 @@ void MatchServer::OnClosed(Connection& c, uint64_t nowMs) {
     LeaveRoom(c);
     SetRole(c, Role::Closing);
     identities.erase(&c);
+    lobby.Forget(c);
 }
 
 void MatchServer::OnFrame(Connection& c, const uint8_t* data, size_t size, uint64_t nowMs) {
@@ -98,7 +101,8 @@ void MatchServer::OnRequest(Connection& c, const uint8_t* data, size_t size, uin
     const char* error = nullptr;
     const bool identify = size == net::kIdentifySize && !identities.count(&c);
     if ((size != net::kRequestSize && !identify) || !net::DecodeMatch(data, size, request, error) ||
-        request.type > MatchType::Identify || (request.type == MatchType::Identify) != identify) {
+        (request.type > MatchType::Identify && request.type != MatchType::WatchLobby) ||
+        (request.type == MatchType::Identify) != identify) {
         // Something that looks like a request gets a short answer; anything
         // else gets none (never more bytes back than came in).
         if (net::IsMatchFrame(data, size) && size >= 5) Refuse(c, MatchError::BadRequest);
@@ -110,13 +114,21 @@ void MatchServer::OnRequest(Connection& c, const uint8_t* data, size_t size, uin
         return;
     }
     c.lastHeard = nowMs;
+    // A lobby watcher that asks for a room stops getting the lobby.
+    if (request.type != MatchType::Identify) lobby.Forget(c);
     switch (request.type) {
         case MatchType::Create:
             Create(c, request, false, nowMs);
             break;
-        case MatchType::Quick:
-            Quick(c, request, nowMs);
+        case MatchType::Quick: {
+            // The pairing waits (a second at most) for the player's rating.
+            const std::string key = IdentityOf(c).keyHash;
+            ratings.WhenKnown(IdentityOf(c), nowMs, [this, &c, request, key] {
+                if (connections.count(&c) && c.role == Role::Lobby && IdentityOf(c).keyHash == key)
+                    Quick(c, request, now);
+            });
             break;
+        }
         case MatchType::Join:
             if (Room* room = LookUp(c, request.code, nowMs)) Join(c, *room, nowMs);
             break;
@@ -125,6 +137,9 @@ void MatchServer::OnRequest(Connection& c, const uint8_t* data, size_t size, uin
             break;
         case MatchType::Identify:
             Identify(c, request);
+            break;
+        case MatchType::WatchLobby:
+            if (!lobby.Watch(c, nowMs)) Refuse(c, MatchError::ServerFull);
             break;
         default:
             break;
@@ -151,6 +166,7 @@ void MatchServer::Create(Connection& c, const MatchMessage& request, bool quick,
     SetRole(c, Role::Player);
     Room& created = *room;
     rooms.emplace(code, std::move(room));
+    if (quick || request.listed) lobby.Add(created);
     ++metrics.rooms;
     ++metrics.roomsCreated;
     MatchMessage answer;
@@ -165,9 +181,9 @@ void MatchServer::Create(Connection& c, const MatchMessage& request, bool quick,
 }
 
 void MatchServer::Quick(Connection& c, const MatchMessage& request, uint64_t nowMs) {
-    while (!quickQueue.empty()) {
-        const std::string code = quickQueue.front();
-        quickQueue.pop_front();
+    const double rating = lobby.Rating(IdentityOf(c));
+    for (std::string code; !(code = quickQueue.Pick(rating, nowMs)).empty();) {
+        quickQueue.Remove(code);
         auto it = rooms.find(code);
         NetSide side;
         if (it != rooms.end() && it->second->FreeSide(side)) {
@@ -179,7 +195,7 @@ void MatchServer::Quick(Connection& c, const MatchMessage& request, uint64_t now
     create.side = NetSide::Emperor;
     create.hasSeed = false;
     Create(c, create, true, nowMs);
-    if (c.room) quickQueue.push_back(c.room->Code());
+    if (c.room) quickQueue.Add(c.room->Code(), rating, nowMs);
 }
 
 void MatchServer::Join(Connection& c, Room& room, uint64_t nowMs) {
@@ -206,6 +222,7 @@ void MatchServer::Join(Connection& c, Room& room, uint64_t nowMs) {
         Answer(*host, Message(MatchType::PeerJoined));
     }
     LogRoom(room, std::string("joined, ") + SideName(side) + " by " + Who(c));
+    lobby.Touch(room);
 }
 
 void MatchServer::Watch(Connection& c, Room& room) {
@@ -223,6 +240,7 @@ void MatchServer::Watch(Connection& c, Room& room) {
     answer.seed = room.Seed();
     Answer(c, answer);
     LogRoom(room, "spectator " + std::to_string(room.spectators.size()) + " by " + Who(c));
+    lobby.Touch(room);
 }
 
 Room* MatchServer::LookUp(Connection& c, const std::string& code, uint64_t nowMs) {
@@ -280,6 +298,7 @@ bool MatchServer::AcceptGamePacket(Connection& c, Room& room, const net::Packet&
                                  std::chrono::system_clock::now().time_since_epoch())
                                  .count();
         LogRoom(room, "started");
+        lobby.Touch(room);
         for (NetSide side : {NetSide::Emperor, NetSide::Rebel}) {
             if (Connection* player = room.Player(side)) SendNames(room, *player);
         }
@@ -368,6 +387,7 @@ void MatchServer::LeaveRoom(Connection& c) {
                    list.end());
         if (list.empty()) watched.erase(room);
         SetRole(c, Role::Lobby);
+        lobby.Touch(*room);
         // The last spectator of a game both players have left ends it.
         if (room->Empty() && list.empty()) EndRoom(*room, "players left");
         return;
@@ -375,6 +395,7 @@ void MatchServer::LeaveRoom(Connection& c) {
     if (c.role != Role::Player || room->Player(c.side) != &c) return;
     room->SetPlayer(c.side, nullptr);
     SetRole(c, Role::Lobby);
+    lobby.Touch(*room);
     LogRoom(*room, std::string("left, ") + SideName(c.side));
     if (Connection* other = room->Player(net::OtherSide(c.side))) {
         MatchMessage left;
@@ -395,6 +416,8 @@ void MatchServer::LeaveRoom(Connection& c) {
 
 void MatchServer::Tick(uint64_t nowMs) {
     now = nowMs;
+    ratings.Tick(nowMs);
+    lobby.Tick(nowMs);
     // Feeding may end rooms: the list is taken first.
     feeding.assign(watched.begin(), watched.end());
     for (Room* room : feeding) {
@@ -460,7 +483,8 @@ bool MatchServer::FeedOne(Room& room, Spectator& spectator, uint32_t through) {
 void MatchServer::CheckTimeouts(uint64_t nowMs) {
     std::vector<Connection*> expired;
     for (Connection* c : connections) {
-        const bool lobby = c->role == Role::Lobby && nowMs - c->openedAt > limits.lobbyTimeoutMs;
+        const bool lobby = c->role == Role::Lobby && !this->lobby.Watching(*c) &&
+                           nowMs - c->openedAt > limits.lobbyTimeoutMs;
         const bool silent = c->role == Role::Player && c->room &&
                             c->room->state == Room::State::Playing &&
                             nowMs - c->lastHeard > limits.playerSilenceMs;
@@ -511,6 +535,8 @@ void MatchServer::EndRoom(Room& room, const char* why) {
     }
     room.spectators.clear();
     watched.erase(&room);
+    lobby.Remove(room);
+    quickQueue.Remove(room.Code());
     LogRoom(room, std::string("ended, ") + why);
     --metrics.rooms;
     ++metrics.roomsEnded;
@@ -552,7 +578,11 @@ void MatchServer::Identify(Connection& c, const MatchMessage& request) {
         }
         identity.keyHash = HashKey(request.key);
     }
-    identities[&c] = std::move(identity);
+    identities[&c] = identity;
+    // Asked now, so it is there for quick match and the lobby.
+    ratings.WhenKnown(identity, now, [this, &c] {
+        if (connections.count(&c) && c.room) lobby.Touch(*c.room);
+    });
 }
 
 PlayerIdentity MatchServer::IdentityOf(const Connection& c) const {
@@ -573,6 +603,7 @@ void MatchServer::SendNames(const Room& room, Connection& c) {
 void MatchServer::KeepGame(Room& room, const char* ending) {
     if (room.kept || room.startPacket.empty() || !gameSink) return;
     room.kept = true;
+    for (const PlayerIdentity& player : room.identity) ratings.Forget(player.keyHash);
     FinishedGame game;
     game.id = net::CodeFromBits(random.Bits(40)) + net::CodeFromBits(random.Bits(40));
     game.code = room.Code();

@@ -15,7 +15,10 @@
 #include "server/AddressLimits.h"
 #include "server/Connection.h"
 #include "server/FinishedGame.h"
+#include "server/Lobby.h"
 #include "server/Metrics.h"
+#include "server/QuickMatchQueue.h"
+#include "server/RatingBook.h"
 #include "server/RepeatedEvents.h"
 #include "server/Room.h"
 #include "server/SecureRandom.h"
@@ -71,6 +74,8 @@ class MatchServer {
 
     size_t RoomCount() const { return rooms.size(); }
     const Room* FindRoom(const std::string& code) const;
+    Lobby& GetLobby() { return lobby; }
+    RatingBook& Ratings() { return ratings; }
 
   private:
     void OnRequest(Connection& c, const uint8_t* data, size_t size, uint64_t nowMs);
@@ -106,7 +111,9 @@ class MatchServer {
     RepeatedEvents repeated;
     std::function<size_t(const std::string&)> pending;
     std::unordered_map<std::string, std::unique_ptr<Room>> rooms;
-    std::deque<std::string> quickQueue;
+    QuickMatchQueue quickQueue;
+    Lobby lobby;
+    RatingBook ratings;
     std::unordered_set<Room*> watched;  // rooms with spectators
     std::vector<Room*> feeding;
     std::unordered_set<Connection*> connections;

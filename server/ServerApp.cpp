@@ -79,6 +79,15 @@ bool ServerApp::OpenHistory(std::string& error) {
     }
     context->history = history.get();
     server->SetGameSink([this](FinishedGame game) { history->Submit(std::move(game)); });
+    server->Ratings().SetAsk([this](const std::string& key, const RatingBook::Reply& reply) {
+        history->Ask(
+            [key](GameStore& s) {
+                return GameHistory::Answer{200, "", s.GamesJson(key, 20)};
+            },
+            [key, reply](const GameHistory::Answer& a) {
+                reply(RatingBook::LatestRating(a.body, key));
+            });
+    });
     return true;
 }
 

@@ -57,6 +57,7 @@ net::MatchRequest RequestFor(const SimOptions& options) {
                 options.net.side == "rebel" ? net::NetSide::Rebel : net::NetSide::Emperor;
             request.hasSeed = options.net.seedGiven;
             request.seed = options.seed;
+            request.listed = options.net.listed;
             break;
         case ServerAction::Join:
             request.kind = net::MatchRequest::Kind::Join;
@@ -65,6 +66,7 @@ net::MatchRequest RequestFor(const SimOptions& options) {
             request.kind = net::MatchRequest::Kind::Watch;
             break;
         case ServerAction::Quick:
+        case ServerAction::Lobby:
         case ServerAction::None:
             request.kind = net::MatchRequest::Kind::Quick;
             break;

@@ -54,14 +54,14 @@ bool Gave(const std::vector<std::string>& given, const char* name) {
 // The rules of play through a match server: --server and exactly one of the
 // four requests; a spectator plays no side.
 std::string CheckServerOptions(const NetSimOptions& net, const std::vector<std::string>& given) {
-    const char* actions[] = {"--create", "--join", "--quick", "--watch"};
+    const char* actions[] = {"--create", "--join", "--quick", "--watch", "--lobby"};
     std::vector<std::string> asked;
     for (const char* name : actions) {
         if (Gave(given, name)) asked.push_back(name);
     }
     if (!net.viaServer) {
         for (const char* name : {"--create", "--join", "--quick", "--watch", "--invite-file",
-                                 "--name", "--key-file"}) {
+                                 "--name", "--key-file", "--lobby", "--public"}) {
             if (Gave(given, name)) return std::string("option ") + name + " needs --server";
         }
         return {};
@@ -70,8 +70,23 @@ std::string CheckServerOptions(const NetSimOptions& net, const std::vector<std::
         return std::string("option --server excludes ") +
                (net.hosting ? "--net-host" : "--net-join");
     }
-    if (asked.empty()) return "option --server needs one of --create, --join, --quick, --watch";
+    if (asked.empty()) {
+        return "option --server needs one of --create, --join, --quick, --watch, --lobby";
+    }
     if (asked.size() > 1) return "options " + asked[0] + " and " + asked[1] + " exclude each other";
+    if (Gave(given, "--public") && net.action != ServerAction::Create) {
+        return "option --public needs --create";
+    }
+    if (Gave(given, "--lobby-updates") && net.action != ServerAction::Lobby) {
+        return "option --lobby-updates needs --lobby";
+    }
+    if (net.action == ServerAction::Lobby) {
+        for (const char* name : {"--input", "--side", "--seed", "--trace", "--record",
+                                 "--invite-file", "--name", "--key-file", "--sync-test"}) {
+            if (Gave(given, name))
+                return std::string("option ") + name + " does not go with --lobby";
+        }
+    }
     if (net.Watching()) {
         for (const char* name : {"--input", "--side", "--seed"}) {
             if (Gave(given, name)) {
@@ -167,6 +182,11 @@ std::optional<SimOptions> ParseSimOptions(const std::vector<std::string>& args,
             options.net.action = name == "--create" ? ServerAction::Create : ServerAction::Quick;
             continue;
         }
+        if (name == "--lobby" || name == "--public") {
+            if (name == "--lobby") options.net.action = ServerAction::Lobby;
+            options.net.listed = options.net.listed || name == "--public";
+            continue;
+        }
         if (i + 1 >= args.size()) {
             error = "option " + name + " needs a value";
             return std::nullopt;
@@ -232,6 +252,8 @@ std::optional<SimOptions> ParseSimOptions(const std::vector<std::string>& args,
         } else if (name == "--key-file") {
             options.net.keyFile = value;
             ok = !value.empty();
+        } else if (name == "--lobby-updates") {
+            ok = ParseInteger(value, 0, 1'000'000, options.net.lobbyUpdates);
         } else if (name == "--side") {
             ok = value == "emperor" || value == "rebel";
             options.net.side = value;
@@ -269,11 +291,21 @@ std::string SimUsage() {
            "                   [--record FILE] [--sync-test K] [--name NAME [--key-file FILE]]\n"
            "       quarnex-sim --server HOST:PORT --watch CODE [--ticks N] [--trace FILE|-]\n"
            "                   [--record FILE] [--sync-test K] [--invite-file FILE] [--name NAME]\n"
+           "       quarnex-sim --server HOST:PORT --lobby [--lobby-updates N]\n"
            "\n"
            "Through a match server: --create makes a room (its invite code goes to standard\n"
            "error as 'invite CODE' and, with --invite-file, to FILE), --join CODE takes its\n"
            "free side, --quick plays the next player who asks for anyone, --watch CODE\n"
            "follows a room's game from tick 1 until it ends (or for --ticks ticks).\n"
+           "--public (with --create) lists the room in the lobby (quick match rooms are\n"
+           "listed anyway). --lobby prints the server's public games to standard output\n"
+           "and exits (with --lobby-updates N, after N more copies as the lobby changes):\n"
+           "  lobby open N live N          (the server's totals; the lines of the games follow)\n"
+           "  open CODE side rebel|emperor waiting SECONDS rating R|- name \"NAME\"\n"
+           "  live CODE ticks N seconds SECONDS spectators N emperor \"NAME\" rebel \"NAME\"\n"
+           "(side: the free side a joiner gets; names quoted, quotes and backslashes\n"
+           "escaped, \"\" anonymous). Join an open game with --join CODE, watch a live one\n"
+           "with --watch CODE. The lobby is native only (not under Node).\n"
            "Exit status: 0 done, 1 the machines' games went apart, 2 bad arguments,\n"
            "3 the other machine or the server could not be reached, went silent or left\n"
            "(or the server refused: throttled, full), 4 no such room or the room is full.\n";

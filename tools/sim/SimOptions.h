@@ -8,8 +8,8 @@
 namespace qx::sim {
 
 // What this run asks the match server for (--server HOST:PORT and one of
-// --create, --join CODE, --quick, --watch CODE).
-enum class ServerAction { None, Create, Join, Quick, Watch };
+// --create, --join CODE, --quick, --watch CODE, --lobby).
+enum class ServerAction { None, Create, Join, Quick, Watch, Lobby };
 
 // Network play: this run is one of two machines playing one game, directly
 // (--net-host, --net-join) or through a match server; or, through a match
@@ -25,10 +25,12 @@ struct NetSimOptions {
     bool ticksGiven = false;
     bool viaServer = false;  // --server HOST:PORT (in host and port)
     ServerAction action = ServerAction::None;
-    std::string code;        // --join CODE, --watch CODE: the invite code as typed
-    std::string inviteFile;  // --invite-file: where the room's code is written
-    std::string name;        // --name: the player's name sent to the server (empty: anonymous)
-    std::string keyFile;     // --key-file: the player's secret key (made when missing)
+    std::string code;          // --join CODE, --watch CODE: the invite code as typed
+    std::string inviteFile;    // --invite-file: where the room's code is written
+    std::string name;          // --name: the player's name sent to the server (empty: anonymous)
+    std::string keyFile;       // --key-file: the player's secret key (made when missing)
+    bool listed = false;       // --public: a created room is listed in the lobby
+    int64_t lobbyUpdates = 0;  // --lobby-updates: copies printed after the first
 
     bool Active() const { return hosting || joining || viaServer; }
     bool Watching() const { return action == ServerAction::Watch; }

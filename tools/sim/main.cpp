@@ -11,6 +11,9 @@
 #include "replay/ReplayWriter.h"
 #include "tools/sim/InputExport.h"
 #include "tools/sim/InputScript.h"
+#ifdef QUARNEX_SIM_LOBBY
+#include "tools/sim/LobbyPrinter.h"
+#endif
 #ifdef QUARNEX_SIM_NETWORK
 #include "tools/sim/NetSimulator.h"
 #endif
@@ -129,6 +132,15 @@ int main(int argc, char** argv) {
     qx::Replay recorded;
     if (!options->recordPath.empty()) outputs.record = &recorded;
 
+#ifdef QUARNEX_SIM_LOBBY
+    if (options->net.action == ServerAction::Lobby) {
+        return PrintLobby(options->net.host, options->net.port, options->net.lobbyUpdates,
+                          std::cout, std::cerr);
+    }
+#else
+    if (options->net.action == ServerAction::Lobby)
+        return Fail("the lobby is not part of this build");
+#endif
     if (options->net.Active()) return RunNet(*options, events, outputs);
 
     const SimSummary summary =
