@@ -43,6 +43,10 @@ namespace qx::net {
 //   Closing    u32 seconds (the server is shutting down; running games may
 //              go on this long at most). Added within version 1: clients
 //              that predate it count it as a strange frame and go on.
+//   KeepAlive  (empty: on a WebSocket, sent when the server has sent
+//              nothing else for 0.9 s, so a link silent for longer means
+//              the server or the client's own link is gone). Added within
+//              version 1 as Closing was; clients ignore it.
 // Frames starting "QX" are the game's own packets (net/PacketCodec.h),
 // relayed between the two players of a room.
 constexpr uint8_t kMatchVersion = 1;
@@ -77,6 +81,7 @@ enum class MatchType : uint8_t {
     Error = 23,
     Names = 24,
     Closing = 25,
+    KeepAlive = 26,
 };
 
 enum class MatchError : uint8_t {
