@@ -81,7 +81,7 @@ enum class MatchType : uint8_t {
     Error = 23,
     Names = 24,
     Closing = 25,
-    KeepAlive = 26,
+    KeepAlive = 28,  // 26 and 27 are the lobby's
 };
 
 enum class MatchError : uint8_t {

@@ -7,7 +7,7 @@ import struct
 
 CREATE = b"QM\x01\x01\x01" + bytes(27)  # Create, Emperor, no seed, no length
 CREATED, ERROR = 16, 23
-KEEP_ALIVE = b"QM\x01\x1a"  # what the server says on a WebSocket that is otherwise quiet
+KEEP_ALIVE = b"QM\x01\x1c"  # what the server says on a WebSocket that is otherwise quiet
 THROTTLED = 3
 
 

@@ -80,7 +80,7 @@ async function socket(url, options = {}) {
   const ws = new WebSocket(url, { ...options, perMessageDeflate: false });
   const frames = [];
   // (past the keep-alives the server sends on a quiet WebSocket)
-  const keepAlive = Buffer.from([0x51, 0x4d, 1, 26]);
+  const keepAlive = Buffer.from([0x51, 0x4d, 1, 28]);
   ws.on('message', (data) => {
     if (!keepAlive.equals(Buffer.from(data))) frames.push(Buffer.from(data));
   });
