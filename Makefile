@@ -20,7 +20,8 @@ deps:
 	@tools/install-deps.sh
 
 build: deps
-	cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS)
+	cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release \
+	  -DQUARNEX_WEB_DIR=$(abspath $(WEB_DIR)) $(CMAKE_FLAGS)
 	cmake --build $(BUILD_DIR)
 
 play: build
@@ -43,10 +44,13 @@ uninstall:
 	xargs -d '\n' rm -f < $(BUILD_DIR)/installed-files.txt
 	rm -f $(BUILD_DIR)/installed-files.txt
 
-# The Debian package, in $(BUILD_DIR); lintian's findings follow if it is there.
-package: build
+# The Debian packages, in $(BUILD_DIR): quarnex (the desktop game) and
+# quarnex-server (the match server with the web build's page); lintian's
+# findings follow if it is there.
+package: build web-build
 	cd $(BUILD_DIR) && cpack -G DEB
-	@if command -v lintian >/dev/null; then lintian $(BUILD_DIR)/quarnex_2.00_*.deb || true; fi
+	@if command -v lintian >/dev/null; then \
+	  lintian --pedantic $(BUILD_DIR)/quarnex_2.00_*.deb $(BUILD_DIR)/quarnex-server_2.00_*.deb || true; fi
 
 # Every test, in a build with AddressSanitizer and UndefinedBehaviorSanitizer
 # (optimised lightly so the long soak runs stay quick); the browser version's

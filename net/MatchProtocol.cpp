@@ -62,6 +62,7 @@ size_t BodySize(MatchType type) {
             return 4;
         case MatchType::PeerJoined:
         case MatchType::Ended:
+        case MatchType::KeepAlive:
             return 0;
         case MatchType::Feed:
         case MatchType::Names:
@@ -178,6 +179,7 @@ const char* ReadBody(const uint8_t* p, MatchMessage& m) {
             return Zeros(p, 0, kRequestSize - kMatchHeaderSize) ? nullptr : "bytes after the end";
         case MatchType::PeerJoined:
         case MatchType::Ended:
+        case MatchType::KeepAlive:
             return nullptr;
         case MatchType::Feed:
         case MatchType::Names:
@@ -357,6 +359,7 @@ std::vector<uint8_t> EncodeMatch(const MatchMessage& m) {
         case MatchType::PeerJoined:
         case MatchType::Ended:
         case MatchType::Feed:
+        case MatchType::KeepAlive:
             break;
     }
     if (IsRequest(m.type)) out.resize(kRequestSize, 0);

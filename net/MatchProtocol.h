@@ -53,6 +53,10 @@ namespace qx::net {
 //              u32 ticks played, u16 spectators, u16 the waiting player's
 //              rating (0: none), u8 length + the Emperor's name, u8 length +
 //              the Rebel's name. Added within version 1.
+//   KeepAlive  (empty: on a WebSocket, sent when the server has sent
+//              nothing else for 0.9 s, so a link silent for longer means
+//              the server or the client's own link is gone). Added within
+//              version 1 as Closing was; clients ignore it.
 // Frames starting "QX" are the game's own packets (net/PacketCodec.h),
 // relayed between the two players of a room.
 constexpr uint8_t kMatchVersion = 1;
@@ -93,6 +97,7 @@ enum class MatchType : uint8_t {
     Closing = 25,
     WatchLobby = 26,
     Lobby = 27,
+    KeepAlive = 28,
 };
 
 enum class MatchError : uint8_t {

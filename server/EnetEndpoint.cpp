@@ -10,6 +10,7 @@
 #include "net/MatchProtocol.h"
 #include "net/PacketCodec.h"
 #include "server/EnetConnection.h"
+#include "server/HalfOpenGuard.h"
 #include "server/MatchServer.h"
 
 namespace qx::server {
@@ -52,6 +53,7 @@ EnetEndpoint::~EnetEndpoint() {
         delete static_cast<EnetConnection*>(host->peers[i].data);
         host->peers[i].data = nullptr;
     }
+    halfOpen.reset();
     enet_host_destroy(host);
 }
 
@@ -81,6 +83,9 @@ bool EnetEndpoint::Open(const std::string& bindAddress, uint16_t port, std::stri
     // the server admits connections from it: a flood of connects that never
     // finish takes that address's places only.
     host->duplicatePeers = server.Limits().maxConnectionsPerAddress;
+    // Connects that are never finished, from any number of forged sources,
+    // take a bounded share of the table for a short while.
+    halfOpen = std::make_unique<HalfOpenGuard>(*host, kMaxPeers);
     server.CountPending([this](const std::string& text) { return HalfOpen(text); });
     host->maximumPacketSize = net::kMaxPacketSize;
     host->maximumWaitingData = 64 * 1024;
@@ -182,6 +187,7 @@ void EnetEndpoint::FitPeers() {
 }
 
 void EnetEndpoint::OnTimer() {
+    halfOpen->Sweep();
     FitPeers();
     if (std::chrono::steady_clock::now() - lastPass >= kServiceInterval) Service();
     timer.expires_after(kServiceInterval);

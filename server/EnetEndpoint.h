@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 
 struct _ENetHost;
@@ -14,6 +15,7 @@ struct _ENetEvent;
 
 namespace qx::server {
 
+class HalfOpenGuard;
 class MatchServer;
 
 // The server's UDP side: one ENet host on the server's port, run on the
@@ -51,6 +53,7 @@ class EnetEndpoint {
     MatchServer& server;
     std::function<uint64_t()> clock;
     _ENetHost* host = nullptr;
+    std::unique_ptr<HalfOpenGuard> halfOpen;
     boost::asio::posix::stream_descriptor socket;
     boost::asio::steady_timer timer;
     boost::asio::steady_timer passTimer;

@@ -1,8 +1,10 @@
 #include "server/WebSocketConnection.h"
 
+#include <algorithm>
 #include <boost/asio/buffer.hpp>
 #include <chrono>
 
+#include "net/MatchProtocol.h"
 #include "net/PacketCodec.h"
 #include "server/MatchServer.h"
 #include "server/Metrics.h"
@@ -18,7 +20,8 @@ namespace websocket = beast::websocket;
 WebSocketConnection::WebSocketConnection(ClientStream&& stream, WebContext& c, std::string address)
     : Connection(TransportKind::WebSocket, std::move(address), c.clock()),
       ws(std::move(stream)),
-      context(c) {}
+      context(c),
+      keepAlive(ws.get_executor()) {}
 
 void WebSocketConnection::Start(const beast::http::request<beast::http::empty_body>& request) {
     beast::get_lowest_layer(ws).expires_never();
@@ -42,8 +45,28 @@ void WebSocketConnection::OnAccept(const boost::system::error_code& ec) {
         return;
     }
     opened = true;
+    lastSentMs = context.clock();
     context.server.OnOpen(*this, context.clock());
     Read();
+    KeepAlive();
+}
+
+// A KeepAlive message once nothing else has gone out for kKeepAliveMs;
+// the timer is set for when that would next be so.
+void WebSocketConnection::KeepAlive() {
+    if (finished || closing) return;
+    const uint64_t now = context.clock();
+    if (now - lastSentMs >= kKeepAliveMs) {
+        net::MatchMessage message;
+        message.type = net::MatchType::KeepAlive;
+        const std::vector<uint8_t> frame = net::EncodeMatch(message);
+        Send(frame.data(), frame.size(), true);
+    }
+    const uint64_t quiet = std::min(context.clock() - lastSentMs, kKeepAliveMs);
+    keepAlive.expires_after(std::chrono::milliseconds(kKeepAliveMs - quiet + 1));
+    keepAlive.async_wait([self = shared_from_this()](const boost::system::error_code& ec) {
+        if (!ec) self->KeepAlive();
+    });
 }
 
 void WebSocketConnection::Read() {
@@ -82,6 +105,7 @@ void WebSocketConnection::Send(const uint8_t* data, size_t size, bool reliable) 
         return;
     }
     out.Push(data, size);
+    lastSentMs = context.clock();
     if (!writing) Write();
 }
 
@@ -125,6 +149,7 @@ void WebSocketConnection::StartClose() {
 void WebSocketConnection::Finish() {
     if (finished) return;
     finished = true;
+    keepAlive.cancel();
     if (opened) context.server.OnClosed(*this, context.clock());
     context.server.ReleaseAddress(Address());
     boost::system::error_code ignored;

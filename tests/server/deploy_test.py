@@ -81,8 +81,11 @@ def main():
     words = [w[0] for w in lines]
     if not re.search(r'^FROM debian:\S+-slim$', recipe, re.M):
         fail('the image is not Debian slim')
-    if not re.search(r'apt-get install .*\S+\.deb', recipe):
-        fail('the image does not install the .deb')
+    installed = re.findall(r'^ARG DEB=build/(\S+)_2\.00_\S+\.deb$', recipe, re.M)
+    if installed != ['quarnex-server'] or not re.search(r'apt-get install .*\S+\.deb', recipe):
+        fail('the image must install the server\'s .deb (not the desktop game\'s): %r' % installed)
+    if arg(args, '--web') != '/usr/share/quarnex-server/web':
+        fail('the fleet serves no page where the server\'s package puts it: %s' % arg(args, '--web'))
     user = [w[1].strip() for w in lines if w[0] == 'USER']
     if not user or user[-1].split(':')[0] in ('0', 'root') or words.index('USER') < words.index('RUN'):
         fail('the image must end up as a user that is not root')

@@ -16,7 +16,11 @@ keepalive: idle HTTP keep-alives give way to new connections from their
           address, game connections are counted apart, and connections
           over a limit are answered 503 with Retry-After.
 
-  edges_test.py QUARNEX_SERVER proxy|tls|rooms|refusals|keepalive"""
+silence:  the server speaks at least once a second on every WebSocket: a
+          connection that has asked for nothing yet, a player waiting in its
+          room and a spectator of that room.
+
+  edges_test.py QUARNEX_SERVER proxy|tls|rooms|refusals|keepalive|silence"""
 import os
 import re
 import shutil
@@ -28,8 +32,8 @@ import tempfile
 import threading
 import time
 
-from raw_client import (CREATE, CREATED, ERROR, THROTTLED, connect, create_room, request,
-                        ws_open, ws_recv, ws_send)
+from raw_client import (CREATE, CREATED, ERROR, KEEP_ALIVE, THROTTLED, connect, create_room,
+                        request, ws_open, ws_recv, ws_send)
 from server_process import log_text, start_server, stop_server
 
 failures = []
@@ -257,6 +261,55 @@ def keepalive(server_exe):
         stop_server(server)
 
 
+def longest_silence(s, seconds, gaps, name):
+    """Reads the socket for `seconds`: the longest gap between frames (from
+    the start on), and how many were keep-alives, into gaps[name]."""
+    s.settimeout(seconds)
+    start = last = time.monotonic()
+    longest, keep_alives = 0.0, 0
+    while time.monotonic() < start + seconds:
+        opcode, payload = ws_recv(s, keep_alives=True)
+        now = time.monotonic()
+        if opcode is None:
+            break
+        longest, last = max(longest, now - last), now
+        keep_alives += payload == KEEP_ALIVE
+    gaps[name] = (max(longest, time.monotonic() - last), keep_alives)
+
+
+def silence(server_exe):
+    server, port = start_server(server_exe)
+    sockets = []
+    try:
+        lobby = ws_open(port)[0]
+        player = ws_open(port)[0]
+        ws_send(player, CREATE)
+        created = ws_recv(player)[1]
+        spectator = ws_open(port)[0]
+        ws_send(spectator, b"QM\x01\x04" + created[4:12] + bytes(20))  # Watch the code
+        watching = ws_recv(spectator)[1]
+        check(created[3:4] == bytes([CREATED]) and watching[3:4] == b"\x12",
+              "a room created and watched (%r, %r)" % (created, watching))
+        sockets = [("a connection in the lobby", lobby), ("a player waiting", player),
+                   ("a spectator", spectator)]
+        gaps = {}
+        readers = [threading.Thread(target=longest_silence, args=(s, 4.0, gaps, name))
+                   for name, s in sockets]
+        for reader in readers:
+            reader.start()
+        for reader in readers:
+            reader.join()
+        for name, _ in sockets:
+            longest, keep_alives = gaps[name]
+            check(longest <= 1.2 and keep_alives >= 3,
+                  "%s hears the server at least once a second (longest silence %.2f s, "
+                  "%d keep-alives in 4 s)" % (name, longest, keep_alives))
+    finally:
+        for _, s in sockets:
+            s.close()
+        stop_server(server)
+
+
 def main():
     server_exe, scenario = sys.argv[1:3]
     folder = tempfile.mkdtemp(prefix="quarnex-edges-")
@@ -271,6 +324,8 @@ def main():
             keepalive(server_exe)
         elif scenario == "refusals":
             refusals(server_exe, folder)
+        elif scenario == "silence":
+            silence(server_exe)
     finally:
         shutil.rmtree(folder, ignore_errors=True)
     return 1 if failures else 0

@@ -7,6 +7,7 @@ import struct
 
 CREATE = b"QM\x01\x01\x01" + bytes(27)  # Create, Emperor, no seed, no length
 CREATED, ERROR = 16, 23
+KEEP_ALIVE = b"QM\x01\x1c"  # what the server says on a WebSocket that is otherwise quiet
 THROTTLED = 3
 
 
@@ -57,8 +58,9 @@ def ws_send(s, payload):
     s.sendall(struct.pack(">BB", 0x82, 0x80 | len(payload)) + mask + masked)
 
 
-def ws_recv(s):
-    """(opcode, payload) of the server's next frame; (None, b"") at its end."""
+def ws_recv(s, keep_alives=False):
+    """(opcode, payload) of the server's next frame (past keep-alives unless
+    asked for them); (None, b"") at its end."""
     def exactly(n):
         data = b""
         while len(data) < n:
@@ -74,7 +76,10 @@ def ws_recv(s):
             length = struct.unpack(">H", exactly(2))[0]
         elif length == 127:
             length = struct.unpack(">Q", exactly(8))[0]
-        return first & 0x0F, exactly(length)
+        payload = exactly(length)
+        if payload == KEEP_ALIVE and not keep_alives:
+            return ws_recv(s)
+        return first & 0x0F, payload
     except (ConnectionError, socket.timeout, OSError):
         return None, b""
 

@@ -79,7 +79,11 @@ async function socket(url, options = {}) {
   const WebSocket = require('ws');
   const ws = new WebSocket(url, { ...options, perMessageDeflate: false });
   const frames = [];
-  ws.on('message', (data) => frames.push(Buffer.from(data)));
+  // (past the keep-alives the server sends on a quiet WebSocket)
+  const keepAlive = Buffer.from([0x51, 0x4d, 1, 28]);
+  ws.on('message', (data) => {
+    if (!keepAlive.equals(Buffer.from(data))) frames.push(Buffer.from(data));
+  });
   const opened = await new Promise((resolve) => {
     ws.on('open', () => resolve(true));
     ws.on('error', () => resolve(false));
