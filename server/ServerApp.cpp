@@ -82,7 +82,7 @@ bool ServerApp::OpenHistory(std::string& error) {
     server->Ratings().SetAsk([this](const std::string& key, const RatingBook::Reply& reply) {
         history->Ask(
             [key](GameStore& s) {
-                return GameHistory::Answer{200, "", s.GamesJson(key, 20)};
+                return GameHistory::Answer{200, "", s.GamesJson(key, 20).value_or("")};
             },
             [key, reply](const GameHistory::Answer& a) {
                 reply(RatingBook::LatestRating(a.body, key));
