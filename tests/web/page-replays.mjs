@@ -41,9 +41,17 @@ const waitFor = async (what, timeoutMs = 30000) => {
   }
 };
 
-// The saved file once the browser has written it whole.
+// The saved file once the browser has written it whole: the name can be
+// there before the last bytes are, so its size must hold still for a while.
 async function downloaded(folder) {
-  return waitFor(() => fs.readdirSync(folder).find((name) => name.endsWith('.qxr')) ?? null);
+  let seen = -1;
+  let since = 0;
+  return waitFor(() => {
+    const name = fs.readdirSync(folder).find((entry) => entry.endsWith('.qxr'));
+    const size = name ? fs.statSync(path.join(folder, name)).size : -1;
+    if (size !== seen) [seen, since] = [size, Date.now()];
+    return size > 0 && Date.now() - since >= 300 ? name : null;
+  });
 }
 
 // Drops a file with `text` on the scene (or `on`) as a player's file manager would.
